@@ -1,0 +1,66 @@
+// Where things live in the Photo CD files. Every offset the readers and the
+// authoring tool use is named here, in one place.
+#pragma once
+#include <cstdint>
+
+namespace pcd {
+
+constexpr std::uint32_t kSectorSize = 2048;
+
+// Resolution levels: 0 = BASE/64 ... 3 = BASE ... 6 = 64BASE.
+constexpr int kLevelBase64 = 0;
+constexpr int kLevelBase16 = 1;
+constexpr int kLevelBase4 = 2;
+constexpr int kLevelBase = 3;
+constexpr int kLevel4Base = 4;
+constexpr int kLevel16Base = 5;
+constexpr int kLevel64Base = 6;
+constexpr int kMaxLevel = 6;
+constexpr int LevelWidth(int level) { return 3 << (level + 5); }
+constexpr int LevelHeight(int level) { return 1 << (level + 6); }
+
+// INFO.PCD
+constexpr char kDiscSignature[] = "PHOTO_CD";
+constexpr std::uint32_t kDiscInfoFileSize = 38;
+
+// Image pack (IMGnnnn.PCD)
+constexpr std::uint32_t kIpiOffset = 0x0800;         // image information block, sector 1
+constexpr char kIpiSignature[] = "PCD_IPI";
+constexpr std::uint32_t kIpiVersionOffset = 7;       // big-endian word, relative to the IPI block
+constexpr std::uint32_t kAttributeOffset = 0x0E00;   // attribute block (IPI block + 0x600)
+constexpr std::uint32_t kAttrRotationByte = 2;       // bits 0-1 rotation, 2-3 resolution class, 5-6 kept
+constexpr std::uint32_t kAttrKOffset = 3;            // 16-bit K
+constexpr std::uint32_t kAttrNOffset = 5;            // 16-bit N
+constexpr std::uint32_t kAttrInterleaveByte = 9;     // low nibble image sectors, high nibble audio sectors
+constexpr std::uint32_t kHeaderSize = 6144;          // sectors 0-2, read by the format check
+
+constexpr std::uint32_t kBase16Offset = 0x2000;      // sector 4, 192 x 128
+constexpr std::uint32_t kBase4Offset = 0xB800;       // sector 23, 384 x 256
+constexpr std::uint32_t kBaseOffset = 0x30000;       // sector 96, 768 x 512
+
+constexpr std::uint32_t k4BaseRowTableSector = 387;  // 256 big-endian 16-bit entries
+constexpr std::uint32_t k4BaseRowTableOffset = 0xC1800;
+constexpr std::uint32_t k4BaseRowTableEntries = 256;
+constexpr std::uint32_t k4BaseCodeTableOffset = 0xC2000;  // sector 388: three code tables
+constexpr std::uint32_t k4BaseRowBaseSector = 384;   // row table entries count from here
+constexpr std::uint32_t k16BaseRowTableSectorDelta = 10;  // row table at sector T + 10
+constexpr std::uint32_t k16BaseRowTableEntries = 2048;
+constexpr std::uint32_t k16BaseCodeTableSectorDelta = 12; // code tables at sector T + 12
+
+// Row pair size of a base level of width w: two luma rows and two half-width chroma rows.
+constexpr std::uint32_t RowPairBytes(std::uint32_t width) { return 3 * width; }
+
+// Residual rows
+constexpr int kSyncOnes = 23;                        // a sync is at least this many one bits, then a zero
+constexpr int kMaxSyncHeaders = 9215;                // headers passed over before a search gives up
+
+// Overview pack (OVERVIEW.PCD)
+constexpr char kOverviewSignature[] = "PCD_OPA";
+
+// Image pack extension
+constexpr char kExtensionInfoName[] = "INFO.IPE";
+constexpr std::uint32_t kIpeLevelFlagsOffset = 20;   // byte: 0x08 4BASE ... 0x80 1024BASE
+constexpr std::uint32_t kIpeTextRecordOffset = 22;   // big-endian position of a text record
+constexpr std::uint32_t kIpeLevelRecordOffset = 26;  // big-endian position of the 16-byte level record
+
+}  // namespace pcd
