@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "image_file_name.h"
@@ -14,75 +15,71 @@ struct Resolved {
   std::string extensionDir;
 };
 
-Resolved Resolve(const std::string& path) {
-  char pack[kPcdMaxPath] = "x";
-  char folder[kPcdMaxPath] = "x";
-  EXPECT_EQ(PcdResolveExtension(path.c_str(), pack, folder), kPcdOk);
-  return {pack, folder};
-}
+// A disc tree with the given files; paths are resolved relative to its folder.
+struct Disc {
+  TempDir dir;
+  Disc(std::initializer_list<const char*> files) {
+    for (const char* file : files) dir.Write(file, Bytes{1});
+  }
+  std::string Join(const char* relative) const { return dir.Join(relative); }
+  Resolved Resolve(const char* relative) const {
+    char pack[kPcdMaxPath] = "x";
+    char folder[kPcdMaxPath] = "x";
+    EXPECT_EQ(PcdResolveExtension(Join(relative).c_str(), pack, folder), kPcdOk);
+    return {pack, folder};
+  }
+};
 
 TEST(ResolveExtension, VersionedPackFindsItsExtensionUnderIpe) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0001.PCD;1", Bytes{1});
-  dir.Write("PHOTO_CD/IPE/IMG0001/INFO.IPE;1", Bytes{1});
-  Resolved found = Resolve(dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD;1"));
-  EXPECT_EQ(found.imagePack, dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD;1"));
-  EXPECT_EQ(found.extensionDir, dir.Join("PHOTO_CD\\IPE\\IMG0001"));
+  Disc disc{"PHOTO_CD/IMAGES/IMG0001.PCD;1", "PHOTO_CD/IPE/IMG0001/INFO.IPE;1"};
+  Resolved found = disc.Resolve("PHOTO_CD\\IMAGES\\IMG0001.PCD;1");
+  EXPECT_EQ(found.imagePack, disc.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD;1"));
+  EXPECT_EQ(found.extensionDir, disc.Join("PHOTO_CD\\IPE\\IMG0001"));
 }
 
 TEST(ResolveExtension, InfoFileBesideThePackWins) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0001.PCD;1", Bytes{1});
-  dir.Write("PHOTO_CD/IMAGES/INFO.IPE;1", Bytes{1});
-  dir.Write("PHOTO_CD/IPE/IMG0001/INFO.IPE;1", Bytes{1});
-  EXPECT_EQ(Resolve(dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD;1")).extensionDir, dir.Join("PHOTO_CD\\IMAGES"));
+  Disc disc{"PHOTO_CD/IMAGES/IMG0001.PCD;1", "PHOTO_CD/IMAGES/INFO.IPE;1", "PHOTO_CD/IPE/IMG0001/INFO.IPE;1"};
+  EXPECT_EQ(disc.Resolve("PHOTO_CD\\IMAGES\\IMG0001.PCD;1").extensionDir, disc.Join("PHOTO_CD\\IMAGES"));
 }
 
 TEST(ResolveExtension, LowerCasePathFormsLowerCaseNames) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0001.PCD;1", Bytes{1});
-  dir.Write("PHOTO_CD/IPE/IMG0001/INFO.IPE;1", Bytes{1});
+  Disc disc{"PHOTO_CD/IMAGES/IMG0001.PCD;1", "PHOTO_CD/IPE/IMG0001/INFO.IPE;1"};
   // The local file system maps the names, the formed path keeps their case.
-  Resolved found = Resolve(dir.Join("photo_cd\\images\\img0001.pcd"));
-  EXPECT_EQ(found.imagePack, dir.Join("photo_cd\\images\\img0001.pcd"));
-  EXPECT_EQ(found.extensionDir, dir.Join("photo_cd\\ipe\\img0001"));
+  Resolved found = disc.Resolve("photo_cd\\images\\img0001.pcd");
+  EXPECT_EQ(found.imagePack, disc.Join("photo_cd\\images\\img0001.pcd"));
+  EXPECT_EQ(found.extensionDir, disc.Join("photo_cd\\ipe\\img0001"));
 }
 
 TEST(ResolveExtension, PackWithoutExtension) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0001.PCD", Bytes{1});
-  Resolved found = Resolve(dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD"));
-  EXPECT_EQ(found.imagePack, dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD"));
+  Disc disc{"PHOTO_CD/IMAGES/IMG0001.PCD"};
+  Resolved found = disc.Resolve("PHOTO_CD\\IMAGES\\IMG0001.PCD");
+  EXPECT_EQ(found.imagePack, disc.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD"));
   EXPECT_EQ(found.extensionDir, "");
 }
 
 TEST(ResolveExtension, ExtensionFolderFindsItsPack) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0007.PCD", Bytes{1});
-  dir.Write("PHOTO_CD/IPE/IMG0007/INFO.IPE", Bytes{1});
-  Resolved found = Resolve(dir.Join("PHOTO_CD\\IPE\\IMG0007"));
-  EXPECT_EQ(found.extensionDir, dir.Join("PHOTO_CD\\IPE\\IMG0007"));
-  EXPECT_EQ(found.imagePack, dir.Join("PHOTO_CD\\IMAGES\\IMG0007.PCD"));
+  Disc disc{"PHOTO_CD/IMAGES/IMG0007.PCD", "PHOTO_CD/IPE/IMG0007/INFO.IPE"};
+  Resolved found = disc.Resolve("PHOTO_CD\\IPE\\IMG0007");
+  EXPECT_EQ(found.extensionDir, disc.Join("PHOTO_CD\\IPE\\IMG0007"));
+  EXPECT_EQ(found.imagePack, disc.Join("PHOTO_CD\\IMAGES\\IMG0007.PCD"));
 
-  dir.Write("PHOTO_CD/IPE/IMG0007/IMG0007.PCD", Bytes{1});  // a pack inside the folder comes first
-  EXPECT_EQ(Resolve(dir.Join("PHOTO_CD\\IPE\\IMG0007")).imagePack, dir.Join("PHOTO_CD\\IPE\\IMG0007\\IMG0007.PCD"));
+  disc.dir.Write("PHOTO_CD/IPE/IMG0007/IMG0007.PCD", Bytes{1});  // a pack inside the folder comes first
+  EXPECT_EQ(disc.Resolve("PHOTO_CD\\IPE\\IMG0007").imagePack, disc.Join("PHOTO_CD\\IPE\\IMG0007\\IMG0007.PCD"));
 }
 
 TEST(ResolveExtension, ResultsAreNormalised) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IMAGES/IMG0001.PCD", Bytes{1});
-  dir.Write("PHOTO_CD/IPE/IMG0001/INFO.IPE", Bytes{1});
-  Resolved found = Resolve(dir.Join("PHOTO_CD\\IPE\\..\\IMAGES\\IMG0001.PCD"));
-  EXPECT_EQ(found.imagePack, dir.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD"));
-  EXPECT_EQ(found.extensionDir, dir.Join("PHOTO_CD\\IPE\\IMG0001"));
+  Disc disc{"PHOTO_CD/IMAGES/IMG0001.PCD", "PHOTO_CD/IPE/IMG0001/INFO.IPE"};
+  Resolved found = disc.Resolve("PHOTO_CD\\IPE\\..\\IMAGES\\IMG0001.PCD");
+  EXPECT_EQ(found.imagePack, disc.Join("PHOTO_CD\\IMAGES\\IMG0001.PCD"));
+  EXPECT_EQ(found.extensionDir, disc.Join("PHOTO_CD\\IPE\\IMG0001"));
 }
 
 TEST(ResolveExtension, NothingFound) {
-  TempDir dir;
-  dir.Write("PHOTO_CD/IPE/IMG0001/README", Bytes{1});
-  EXPECT_EQ(Resolve(dir.Join("PHOTO_CD\\IPE\\IMG0001")).extensionDir, "");  // no INFO.IPE
-  EXPECT_EQ(Resolve("IMG0001.PCD").imagePack, "");                         // no folder
+  Disc disc{"PHOTO_CD/IPE/IMG0001/README"};
+  EXPECT_EQ(disc.Resolve("PHOTO_CD\\IPE\\IMG0001").extensionDir, "");  // no INFO.IPE
   char pack[kPcdMaxPath], folder[kPcdMaxPath];
+  EXPECT_EQ(PcdResolveExtension("IMG0001.PCD", pack, folder), kPcdOk);  // no folder: nothing
+  EXPECT_EQ(pack[0], '\0');
   EXPECT_EQ(PcdResolveExtension(nullptr, pack, folder), kPcdInvalidArgument);
   EXPECT_EQ(PcdResolveExtension(std::string(400, 'a').c_str(), pack, folder), kPcdInvalidArgument);
 }
