@@ -46,7 +46,7 @@ TEST(ImageInfo, FullRightsNameStaysInsideItsField) {
 
 TEST(ImageInfo, ReadFromThePackWithNativeNumbers) {
   TempDir dir;
-  Bytes pack = ImagePackBytes(PackSpec{});
+  Bytes pack = ImagePackBytes(PackFields{});
   const std::size_t ipi = pcd::kIpiOffset;
   PutBigEndian16(pack, ipi + pcd::kIpiWorkstationVersionOffset, 0x0203);
   PutBigEndian16(pack, ipi + pcd::kIpiMagnificationOffset, 0x0132);

@@ -45,13 +45,6 @@ TEST(Orientation, PlacementTableForAllCodes) {
   EXPECT_EQ(PcdPlacementSteps(8, 2, 3, 3, 1, steps), kPcdInvalidArgument);
 }
 
-TEST(Orientation, FromRotationCode) {
-  EXPECT_EQ(PcdOrientationFromRotation(0), 0);
-  EXPECT_EQ(PcdOrientationFromRotation(1), 4);
-  EXPECT_EQ(PcdOrientationFromRotation(2), 3);
-  EXPECT_EQ(PcdOrientationFromRotation(3), 7);
-}
-
 bool operator==(const OutputRect& a, const OutputRect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }

@@ -50,15 +50,15 @@ Bytes DiscInfoBytes(std::uint8_t major, std::uint8_t minor, std::uint32_t creati
   return bytes;
 }
 
-Bytes ImagePackBytes(const PackSpec& spec) {
+Bytes ImagePackBytes(const PackFields& fields) {
   Bytes bytes(pcd::kIpiOffset + pcd::kIpiBlockSize, 0);
   std::memcpy(bytes.data() + pcd::kIpiOffset, pcd::kIpiSignature, 7);
-  PutBigEndian16(bytes, pcd::kIpiOffset + pcd::kIpiVersionOffset, spec.version);
-  bytes[pcd::kAttributeOffset + pcd::kAttrRotationByte] = spec.attributeByte;
-  PutBigEndian16(bytes, pcd::kAttributeOffset + pcd::kAttrKOffset, spec.k);
-  PutBigEndian16(bytes, pcd::kAttributeOffset + pcd::kAttrNOffset, spec.n);
-  bytes[pcd::kAttributeOffset + pcd::kAttrInterleaveByte] = spec.interleave;
-  bytes.resize(spec.size, 0);
+  PutBigEndian16(bytes, pcd::kIpiOffset + pcd::kIpiVersionOffset, fields.version);
+  bytes[pcd::kAttributeOffset + pcd::kAttrRotationByte] = fields.attributeByte;
+  PutBigEndian16(bytes, pcd::kAttributeOffset + pcd::kAttrKOffset, fields.k);
+  PutBigEndian16(bytes, pcd::kAttributeOffset + pcd::kAttrNOffset, fields.n);
+  bytes[pcd::kAttributeOffset + pcd::kAttrInterleaveByte] = fields.interleave;
+  bytes.resize(fields.size, 0);
   return bytes;
 }
 

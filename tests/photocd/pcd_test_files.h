@@ -30,7 +30,7 @@ void PutBigEndian32(Bytes& bytes, std::size_t offset, std::uint32_t value);
 
 Bytes DiscInfoBytes(std::uint8_t major, std::uint8_t minor, std::uint32_t creation, std::uint32_t second);
 
-struct PackSpec {
+struct PackFields {
   std::uint16_t version = 0x0100;
   std::uint8_t attributeByte = 0;  // rotation, resolution class, bits 5-6
   std::uint16_t k = 0;
@@ -38,7 +38,7 @@ struct PackSpec {
   std::uint8_t interleave = 0;
   std::size_t size = 0x1000;       // sectors 0 and 1; smaller sizes cut the IPI block short
 };
-Bytes ImagePackBytes(const PackSpec& spec);
+Bytes ImagePackBytes(const PackFields& fields);
 
 // INFO.IPE with the level flags and the two record positions.
 Bytes InfoIpeBytes(std::uint8_t levelFlags, std::uint32_t textPosition, std::uint32_t levelPosition,
