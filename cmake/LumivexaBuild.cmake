@@ -40,14 +40,16 @@ if(LUMIVEXA_TESTS)
   include(GoogleTest)
 endif()
 
-# lumivexa_add_test(NAME SOURCES ... LIBS ... [NOMAIN])
+# lumivexa_add_test(NAME SOURCES ... LIBS ... [NOMAIN] [PROPERTIES prop value ...])
 # A GoogleTest program; each test case becomes one ctest test. In the
-# win32 build the cases run under Wine through the crosscompiling emulator.
+# win32 build the cases run under Wine through the crosscompiling emulator
+# (scripts/wine-run.sh). PROPERTIES are extra ctest properties for every case,
+# e.g. RESOURCE_LOCK browse_window for tests that open a browse window.
 function(lumivexa_add_test name)
   if(NOT LUMIVEXA_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "NOMAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NOMAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(T_NOMAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${LUMIVEXA_GTEST_NOMAIN})
@@ -56,7 +58,7 @@ function(lumivexa_add_test name)
   endif()
   target_compile_definitions(${name} PRIVATE LUMIVEXA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
 
 # lumivexa_add_fuzzer(NAME SOURCE LIBS ... CORPUS dir)
