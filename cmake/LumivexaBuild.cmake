@@ -61,23 +61,27 @@ function(lumivexa_add_test name)
     PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
 
-# lumivexa_add_fuzzer(NAME SOURCE LIBS ... CORPUS dir)
+# lumivexa_add_fuzzer(NAME SOURCE src LIBS ... CORPUS dir)
 # A libFuzzer target (sanitize build with clang only). ctest runs it briefly
-# over its seed corpus and the shrunk crashers kept under tests/crashers.
+# over its seed corpus (CORPUS, e.g. tests/photocd/corpus/NAME) and the shrunk
+# crashers kept beside it (tests/photocd/crashers/NAME); scripts/fuzz.sh runs it longer.
 function(lumivexa_add_fuzzer name)
   if(NOT LUMIVEXA_FUZZING)
     return()
   endif()
   cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  get_filename_component(corpus ${F_CORPUS} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   add_executable(${name} ${F_SOURCE})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+  file(WRITE ${work}/seed-dir ${corpus})  # for scripts/fuzz.sh
   add_test(NAME ${name}.brief
-    COMMAND ${CMAKE_COMMAND} -E env ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh
-            $<TARGET_FILE:${name}> ${F_CORPUS} ${work} ${LUMIVEXA_FUZZ_SECONDS})
-  set_tests_properties(${name}.brief PROPERTIES TIMEOUT 300)
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh
+            $<TARGET_FILE:${name}> ${corpus} ${work} ${LUMIVEXA_FUZZ_SECONDS})
+  math(EXPR limit "${LUMIVEXA_FUZZ_SECONDS} + 120")
+  set_tests_properties(${name}.brief PROPERTIES TIMEOUT ${limit})
 endfunction()
 if(NOT DEFINED LUMIVEXA_FUZZ_SECONDS)
   set(LUMIVEXA_FUZZ_SECONDS 5)
