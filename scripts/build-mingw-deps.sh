@@ -9,14 +9,19 @@ source "$(dirname "$0")/common.sh"
 [ $# -gt 0 ] || set -- i686
 
 stamp=$(sha256sum "$0" | cut -d' ' -f1)
+built() { [ "$(cat "$(mingw_deps_prefix "$1")/.built" 2>/dev/null)" = "$stamp" ]; }
 todo=()
 for arch; do
   case $arch in i686|x86_64) ;; *) die "unknown architecture '$arch' (i686 or x86_64)" ;; esac
-  [ "$(cat "$(mingw_deps_prefix "$arch")/.built" 2>/dev/null)" = "$stamp" ] || todo+=("$arch")
+  built "$arch" || todo+=("$arch")
 done
 [ ${#todo[@]} -gt 0 ] || exit 0
 
 "$LUMIVEXA_ROOT/scripts/setup.sh"
+top=$LUMIVEXA_CACHE/mingw-deps
+mkdir -p "$top/src"
+exec 9>"$top/.lock"
+flock 9   # one build per machine at a time; a waiting run then finds the work done
 
 # apt-get source needs deb-src entries; derive them from the binary entries once.
 if ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
@@ -33,8 +38,6 @@ if ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
 fi
 
 # Sources with Debian's patches applied; the suite suffix avoids the security suite's 404s.
-top=$LUMIVEXA_CACHE/mingw-deps
-mkdir -p "$top/src"
 src() { ls -d "$top/src/$1"-[0-9]*/ 2>/dev/null | sort -V | tail -n1; }
 if [ -z "$(src libjpeg-turbo)" ] || [ -z "$(src libpng1.6)" ] || [ -z "$(src tiff)" ]; then
   (cd "$top/src" && apt-get source -q libjpeg-turbo/bookworm libpng1.6/bookworm tiff/bookworm)
@@ -42,6 +45,7 @@ fi
 jpeg_src=$(src libjpeg-turbo) png_src=$(src libpng1.6) tiff_src=$(src tiff)
 
 for arch in "${todo[@]}"; do
+  built "$arch" && continue
   triplet=$arch-w64-mingw32 sys=/usr/$arch-w64-mingw32
   prefix=$(mingw_deps_prefix "$arch") work=$top/build/$triplet
   say "building mingw libraries for $triplet"

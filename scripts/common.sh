@@ -2,7 +2,7 @@
 # LUMIVEXA_CACHE  per-machine cache outside git (mingw libraries, Wine prefixes)
 # LUMIVEXA_JOBS   parallel build jobs (default: number of processors)
 LUMIVEXA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-LUMIVEXA_CACHE=${LUMIVEXA_CACHE:-$HOME/.cache/lumivexa}
+LUMIVEXA_CACHE=${LUMIVEXA_CACHE:-${HOME:-/tmp}/.cache/lumivexa}
 LUMIVEXA_JOBS=${LUMIVEXA_JOBS:-$(nproc)}
 export LUMIVEXA_ROOT LUMIVEXA_CACHE LUMIVEXA_JOBS
 
