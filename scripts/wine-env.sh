@@ -20,10 +20,11 @@ LUMIVEXA_WINESERVER_UP=
 
 # Starts Xvfb on the first display number that is free and answers; sets DISPLAY.
 lumivexa_start_xvfb() {
-  local n pid tries log=$LUMIVEXA_CACHE/xvfb.log
+  local n pid tries log
   mkdir -p "$LUMIVEXA_CACHE"
   for ((n = 90; n < 190; n++)); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    log=$LUMIVEXA_CACHE/xvfb-$n.log
     Xvfb ":$n" -screen 0 "${LUMIVEXA_SCREEN:-1024x768x24}" -nolisten tcp </dev/null >"$log" 2>&1 &
     pid=$!
     for ((tries = 0; tries < 200; tries++)); do
@@ -35,9 +36,9 @@ lumivexa_start_xvfb() {
       fi
       sleep 0.05
     done
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
   done
-  echo "wine-env: could not start Xvfb (see $log)" >&2
+  echo "wine-env: could not start Xvfb (see $LUMIVEXA_CACHE/xvfb-*.log)" >&2
   return 1
 }
 
