@@ -16,7 +16,6 @@ using namespace pcd;
 
 constexpr int kLevel = kLevel64Base;
 constexpr int kRowsPerTile = 64;
-constexpr int kLumaFiles = 2;  // luma is split over two data files
 
 struct Component {
   int plane;       // 0 luma, 1 chroma 1, 2 chroma 2
@@ -54,11 +53,10 @@ std::vector<std::uint8_t> InfoIpe() {
 
 ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase) {
   std::vector<Component> components = {
-      {0, 0, &levels.luma64, {"Y0001.ICR", "Y0002.ICR"}},
+      {0, 0, &levels.luma64, {"Y0001.ICR", "Y0002.ICR"}},  // luma split over two files
       {1, 2, &levels.c1of64, {"C1_0001.ICR"}},
       {2, 3, &levels.c2of64, {"C2_0001.ICR"}},
   };
-  static_assert(kLumaFiles == 2, "luma file names above");
 
   ExtensionFiles out;
   out.infoIpe = InfoIpe();
@@ -84,9 +82,7 @@ ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase) {
   for (std::size_t i = 0; i < components.size(); ++i) {
     const Component& c = components[i];
     const Residuals& r = *c.residuals;
-    std::array<std::uint64_t, 256> counts{};
-    for (std::int8_t v : r.values) ++counts[static_cast<std::uint8_t>(v)];
-    const HuffmanTable table = BuildHuffmanTable(counts);
+    const HuffmanTable table = BuildHuffmanTable(CountResiduals(r.values));
     const int tiles = r.height / kRowsPerTile;
 
     const std::size_t rec = kIcComponentListPos + i * kIcComponentSize;
@@ -110,15 +106,8 @@ ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase) {
       PutBe16(ic, index + t * kIcTileEntrySize, static_cast<std::uint32_t>(file));
       PutBe32(ic, index + t * kIcTileEntrySize + 2, static_cast<std::uint32_t>(bytes.size()));
       BitWriter w;
-      for (int row = t * kRowsPerTile; row < (t + 1) * kRowsPerTile; ++row) {
-        w.PutSync();
-        w.PutRowHeader(c.rowPlane, row);
-        const std::int8_t* v = &r.values[static_cast<std::size_t>(row) * r.width];
-        for (int x = 0; x < r.width; ++x) {
-          const HuffmanCode& code = table.codes[static_cast<std::uint8_t>(v[x])];
-          w.Put(code.bits, code.length);
-        }
-      }
+      for (int row = t * kRowsPerTile; row < (t + 1) * kRowsPerTile; ++row)
+        w.PutRow(table, c.rowPlane, row, &r.values[static_cast<std::size_t>(row) * r.width], r.width);
       w.PadToByte();
       bytes.insert(bytes.end(), w.Bytes().begin(), w.Bytes().end());
     }

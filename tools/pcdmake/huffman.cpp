@@ -95,6 +95,21 @@ void BitWriter::PutRowHeader(int plane, int row) {
   Put(static_cast<std::uint32_t>((plane & 3) << 14 | (row & 0xFFF) << 1), 16);
 }
 
+std::array<std::uint64_t, 256> CountResiduals(const std::vector<std::int8_t>& values) {
+  std::array<std::uint64_t, 256> counts{};
+  for (std::int8_t v : values) ++counts[static_cast<std::uint8_t>(v)];
+  return counts;
+}
+
+void BitWriter::PutRow(const HuffmanTable& table, int plane, int row, const std::int8_t* values, int count) {
+  PutSync();
+  PutRowHeader(plane, row);
+  for (int i = 0; i < count; ++i) {
+    const HuffmanCode& c = table.codes[static_cast<std::uint8_t>(values[i])];
+    Put(c.bits, c.length);
+  }
+}
+
 void BitWriter::PadToByte() {
   if (pendingBits_) Put(0, 8 - pendingBits_);
 }

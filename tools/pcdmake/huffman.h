@@ -27,12 +27,17 @@ struct HuffmanTable {
 // get no code; a table always has at least one entry.
 HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts);
 
+// How often each residual occurs, indexed as BuildHuffmanTable wants it.
+std::array<std::uint64_t, 256> CountResiduals(const std::vector<std::int8_t>& values);
+
 // Writes bits most significant first.
 class BitWriter {
  public:
   void Put(std::uint32_t bits, int count);  // count at most 32
   void PutSync();                       // 23 ones and a zero
   void PutRowHeader(int plane, int row);  // 2 bits plane, 1 spare, 12 bits row, 1 spare
+  // A residual row: sync, header, then the code of each value.
+  void PutRow(const HuffmanTable& table, int plane, int row, const std::int8_t* values, int count);
   void PadToByte();
   std::uint64_t BitPosition() const { return bitCount_; }
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }

@@ -14,26 +14,11 @@ using pcd::kSectorSize;
 
 constexpr int kPlaneLuma = 0, kPlaneChroma1 = 2, kPlaneChroma2 = 3;
 
-std::array<std::uint64_t, 256> Histogram(const Residuals& r) {
-  std::array<std::uint64_t, 256> counts{};
-  for (std::int8_t v : r.values) ++counts[static_cast<std::uint8_t>(v)];
-  return counts;
-}
-
 // A valid table for planes that carry no residuals.
 HuffmanTable ZeroTable() {
   std::array<std::uint64_t, 256> counts{};
   counts[0] = 1;
   return BuildHuffmanTable(counts);
-}
-
-void PutRow(BitWriter& w, const HuffmanTable& table, int plane, int rowNumber, const std::int8_t* values, int n) {
-  w.PutSync();
-  w.PutRowHeader(plane, rowNumber);
-  for (int i = 0; i < n; ++i) {
-    const HuffmanCode& c = table.codes[static_cast<std::uint8_t>(values[i])];
-    w.Put(c.bits, c.length);
-  }
 }
 
 std::uint32_t SectorCount(std::size_t bytes) { return static_cast<std::uint32_t>((bytes + kSectorSize - 1) / kSectorSize); }
@@ -69,7 +54,7 @@ void AppendRows(std::vector<std::uint8_t>& file, BitWriter& w, const std::vector
 
 void Write4Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, const PackOptions& o) {
   file.resize(std::size_t{pcd::k4BaseFirstRowSector} * kSectorSize);
-  const HuffmanTable luma = BuildHuffmanTable(Histogram(levels.luma4));
+  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma4.values));
   const HuffmanTable none = ZeroTable();
   PutTables(file, pcd::k4BaseCodeTableOffset, luma, none, none);
 
@@ -78,9 +63,9 @@ void Write4Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, cons
   std::vector<std::uint64_t> starts;  // one entry per four rows
   for (int row = 0; row < r.height; ++row) {
     if (row % 4 == 0) starts.push_back(w.BitPosition());
-    PutRow(w, luma, kPlaneLuma, row, &r.values[static_cast<std::size_t>(row) * r.width], r.width);
+    w.PutRow(luma, kPlaneLuma, row, &r.values[static_cast<std::size_t>(row) * r.width], r.width);
   }
-  PutRow(w, luma, kPlaneLuma, r.height, nullptr, 0);  // end marker
+  w.PutRow(luma, kPlaneLuma, r.height, nullptr, 0);  // end marker
   AppendRows(file, w, starts, pcd::k4BaseRowBaseSector, pcd::k4BaseRowTableOffset, o);
 }
 
@@ -88,9 +73,9 @@ void Write4Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, cons
 std::uint32_t Write16Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, const PackOptions& o) {
   const std::uint32_t t = SectorCount(file.size());
   file.resize((std::size_t{t} + pcd::k16BaseFirstRowSectorDelta) * kSectorSize);
-  const HuffmanTable luma = BuildHuffmanTable(Histogram(levels.luma16));
-  const HuffmanTable c1 = BuildHuffmanTable(Histogram(levels.c1of16));
-  const HuffmanTable c2 = BuildHuffmanTable(Histogram(levels.c2of16));
+  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma16.values));
+  const HuffmanTable c1 = BuildHuffmanTable(CountResiduals(levels.c1of16.values));
+  const HuffmanTable c2 = BuildHuffmanTable(CountResiduals(levels.c2of16.values));
   PutTables(file, (std::size_t{t} + pcd::k16BaseCodeTableSectorDelta) * kSectorSize, luma, c1, c2);
 
   // All luma rows, the end marker, then chroma 1 and chroma 2 of each even row.
@@ -99,15 +84,15 @@ std::uint32_t Write16Base(std::vector<std::uint8_t>& file, const PhotoLevels& le
   std::vector<std::uint64_t> starts;
   for (int row = 0; row < y.height; ++row) {
     starts.push_back(w.BitPosition());
-    PutRow(w, luma, kPlaneLuma, row, &y.values[static_cast<std::size_t>(row) * y.width], y.width);
+    w.PutRow(luma, kPlaneLuma, row, &y.values[static_cast<std::size_t>(row) * y.width], y.width);
   }
-  PutRow(w, luma, kPlaneLuma, y.height, nullptr, 0);
+  w.PutRow(luma, kPlaneLuma, y.height, nullptr, 0);
   const Residuals& u = levels.c1of16;
   const Residuals& v = levels.c2of16;
   for (int row = 0; row < u.height; ++row) {
     const std::size_t at = static_cast<std::size_t>(row) * u.width;
-    PutRow(w, c1, kPlaneChroma1, 2 * row, &u.values[at], u.width);
-    PutRow(w, c2, kPlaneChroma2, 2 * row, &v.values[at], v.width);
+    w.PutRow(c1, kPlaneChroma1, 2 * row, &u.values[at], u.width);
+    w.PutRow(c2, kPlaneChroma2, 2 * row, &v.values[at], v.width);
   }
   AppendRows(file, w, starts, t, (std::size_t{t} + pcd::k16BaseRowTableSectorDelta) * kSectorSize, o);
   return t;
