@@ -120,12 +120,7 @@ constexpr std::uint32_t kIpeMaxPosition = 0x7FFFFFF0u;
 constexpr std::uint8_t ExtensionLevelFlag(int level) { return static_cast<std::uint8_t>(1u << (level - 1)); }
 
 
-// Fields written by the authoring tool (offsets within their files or blocks)
-constexpr std::uint32_t kDiscVersionOffset = 8;      // INFO.PCD: major, minor
-constexpr std::uint32_t kDiscSerialOffset = 10;      // 12 characters
-constexpr std::uint32_t kDiscCreatedOffset = 22;     // big-endian seconds since 1970
-constexpr std::uint32_t kDiscStampOffset = 26;       // second time stamp
-constexpr std::uint32_t kDiscWordOffset = 30;        // 16-bit value
+// Overview pack fields, and where the residual rows begin after the code tables
 constexpr std::uint32_t kOverviewVersionOffset = 7;  // major, minor
 constexpr std::uint32_t kOverviewCountOffset = 10;   // big-endian photo count
 constexpr std::uint32_t kOverviewAttrBase = 11;      // attribute of photo n at 11 + n
@@ -135,23 +130,5 @@ constexpr std::uint32_t kOverviewThumbStride = 0x9000;   // bytes per thumbnail
 constexpr std::uint32_t k4BaseFirstRowSector = 389;  // 4BASE rows start after the code tables
 constexpr std::uint32_t k16BaseFirstRowSectorDelta = 13;  // 16BASE rows at sector T + 13
 constexpr std::uint32_t kCodeTableMaxBytes = 2048;   // three code tables share one sector
-
-// ImagePackInfo fields, relative to the IPI block
-constexpr std::uint32_t kIpiWorkstationVersion = 9;
-constexpr std::uint32_t kIpiMagnification = 11;
-constexpr std::uint32_t kIpiScanTime = 13;
-constexpr std::uint32_t kIpiModifiedTime = 17;
-constexpr std::uint32_t kIpiMediaType = 21;
-constexpr std::uint32_t kIpiMediaText = 22;          // 20 characters
-constexpr std::uint32_t kIpiScannerVendor = 42;      // 20
-constexpr std::uint32_t kIpiScannerProduct = 62;     // 16
-constexpr std::uint32_t kIpiScannerFirmware = 78;    // 4
-constexpr std::uint32_t kIpiScannerFirmwareDate = 82;  // 8
-constexpr std::uint32_t kIpiScannerSerial = 90;      // 20
-constexpr std::uint32_t kIpiScannerPixelSize = 110;  // micrometres, hundredths; 0xFF 0xFF not recorded
-constexpr std::uint32_t kIpiWorkstation = 112;       // 20
-constexpr std::uint32_t kIpiPhotofinisher = 165;     // 60; first byte 0xFF means none
-constexpr std::uint32_t kIpiRightsStatus = 331;
-constexpr std::uint32_t kIpiRightsName = 332;        // 28
 
 }  // namespace pcd

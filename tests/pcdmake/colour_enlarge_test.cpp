@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "../../photocd/pcd_upsample.h"
+#include "pcd_upsample.h"
 #include "ycc.h"
 
 namespace pcdmake {

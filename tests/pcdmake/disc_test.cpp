@@ -5,8 +5,8 @@
 #include <random>
 #include <sstream>
 
-#include "../../photocd/pcd_extension_layout.h"
-#include "../../photocd/pcd_layout.h"
+#include "pcd_extension_layout.h"
+#include "pcd_layout.h"
 #include "author.h"
 #include "extension_writer.h"
 #include "options.h"
@@ -142,8 +142,8 @@ TEST(Author, LowerCaseTreeWithVersionSuffixes) {
   ASSERT_EQ(info.size(), 2048u);
   EXPECT_EQ(std::string(info.begin(), info.begin() + 8), "PHOTO_CD");
   EXPECT_EQ(std::string(info.begin() + 10, info.begin() + 22), "SER123      ");
-  EXPECT_EQ(Be32(info, pcd::kDiscCreatedOffset), 832066200u);
-  EXPECT_EQ(Be32(info, pcd::kDiscStampOffset), 832100000u);
+  EXPECT_EQ(Be32(info, pcd::kDiscCreationTimeOffset), 832066200u);
+  EXPECT_EQ(Be32(info, pcd::kDiscSecondTimeOffset), 832100000u);
 
   const auto overview = ReadAll(root / "overview.pcd;1");
   ASSERT_EQ(overview.size(), 0x2800u + 2 * 0x9000u);
@@ -155,7 +155,7 @@ TEST(Author, LowerCaseTreeWithVersionSuffixes) {
   ASSERT_EQ(pack2.size(), std::size_t{pcd::k4BaseRowBaseSector} * pcd::kSectorSize);
   EXPECT_TRUE(std::equal(pack2.begin() + pcd::kBase16Offset, pack2.begin() + pcd::kBase16Offset + 64 * 576,
                          overview.begin() + 0x2800 + 0x9000));
-  EXPECT_EQ(std::string(pack2.begin() + 0x800 + pcd::kIpiRightsName, pack2.begin() + 0x800 + pcd::kIpiRightsName + 12),
+  EXPECT_EQ(std::string(pack2.begin() + 0x800 + pcd::kIpiRightsFileOffset, pack2.begin() + 0x800 + pcd::kIpiRightsFileOffset + 12),
             "rights.txt;1");
   EXPECT_TRUE(fs::exists(root / "rights" / "rights.txt;1"));
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../../photocd/pcd_layout.h"
-#include "../../photocd/pcd_upsample.h"
+#include "pcd_layout.h"
+#include "pcd_upsample.h"
 #include "residual_reader.h"
 #include "scenes.h"
 #include "ycc.h"
@@ -79,9 +79,9 @@ TEST_F(PackTest, HeaderAttributesAndBaseLevels) {
   EXPECT_EQ(std::string(f.begin() + 0x800, f.begin() + 0x807), "PCD_IPI");
   EXPECT_EQ(Be16(f, pcd::kIpiOffset + pcd::kIpiVersionOffset), 0x0100u);
   EXPECT_EQ(std::string(f.begin() + 0x800 + 42, f.begin() + 0x800 + 62), "Quorvant            ");
-  EXPECT_EQ(f[0x800 + pcd::kIpiPhotofinisher], 0xFF);
-  EXPECT_EQ(f[0x800 + pcd::kIpiRightsStatus], 1);
-  EXPECT_EQ(Be16(f, 0x800 + pcd::kIpiScanTime), 0x31A1u);
+  EXPECT_EQ(f[0x800 + pcd::kIpiPhotofinisherOffset], 0xFF);
+  EXPECT_EQ(f[0x800 + pcd::kIpiRightsStatusOffset], 1);
+  EXPECT_EQ(Be16(f, 0x800 + pcd::kIpiScanTimeOffset), 0x31A1u);
   EXPECT_EQ(f[pcd::kAttributeOffset + pcd::kAttrRotationByte], 0x0B);  // rotation 3, class 2
   EXPECT_EQ(f[pcd::kAttributeOffset + pcd::kAttrInterleaveByte], 0x01);
   EXPECT_EQ(f.size() % pcd::kSectorSize, 0u);

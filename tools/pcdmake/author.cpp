@@ -6,7 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "../../photocd/pcd_layout.h"
+#include "pcd_layout.h"
 #include "extension_writer.h"
 #include "image_io.h"
 #include "scenes.h"

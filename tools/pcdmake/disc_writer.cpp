@@ -6,7 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "../../photocd/pcd_layout.h"
+#include "pcd_layout.h"
 #include "bytes.h"
 
 namespace pcdmake {
@@ -72,12 +72,12 @@ void DiscWriter::Finish(const DiscFields& fields, const std::map<std::string, st
   using namespace pcd;
   std::vector<std::uint8_t> info(kSectorSize);
   PutText(info, 0, 8, kDiscSignature);
-  info[kDiscVersionOffset] = fields.versionMajor;
-  info[kDiscVersionOffset + 1] = fields.versionMinor;
+  info[kDiscVersionMajorOffset] = fields.versionMajor;
+  info[kDiscVersionMajorOffset + 1] = fields.versionMinor;
   PutText(info, kDiscSerialOffset, 12, fields.serial);
-  PutBe32(info, kDiscCreatedOffset, fields.created);
-  PutBe32(info, kDiscStampOffset, fields.stamp);
-  PutBe16(info, kDiscWordOffset, static_cast<std::uint32_t>(PhotoCount()));
+  PutBe32(info, kDiscCreationTimeOffset, fields.created);
+  PutBe32(info, kDiscSecondTimeOffset, fields.stamp);
+  PutBe16(info, kDiscWord30Offset, static_cast<std::uint32_t>(PhotoCount()));
   Write(photoCd_, "INFO.PCD", info);
 
   std::vector<std::uint8_t> overview(kOverviewThumbOffset);

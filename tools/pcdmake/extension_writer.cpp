@@ -4,8 +4,8 @@
 #include <array>
 #include <cctype>
 
-#include "../../photocd/pcd_extension_layout.h"
-#include "../../photocd/pcd_layout.h"
+#include "pcd_extension_layout.h"
+#include "pcd_layout.h"
 #include "bytes.h"
 #include "huffman.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "../../photocd/pcd_layout.h"
+#include "pcd_layout.h"
 #include "bytes.h"
 #include "huffman.h"
 
@@ -103,23 +103,23 @@ void WriteImageInfo(std::vector<std::uint8_t>& file, const ImageInfoFields& f) {
   const std::size_t at = kIpiOffset;
   PutText(file, at, 7, kIpiSignature);
   PutBe16(file, at + kIpiVersionOffset, f.ipiVersion);
-  PutBe16(file, at + kIpiWorkstationVersion, f.workstationVersion);
-  PutBe16(file, at + kIpiMagnification, f.magnification);
-  PutBe32(file, at + kIpiScanTime, f.scanTime);
-  PutBe32(file, at + kIpiModifiedTime, f.modifiedTime);
-  file[at + kIpiMediaType] = static_cast<std::uint8_t>(f.mediaType);
-  PutText(file, at + kIpiMediaText, 20, f.mediaText);
-  PutText(file, at + kIpiScannerVendor, 20, f.scannerVendor);
-  PutText(file, at + kIpiScannerProduct, 16, f.scannerProduct);
-  PutText(file, at + kIpiScannerFirmware, 4, f.scannerFirmware);
-  PutText(file, at + kIpiScannerFirmwareDate, 8, f.scannerFirmwareDate);
-  PutText(file, at + kIpiScannerSerial, 20, f.scannerSerial);
-  PutBe16(file, at + kIpiScannerPixelSize, f.scannerPixelSize);
-  PutText(file, at + kIpiWorkstation, 20, f.workstation);
-  PutText(file, at + kIpiPhotofinisher, 60, f.photofinisher);
-  if (f.photofinisher.empty()) file[at + kIpiPhotofinisher] = 0xFF;
-  file[at + kIpiRightsStatus] = f.rightsStatus;
-  PutText(file, at + kIpiRightsName, 28, f.rightsName);
+  PutBe16(file, at + kIpiWorkstationVersionOffset, f.workstationVersion);
+  PutBe16(file, at + kIpiMagnificationOffset, f.magnification);
+  PutBe32(file, at + kIpiScanTimeOffset, f.scanTime);
+  PutBe32(file, at + kIpiModificationTimeOffset, f.modifiedTime);
+  file[at + kIpiMediaTypeOffset] = static_cast<std::uint8_t>(f.mediaType);
+  PutText(file, at + kIpiMediaInfoOffset, 20, f.mediaText);
+  PutText(file, at + kIpiScannerVendorOffset, 20, f.scannerVendor);
+  PutText(file, at + kIpiScannerProductOffset, 16, f.scannerProduct);
+  PutText(file, at + kIpiFirmwareVersionOffset, 4, f.scannerFirmware);
+  PutText(file, at + kIpiFirmwareDateOffset, 8, f.scannerFirmwareDate);
+  PutText(file, at + kIpiScannerSerialOffset, 20, f.scannerSerial);
+  PutBe16(file, at + kIpiPixelSizeOffset, f.scannerPixelSize);
+  PutText(file, at + kIpiWorkstationMakerOffset, 20, f.workstation);
+  PutText(file, at + kIpiPhotofinisherOffset, 60, f.photofinisher);
+  if (f.photofinisher.empty()) file[at + kIpiPhotofinisherOffset] = 0xFF;
+  file[at + kIpiRightsStatusOffset] = f.rightsStatus;
+  PutText(file, at + kIpiRightsFileOffset, 28, f.rightsName);
 }
 
 }  // namespace

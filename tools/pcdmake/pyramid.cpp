@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "../../photocd/pcd_upsample.h"
+#include "pcd_upsample.h"
 #include "ycc.h"
 
 namespace pcdmake {
