@@ -165,6 +165,7 @@ int ImageReader::displayedHeight(int page) {
 bool ImageReader::beginDecode(const DecodeRequest& request) {
   if (decoder_) return fail(kImageInvalidOperation);
   request_ = request;
+  pagesEnded_ = false;
   if (request.allPages)
     releaseAll();
   else if (imaging::DibImage* f = frame(request.page))
@@ -230,12 +231,12 @@ int ImageReader::step(int rows, bool* changed, imaging::PixelRect* changedRect) 
   if (pageHandedOver_ || stage_.progress() >= 10000) {
     stage_.handOver(*frames_[current_]);
     pageHandedOver_ = true;
-    if (request_.allPages && current_ + 1 < pageCount_) {
+    if (request_.allPages && !pagesEnded_ && current_ + 1 < pageCount_) {
       frames_[current_]->complete = true;
       ++current_;
       if (!startPage()) {  // stay on the last good page and end the multi-page decode
         --current_;
-        request_.allPages = false;
+        pagesEnded_ = true;
         pageHandedOver_ = true;
       }
     }

@@ -123,6 +123,7 @@ class ImageReader {
   std::unique_ptr<FormatDecoder> decoder_;
   imaging::OutputStage stage_;
   bool pageHandedOver_ = false;
+  bool pagesEnded_ = false;  // a multi-page decode met a page it could not start
   int finishedProgress_ = 0;
   std::chrono::steady_clock::time_point started_;
   long elapsedMs_ = 0;
