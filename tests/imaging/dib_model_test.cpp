@@ -26,7 +26,8 @@ std::uint32_t pattern(int x, int y, int bits) {
 class RotationTest : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
 TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
-  auto [bits, bottomUp] = GetParam();
+  int bits = std::get<0>(GetParam());
+  bool bottomUp = std::get<1>(GetParam());
   BitmapHandle start = makeSection(13, 5, bits, bottomUp, [&](int x, int y) { return pattern(x, y, bits); });
   ASSERT_NE(start, nullptr);
   std::vector<std::uint32_t> original = pixelsOf(start);
