@@ -19,7 +19,8 @@ BitmapHandle rotate(BitmapHandle bitmap, int angle) {
   if (angle != 90 && angle != -90 && angle != 180) return nullptr;
   DibSectionInfo source;
   if (!describeDibSection(bitmap, source)) return nullptr;
-  if (source.header.compression != kBiRgb) return nullptr;
+  bool masks = source.header.compression == kBiBitfields;
+  if (source.header.compression != kBiRgb && !masks) return nullptr;
   DibHeader header = source.header;
   if (angle != 180) {
     int height = absHeight(source.header);
@@ -29,7 +30,9 @@ BitmapHandle rotate(BitmapHandle bitmap, int angle) {
   header.size = 40;
   header.sizeImage = 0;
   // The source's own colour table keeps every index meaning what it meant.
-  BitmapHandle result = createDibSection(header, source.colourCount ? source.colours : nullptr);
+  const RgbQuad* colourBlock = masks ? reinterpret_cast<const RgbQuad*>(source.masks)
+                                     : source.colourCount ? source.colours : nullptr;
+  BitmapHandle result = createDibSection(header, colourBlock);
   DibSectionInfo target;
   if (!result || !describeDibSection(result, target)) {
     deleteBitmap(result);

@@ -5,9 +5,11 @@
 namespace imaging {
 
 namespace {
+// The small margin keeps exact results (such as the identity) from falling a
+// step short through rounding in pow.
 void fill(std::uint8_t* table, int top, double exponent) {
   for (int i = 0; i <= top; ++i)
-    table[i] = static_cast<std::uint8_t>(std::trunc(top * std::pow(static_cast<double>(i) / top, exponent)));
+    table[i] = static_cast<std::uint8_t>(std::trunc(top * std::pow(static_cast<double>(i) / top, exponent) + 1e-9));
 }
 }  // namespace
 

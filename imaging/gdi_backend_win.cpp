@@ -26,6 +26,13 @@ void fillHeader(InfoBlock& block, const DibHeader& header) {
   std::memcpy(&block.header, &header, sizeof header);
 }
 
+// GetObject reports a top-down DIB section with a positive height (under
+// Wine at least), so its row order could not be told afterwards: every
+// section is made bottom-up and described as such.
+void makeBottomUp(InfoBlock& block) {
+  if (block.header.biHeight < 0) block.header.biHeight = -block.header.biHeight;
+}
+
 // The screen DC with a palette selected and realised; restores both on exit.
 class ScreenDc {
  public:
@@ -71,6 +78,7 @@ BitmapHandle createDibSection(const DibHeader& header, const RgbQuad* colours) {
   InfoBlock block;
   fillHeader(block, header);
   if (colours) std::memcpy(block.colours, colours, colourBlockSize(header));
+  makeBottomUp(block);
   ScreenDc screen(nullptr);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&block), DIB_RGB_COLORS,
@@ -84,6 +92,7 @@ BitmapHandle createDibSectionFromPalette(const DibHeader& header, PaletteHandle 
   InfoBlock block;
   fillHeader(block, header);
   std::memcpy(block.colours, indices, sizeof(std::uint16_t) * colourTableEntries(header));
+  makeBottomUp(block);
   ScreenDc screen(hpal(palette));
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&block), DIB_PAL_COLORS,
@@ -143,11 +152,14 @@ void deleteMemoryDc(DeviceContext dc) {
 
 bool setDeviceBitmapRow(DeviceContext dc, BitmapHandle bitmap, int scanLine, const DibHeader& header,
                         const std::uint16_t* palIndices, const std::uint8_t* row) {
+  BITMAP target;
+  if (!bitmap || !GetObjectA(hbm(bitmap), sizeof target, &target)) return false;
   InfoBlock block;
   fillHeader(block, header);
   if (palIndices) std::memcpy(block.colours, palIndices, sizeof(std::uint16_t) * colourTableEntries(header));
-  // SetDIBits counts scan lines from the bottom; the row is its own one-line DIB.
-  block.header.biHeight = 1;
+  // Scan lines count from the bottom of a DIB as tall as the bitmap; the bits
+  // handed in are those of the one line set.
+  block.header.biHeight = target.bmHeight;
   return SetDIBits(reinterpret_cast<HDC>(dc), hbm(bitmap), scanLine, 1, row,
                    reinterpret_cast<BITMAPINFO*>(&block), palIndices ? DIB_PAL_COLORS : DIB_RGB_COLORS) == 1;
 }

@@ -126,6 +126,7 @@ bool OutputStage::makeBitmaps() {
     if (!ddb) {
       if (!describeDibSection(display_, info)) return fail(kStageDisplayBitmap);
       displayBits_ = info.bits;
+      displayBottomUp_ = isBottomUp(info.header);
     }
   }
   if (options_.keepFull) {
@@ -137,6 +138,7 @@ bool OutputStage::makeBitmaps() {
     ownsFull_ = true;
     if (!describeDibSection(full_, info)) return fail(kStageFullBitmap);
     fullBits_ = info.bits;
+    fullBottomUp_ = isBottomUp(info.header);
   }
   return true;
 }
@@ -184,10 +186,12 @@ const std::uint8_t* OutputStage::displayLine(const std::uint8_t* line, int count
 }
 
 std::uint8_t* OutputStage::memoryRowOf(BitmapHandle bitmap, int y) const {
-  std::uint8_t* bits = bitmap == full_ ? fullBits_ : displayBits_;
-  int bitCount = bitmap == full_ ? depths_.full : displayStoreBits_;
-  return bits + dibStride(size_.width, bitCount) *
-                    static_cast<std::size_t>(memoryRow(y, size_.height, options_.bottomUp));
+  bool full = bitmap == full_;
+  std::uint8_t* bits = full ? fullBits_ : displayBits_;
+  int bitCount = full ? depths_.full : displayStoreBits_;
+  // The row order the platform actually gave the section, which may differ from the one asked for.
+  bool bottomUp = full ? fullBottomUp_ : displayBottomUp_;
+  return bits + dibStride(size_.width, bitCount) * static_cast<std::size_t>(memoryRow(y, size_.height, bottomUp));
 }
 
 void OutputStage::writeFullSpan(const std::uint8_t* line, int y, int x, int count) {

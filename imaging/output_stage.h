@@ -139,6 +139,7 @@ class OutputStage {
   DeviceContext memoryDc_ = nullptr;
   std::uint8_t* displayBits_ = nullptr;  // pixel memory of DIB sections
   std::uint8_t* fullBits_ = nullptr;
+  bool displayBottomUp_ = false, fullBottomUp_ = false;
 
   std::unique_ptr<RowReducer> cube_;
   std::unique_ptr<TwoPassReducer> twoPass_;
