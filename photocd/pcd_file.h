@@ -1,0 +1,32 @@
+// The one door through which the toolkit touches files: read-only access by
+// path, in the toolkit's own path form (backslash separators, names as the
+// disc writes them). Each platform supplies a backend; see pcd_file_win.cpp
+// and pcd_file_posix.cpp.
+#pragma once
+#include <cstdint>
+
+#include "pcd_status.h"
+
+struct PcdFile;  // an open file; owned by whoever opened it until PcdFileClose
+
+// Opens an existing file read-only, sharing it with every other reader and
+// writer. 3010 when it cannot be opened, 3016 when memory runs out.
+PcdStatus PcdFileOpen(const char* path, PcdFile*& file);
+
+// Reads up to size bytes at the current position; got says how many arrived.
+// Long reads go in 32768-byte pieces and stop at the first short piece, so
+// got < size means the end of the file. 3007 when the system reports an error.
+PcdStatus PcdFileRead(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);
+
+// Moves to an absolute byte offset. 3009 on failure.
+PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset);
+
+// Closes the file and frees the handle, whatever the result. 3008 on failure.
+PcdStatus PcdFileClose(PcdFile* file);
+
+// True when path names an existing regular file.
+bool PcdFileExists(const char* path);
+
+// Backend primitive behind PcdFileRead: one read of at most 32768 bytes.
+// Returns false on a system error.
+bool PcdFileReadPiece(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);

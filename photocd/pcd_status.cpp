@@ -1,0 +1,20 @@
+#include "pcd_status.h"
+
+const char* PcdStatusText(PcdStatus status) {
+  switch (status) {
+    case kPcdOk: return "success";
+    case kPcdEndOfFile: return "unexpected end of file";
+    case kPcdBadSignature: return "not a Photo CD file, or damaged data";
+    case kPcdInvalidArgument: return "invalid argument";
+    case kPcdBadVersion: return "unsupported format version or resolution class";
+    case kPcdReadFailed: return "read failed";
+    case kPcdCloseFailed: return "close failed";
+    case kPcdSeekFailed: return "seek failed";
+    case kPcdOpenFailed: return "file could not be opened";
+    case kPcdExtensionUnavailable: return "image pack extension not available";
+    case kPcdNotSupported: return "not supported in this build";
+    case kPcdExtensionMismatch: return "extension file does not match its description";
+    case kPcdOutOfMemory: return "out of memory";
+    default: return "unknown status";
+  }
+}
