@@ -1,0 +1,60 @@
+// Serpentine Floyd-Steinberg error diffusion over 24-bit blue, green, red rows,
+// shared by the colour cube and the two-pass quantiser.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "imaging/colour/colour_types.h"
+
+namespace imaging::colour {
+
+// Errors are kept in sixteenths. A pixel's error e goes 7/16 to the next pixel
+// in scan direction and 3/16, 5/16, 1/16 to the pixels below-behind, below and
+// below-ahead. Rows alternate direction, the first left to right, so rows must
+// be fed in order.
+class ErrorDiffusionRow {
+ public:
+  explicit ErrorDiffusionRow(int width)
+      : width_(width), owed_((static_cast<std::size_t>(width) + 2) * 3, 0) {}
+
+  // Diffuses one row. `adjust(error)` turns the rounded error owed to a
+  // component into the amount added to its sample; `choose(value, chosen)`
+  // picks the output index for the three adjusted samples and stores the
+  // colour it stands for in chosen[3].
+  template <class Adjust, class Choose>
+  void run(const std::uint8_t* in, std::uint8_t* out, Adjust adjust, Choose choose) {
+    const int dir = rightToLeft_ ? -1 : 1;
+    int x = rightToLeft_ ? width_ - 1 : 0;
+    // Entry x + 1 belongs to pixel x; entries 0 and width + 1 catch what falls
+    // off either end. `behind` points at the entry of the pixel behind x.
+    std::int16_t* behind = owed_.data() + (rightToLeft_ ? static_cast<std::size_t>(width_) + 1 : 0) * 3;
+    // ahead: 7e of the previous pixel; partial: what the entry behind is owed
+    // so far (1e and 5e of earlier pixels); last: e of the previous pixel.
+    int ahead[3] = {0, 0, 0}, partial[3] = {0, 0, 0}, last[3] = {0, 0, 0};
+    for (int n = 0; n < width_; ++n, x += dir, behind += 3 * dir) {
+      const std::uint8_t* pixel = in + static_cast<std::size_t>(x) * 3;
+      const std::int16_t* here = behind + 3 * dir;
+      int value[3], chosen[3];
+      for (int c = 0; c < 3; ++c)
+        value[c] = clampSample(pixel[c] + adjust((ahead[c] + here[c] + 8) >> 4));
+      out[x] = choose(value, chosen);
+      for (int c = 0; c < 3; ++c) {
+        int e = value[c] - chosen[c];
+        behind[c] = static_cast<std::int16_t>(partial[c] + 3 * e);
+        partial[c] = last[c] + 5 * e;
+        last[c] = e;
+        ahead[c] = 7 * e;
+      }
+    }
+    for (int c = 0; c < 3; ++c) behind[c] = static_cast<std::int16_t>(partial[c]);
+    rightToLeft_ = !rightToLeft_;
+  }
+
+ private:
+  int width_;
+  std::vector<std::int16_t> owed_;  // per entry and component, owed to the next row
+  bool rightToLeft_ = false;
+};
+
+}  // namespace imaging::colour
