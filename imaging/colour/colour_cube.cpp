@@ -154,14 +154,15 @@ void ColourCube::reduceFiveBit(const std::uint8_t* in, std::uint8_t* out, int fi
 }
 
 void ColourCube::reduceDiffused(const std::uint8_t* in, std::uint8_t* out) {
+  // Plain pointers: stores through `out` could alias the tables' owners.
+  const std::uint8_t* index[3] = {&indexOf_[0][kMargin], &indexOf_[1][kMargin], &indexOf_[2][kMargin]};
+  const std::uint8_t* nearest[3] = {nearest_[0].data(), nearest_[1].data(), nearest_[2].data()};
   errors_.run(in, out, [](int error) { return error; },
-              [this](const int value[3], int chosen[3]) {
-                int index = 0;
-                for (int c = 0; c < 3; ++c) {
-                  index += indexOf_[c][value[c] + kMargin];
-                  chosen[c] = nearest_[c][value[c]];
-                }
-                return static_cast<std::uint8_t>(index);
+              [&index, &nearest](const int value[3], int chosen[3]) {
+                chosen[0] = nearest[0][value[0]];
+                chosen[1] = nearest[1][value[1]];
+                chosen[2] = nearest[2][value[2]];
+                return static_cast<std::uint8_t>(index[0][value[0]] + index[1][value[1]] + index[2][value[2]]);
               });
 }
 

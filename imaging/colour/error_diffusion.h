@@ -29,29 +29,41 @@ class ErrorDiffusionRow {
     // Entry x + 1 belongs to pixel x; entries 0 and width + 1 catch what falls
     // off either end. `behind` points at the entry of the pixel behind x.
     std::int16_t* behind = owed_.data() + (rightToLeft_ ? static_cast<std::size_t>(width_) + 1 : 0) * 3;
-    // ahead: 7e of the previous pixel; partial: what the entry behind is owed
-    // so far (1e and 5e of earlier pixels); last: e of the previous pixel.
-    int ahead[3] = {0, 0, 0}, partial[3] = {0, 0, 0}, last[3] = {0, 0, 0};
+    Carry blue, green, red;
     for (int n = 0; n < width_; ++n, x += dir, behind += 3 * dir) {
       const std::uint8_t* pixel = in + static_cast<std::size_t>(x) * 3;
       const std::int16_t* here = behind + 3 * dir;
-      int value[3], chosen[3];
-      for (int c = 0; c < 3; ++c)
-        value[c] = clampSample(pixel[c] + adjust((ahead[c] + here[c] + 8) >> 4));
+      int value[3] = {clampSample(pixel[0] + adjust(blue.owedHere(here[0]))),
+                      clampSample(pixel[1] + adjust(green.owedHere(here[1]))),
+                      clampSample(pixel[2] + adjust(red.owedHere(here[2])))};
+      int chosen[3];
       out[x] = choose(value, chosen);
-      for (int c = 0; c < 3; ++c) {
-        int e = value[c] - chosen[c];
-        behind[c] = static_cast<std::int16_t>(partial[c] + 3 * e);
-        partial[c] = last[c] + 5 * e;
-        last[c] = e;
-        ahead[c] = 7 * e;
-      }
+      blue.spread(value[0] - chosen[0], behind[0]);
+      green.spread(value[1] - chosen[1], behind[1]);
+      red.spread(value[2] - chosen[2], behind[2]);
     }
-    for (int c = 0; c < 3; ++c) behind[c] = static_cast<std::int16_t>(partial[c]);
+    behind[0] = static_cast<std::int16_t>(blue.partial);
+    behind[1] = static_cast<std::int16_t>(green.partial);
+    behind[2] = static_cast<std::int16_t>(red.partial);
     rightToLeft_ = !rightToLeft_;
   }
 
  private:
+  // One component's error on its way along the row.
+  struct Carry {
+    int ahead = 0;    // 7e of the previous pixel
+    int partial = 0;  // owed so far to the entry behind: 1e and 5e of earlier pixels
+    int last = 0;     // e of the previous pixel
+
+    int owedHere(int fromAbove) const { return (ahead + fromAbove + 8) >> 4; }
+    void spread(int e, std::int16_t& behindEntry) {
+      behindEntry = static_cast<std::int16_t>(partial + 3 * e);
+      partial = last + 5 * e;
+      last = e;
+      ahead = 7 * e;
+    }
+  };
+
   int width_;
   std::vector<std::int16_t> owed_;  // per entry and component, owed to the next row
   bool rightToLeft_ = false;

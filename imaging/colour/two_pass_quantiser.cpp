@@ -25,6 +25,8 @@ TwoPassQuantiser::TwoPassQuantiser(int colours, bool diffusion, int width)
     : colourLimit_(colours), diffusion_(diffusion), width_(width), errors_(diffusion && width > 0 ? width : 0) {
   if (colours < 1 || colours > kMaxColours || width < 1) return;
   cells_.assign(kHistogramCells, 0);
+  // Owed errors stay within one sample range: |e| <= 255.
+  for (int e = -255; e <= 255; ++e) errorLimit_[e + 255] = limitError(e);
   valid_ = true;
 }
 
@@ -65,13 +67,20 @@ bool TwoPassQuantiser::mapRow(const std::uint8_t* row, std::uint8_t* out) {
     for (int x = 0; x < width_; ++x, row += 3) out[x] = lookUp(row[0], row[1], row[2]);
     return true;
   }
-  errors_.run(row, out, limitError, [this](const int value[3], int chosen[3]) {
-    std::uint8_t index = lookUp(value[kBlue], value[kGreen], value[kRed]);
-    chosen[kBlue] = colours_[index].blue;
-    chosen[kGreen] = colours_[index].green;
-    chosen[kRed] = colours_[index].red;
-    return index;
-  });
+  // Plain pointers: stores through `out` could alias the vectors' owners.
+  const int* limit = &errorLimit_[255];
+  const std::uint16_t* cells = cells_.data();
+  const Rgb* colours = colours_;
+  errors_.run(row, out, [limit](int error) { return limit[error]; },
+              [this, cells, colours](const int value[3], int chosen[3]) {
+                std::uint16_t cell = cells[cellOfPixel(value[kBlue], value[kGreen], value[kRed])];
+                std::uint8_t index = cell ? static_cast<std::uint8_t>(cell - 1)
+                                          : lookUp(value[kBlue], value[kGreen], value[kRed]);
+                chosen[kBlue] = colours[index].blue;
+                chosen[kGreen] = colours[index].green;
+                chosen[kRed] = colours[index].red;
+                return index;
+              });
   return true;
 }
 

@@ -55,6 +55,7 @@ class TwoPassQuantiser {
   Rgb colours_[kMaxColours];
   int colourCount_ = 0;
   ErrorDiffusionRow errors_;
+  int errorLimit_[511];  // error + 255 -> limited error
 };
 
 }  // namespace imaging::colour
