@@ -4,10 +4,16 @@
 #include <atomic>
 
 #include "imagefile/image_errors.h"
+#include "imaging/colour/colour_reducer_factory.h"
 #include "imaging/gdi_backend.h"
 #include "imaging/packed_dib.h"
 
 namespace imagefile {
+
+const imaging::ReducerFactory* ImageReader::defaultReducers() {
+  static const imaging::colour::ColourReducerFactory factory;
+  return &factory;
+}
 
 namespace {
 std::atomic<bool> gDefaultUseDdb{false};

@@ -92,6 +92,8 @@ class ImageReader {
  private:
   enum class SourceKind { None, Path, Resource, Memory, Handle };
 
+  static const imaging::ReducerFactory* defaultReducers();
+
   void identify();
   std::unique_ptr<ImageSource> openSource(int* error) const;
   imaging::DibImage& ensureFrame(int page);
@@ -101,7 +103,8 @@ class ImageReader {
 
   const std::vector<FormatModule>& modules_;
   const FormatModule* module_ = nullptr;
-  const imaging::ReducerFactory* reducers_ = nullptr;
+  // The colour cube and two-pass quantiser unless a caller plugs in others.
+  const imaging::ReducerFactory* reducers_ = defaultReducers();
 
   SourceKind kind_ = SourceKind::None;
   std::string path_;
