@@ -40,14 +40,16 @@ if(LUMIVEXA_TESTS)
   include(GoogleTest)
 endif()
 
-# lumivexa_add_test(NAME SOURCES ... LIBS ... [NOMAIN])
+# lumivexa_add_test(NAME SOURCES ... LIBS ... [NOMAIN] [PROPERTIES prop value ...])
 # A GoogleTest program; each test case becomes one ctest test. In the
-# win32 build the cases run under Wine through the crosscompiling emulator.
+# win32 build the cases run under Wine through the crosscompiling emulator
+# (scripts/wine-run.sh). PROPERTIES are extra ctest properties for every case,
+# e.g. RESOURCE_LOCK browse_window for tests that open a browse window.
 function(lumivexa_add_test name)
   if(NOT LUMIVEXA_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "NOMAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NOMAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(T_NOMAIN)
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${LUMIVEXA_GTEST_NOMAIN})
@@ -56,26 +58,30 @@ function(lumivexa_add_test name)
   endif()
   target_compile_definitions(${name} PRIVATE LUMIVEXA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
 
-# lumivexa_add_fuzzer(NAME SOURCE LIBS ... CORPUS dir)
+# lumivexa_add_fuzzer(NAME SOURCE src LIBS ... CORPUS dir)
 # A libFuzzer target (sanitize build with clang only). ctest runs it briefly
-# over its seed corpus and the shrunk crashers kept under tests/crashers.
+# over its seed corpus (CORPUS, e.g. tests/photocd/corpus/NAME) and the shrunk
+# crashers kept beside it (tests/photocd/crashers/NAME); scripts/fuzz.sh runs it longer.
 function(lumivexa_add_fuzzer name)
   if(NOT LUMIVEXA_FUZZING)
     return()
   endif()
   cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  get_filename_component(corpus ${F_CORPUS} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   add_executable(${name} ${F_SOURCE})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+  file(WRITE ${work}/seed-dir ${corpus})  # for scripts/fuzz.sh
   add_test(NAME ${name}.brief
-    COMMAND ${CMAKE_COMMAND} -E env ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh
-            $<TARGET_FILE:${name}> ${F_CORPUS} ${work} ${LUMIVEXA_FUZZ_SECONDS})
-  set_tests_properties(${name}.brief PROPERTIES TIMEOUT 300)
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh
+            $<TARGET_FILE:${name}> ${corpus} ${work} ${LUMIVEXA_FUZZ_SECONDS})
+  math(EXPR limit "${LUMIVEXA_FUZZ_SECONDS} + 120")
+  set_tests_properties(${name}.brief PROPERTIES TIMEOUT ${limit})
 endfunction()
 if(NOT DEFINED LUMIVEXA_FUZZ_SECONDS)
   set(LUMIVEXA_FUZZ_SECONDS 5)

@@ -1,20 +1,3 @@
-# Cross build for x86_64 Windows with Debian's mingw-w64 (posix thread model).
-# LUMIVEXA_DEPS points at the prefix that scripts/build-mingw-deps.sh fills
-# with static libjpeg, libpng and libtiff for this architecture.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows with Debian's mingw-w64 (posix thread model).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(triplet x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
-set(CMAKE_RC_COMPILER ${triplet}-windres)
-if(NOT LUMIVEXA_DEPS AND DEFINED ENV{LUMIVEXA_DEPS})
-  set(LUMIVEXA_DEPS $ENV{LUMIVEXA_DEPS})
-endif()
-set(CMAKE_FIND_ROOT_PATH ${LUMIVEXA_DEPS} /usr/${triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(ZLIB_USE_STATIC_LIBS ON)
-set(ZLIB_LIBRARY /usr/${triplet}/lib/libz.a)
-set(ZLIB_INCLUDE_DIR /usr/${triplet}/include)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

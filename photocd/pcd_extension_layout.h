@@ -11,7 +11,7 @@ constexpr char kIpeSignature[] = "PCD_IPE";           // 7 bytes at offset 0
 constexpr std::uint32_t kIpeVersionOffset = 7;        // major, minor
 constexpr std::uint32_t kIpeHighestLevelOffset = 18;  // byte: highest level held
 // Byte 20: level flags (kIpeLevelFlagsOffset); 22, 26: record positions (pcd_layout.h).
-constexpr std::uint32_t kIpeLevelRecordPos = 32;      // where the writer puts the level record (kIpeLevelRecordSize bytes)
+constexpr std::uint32_t kIpeLevelRecordPos = 32;      // where the writer puts the level record
 constexpr std::uint32_t kIpeLevelRecType3Flags = 0;   // bit 1 << L: level L has type 3 components
 constexpr std::uint32_t kIpeLevelRecType2Flags = 1;   // bit 1 << L: level L has type 2 components
 constexpr std::uint32_t kIpeLevelRecHighest = 2;      // byte: highest level

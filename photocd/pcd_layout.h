@@ -127,4 +127,9 @@ constexpr std::uint32_t kIpeMaxPosition = 0x7FFFFFF0u;
 // Level flags: level L (4 to 8) present in the extension when bit 1 << (L - 1) is set.
 constexpr std::uint8_t ExtensionLevelFlag(int level) { return static_cast<std::uint8_t>(1u << (level - 1)); }
 
+// Where the residual rows begin after the code tables
+constexpr std::uint32_t k4BaseFirstRowSector = 389;  // 4BASE rows start after the code tables
+constexpr std::uint32_t k16BaseFirstRowSectorDelta = 13;  // 16BASE rows at sector T + 13
+constexpr std::uint32_t kCodeTableMaxBytes = 2048;   // three code tables share one sector
+
 }  // namespace pcd

@@ -1,0 +1,17 @@
+# Entry points; the work is done by the scripts in scripts/.
+.PHONY: run test build win64 clean
+
+run:    ## build and start LumivexaSE.exe under Wine (screenshot when there is no display)
+	scripts/run.sh
+
+test:   ## build everything and run every test suite
+	scripts/test.sh
+
+build:  ## build native, sanitize and win32 without testing
+	scripts/build.sh
+
+win64:  ## build the 64-bit Windows program into build/win64
+	scripts/build.sh win64
+
+clean:  ## remove build/ (the machine cache of libraries and Wine prefixes stays)
+	rm -rf build

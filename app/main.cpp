@@ -1,0 +1,45 @@
+// Process entry: one instance only, common controls, icons, the browse window and
+// the main loop.
+#include <windows.h>
+
+#include "app/comctl_version.h"
+#include "app/main_loop.h"
+#include "app/requested_level.h"
+#include "app/shell_state.h"
+#include "browse/browse_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int kExitAlreadyRunning = -1;
+// Without a browse window nothing could ever post the quit message.
+constexpr int kExitNoWindow = 2;
+constexpr int kHighestPcdLevel = 6;  // BASE*64
+
+// Brings a running instance's browse window forward; false when there is none.
+bool ActivateRunningInstance() {
+  HWND existing = FindWindowA(kBrowseWindowClass, nullptr);
+  if (!existing) return false;
+  SetForegroundWindow(existing);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  if (ActivateRunningInstance()) return kExitAlreadyRunning;
+
+  g_instance = instance;
+  if (showCommand == SW_SHOWNORMAL) showCommand = SW_SHOWDEFAULT;
+  g_comctlVersion = ProbeComctlVersion();
+  InitAllCommonControls();
+  g_mainIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+  g_alternateIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ALTERNATE));
+  g_requestedPcdLevel = kHighestPcdLevel;
+
+  BrowseWindow browse;
+  if (!browse.Create(showCommand)) return kExitNoWindow;
+  int exitCode = RunMainLoop(&browse);
+  browse.Destroy();
+  return exitCode;
+}

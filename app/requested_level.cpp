@@ -1,0 +1,3 @@
+#include "app/requested_level.h"
+
+int g_requestedPcdLevel = 5;

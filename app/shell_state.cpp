@@ -1,0 +1,6 @@
+#include "app/shell_state.h"
+
+HINSTANCE g_instance = nullptr;
+HICON g_mainIcon = nullptr;
+HICON g_alternateIcon = nullptr;
+ComctlVersion g_comctlVersion;

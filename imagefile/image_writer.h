@@ -1,0 +1,78 @@
+// Base of the image file writers: owns the output sink and the description
+// of the source bitmap, and drives a concrete writer through begin, write
+// rows and finish.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "imaging/dib_types.h"
+
+namespace imagefile {
+
+// Failure result of the writers: the platform's general failure code (E_FAIL).
+constexpr int kWriterFailed = static_cast<int>(0x80004005u);
+
+// Somewhere other than a file to write to.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual bool write(const void* data, std::size_t size) = 0;
+};
+
+struct WriterSource {
+  int width = 0;
+  int height = 0;
+  bool bottomUp = true;
+  int bits = 0;
+  const std::uint8_t* pixels = nullptr;
+  std::size_t stride = 0;
+  int colourCount = 0;
+  imaging::RgbQuad colours[256];
+  bool grey = false;
+  bool zeroIsWhite = true;
+
+  // Memory row of the image's n-th row from the top.
+  const std::uint8_t* row(int n) const {
+    return pixels + stride * static_cast<std::size_t>(bottomUp ? height - 1 - n : n);
+  }
+};
+
+class ImageWriter {
+ public:
+  ImageWriter() = default;
+  ImageWriter(const ImageWriter&) = delete;
+  ImageWriter& operator=(const ImageWriter&) = delete;
+  virtual ~ImageWriter();
+
+  void setOutput(const std::string& path);
+  void setSink(ByteSink* sink);  // used instead of a file; the caller keeps it alive
+  // Reads a DIB section's description and colour table. 0 or kWriterFailed.
+  int setSource(imaging::BitmapHandle dibSection);
+  // Creates (or truncates) the file, then begins the concrete writer.
+  int open();
+  int writeRows(int count);
+  // Finishes the concrete writer, then closes the file.
+  int close();
+
+  const WriterSource& source() const { return source_; }
+  int rowsWritten() const { return rowsWritten_; }
+  int progress() const { return source_.height ? static_cast<int>(rowsWritten_ * 10000LL / source_.height) : 0; }
+
+ protected:
+  virtual int begin() = 0;
+  virtual int writeSomeRows(int count) = 0;
+  virtual int finish() = 0;
+  // Writes to the file or sink; false on a short write.
+  bool put(const void* data, std::size_t size);
+  void countRows(int rows) { rowsWritten_ += rows; }
+
+ private:
+  std::string path_;
+  ByteSink* sink_ = nullptr;
+  std::FILE* file_ = nullptr;
+  WriterSource source_;
+  int rowsWritten_ = 0;
+};
+
+}  // namespace imagefile

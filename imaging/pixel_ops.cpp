@@ -1,0 +1,99 @@
+#include "imaging/pixel_ops.h"
+
+#include <cstring>
+
+#include "imaging/dib_format.h"
+
+namespace imaging {
+
+PixelView makeView(const DibHeader& header, std::uint8_t* bits) {
+  PixelView v;
+  v.bits = bits;
+  v.width = header.width;
+  v.height = absHeight(header);
+  v.bitCount = header.bitCount;
+  v.stride = dibStride(header.width, header.bitCount);
+  v.bottomUp = isBottomUp(header);
+  return v;
+}
+
+std::uint32_t getPixel(const PixelView& view, int x, int y) {
+  const std::uint8_t* row = view.row(y);
+  switch (view.bitCount) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 4: return (x & 1) ? row[x >> 1] & 0x0Fu : row[x >> 1] >> 4;
+    default: {
+      int bytes = view.bitCount / 8;
+      std::uint32_t value = 0;
+      std::memcpy(&value, row + static_cast<std::size_t>(x) * bytes, bytes);
+      return value;
+    }
+  }
+}
+
+void setPixel(const PixelView& view, int x, int y, std::uint32_t value) {
+  std::uint8_t* row = view.row(y);
+  switch (view.bitCount) {
+    case 1: {
+      std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (x & 7));
+      row[x >> 3] = static_cast<std::uint8_t>(value ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+      break;
+    }
+    case 4: {
+      std::uint8_t& b = row[x >> 1];
+      b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | (value & 0x0F))
+                  : static_cast<std::uint8_t>((b & 0x0F) | (value & 0x0F) << 4);
+      break;
+    }
+    default:
+      std::memcpy(row + static_cast<std::size_t>(x) * (view.bitCount / 8), &value, view.bitCount / 8);
+  }
+}
+
+bool rotatePixels(const PixelView& src, const PixelView& dst, int angle) {
+  if (src.bitCount != dst.bitCount) return false;
+  int w = src.width, h = src.height;
+  bool quarter = angle == 90 || angle == -90;
+  if (!quarter && angle != 180) return false;
+  if (quarter ? (dst.width != h || dst.height != w) : (dst.width != w || dst.height != h)) return false;
+  // Walk destination pixels and fetch each from its source position.
+  for (int y = 0; y < dst.height; ++y) {
+    for (int x = 0; x < dst.width; ++x) {
+      int sx, sy;
+      if (angle == 90) {         // source (sx, sy) lands on (h - 1 - sy, sx)
+        sx = y;
+        sy = h - 1 - x;
+      } else if (angle == -90) {  // source (sx, sy) lands on (sy, w - 1 - sx)
+        sx = w - 1 - y;
+        sy = x;
+      } else {
+        sx = w - 1 - x;
+        sy = h - 1 - y;
+      }
+      setPixel(dst, x, y, getPixel(src, sx, sy));
+    }
+  }
+  return true;
+}
+
+void copyPixelRect(const PixelView& src, int x, int y, const PixelView& dst) {
+  if (src.bitCount != dst.bitCount) return;
+  bool wholeBytes = src.bitCount >= 8;
+  int bytes = src.bitCount / 8;
+  for (int dy = 0; dy < dst.height; ++dy) {
+    int sy = y + dy;
+    if (sy < 0 || sy >= src.height) continue;
+    int first = x < 0 ? -x : 0;
+    int last = src.width - x < dst.width ? src.width - x : dst.width;  // exclusive
+    if (first >= last) continue;
+    if (wholeBytes) {
+      std::memcpy(dst.row(dy) + static_cast<std::size_t>(first) * bytes,
+                  src.row(sy) + static_cast<std::size_t>(x + first) * bytes,
+                  static_cast<std::size_t>(last - first) * bytes);
+    } else {
+      for (int dx = first; dx < last; ++dx) setPixel(dst, dx, dy, getPixel(src, x + dx, sy));
+    }
+  }
+}
+
+}  // namespace imaging

@@ -1,0 +1,37 @@
+#!/bin/bash
+# Draws the program icons (resources/icons/main.ico and alternate.ico) with ImageMagick:
+# a disc with coloured sectors, the alternate one turned by 45 degrees so the two
+# make a spinning animation. Run by hand after changing the drawing; the .ico files are kept in git.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+convert=/usr/bin/convert   # the real ImageMagick, whatever else PATH offers
+out=$LUMIVEXA_ROOT/resources/icons
+mkdir -p "$out"
+
+disc() {  # size turn-degrees output.png
+  local s=$1 turn=$2 c r h
+  c=$(echo "$s / 2 - 0.5" | bc -l) r=$(echo "$s * 0.46" | bc -l) h=$(echo "$s * 0.09" | bc -l)
+  local sectors=() colours=('#d83a2a' '#f2b632' '#3a9a48' '#2f6fc9') i a0 a1
+  for i in 0 1 2 3; do
+    a0=$((turn + i * 90)) a1=$((turn + i * 90 + 50))
+    sectors+=(-fill "${colours[$i]}" -draw "path 'M $c,$c L $(pt "$c" "$r" $a0) A $r,$r 0 0,1 $(pt "$c" "$r" $a1) Z'")
+  done
+  "$convert" -size "${s}x${s}" xc:none \
+    -fill '#c9ccd6' -stroke '#4a4e5a' -strokewidth 1 -draw "circle $c,$c $c,$(echo "$c - $r" | bc -l)" \
+    -stroke none "${sectors[@]}" \
+    -fill '#f4f5f8' -draw "circle $c,$c $c,$(echo "$c - $r * 0.34" | bc -l)" \
+    -fill none -stroke '#4a4e5a' -draw "circle $c,$c $c,$(echo "$c - $h" | bc -l)" \
+    "$3"
+}
+pt() {  # centre radius degrees -> "x,y"
+  echo "$1 + $2 * c($3 * 3.14159265 / 180); $1 + $2 * s($3 * 3.14159265 / 180)" |
+    bc -l | xargs printf '%.2f,%.2f'
+}
+
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+for turn in 0 45; do
+  for s in 16 32 48; do disc $s $turn "$tmp/$turn-$s.png"; done
+done
+"$convert" "$tmp"/0-{16,32,48}.png "$out/main.ico"
+"$convert" "$tmp"/45-{16,32,48}.png "$out/alternate.ico"
+ls -l "$out"

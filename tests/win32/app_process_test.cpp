@@ -1,0 +1,111 @@
+// Starts the real LumivexaSE.exe (built beside this program) and checks how it starts and ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/browse_window.h"
+
+namespace {
+
+constexpr DWORD kWaitMs = 15000;
+
+std::string AppPath() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, length);
+  return dir.substr(0, dir.find_last_of("\\/") + 1) + "LumivexaSE.exe";
+}
+
+// One started copy of the program; terminated if still running at the end of a test.
+class AppProcess {
+ public:
+  explicit AppProcess(WORD showCommand = SW_SHOWNORMAL) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    std::string commandLine = "\"" + AppPath() + "\"";
+    started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info_);
+  }
+  ~AppProcess() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool started() const { return started_; }
+  DWORD id() const { return info_.dwProcessId; }
+
+  // The exit code, or STILL_ACTIVE when the process has not ended within ms.
+  DWORD WaitForExit(DWORD ms) {
+    WaitForSingleObject(info_.hProcess, ms);
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  BOOL started_ = FALSE;
+  PROCESS_INFORMATION info_ = {};
+};
+
+BOOL CALLBACK CollectBrowseWindow(HWND hwnd, LPARAM list) {
+  char name[64];
+  if (GetClassNameA(hwnd, name, sizeof name) && !strcmp(name, kBrowseWindowClass))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> BrowseWindows() {
+  std::vector<HWND> found;
+  EnumWindows(CollectBrowseWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The visible browse window of the given process, or null after kWaitMs.
+HWND WaitForBrowseWindow(const AppProcess& app) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(20)) {
+    for (HWND hwnd : BrowseWindows()) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(hwnd, &owner);
+      if (owner == app.id() && IsWindowVisible(hwnd)) return hwnd;
+    }
+  }
+  return nullptr;
+}
+
+TEST(AppProcess, SecondCopyExitsWithMinusOneWhileFirstRuns) {
+  ASSERT_TRUE(BrowseWindows().empty()) << "a browse window is already open";
+  AppProcess first;
+  ASSERT_TRUE(first.started()) << AppPath();
+  HWND window = WaitForBrowseWindow(first);
+  ASSERT_NE(window, nullptr);
+  char title[64] = {};
+  GetWindowTextA(window, title, sizeof title);
+  EXPECT_STREQ(title, "Lumivexa SE");
+  EXPECT_FALSE(IsIconic(window));  // show command 1 acts as the default show command
+
+  AppProcess second;
+  ASSERT_TRUE(second.started());
+  EXPECT_EQ(second.WaitForExit(kWaitMs), 0xFFFFFFFFu);
+  EXPECT_EQ(BrowseWindows().size(), 1u);
+  EXPECT_EQ(first.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(kWaitMs), 1u);
+  EXPECT_TRUE(BrowseWindows().empty());
+}
+
+TEST(AppProcess, OtherShowCommandsArePassedOn) {
+  AppProcess app(SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(app.started());
+  HWND window = WaitForBrowseWindow(app);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsIconic(window));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.WaitForExit(kWaitMs), 1u);
+}
+
+}  // namespace
