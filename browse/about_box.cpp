@@ -5,7 +5,7 @@
 
 #include "app/shell_state.h"
 #include "browse/browse_text.h"
-#include "browse/window_centre.h"
+#include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -33,7 +33,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
       SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, kAppName);
       ShowIcon(dialog, g_mainIcon);
-      CentreOnOwner(dialog);
+      CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
       SetTimer(dialog, kBlinkTimer, kFirstBlinkMs, nullptr);
       return TRUE;
     }

@@ -1,8 +1,10 @@
 // The browse window's commands: routing, enabling, tooltips, menu help, pop-up
 // menus and the status bar.
+#include <windows.h>
 #include <shellapi.h>
 
 #include "app/shell_state.h"
+#include "app/ui_utils_win.h"
 #include "browse/about_box.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
@@ -63,7 +65,10 @@ void BrowseWindow::OpenWebPage(UINT addressId) {
   auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
-  if (result < 32) SystemErrorMessage(frame_, static_cast<DWORD>(result), IDS_NO_WEB_BROWSER);
+  if (result < 32) {
+    SetLastError(static_cast<DWORD>(result));
+    SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);
+  }
 }
 
 int BrowseWindow::SelectedCount() const {
@@ -88,7 +93,7 @@ void BrowseWindow::SelectAll() {
 void BrowseWindow::UpdateMenuState(HMENU menu) {
   if (!menu) menu = menu_;
   const browse::SelectionState state{SelectedCount(), disc_.overview != nullptr};
-  for (int id : browse::kSelectionDependentCommands) {
+  for (int id : browse::kManagedCommands) {
     bool enabled = browse::CommandEnabled(id, state);
     if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     if (toolbar_) SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
@@ -156,7 +161,7 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
           SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
           photo = reinterpret_cast<browse::PhotoItem*>(query.lParam);
         }
-        info->item.iImage = photo ? photo->imageIndex : 0;
+        info->item.iImage = photo ? photo->imageIndex.load() : 0;
       }
       return 0;
     }

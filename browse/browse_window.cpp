@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/settings_store_win.h"
 #include "app/shell_state.h"
+#include "app/ui_utils_win.h"
 #include "browse/browse_text.h"
 #include "browse/progress_scan.h"
 #include "resources/command_ids.h"

@@ -4,8 +4,9 @@
 
 namespace browse {
 
-const int kSelectionDependentCommands[9] = {CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_COPY,   CMD_VIEW,
-                                            CMD_SLIDE_SHOW, CMD_PRINT,         CMD_PRINT_ALL, CMD_EXPORT, CMD_SELECT_ALL};
+const int kManagedCommands[11] = {CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_COPY,       CMD_VIEW,
+                                 CMD_SLIDE_SHOW, CMD_PRINT,         CMD_PRINT_ALL,  CMD_EXPORT,
+                                 CMD_SELECT_ALL, CMD_REMOVE_WALLPAPER, CMD_OPTIONS};
 
 namespace {
 

@@ -9,8 +9,9 @@ struct SelectionState {
   bool discOpen = false;
 };
 
-// Commands whose enabled state follows the selection and the open disc.
-extern const int kSelectionDependentCommands[9];
+// Commands whose menu items and toolbar buttons are enabled or greyed by
+// CommandEnabled; every other command stays enabled.
+extern const int kManagedCommands[11];
 
 // False for commands whose work is done by windows this program does not have
 // yet; those stay greyed and do nothing.
