@@ -58,6 +58,11 @@ class BrowseWindow : public LoopClient {
   void CloseDisc();
   // What the scan shows while it runs; the progress window unless replaced.
   void SetScanProgress(std::unique_ptr<ScanProgress> progress);
+  // The drive letters searched for a disc, C to Z unless narrowed (tests).
+  void SetProbedDrives(char first, char last) {
+    firstDrive_ = first;
+    lastDrive_ = last;
+  }
 
   // A viewer the browse window now owns (closed with the disc).
   void AddViewer(ViewerLink* viewer);
@@ -143,4 +148,6 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
+  char firstDrive_ = 'C';
+  char lastDrive_ = 'Z';
 };

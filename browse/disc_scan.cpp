@@ -8,9 +8,9 @@
 
 namespace {
 
-// The first drive from C to Z whose Photo CD overview pack exists, or 0.
-char FindDiscDrive() {
-  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+// The first drive from first to last whose Photo CD overview pack exists, or 0.
+char FindDiscDrive(char first, char last) {
+  for (char letter = first; letter <= last; ++letter) {
     char path[32];
     std::snprintf(path, sizeof path, "%c:\\PHOTO_CD\\OVERVIEW.PCD", letter);
     if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return letter;
@@ -33,7 +33,7 @@ class WaitCursor {
 bool BrowseWindow::OpenDisc(bool interactive) {
   WaitCursor wait;
   char letter;
-  while (!(letter = FindDiscDrive())) {
+  while (!(letter = FindDiscDrive(firstDrive_, lastDrive_))) {
     if (!interactive) return false;
     if (MessageFromString(frame_, IDS_NO_DISC_FOUND, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
       return false;
