@@ -19,13 +19,18 @@ std::string SixteenBasePack(const TempDir& dir) {
   return dir.Write("IMG0001.PCD", BuildPack(PackSpec{}).file);
 }
 
+ImagePack* Open16Base(const TempDir& dir, benchmark::State& state) {
+  ImagePack* pack = nullptr;
+  if (PcdOpenImagePack(SixteenBasePack(dir).c_str(), pack) == kPcdOk && PcdSetResolution(pack, 5) == kPcdOk) return pack;
+  PcdCloseImagePack(pack);
+  state.SkipWithError("no 16BASE pack");
+  return nullptr;
+}
+
 void Decode16BaseInBands(benchmark::State& state) {
   TempDir dir;
-  ImagePack* pack = nullptr;
-  if (PcdOpenImagePack(SixteenBasePack(dir).c_str(), pack) != kPcdOk || PcdSetResolution(pack, 5) != kPcdOk) {
-    state.SkipWithError("no 16BASE pack");
-    return;
-  }
+  ImagePack* pack = Open16Base(dir, state);
+  if (!pack) return;
   const int width = pack->outputWidth, height = pack->outputHeight;
   std::vector<std::uint8_t> band(static_cast<std::size_t>(width) * 3 * 16);
   for (auto _ : state) {
@@ -42,11 +47,8 @@ BENCHMARK(Decode16BaseInBands)->Unit(benchmark::kMillisecond);
 
 void Decode16BaseWhole(benchmark::State& state) {
   TempDir dir;
-  ImagePack* pack = nullptr;
-  if (PcdOpenImagePack(SixteenBasePack(dir).c_str(), pack) != kPcdOk || PcdSetResolution(pack, 5) != kPcdOk) {
-    state.SkipWithError("no 16BASE pack");
-    return;
-  }
+  ImagePack* pack = Open16Base(dir, state);
+  if (!pack) return;
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pack->outputWidth) * 3 * pack->outputHeight);
   for (auto _ : state)
     if (PcdReadRect(pack, nullptr, pixels.data(), 3 * pack->outputWidth) != kPcdOk) state.SkipWithError("decode failed");
