@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "pcd_bytes.h"
+#include "pcd_extension_layout.h"
 #include "pcd_file.h"
 #include "pcd_layout.h"
 
@@ -45,7 +46,9 @@ PcdStatus ReadRecords(PcdFile* file, ExtensionInfo& info) {
   // Both records lie after the header and inside the file.
   if (info.levelRecordPosition < pcd::kIpeHeaderSize) return kPcdExtensionMismatch;
   status = ReadAt(file, info.levelRecordPosition, info.levelRecord, pcd::kIpeLevelRecordSize);
-  if (status != kPcdOk || info.textRecordPosition == 0) return status;
+  if (status != kPcdOk) return status;
+  info.levelsWithType3 = info.levelRecord[pcd::kIpeLevelRecType3Flags];
+  if (info.textRecordPosition == 0) return kPcdOk;
   if (info.textRecordPosition < pcd::kIpeHeaderSize) return kPcdExtensionMismatch;
   std::uint8_t first = 0;
   return ReadAt(file, info.textRecordPosition, &first, 1);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "decode_internal.h"
 #include "image_attributes.h"
 #include "pcd_bytes.h"
 #include "pcd_layout.h"
@@ -22,6 +23,7 @@ PcdStatus ReadIpiBlock(PcdFile* file, std::uint8_t* block) {
 
 // Frees what the handle holds except the file.
 void ReleaseContents(ImagePack& pack) {
+  PcdFreeDecodeState(pack);
   delete pack.extension;
   delete pack.info;
   std::free(pack.rowTable4Base);

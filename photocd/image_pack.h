@@ -37,6 +37,8 @@ struct ImagePack {
   // Residual row tables while a decode runs (256 and 2048 entries).
   std::uint16_t* rowTable4Base;
   std::uint16_t* rowTable16Base;
+  // Code tables, residual positions and extension files, kept until closing.
+  struct DecodeState* decode;
 };
 
 // Opens the file and attaches it; on failure the file is closed again.

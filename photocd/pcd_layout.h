@@ -90,6 +90,7 @@ constexpr std::uint32_t k4BaseRowTableOffset = 0xC1800;
 constexpr std::uint32_t k4BaseRowTableEntries = 256;
 constexpr std::uint32_t k4BaseCodeTableOffset = 0xC2000;  // sector 388: three code tables
 constexpr std::uint32_t k4BaseRowBaseSector = 384;   // row table entries count from here
+constexpr int k4BaseRowsPerEntry = 4;                // 4BASE row table entry k locates row 4k
 constexpr std::uint32_t k16BaseRowTableSectorDelta = 10;  // row table at sector T + 10
 constexpr std::uint32_t k16BaseRowTableEntries = 2048;
 constexpr std::uint32_t k16BaseCodeTableSectorDelta = 12; // code tables at sector T + 12
@@ -107,6 +108,13 @@ constexpr int kMaxSyncHeaders = 9215;                // headers passed over befo
 
 // Overview pack (OVERVIEW.PCD)
 constexpr char kOverviewSignature[] = "PCD_OPA";
+constexpr std::uint32_t kOverviewVersionOffset = 7;  // major, minor
+constexpr std::uint32_t kOverviewCountOffset = 10;   // big-endian photo count
+constexpr std::uint32_t kOverviewHeaderSize = 12;
+constexpr std::uint32_t kOverviewAttrBase = 11;      // attribute of photo n at 11 + n
+constexpr std::uint32_t kOverviewMaxPhotos = 2036;
+constexpr std::uint32_t kOverviewThumbOffset = 0x2800;   // thumbnail of photo 1: BASE/16 row pairs
+constexpr std::uint32_t kOverviewThumbStride = 0x9000;   // bytes per thumbnail
 
 // Image pack extension
 constexpr char kExtensionInfoName[] = "INFO.IPE";
@@ -119,14 +127,7 @@ constexpr std::uint32_t kIpeMaxPosition = 0x7FFFFFF0u;
 // Level flags: level L (4 to 8) present in the extension when bit 1 << (L - 1) is set.
 constexpr std::uint8_t ExtensionLevelFlag(int level) { return static_cast<std::uint8_t>(1u << (level - 1)); }
 
-
-// Overview pack fields, and where the residual rows begin after the code tables
-constexpr std::uint32_t kOverviewVersionOffset = 7;  // major, minor
-constexpr std::uint32_t kOverviewCountOffset = 10;   // big-endian photo count
-constexpr std::uint32_t kOverviewAttrBase = 11;      // attribute of photo n at 11 + n
-constexpr std::uint32_t kOverviewMaxPhotos = 2036;
-constexpr std::uint32_t kOverviewThumbOffset = 0x2800;   // thumbnail of photo 1
-constexpr std::uint32_t kOverviewThumbStride = 0x9000;   // bytes per thumbnail
+// Where the residual rows begin after the code tables
 constexpr std::uint32_t k4BaseFirstRowSector = 389;  // 4BASE rows start after the code tables
 constexpr std::uint32_t k16BaseFirstRowSectorDelta = 13;  // 16BASE rows at sector T + 13
 constexpr std::uint32_t kCodeTableMaxBytes = 2048;   // three code tables share one sector

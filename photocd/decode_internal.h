@@ -1,0 +1,99 @@
+// What the decoder of one image pack keeps between PcdReadRect calls, and
+// the steps that PcdReadRect is made of.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base_rows.h"
+#include "bit_reader.h"
+#include "image_pack.h"
+#include "output_stage.h"
+
+// One plane of one level's residual rows: the last row decoded (bands share
+// their edge rows) and where its codes ended, so the next row is found by
+// reading on instead of through the row table.
+struct ResidualStream {
+  int row = -1;
+  std::vector<std::int8_t> values;
+  std::uint64_t end = 0;  // file bit offset after the row's last code
+  int file = -1;          // extension data file the row was read from
+};
+
+struct ExtensionComponent {
+  int plane = 0;  // 0 luma, 1 chroma 1, 2 chroma 2
+  int type = 0;   // 2 residuals on the enlarged level below, 3 another kind
+  int coding = 0; // 1 Huffman
+  int width = 0;
+  int height = 0;
+  int tileRows = 0;
+  int tileCount = 0;
+  std::uint32_t codeTable = 0;  // positions in INFO.IC
+  std::uint32_t tileIndex = 0;
+  const HuffmanTable* table = nullptr;  // shared, taken on first use
+  ResidualStream stream;
+};
+
+struct ExtensionDataFile {
+  PcdFile* file = nullptr;  // opened on first use, through the extension file table
+  SectorReader reader{};
+};
+
+struct ExtensionLevel {
+  bool opened = false;
+  std::string folder;               // the level folder
+  std::vector<std::uint8_t> info;   // INFO.IC as read
+  std::vector<ExtensionComponent> components;
+  std::vector<std::string> names;   // data file names by file number
+  std::vector<ExtensionDataFile> files;
+};
+
+constexpr int kPcdExtensionLevels = 9;  // folders for levels 1 to 8
+
+struct DecodeState {
+  // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
+  const HuffmanTable* packTables[4] = {};
+  ResidualStream pack4Base;
+  ResidualStream pack16Base[3];
+  // 16BASE chroma rows follow one another (chroma 1, chroma 2 per row),
+  // possibly far from the luma rows the row table points at: where the last
+  // one ended and where each row's codes start once seen.
+  int chromaCursorRow = -1;    // row number in the header
+  int chromaCursorPlane = -1;  // 2 or 3
+  std::uint64_t chromaCursorEnd = 0;
+  std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
+  ExtensionLevel extension[kPcdExtensionLevels];
+};
+
+// Frees the decoder's state of a pack; called when the pack closes.
+void PcdFreeDecodeState(ImagePack& pack);
+// The state, made on first use. 3016.
+PcdStatus PcdGetDecodeState(ImagePack& pack, DecodeState*& state);
+
+// 0 when the pack can decode the level; 3001 when a level above its own is
+// missing from the extension, 3012 when the extension holds it in a form
+// this decoder does not read, and the statuses of opening extension levels.
+PcdStatus PcdCheckLevelAvailable(ImagePack& pack, int level);
+
+// The rectangle in stored coordinates through the writer, for levels 0-3 and 4-6.
+PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
+PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
+
+// Residual row `row` of a plane (0 luma, 1 chroma 1, 2 chroma 2) of level 4, 5
+// or 6, all its samples; from the pack or from the extension.
+PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
+
+// Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
+// unless any plane will do. Smaller rows and other planes of the wanted row
+// are passed; a larger row fails with 3000 unless it is a luma row passed on
+// the way to a chroma row; so does a search that passes 9215 headers or meets
+// the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
+PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn);
+// Decodes one row of width codes into the stream's values.
+PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);
+
+// Extension levels: reading INFO.IC of a level, and a residual row from its files.
+PcdStatus PcdOpenExtensionLevel(ImagePack& pack, int level, ExtensionLevel*& opened);
+PcdStatus PcdExtensionResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
+// Row tables are read when needed and freed at the end of each decode.
+void PcdFreeRowTables(ImagePack& pack);

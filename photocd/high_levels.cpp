@@ -1,0 +1,215 @@
+// Levels above BASE: the BASE image enlarged step by step, with each level's
+// residuals added on its own grid, decoded in bands of rows. Each band is
+// built from exactly the samples of the coarser levels it depends on, so any
+// rectangle comes out equal to the same part of the whole image.
+#include <algorithm>
+#include <new>
+
+#include "decode_internal.h"
+#include "pcd_layout.h"
+#include "pcd_upsample.h"
+
+namespace {
+
+constexpr int kBandRows = 64;  // rows of the target level decoded at a time
+constexpr int kBaseChromaWidth = pcd::LevelWidth(pcd::kLevelBase) / 2;
+constexpr int kBaseChromaHeight = pcd::LevelHeight(pcd::kLevelBase) / 2;
+
+// A window of some plane with its own samples.
+struct Plane {
+  std::vector<std::uint8_t> samples;
+  PcdPlaneWindow window{};
+
+  PcdStatus Make(const PcdPlaneWindow& region) {
+    try {
+      samples.resize(static_cast<std::size_t>(region.rows) * region.columns);
+    } catch (const std::bad_alloc&) {
+      return kPcdOutOfMemory;
+    }
+    window = region;
+    window.samples = samples.data();
+    window.stride = region.columns;
+    return kPcdOk;
+  }
+  std::uint8_t* Row(int row) { return samples.data() + static_cast<std::ptrdiff_t>(row - window.top) * window.stride; }
+};
+
+// Everything one band needs, kept from band to band so the buffers are reused.
+struct Band {
+  Plane luma[pcd::kMaxLevel + 1];  // luma window of each level, BASE to the target
+  Plane baseChroma[2];             // BASE chroma, 384 x 256
+  Plane chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
+  Plane chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
+  Plane fullChroma[2];             // at every sample of the target level
+  std::vector<std::uint8_t> pairs;
+};
+
+inline std::uint8_t AddClamped(std::uint8_t sample, std::int8_t residual) {
+  const int v = sample + residual;
+  return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+PcdStatus AddResidualRow(ImagePack& pack, int level, int plane, int row, Plane& target) {
+  const std::int8_t* values = nullptr;
+  PcdStatus status = PcdResidualRow(pack, level, plane, row, values);
+  if (status != kPcdOk) return status;
+  std::uint8_t* samples = target.Row(row);
+  const std::int8_t* v = values + target.window.left;
+  for (int x = 0; x < target.window.columns; ++x) samples[x] = AddClamped(samples[x], v[x]);
+  return kPcdOk;
+}
+
+PcdStatus AddLumaResiduals(ImagePack& pack, int level, Plane& luma) {
+  PcdStatus status = kPcdOk;
+  for (int row = luma.window.top; status == kPcdOk && row < luma.window.top + luma.window.rows; ++row)
+    status = AddResidualRow(pack, level, 0, row, luma);
+  return status;
+}
+
+// Chroma 1 and chroma 2 of each row in turn, the order they are stored in.
+PcdStatus AddChromaResiduals(ImagePack& pack, int level, Plane* chroma) {
+  PcdStatus status = kPcdOk;
+  for (int row = chroma[0].window.top; status == kPcdOk && row < chroma[0].window.top + chroma[0].window.rows; ++row) {
+    status = AddResidualRow(pack, level, 1, row, chroma[0]);
+    if (status == kPcdOk) status = AddResidualRow(pack, level, 2, row, chroma[1]);
+  }
+  return status;
+}
+
+// BASE row pairs covering the luma and chroma windows, read in one piece.
+PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
+  const PcdPlaneWindow& luma = band.luma[pcd::kLevelBase].window;
+  int first = luma.top / 2, last = (luma.top + luma.rows - 1) / 2;
+  if (withChroma) {
+    first = std::min(first, band.baseChroma[0].window.top);
+    last = std::max(last, band.baseChroma[0].window.top + band.baseChroma[0].window.rows - 1);
+  }
+  const std::uint32_t pairBytes = pcd::RowPairBytes(pcd::LevelWidth(pcd::kLevelBase));
+  const std::uint32_t size = pairBytes * static_cast<std::uint32_t>(last - first + 1);
+  try {
+    band.pairs.resize(size);
+  } catch (const std::bad_alloc&) {
+    return kPcdOutOfMemory;
+  }
+  if (PcdFileSeek(pack.file, pcd::kBaseOffset + pairBytes * static_cast<std::uint32_t>(first)) != kPcdOk)
+    return kPcdSeekFailed;
+  std::uint32_t got = 0;
+  if (PcdFileRead(pack.file, band.pairs.data(), size, got) != kPcdOk) return kPcdReadFailed;
+  if (got != size) return kPcdEndOfFile;
+
+  const int width = pcd::LevelWidth(pcd::kLevelBase);
+  Plane& l = band.luma[pcd::kLevelBase];
+  for (int row = luma.top; row < luma.top + luma.rows; ++row) {
+    const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row / 2 - first);
+    std::copy_n(pair + (row & 1) * width + luma.left, luma.columns, l.Row(row));
+  }
+  if (!withChroma) return kPcdOk;
+  for (int plane = 0; plane < 2; ++plane) {
+    Plane& c = band.baseChroma[plane];
+    for (int row = c.window.top; row < c.window.top + c.window.rows; ++row) {
+      const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row - first);
+      std::copy_n(pair + 2 * width + plane * (width / 2) + c.window.left, c.window.columns, c.Row(row));
+    }
+  }
+  return kPcdOk;
+}
+
+PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, bool withChroma, Band& band,
+                     RowWriter& writer) {
+  // Windows from the target level down: what each step needs of the one before.
+  PcdPlaneWindow lumaWindow[pcd::kMaxLevel + 1];
+  lumaWindow[target] = region;
+  for (int level = target - 1; level >= pcd::kLevelBase; --level)
+    lumaWindow[level] = PcdSourceWindow(lumaWindow[level + 1], 2, pcd::LevelWidth(level), pcd::LevelHeight(level));
+  PcdPlaneWindow window64{}, window16{}, baseWindow{};
+  if (withChroma) {
+    // Chroma of level L has the size of luma of level L - 1.
+    if (target == pcd::kLevel4Base) {
+      baseWindow = PcdSourceWindow(region, 4, kBaseChromaWidth, kBaseChromaHeight);
+    } else {
+      const int w16 = pcd::LevelWidth(pcd::kLevel4Base), h16 = pcd::LevelHeight(pcd::kLevel4Base);
+      const int w64 = pcd::LevelWidth(pcd::kLevel16Base), h64 = pcd::LevelHeight(pcd::kLevel16Base);
+      if (target == pcd::kLevel64Base) {
+        window64 = PcdSourceWindow(region, 2, w64, h64);
+        window16 = PcdSourceWindow(window64, 2, w16, h16);
+      } else {
+        window16 = PcdSourceWindow(region, 2, w16, h16);
+      }
+      baseWindow = PcdSourceWindow(window16, 4, kBaseChromaWidth, kBaseChromaHeight);
+    }
+  }
+
+  PcdStatus status = band.luma[pcd::kLevelBase].Make(lumaWindow[pcd::kLevelBase]);
+  for (int plane = 0; withChroma && plane < 2 && status == kPcdOk; ++plane)
+    status = band.baseChroma[plane].Make(baseWindow);
+  if (status == kPcdOk) status = ReadBase(pack, band, withChroma);
+
+  // Luma: 2x, then that level's residuals, up to the target.
+  for (int level = pcd::kLevel4Base; status == kPcdOk && level <= target; ++level) {
+    status = band.luma[level].Make(lumaWindow[level]);
+    if (status != kPcdOk) break;
+    PcdEnlargeWindow2x(band.luma[level - 1].window, pcd::LevelWidth(level - 1), pcd::LevelHeight(level - 1),
+                       band.luma[level].window);
+    status = AddLumaResiduals(pack, level, band.luma[level]);
+  }
+
+  // Chroma: 4x to the 16BASE grid (or straight to 4BASE), residuals, 2x on.
+  Plane* chroma = band.baseChroma;
+  int chromaWidth = kBaseChromaWidth, chromaHeight = kBaseChromaHeight;
+  if (withChroma && target >= pcd::kLevel16Base) {
+    for (int plane = 0; plane < 2 && status == kPcdOk; ++plane) {
+      status = band.chroma16[plane].Make(window16);
+      if (status == kPcdOk)
+        PcdEnlargeWindow4x(band.baseChroma[plane].window, chromaWidth, chromaHeight, band.chroma16[plane].window);
+    }
+    if (status == kPcdOk) status = AddChromaResiduals(pack, pcd::kLevel16Base, band.chroma16);
+    chroma = band.chroma16;
+    chromaWidth = pcd::LevelWidth(pcd::kLevel4Base);
+    chromaHeight = pcd::LevelHeight(pcd::kLevel4Base);
+    if (target == pcd::kLevel64Base) {
+      for (int plane = 0; plane < 2 && status == kPcdOk; ++plane) {
+        status = band.chroma64[plane].Make(window64);
+        if (status == kPcdOk)
+          PcdEnlargeWindow2x(band.chroma16[plane].window, chromaWidth, chromaHeight, band.chroma64[plane].window);
+      }
+      if (status == kPcdOk) status = AddChromaResiduals(pack, pcd::kLevel64Base, band.chroma64);
+      chroma = band.chroma64;
+      chromaWidth = pcd::LevelWidth(pcd::kLevel16Base);
+      chromaHeight = pcd::LevelHeight(pcd::kLevel16Base);
+    }
+  }
+  for (int plane = 0; withChroma && plane < 2 && status == kPcdOk; ++plane) {
+    status = band.fullChroma[plane].Make(region);
+    if (status != kPcdOk) break;
+    if (target == pcd::kLevel4Base)
+      PcdEnlargeWindow4x(chroma[plane].window, chromaWidth, chromaHeight, band.fullChroma[plane].window);
+    else
+      PcdEnlargeWindow2x(chroma[plane].window, chromaWidth, chromaHeight, band.fullChroma[plane].window);
+  }
+  if (status != kPcdOk) return status;
+
+  Plane& luma = band.luma[target];
+  for (int row = region.top; row < region.top + region.rows; ++row) {
+    const std::uint8_t* c1 = withChroma ? band.fullChroma[0].Row(row) : nullptr;
+    const std::uint8_t* c2 = withChroma ? band.fullChroma[1].Row(row) : nullptr;
+    writer.Write(luma.Row(row), c1, c2, region.columns);
+  }
+  return kPcdOk;
+}
+
+}  // namespace
+
+PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer) {
+  const bool withChroma = pack.format != OutputFormat::LumaOnly;
+  Band* band = new (std::nothrow) Band;
+  if (!band) return kPcdOutOfMemory;
+  PcdStatus status = kPcdOk;
+  for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
+    const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
+                                stored.right - stored.left};
+    status = DecodeBand(pack, pack.level, region, withChroma, *band, writer);
+  }
+  delete band;
+  PcdFreeRowTables(pack);
+  return status;
+}

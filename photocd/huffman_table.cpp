@@ -1,0 +1,41 @@
+#include "huffman_table.h"
+
+#include <new>
+
+#include "pcd_bytes.h"
+
+PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, HuffmanTable& table) {
+  if (!stored || size < 1 || size < PcdStoredTableSize(stored[0])) return kPcdBadSignature;
+  const int count = stored[0] + 1;
+  constexpr std::uint8_t kEndOfTable = 255;
+
+  int entries = 0;
+  int maxLength = 0;
+  for (; entries < count; ++entries) {
+    const std::uint8_t lengthByte = stored[1 + 4 * entries];
+    if (lengthByte == kEndOfTable) break;
+    if (lengthByte + 1 > kPcdMaxCodeLength) return kPcdBadSignature;
+    if (lengthByte + 1 > maxLength) maxLength = lengthByte + 1;
+  }
+  if (entries == 0) return kPcdBadSignature;
+
+  try {
+    table.stored.assign(stored, stored + PcdStoredTableSize(stored[0]));
+    table.lookup.assign(std::size_t{1} << maxLength, HuffmanEntry{0, 0});
+  } catch (const std::bad_alloc&) {
+    return kPcdOutOfMemory;
+  }
+  table.maxLength = maxLength;
+  for (int e = 0; e < entries; ++e) {
+    const std::uint8_t* entry = stored + 1 + 4 * e;
+    const int length = entry[0] + 1;
+    const std::uint32_t code = PcdBigEndian16(entry + 1) >> (16 - length);
+    const std::uint32_t first = code << (maxLength - length);
+    const std::uint32_t span = 1u << (maxLength - length);
+    for (std::uint32_t i = first; i < first + span; ++i) {
+      if (table.lookup[i].length) return kPcdBadSignature;  // two codes claim the same bits
+      table.lookup[i] = {static_cast<std::int8_t>(entry[3]), static_cast<std::uint8_t>(length)};
+    }
+  }
+  return kPcdOk;
+}

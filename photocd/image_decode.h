@@ -1,0 +1,29 @@
+// Decoding an image pack into the caller's pixels.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "image_pack.h"
+
+// Output format code 10 to 13 (OutputFormat); 3001 otherwise. LumaOnly and
+// Indexed8 write one byte per pixel, Rgb24 and RawYcc24 three; the
+// components of a pixel become adjacent.
+PcdStatus PcdSetFormat(ImagePack* pack, int code);
+
+// Decodes the rectangle (output coordinates of the current level; the whole
+// output image without one) into buffer, rows rowStride bytes apart, in the
+// handle's orientation and format. Orientation 0 writes the first stored row
+// last, like a bottom-up bitmap. 3001 for a missing handle or buffer, a
+// rectangle outside the image, a stride shorter than a row, or a level the
+// pack does not offer; 3012 for extension data that cannot be decoded; 3000
+// for residual rows that cannot be found or code tables that make no sense;
+// 3015 for extension files that do not match their description; 3016, 3007,
+// 3009 and 5 from memory and reading. On failure the buffer is partly written.
+PcdStatus PcdReadRect(ImagePack* pack, const OutputRect* rect, std::uint8_t* buffer, std::ptrdiff_t rowStride);
+
+// The two kind-of-component flag bytes of the pack's extension (bit 1 << L
+// for level L): flags[0] levels with components of another kind than
+// residuals (and every level above the lowest such level 3 to 6), flags[1]
+// levels with residual components. Opens the extension's levels up to 4BASE
+// to learn them. Both 0 without an extension; 3001 without a handle.
+PcdStatus PcdGetExtensionFlags(ImagePack* pack, std::uint8_t flags[2]);

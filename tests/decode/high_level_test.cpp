@@ -1,0 +1,209 @@
+// Levels above BASE on packs with known residuals: whole images against the
+// same arithmetic on whole planes, bands and odd rectangles against whole
+// decodes, row tables through the interleave, and damaged packs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "decode_test_util.h"
+#include "pcd_layout.h"
+#include "test_packs.h"
+
+namespace {
+
+struct PackFile {
+  BuiltPack built;
+  std::string path;
+};
+
+class HighLevelTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    pack5_ = new PackFile{BuildPack(PackSpec{}), ""};
+    pack5_->path = dir_->Write("PHOTO_CD/IMAGES/IMG0001.PCD", pack5_->built.file);
+    reference5_ = new Ycc(ReferenceImage(pack5_->built, 5));
+    reference4_ = new Ycc(ReferenceImage(pack5_->built, 4));
+  }
+  static void TearDownTestSuite() {
+    delete reference4_;
+    delete reference5_;
+    delete pack5_;
+    delete dir_;
+  }
+  // The pack written again with other bytes changed (rotation, damage).
+  static std::string Variant(const std::string& name, void (*change)(Bytes&, const BuiltPack&)) {
+    Bytes copy = pack5_->built.file;
+    change(copy, pack5_->built);
+    return dir_->Write("PHOTO_CD/IMAGES/" + name, copy);
+  }
+  static std::string Rotated(int code) {
+    Bytes copy = pack5_->built.file;
+    copy[pcd::kAttributeOffset + pcd::kAttrRotationByte] = static_cast<std::uint8_t>((copy[pcd::kAttributeOffset + pcd::kAttrRotationByte] & ~3) | code);
+    return dir_->Write("PHOTO_CD/IMAGES/ROT" + std::to_string(code) + ".PCD", copy);
+  }
+
+  static TempDir* dir_;
+  static PackFile* pack5_;
+  static Ycc* reference5_;
+  static Ycc* reference4_;
+};
+TempDir* HighLevelTest::dir_ = nullptr;
+PackFile* HighLevelTest::pack5_ = nullptr;
+Ycc* HighLevelTest::reference5_ = nullptr;
+Ycc* HighLevelTest::reference4_ = nullptr;
+
+struct PackCloser {
+  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
+};
+using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
+
+PackPtr Open(const std::string& path, int level, int format = 12) {
+  ImagePack* pack = nullptr;
+  EXPECT_EQ(PcdOpenImagePack(path.c_str(), pack), kPcdOk);
+  if (!pack) return nullptr;
+  EXPECT_EQ(PcdSetResolution(pack, level), kPcdOk);
+  EXPECT_EQ(PcdSetFormat(pack, format), kPcdOk);
+  return PackPtr(pack);
+}
+
+// Compares a RawYcc24 rectangle (orientation 0) with the reference planes.
+::testing::AssertionResult MatchesReference(const Decoded& d, const Ycc& ref, const OutputRect& r) {
+  for (int y = r.top; y < r.bottom; ++y) {
+    const std::uint8_t* row = d.Row(BufferRow(y, r.top, d.rows));
+    for (int x = r.left; x < r.right; ++x) {
+      const std::size_t at = static_cast<std::size_t>(y) * ref.width + x;
+      const std::uint8_t* p = row + 3 * (x - r.left);
+      if (p[0] != ref.y[at] || p[1] != ref.c1[at] || p[2] != ref.c2[at])
+        return ::testing::AssertionFailure() << "sample (" << y << ", " << x << ") is " << int(p[0]) << "/" << int(p[1])
+                                             << "/" << int(p[2]) << ", expected " << int(ref.y[at]) << "/"
+                                             << int(ref.c1[at]) << "/" << int(ref.c2[at]);
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(HighLevelTest, WholeImagesEqualTheEnlargementAndResidualArithmetic) {
+  for (int level : {4, 5}) {
+    PackPtr pack = Open(pack5_->path, level);
+    const Decoded d = DecodeRect(pack.get());
+    ASSERT_EQ(d.status, kPcdOk);
+    const Ycc& ref = level == 4 ? *reference4_ : *reference5_;
+    EXPECT_TRUE(MatchesReference(d, ref, {0, 0, static_cast<std::int16_t>(ref.height), static_cast<std::int16_t>(ref.width)}));
+  }
+}
+
+TEST_F(HighLevelTest, OddRectanglesInsideCellsEqualTheSamePartOfTheImage) {
+  PackPtr pack = Open(pack5_->path, 5);
+  const OutputRect rects[] = {{1001, 333, 1038, 1555}, {0, 3000, 7, 3072}, {2041, 0, 2048, 5}, {513, 1, 514, 2}};
+  for (const OutputRect& r : rects) {
+    const Decoded d = DecodeRect(pack.get(), &r);
+    ASSERT_EQ(d.status, kPcdOk);
+    EXPECT_TRUE(MatchesReference(d, *reference5_, r)) << r.top << "," << r.left;
+  }
+  PackPtr pack4 = Open(pack5_->path, 4);
+  const OutputRect r4{777, 3, 790, 1535};
+  const Decoded d4 = DecodeRect(pack4.get(), &r4);
+  ASSERT_EQ(d4.status, kPcdOk);
+  EXPECT_TRUE(MatchesReference(d4, *reference4_, r4));
+}
+
+// Bands as the image reader asks for them (16 output rows, or 16 output
+// columns of a quarter-turned photo, which are 16 stored rows) must give the
+// pixels of one whole decode, in every rotation.
+TEST_F(HighLevelTest, SixteenRowBandsEqualTheWholeDecodeInEveryRotation) {
+  for (int code = 0; code < 4; ++code) {
+    for (int level : {4, 5}) {
+      PackPtr pack = Open(Rotated(code), level, 11);
+      const Decoded whole = DecodeRect(pack.get());
+      ASSERT_EQ(whole.status, kPcdOk);
+      const int height = pack->outputHeight, width = pack->outputWidth;
+      const bool strips = code & 1;
+      EXPECT_EQ(width, strips ? pcd::LevelHeight(level) : pcd::LevelWidth(level));
+      for (int start = 0; start < (strips ? width : height); start += 16) {
+        const auto s = static_cast<std::int16_t>(start), e = static_cast<std::int16_t>(start + 16);
+        const OutputRect band = strips ? OutputRect{0, s, static_cast<std::int16_t>(height), e}
+                                       : OutputRect{s, 0, e, static_cast<std::int16_t>(width)};
+        const Decoded d = DecodeRect(pack.get(), &band);
+        ASSERT_EQ(d.status, kPcdOk);
+        for (int y = band.top; y < band.bottom; ++y)
+          ASSERT_EQ(std::memcmp(d.Row(BufferRow(y, band.top, d.rows)),
+                                whole.Row(BufferRow(y, 0, height)) + 3 * band.left, 3 * d.columns), 0)
+              << "rotation " << code << " level " << level << " row " << y << " band " << start;
+      }
+    }
+  }
+}
+
+TEST_F(HighLevelTest, InterleavedDiscWithChromaRowsAmongLumaRows) {
+  PackSpec spec;
+  spec.imageSectors = 10;
+  spec.audioSectors = 4;
+  spec.chromaAfterLuma = false;
+  spec.seed = 9;
+  const BuiltPack built = BuildPack(spec);
+  const std::string path = dir_->Write("PHOTO_CD/IMAGES/IMG0002.PCD", built.file);
+  PackPtr pack = Open(path, 5);
+  const Decoded d = DecodeRect(pack.get());
+  ASSERT_EQ(d.status, kPcdOk);
+  EXPECT_TRUE(MatchesReference(d, ReferenceImage(built, 5), {0, 0, 2048, 3072}));
+}
+
+TEST_F(HighLevelTest, BandAtRows1008To1023Of4BaseUsesRowTableEntry252) {
+  const std::string path = Variant("ENTRY252.PCD", [](Bytes& f, const BuiltPack&) {
+    for (std::uint32_t k = 0; k < pcd::k4BaseRowTableEntries; ++k)
+      if (k != 252) f[pcd::k4BaseRowTableOffset + 2 * k] = f[pcd::k4BaseRowTableOffset + 2 * k + 1] = 0xFF;
+  });
+  PackPtr pack = Open(path, 4);
+  const OutputRect band{1008, 0, 1024, 1536};
+  const Decoded d = DecodeRect(pack.get(), &band);
+  ASSERT_EQ(d.status, kPcdOk);
+  EXPECT_TRUE(MatchesReference(d, *reference4_, band));
+  const OutputRect other{0, 0, 16, 1536};
+  EXPECT_NE(DecodeRect(pack.get(), &other).status, kPcdOk);
+}
+
+TEST_F(HighLevelTest, LevelsThePackDoesNotOfferAreRefused) {
+  PackPtr pack = Open(pack5_->path, 6);
+  EXPECT_EQ(DecodeRect(pack.get()).status, kPcdInvalidArgument);  // class 2, no extension
+  const std::string class1 = Variant("CLASS1.PCD", [](Bytes& f, const BuiltPack&) {
+    f[pcd::kAttributeOffset + pcd::kAttrRotationByte] = 0x04;
+  });
+  PackPtr four = Open(class1, 5);
+  EXPECT_EQ(DecodeRect(four.get()).status, kPcdInvalidArgument);
+  const OutputRect outside{0, 0, 17, 3073};
+  PackPtr five = Open(pack5_->path, 5);
+  EXPECT_EQ(DecodeRect(five.get(), &outside).status, kPcdInvalidArgument);
+}
+
+TEST_F(HighLevelTest, DamagedPacksFailWithAStatus) {
+  struct Damage {
+    const char* name;
+    void (*change)(Bytes&, const BuiltPack&);
+    int level;
+  };
+  const Damage damages[] = {
+      {"CUT.PCD", [](Bytes& f, const BuiltPack& b) { f.resize(std::size_t{b.sector16 + 400} * pcd::kSectorSize); }, 5},
+      {"NOSYNC.PCD", [](Bytes& f, const BuiltPack& b) {
+         std::fill(f.begin() + std::size_t{b.rows4Sector} * pcd::kSectorSize, f.end(), 0);
+       }, 4},
+      {"PASTEND.PCD", [](Bytes& f, const BuiltPack&) {
+         std::fill(f.begin() + pcd::k4BaseRowTableOffset, f.begin() + pcd::k4BaseRowTableOffset + 512, 0xFF);
+       }, 4},
+      {"LONGCODE.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 16; }, 4},
+      {"OVERLAP.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 6] = 0x00; }, 4},
+      {"EMPTY.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 255; }, 4},
+      {"NOTABLE16.PCD", [](Bytes& f, const BuiltPack& b) {
+         std::fill_n(f.begin() + std::size_t{b.sector16 + pcd::k16BaseCodeTableSectorDelta} * pcd::kSectorSize, 65 * 3, 0);
+       }, 5},
+  };
+  for (const Damage& damage : damages) {
+    PackPtr pack = Open(Variant(damage.name, damage.change), damage.level);
+    ASSERT_TRUE(pack) << damage.name;
+    const PcdStatus status = DecodeRect(pack.get()).status;
+    EXPECT_TRUE(status == kPcdBadSignature || status == kPcdEndOfFile) << damage.name << " gave " << status;
+  }
+}
+
+}  // namespace

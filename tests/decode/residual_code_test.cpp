@@ -1,0 +1,97 @@
+// Code tables, the shared table cache and row syncs.
+#include <gtest/gtest.h>
+
+#include "bit_reader.h"
+#include "code_table_cache.h"
+#include "huffman_table.h"
+#include "pcd_test_files.h"
+#include "test_packs.h"
+
+namespace {
+
+TEST(HuffmanTableTest, OneEntryTableFillsOnlyItsCode) {
+  const std::uint8_t stored[] = {0x00, 0x00, 0x80, 0x00, 0x05};
+  HuffmanTable table;
+  ASSERT_EQ(PcdBuildHuffmanTable(stored, sizeof stored, table), kPcdOk);
+  ASSERT_EQ(table.lookup.size(), 2u);
+  EXPECT_EQ(table.lookup[1].residual, 5);
+  EXPECT_EQ(table.lookup[1].length, 1);
+  EXPECT_EQ(table.lookup[0].length, 0);
+}
+
+TEST(HuffmanTableTest, MalformedTablesAreRefused) {
+  HuffmanTable table;
+  const std::uint8_t tooLong[] = {0x00, 16, 0x80, 0x00, 0x05};           // 17-bit code
+  const std::uint8_t overlap[] = {0x01, 0, 0x80, 0x00, 1, 1, 0x80, 0x00, 2};  // "1" and "10"
+  const std::uint8_t empty[] = {0x00, 255, 0, 0, 0};
+  const std::uint8_t cut[] = {0x01, 0, 0x80, 0x00, 1};                    // says two entries, holds one
+  EXPECT_EQ(PcdBuildHuffmanTable(tooLong, sizeof tooLong, table), kPcdBadSignature);
+  EXPECT_EQ(PcdBuildHuffmanTable(overlap, sizeof overlap, table), kPcdBadSignature);
+  EXPECT_EQ(PcdBuildHuffmanTable(empty, sizeof empty, table), kPcdBadSignature);
+  EXPECT_EQ(PcdBuildHuffmanTable(cut, sizeof cut, table), kPcdBadSignature);
+  // An end mark after the first entry leaves a usable table.
+  const std::uint8_t ended[] = {0x01, 0, 0x80, 0x00, 3, 255, 0, 0, 0};
+  ASSERT_EQ(PcdBuildHuffmanTable(ended, sizeof ended, table), kPcdOk);
+  EXPECT_EQ(table.lookup[1].residual, 3);
+}
+
+TEST(HuffmanTableTest, IdenticalTablesAreSharedUntilTheirLastUser) {
+  const std::size_t before = PcdCachedCodeTableCount();
+  const Bytes stored = TestCodeTable();
+  const HuffmanTable *a = nullptr, *b = nullptr;
+  ASSERT_EQ(PcdAcquireCodeTable(stored.data(), stored.size(), a), kPcdOk);
+  ASSERT_EQ(PcdAcquireCodeTable(stored.data(), stored.size(), b), kPcdOk);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(PcdCachedCodeTableCount(), before + 1);
+  PcdReleaseCodeTable(a);
+  EXPECT_EQ(PcdCachedCodeTableCount(), before + 1);
+  PcdReleaseCodeTable(b);
+  EXPECT_EQ(PcdCachedCodeTableCount(), before);
+}
+
+// Reads headers from a bit stream written to a file.
+class SyncTest : public ::testing::Test {
+ protected:
+  std::vector<RowHeader> Headers(const Bits& bits, PcdStatus& last) {
+    const std::string path = dir_.Write("bits.bin", bits.bytes());
+    PcdFile* file = nullptr;
+    EXPECT_EQ(PcdFileOpen(path.c_str(), file), kPcdOk);
+    SectorReader reader;
+    PcdSectorReaderInit(reader, file);
+    BitReader in(reader);
+    std::vector<RowHeader> found;
+    last = in.SeekSector(0);
+    RowHeader h{};
+    while (last == kPcdOk && (last = in.NextHeader(h)) == kPcdOk) found.push_back(h);
+    PcdSectorReaderFree(reader);
+    PcdFileClose(file);
+    return found;
+  }
+  TempDir dir_;
+};
+
+TEST_F(SyncTest, TwentyTwoOnesAreNoSyncTwentyThreeAndMoreAre) {
+  Bits bits;
+  bits.Put(0x4, 3);  // ends in a zero, so the run below has exactly 22 ones
+  bits.Sync(22);
+  bits.Header(0, 5);
+  bits.Sync(23);
+  bits.Header(2, 7);
+  bits.Put(0, 13);
+  bits.Sync(40);  // longer runs count too, across 64-bit words
+  bits.Header(3, 4095);
+  for (int i = 0; i < 3000; ++i) bits.Put(0x1E, 5);  // codes with short runs of ones
+  bits.Sync(23);
+  bits.Header(0, 9);
+  PcdStatus last = 0;
+  const std::vector<RowHeader> found = Headers(bits, last);
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].plane, 2);
+  EXPECT_EQ(found[0].row, 7);
+  EXPECT_EQ(found[1].plane, 3);
+  EXPECT_EQ(found[1].row, 4095);
+  EXPECT_EQ(found[2].row, 9);
+  EXPECT_EQ(last, kPcdEndOfFile);
+}
+
+}  // namespace
