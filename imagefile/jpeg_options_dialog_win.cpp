@@ -19,7 +19,7 @@ const DWORD kHelpIds[] = {
 
 class JpegOptionsDialog final : public ModalDialog {
  public:
-  JpegOptionsDialog(HINSTANCE instance, JpegDialogValues* block) : instance_(instance), block_(block) {}
+  JpegOptionsDialog(HINSTANCE instance, JpegOptions* block) : instance_(instance), block_(block) {}
 
  private:
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -48,7 +48,7 @@ class JpegOptionsDialog final : public ModalDialog {
         if (code == EN_CHANGE) send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPOS, TRUE, quality());
         return TRUE;
       case IDC_RESET_ALL:
-        show(JpegDialogValues());
+        show(JpegOptions());
         return TRUE;
       case IDOK:
         read(block_);
@@ -74,7 +74,7 @@ class JpegOptionsDialog final : public ModalDialog {
     }
   }
 
-  void show(const JpegDialogValues& values) {
+  void show(const JpegOptions& values) {
     send(IDC_JPEG_QUALITY_SPIN, UDM_SETPOS32, 0, values.quality);
     send(IDC_JPEG_SMOOTHING_SPIN, UDM_SETPOS32, 0, values.smoothing);
     send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPOS, TRUE, values.quality);
@@ -83,7 +83,7 @@ class JpegOptionsDialog final : public ModalDialog {
     CheckDlgButton(dialog(), IDC_JPEG_OPTIMIZE, values.optimise ? BST_CHECKED : BST_UNCHECKED);
   }
 
-  void read(JpegDialogValues* values) {
+  void read(JpegOptions* values) {
     values->quality = quality();
     values->smoothing = ClampPercent(static_cast<int>(send(IDC_JPEG_SMOOTHING_SPIN, UDM_GETPOS32, 0, 0)));
     values->sampling = SamplingFromRow(static_cast<int>(send(IDC_JPEG_SAMPLING, CB_GETCURSEL, 0, 0)));
@@ -100,12 +100,12 @@ class JpegOptionsDialog final : public ModalDialog {
   }
 
   HINSTANCE instance_;
-  JpegDialogValues* block_;
+  JpegOptions* block_;
 };
 
 }  // namespace
 
-int RunJpegOptionsDialog(HINSTANCE instance, HWND owner, JpegDialogValues* block) {
+int RunJpegOptionsDialog(HINSTANCE instance, HWND owner, JpegOptions* block) {
   JpegOptionsDialog dialog(instance, block);
   return static_cast<int>(dialog.run(instance, owner, IDD_JPEG_OPTIONS));
 }

@@ -1,25 +1,14 @@
-// What the JPEG and TIFF option dialogs edit, and the rules between their
-// controls and the option blocks.
+// The rules between the JPEG and TIFF option dialogs' controls and the option
+// blocks they edit.
 #pragma once
 #include <cstdint>
 
+#include "imagefile/export_options.h"
+
 namespace imagefile {
 
-struct JpegDialogValues {
-  std::int32_t quality = 65;      // 0..100
-  std::int32_t progressive = 0;
-  std::int32_t optimise = 0;      // optimise Huffman codes
-  std::int32_t sampling = 2;      // 1 "YUV 111", 2 "YUV 122", 4 neither
-  std::int32_t smoothing = 0;     // 0..100
-};
-
-struct TiffDialogValues {
-  std::int32_t compressionIndex = 0;  // None, CCITT 3, CCITT 4, LZW, Deflate, JPEG
-  std::int32_t dpiX = 72;
-  std::int32_t dpiY = 72;
-};
-
-constexpr int kTiffCompressionCount = 6;
+// One compression button per index, None .. JPEG.
+constexpr int kTiffCompressionCount = kTiffJpeg + 1;
 
 // Result codes of both dialogs.
 constexpr int kOptionsCancelled = 0;

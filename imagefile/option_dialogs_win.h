@@ -8,7 +8,7 @@
 
 namespace imagefile {
 
-int RunJpegOptionsDialog(HINSTANCE instance, HWND owner, JpegDialogValues* block);
-int RunTiffOptionsDialog(HINSTANCE instance, HWND owner, TiffDialogValues* block);
+int RunJpegOptionsDialog(HINSTANCE instance, HWND owner, JpegOptions* block);
+int RunTiffOptionsDialog(HINSTANCE instance, HWND owner, TiffOptions* block);
 
 }  // namespace imagefile

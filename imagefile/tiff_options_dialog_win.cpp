@@ -18,7 +18,7 @@ constexpr int kLastCompressionButton = IDC_TIFF_NONE + kTiffCompressionCount - 1
 
 class TiffOptionsDialog final : public ModalDialog {
  public:
-  explicit TiffOptionsDialog(TiffDialogValues* block) : block_(block) {}
+  explicit TiffOptionsDialog(TiffOptions* block) : block_(block) {}
 
  private:
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -39,7 +39,7 @@ class TiffOptionsDialog final : public ModalDialog {
   BOOL onCommand(int id) {
     switch (id) {
       case IDC_RESET_ALL:
-        show(TiffDialogValues());
+        show(TiffOptions());
         return TRUE;
       case IDOK:
         read(block_);
@@ -53,31 +53,31 @@ class TiffOptionsDialog final : public ModalDialog {
   }
 
   // An index outside the table checks no button.
-  void show(const TiffDialogValues& values) {
-    CheckRadioButton(dialog(), IDC_TIFF_NONE, kLastCompressionButton, IDC_TIFF_NONE + values.compressionIndex);
-    SetDlgItemInt(dialog(), IDC_TIFF_DPI_X, static_cast<UINT>(values.dpiX), FALSE);
-    SetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, static_cast<UINT>(values.dpiY), FALSE);
+  void show(const TiffOptions& values) {
+    CheckRadioButton(dialog(), IDC_TIFF_NONE, kLastCompressionButton, IDC_TIFF_NONE + values.compression);
+    SetDlgItemInt(dialog(), IDC_TIFF_DPI_X, values.xDpi, FALSE);
+    SetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, values.yDpi, FALSE);
   }
 
   // With no button checked the index stays as it was. A field that is not a
   // number gives 0.
-  void read(TiffDialogValues* values) {
+  void read(TiffOptions* values) {
     for (int button = IDC_TIFF_NONE; button <= kLastCompressionButton; ++button) {
       if (IsDlgButtonChecked(dialog(), button) == BST_CHECKED) {
-        values->compressionIndex = button - IDC_TIFF_NONE;
+        values->compression = button - IDC_TIFF_NONE;
         break;
       }
     }
-    values->dpiX = static_cast<std::int32_t>(GetDlgItemInt(dialog(), IDC_TIFF_DPI_X, nullptr, FALSE));
-    values->dpiY = static_cast<std::int32_t>(GetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, nullptr, FALSE));
+    values->xDpi = GetDlgItemInt(dialog(), IDC_TIFF_DPI_X, nullptr, FALSE);
+    values->yDpi = GetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, nullptr, FALSE);
   }
 
-  TiffDialogValues* block_;
+  TiffOptions* block_;
 };
 
 }  // namespace
 
-int RunTiffOptionsDialog(HINSTANCE instance, HWND owner, TiffDialogValues* block) {
+int RunTiffOptionsDialog(HINSTANCE instance, HWND owner, TiffOptions* block) {
   TiffOptionsDialog dialog(block);
   return static_cast<int>(dialog.run(instance, owner, IDD_TIFF_OPTIONS));
 }

@@ -99,7 +99,7 @@ JpegControls ReadJpeg(HWND d) {
   return c;
 }
 
-bool SameJpeg(const JpegDialogValues& a, const JpegDialogValues& b) {
+bool SameJpeg(const JpegOptions& a, const JpegOptions& b) {
   return a.quality == b.quality && a.progressive == b.progressive && a.optimise == b.optimise &&
          a.sampling == b.sampling && a.smoothing == b.smoothing;
 }
@@ -107,7 +107,7 @@ bool SameJpeg(const JpegDialogValues& a, const JpegDialogValues& b) {
 using JpegOptionsDialogTest = ExportDialogsTest;
 
 TEST_F(JpegOptionsDialogTest, OpensOnTheBlockAndCancelLeavesIt) {
-  JpegDialogValues block{80, 1, 0, 1, 10};
+  JpegOptions block{80, 1, 0, 1, 10};
   JpegControls seen;
   int result;
   {
@@ -118,7 +118,7 @@ TEST_F(JpegOptionsDialogTest, OpensOnTheBlockAndCancelLeavesIt) {
     result = RunJpegOptionsDialog(Instance(), nullptr, &block);
   }
   EXPECT_EQ(kOptionsCancelled, result);
-  EXPECT_TRUE(SameJpeg(JpegDialogValues{80, 1, 0, 1, 10}, block));
+  EXPECT_TRUE(SameJpeg(JpegOptions{80, 1, 0, 1, 10}, block));
   EXPECT_EQ("JPEG Options", seen.title);
   EXPECT_EQ("80", seen.quality);
   EXPECT_EQ(80, seen.slider);
@@ -132,7 +132,7 @@ TEST_F(JpegOptionsDialogTest, OpensOnTheBlockAndCancelLeavesIt) {
 }
 
 TEST_F(JpegOptionsDialogTest, TakesTheUsersValuesAndSaveAsDefaults) {
-  JpegDialogValues block;
+  JpegOptions block;
   int sliderAfterTyping = -1;
   std::string fieldAfterSliding;
   int result;
@@ -155,11 +155,11 @@ TEST_F(JpegOptionsDialogTest, TakesTheUsersValuesAndSaveAsDefaults) {
   EXPECT_EQ("40", fieldAfterSliding);
   EXPECT_EQ(100, sliderAfterTyping);
   EXPECT_EQ(kOptionsAcceptedAsDefaults, result);
-  EXPECT_TRUE(SameJpeg(JpegDialogValues{100, 0, 1, 1, 25}, block));
+  EXPECT_TRUE(SameJpeg(JpegOptions{100, 0, 1, 1, 25}, block));
 }
 
 TEST_F(JpegOptionsDialogTest, UnknownSamplingSelectsNoRowAndIsKept) {
-  JpegDialogValues block{65, 0, 0, 4, 0};
+  JpegOptions block{65, 0, 0, 4, 0};
   int row = 0;
   int result;
   {
@@ -175,7 +175,7 @@ TEST_F(JpegOptionsDialogTest, UnknownSamplingSelectsNoRowAndIsKept) {
 }
 
 TEST_F(JpegOptionsDialogTest, ResetAllShowsDefaultsButOnlyOkCommits) {
-  JpegDialogValues block{90, 1, 1, 1, 50};
+  JpegOptions block{90, 1, 1, 1, 50};
   JpegControls afterReset;
   {
     DialogHook hook([&](HWND d) {
@@ -185,7 +185,7 @@ TEST_F(JpegOptionsDialogTest, ResetAllShowsDefaultsButOnlyOkCommits) {
     });
     EXPECT_EQ(kOptionsCancelled, RunJpegOptionsDialog(Instance(), nullptr, &block));
   }
-  EXPECT_TRUE(SameJpeg(JpegDialogValues{90, 1, 1, 1, 50}, block));
+  EXPECT_TRUE(SameJpeg(JpegOptions{90, 1, 1, 1, 50}, block));
   EXPECT_EQ("65", afterReset.quality);
   EXPECT_EQ(65, afterReset.slider);
   EXPECT_EQ("0", afterReset.smoothing);
@@ -200,11 +200,11 @@ TEST_F(JpegOptionsDialogTest, ResetAllShowsDefaultsButOnlyOkCommits) {
     });
     EXPECT_EQ(kOptionsAccepted, RunJpegOptionsDialog(Instance(), nullptr, &block));
   }
-  EXPECT_TRUE(SameJpeg(JpegDialogValues(), block));
+  EXPECT_TRUE(SameJpeg(JpegOptions(), block));
 }
 
 TEST_F(JpegOptionsDialogTest, MissingTemplateIsReportedAsNotShown) {
-  JpegDialogValues block;
+  JpegOptions block;
   int result = RunJpegOptionsDialog(GetModuleHandleA("kernel32.dll"), nullptr, &block);
   EXPECT_FALSE(InterpretOptionDialogResult(result).shown);
 }
@@ -218,7 +218,7 @@ int CheckedCompression(HWND d) {
 }
 
 TEST_F(TiffOptionsDialogTest, OpensOnTheBlockAndSavesAsDefaults) {
-  TiffDialogValues block{3, 300, 150};
+  TiffOptions block{3, 300, 150};
   int checked = -1;
   std::string title, dpiX, dpiY;
   int result;
@@ -238,12 +238,12 @@ TEST_F(TiffOptionsDialogTest, OpensOnTheBlockAndSavesAsDefaults) {
   EXPECT_EQ("300", dpiX);
   EXPECT_EQ("150", dpiY);
   EXPECT_EQ(kOptionsAcceptedAsDefaults, result);
-  EXPECT_EQ(3, block.compressionIndex);
-  EXPECT_EQ(300, block.dpiX);
+  EXPECT_EQ(3, block.compression);
+  EXPECT_EQ(300u, block.xDpi);
 }
 
 TEST_F(TiffOptionsDialogTest, TakesTheCheckedButtonAndReadsANonNumberAsZero) {
-  TiffDialogValues block;
+  TiffOptions block;
   {
     DialogHook hook([](HWND d) {
       CheckRadioButton(d, IDC_TIFF_NONE, IDC_TIFF_JPEG, IDC_TIFF_DEFLATE);
@@ -253,13 +253,13 @@ TEST_F(TiffOptionsDialogTest, TakesTheCheckedButtonAndReadsANonNumberAsZero) {
     });
     EXPECT_EQ(kOptionsAccepted, RunTiffOptionsDialog(Instance(), nullptr, &block));
   }
-  EXPECT_EQ(4, block.compressionIndex);
-  EXPECT_EQ(0, block.dpiX);
-  EXPECT_EQ(600, block.dpiY);
+  EXPECT_EQ(4, block.compression);
+  EXPECT_EQ(0u, block.xDpi);
+  EXPECT_EQ(600u, block.yDpi);
 }
 
 TEST_F(TiffOptionsDialogTest, ResetAllThenCancelOrOk) {
-  TiffDialogValues block{5, 200, 200};
+  TiffOptions block{5, 200, 200};
   int checkedAfterReset = -1;
   std::string dpiAfterReset;
   {
@@ -273,8 +273,8 @@ TEST_F(TiffOptionsDialogTest, ResetAllThenCancelOrOk) {
   }
   EXPECT_EQ(0, checkedAfterReset);
   EXPECT_EQ("72", dpiAfterReset);
-  EXPECT_EQ(5, block.compressionIndex);
-  EXPECT_EQ(200, block.dpiX);
+  EXPECT_EQ(5, block.compression);
+  EXPECT_EQ(200u, block.xDpi);
 
   {
     DialogHook hook([](HWND d) {
@@ -283,13 +283,13 @@ TEST_F(TiffOptionsDialogTest, ResetAllThenCancelOrOk) {
     });
     EXPECT_EQ(kOptionsAccepted, RunTiffOptionsDialog(Instance(), nullptr, &block));
   }
-  EXPECT_EQ(0, block.compressionIndex);
-  EXPECT_EQ(72, block.dpiX);
-  EXPECT_EQ(72, block.dpiY);
+  EXPECT_EQ(0, block.compression);
+  EXPECT_EQ(72u, block.xDpi);
+  EXPECT_EQ(72u, block.yDpi);
 }
 
 TEST_F(TiffOptionsDialogTest, AnIndexOutsideTheTableChecksNothingAndIsKept) {
-  TiffDialogValues block{9, 72, 72};
+  TiffOptions block{9, 72, 72};
   int checked = 0;
   {
     DialogHook hook([&](HWND d) {
@@ -299,7 +299,7 @@ TEST_F(TiffOptionsDialogTest, AnIndexOutsideTheTableChecksNothingAndIsKept) {
     RunTiffOptionsDialog(Instance(), nullptr, &block);
   }
   EXPECT_EQ(-1, checked);
-  EXPECT_EQ(9, block.compressionIndex);
+  EXPECT_EQ(9, block.compression);
 }
 
 }  // namespace

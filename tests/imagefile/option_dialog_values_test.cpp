@@ -5,21 +5,6 @@
 namespace imagefile {
 namespace {
 
-TEST(OptionDialogValuesTest, DefaultBlocks) {
-  JpegDialogValues jpeg;
-  EXPECT_EQ(65, jpeg.quality);
-  EXPECT_EQ(0, jpeg.progressive);
-  EXPECT_EQ(0, jpeg.optimise);
-  EXPECT_EQ(2, jpeg.sampling);
-  EXPECT_EQ(0, jpeg.smoothing);
-  static_assert(sizeof(JpegDialogValues) == 20, "five 32-bit fields");
-  TiffDialogValues tiff;
-  EXPECT_EQ(0, tiff.compressionIndex);
-  EXPECT_EQ(72, tiff.dpiX);
-  EXPECT_EQ(72, tiff.dpiY);
-  static_assert(sizeof(TiffDialogValues) == 12, "three 32-bit fields");
-}
-
 TEST(OptionDialogValuesTest, SamplingRowsAndTheNeitherValue) {
   EXPECT_EQ(0, SamplingRow(1));
   EXPECT_EQ(1, SamplingRow(2));
