@@ -127,15 +127,24 @@ PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* v
   const int m = table.maxLength;
   const int shift = 64 - m;
   const HuffmanEntry* lookup = table.lookup.data();
-  for (int i = 0; i < count; ++i) {
-    if (count_ < m) {
-      Refill();
-      if (Overrun()) return EndStatus();
+  int i = 0;
+  while (i < count) {
+    Refill();
+    if (Overrun()) return EndStatus();
+    // After a refill at least count_ / m codes fit in the buffer.
+    int n = count_ / m;
+    if (n > count - i) n = count - i;
+    std::uint64_t bits = bits_;
+    int used = 0;
+    for (const int end = i + n; i < end; ++i) {
+      const HuffmanEntry e = lookup[bits >> shift];
+      if (!e.length) return kPcdBadSignature;
+      bits <<= e.length;
+      used += e.length;
+      if (values) values[i] = e.residual;
     }
-    const HuffmanEntry e = lookup[bits_ >> shift];
-    if (!e.length) return kPcdBadSignature;
-    Consume(e.length);
-    if (values) values[i] = e.residual;
+    bits_ = bits;
+    count_ -= used;
   }
   if (Overrun()) return EndStatus();
   return kPcdOk;

@@ -32,4 +32,15 @@ const std::uint8_t kOutputCurve[512] = {
     255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
     255, 255, 255, 255, 255, 255, 255, 255};
 
+namespace {
+ExtendedCurve BuildExtendedCurve() {
+  ExtendedCurve c{};
+  for (int sum = kCurveSumMin; sum <= kCurveSumMax; ++sum) c.values[sum - kCurveSumMin] = CurveValue(sum);
+  return c;
+}
+}  // namespace
+
+// Built during static initialisation, before any thread of the program runs.
+const ExtendedCurve kExtendedCurve = BuildExtendedCurve();
+
 }  // namespace pcd

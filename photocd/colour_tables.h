@@ -47,11 +47,21 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
+// The curve over every sum the tables can give (about -350 to 570), so that
+// converting a pixel needs look-ups only.
+constexpr int kCurveSumMin = -512;
+constexpr int kCurveSumMax = 1023;
+struct ExtendedCurve {
+  std::uint8_t values[kCurveSumMax - kCurveSumMin + 1];
+};
+extern const ExtendedCurve kExtendedCurve;
+inline std::uint8_t CurveOfSum(int sum) { return kExtendedCurve.values[sum - kCurveSumMin]; }
+
 // One pixel of PhotoYCC to curve-mapped RGB.
 inline Rgb YccToRgb(std::uint8_t y, std::uint8_t c1, std::uint8_t c2) {
   const ColourTables& t = kColourTables;
-  return {CurveValue(t.lumaR[y] + t.chroma2R[c2]), CurveValue(t.lumaG[y] - t.chroma1G[c1] - t.chroma2G[c2]),
-          CurveValue(t.lumaB[y] + t.chroma1B[c1])};
+  return {CurveOfSum(t.lumaR[y] + t.chroma2R[c2]), CurveOfSum(t.lumaG[y] - t.chroma1G[c1] - t.chroma2G[c2]),
+          CurveOfSum(t.lumaB[y] + t.chroma1B[c1])};
 }
 
 // The 256-colour palette of 8-bit output: entry i * 32 + j * 4 + k is red

@@ -15,6 +15,16 @@ PcdStatus PcdFormatBytesPerPixel(int code, int currentBytesPerPixel, int& bytesP
   return kPcdInvalidArgument;
 }
 
+PcdStatus PcdChangeFormat(int code, OutputFormat& format, int& bytesPerPixel, int& componentSpacing) {
+  int bytes = 0;
+  PcdStatus status = PcdFormatBytesPerPixel(code, bytesPerPixel, bytes);
+  if (status != kPcdOk) return status;
+  format = static_cast<OutputFormat>(code);
+  bytesPerPixel = bytes;
+  componentSpacing = 1;
+  return kPcdOk;
+}
+
 PcdStatus RowWriter::Begin(const OutputTarget& target, int outputRows, int outputColumns, std::uint8_t* buffer,
                            std::ptrdiff_t stride) {
   int check = 0;

@@ -15,6 +15,10 @@
 // outside 10..13.
 PcdStatus PcdFormatBytesPerPixel(int code, int currentBytesPerPixel, int& bytesPerPixel);
 
+// Switches a handle's output format (PcdSetFormat of image and overview
+// packs): format, bytes per pixel as above, adjacent components.
+PcdStatus PcdChangeFormat(int code, OutputFormat& format, int& bytesPerPixel, int& componentSpacing);
+
 struct OutputTarget {
   OutputFormat format;
   int bytesPerPixel;

@@ -122,13 +122,7 @@ PcdStatus PcdSetThumbnailLevel(OverviewPack* overview, int level) {
 
 PcdStatus PcdSetFormat(OverviewPack* overview, int code) {
   if (!overview) return kPcdInvalidArgument;
-  int bytesPerPixel = 0;
-  PcdStatus status = PcdFormatBytesPerPixel(code, overview->bytesPerPixel, bytesPerPixel);
-  if (status != kPcdOk) return status;
-  overview->format = static_cast<OutputFormat>(code);
-  overview->bytesPerPixel = bytesPerPixel;
-  overview->componentSpacing = 1;
-  return kPcdOk;
+  return PcdChangeFormat(code, overview->format, overview->bytesPerPixel, overview->componentSpacing);
 }
 
 PcdStatus PcdGetRowBytes(const OverviewPack* overview, int width, int& bytes) {

@@ -38,14 +38,22 @@ void WidenRange(const std::uint8_t* s, int j0, int width, int x0, int x1, std::u
 // The same columns of the row between source rows p and q.
 void BlendRange(const std::uint8_t* p, const std::uint8_t* q, int j0, int width, int x0, int x1,
                 std::uint8_t* out) {
-  for (int x = x0; x < x1; ++x) {
+  int x = x0;
+  if (x & 1) {
+    const int j = (x >> 1) - j0, j1 = std::min((x >> 1) + 1, width - 1) - j0;
+    *out++ = static_cast<std::uint8_t>((p[j] + p[j1] + q[j] + q[j1] + 2) >> 2);
+    ++x;
+  }
+  const int pairEnd = std::min(x1 - 1, 2 * (width - 1));
+  for (; x < pairEnd; x += 2) {
     const int j = (x >> 1) - j0;
-    if (x & 1) {
-      const int j1 = std::min((x >> 1) + 1, width - 1) - j0;
-      *out++ = static_cast<std::uint8_t>((p[j] + p[j1] + q[j] + q[j1] + 2) >> 2);
-    } else {
-      *out++ = static_cast<std::uint8_t>((p[j] + q[j] + 1) >> 1);
-    }
+    out[0] = static_cast<std::uint8_t>((p[j] + q[j] + 1) >> 1);
+    out[1] = static_cast<std::uint8_t>((p[j] + p[j + 1] + q[j] + q[j + 1] + 2) >> 2);
+    out += 2;
+  }
+  for (; x < x1; ++x) {
+    const int j = (x >> 1) - j0, j1 = std::min((x >> 1) + 1, width - 1) - j0;
+    *out++ = static_cast<std::uint8_t>((x & 1) ? (p[j] + p[j1] + q[j] + q[j1] + 2) >> 2 : (p[j] + q[j] + 1) >> 1);
   }
 }
 

@@ -6,13 +6,7 @@
 
 PcdStatus PcdSetFormat(ImagePack* pack, int code) {
   if (!pack) return kPcdInvalidArgument;
-  int bytesPerPixel = 0;
-  PcdStatus status = PcdFormatBytesPerPixel(code, pack->bytesPerPixel, bytesPerPixel);
-  if (status != kPcdOk) return status;
-  pack->format = static_cast<OutputFormat>(code);
-  pack->bytesPerPixel = bytesPerPixel;
-  pack->componentSpacing = 1;
-  return kPcdOk;
+  return PcdChangeFormat(code, pack->format, pack->bytesPerPixel, pack->componentSpacing);
 }
 
 PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer) {

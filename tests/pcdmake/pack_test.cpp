@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "image_attributes.h"
 #include "pcd_layout.h"
 #include "pcd_upsample.h"
 #include "residual_reader.h"
@@ -187,27 +188,27 @@ TEST_F(PackTest, DecoderArithmeticReproducesTheSource) {
 }
 
 TEST_F(PackTest, InterleaveCountsAudioSectorsInEverySectorNumber) {
-  EXPECT_EQ(DiscToImageSector(140, 10, 4), 100u);
-  for (std::uint32_t s : {0u, 9u, 10u, 384u, 2999u}) EXPECT_EQ(DiscToImageSector(ImageToDiscSector(s, 10, 4), 10, 4), s);
-  EXPECT_EQ(ImageToDiscSector(384, 1, 0), 384u);
+  EXPECT_EQ(PcdDiscToImageSector(140, 10, 4), 100u);
+  for (std::uint32_t s : {0u, 9u, 10u, 384u, 2999u}) EXPECT_EQ(PcdDiscToImageSector(PcdImageToDiscSector(s, 10, 4), 10, 4), s);
+  EXPECT_EQ(PcdImageToDiscSector(384, 1, 0), 384u);
 
   const auto& plain = *file_;
   const auto& f = *interleaved_;
   EXPECT_EQ(f[pcd::kAttributeOffset + pcd::kAttrInterleaveByte], 0x4A);
   const std::uint32_t k = Be16(f, pcd::kAttributeOffset + pcd::kAttrKOffset);
   const std::uint32_t t = Be16(plain, pcd::kAttributeOffset + pcd::kAttrKOffset);
-  EXPECT_EQ(DiscToImageSector(k, 10, 4), t);
-  EXPECT_EQ(DiscToImageSector(Be16(f, pcd::kAttributeOffset + pcd::kAttrNOffset), 10, 4) * pcd::kSectorSize, f.size());
+  EXPECT_EQ(PcdDiscToImageSector(k, 10, 4), t);
+  EXPECT_EQ(PcdDiscToImageSector(Be16(f, pcd::kAttributeOffset + pcd::kAttrNOffset), 10, 4) * pcd::kSectorSize, f.size());
   // A row table entry plus the disc sector of 384, mapped back, is the sector of the row.
   for (int e : {0, 100, 255}) {
     const std::uint32_t entry = Be16(f, pcd::k4BaseRowTableOffset + 2 * e);
     const std::uint32_t plainEntry = Be16(plain, pcd::k4BaseRowTableOffset + 2 * e);
-    EXPECT_EQ(DiscToImageSector(ImageToDiscSector(384, 10, 4) + entry, 10, 4), 384 + plainEntry);
+    EXPECT_EQ(PcdDiscToImageSector(PcdImageToDiscSector(384, 10, 4) + entry, 10, 4), 384 + plainEntry);
   }
   for (int e : {0, 1, 2047}) {
     const std::uint32_t entry = Be16(f, (t + pcd::k16BaseRowTableSectorDelta) * pcd::kSectorSize + 2 * e);
     const std::uint32_t plainEntry = Be16(plain, (t + pcd::k16BaseRowTableSectorDelta) * pcd::kSectorSize + 2 * e);
-    EXPECT_EQ(DiscToImageSector(k + entry, 10, 4), t + plainEntry);
+    EXPECT_EQ(PcdDiscToImageSector(k + entry, 10, 4), t + plainEntry);
   }
 }
 

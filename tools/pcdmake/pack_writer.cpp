@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "image_attributes.h"
 #include "pcd_layout.h"
 #include "bytes.h"
 #include "huffman.h"
@@ -43,10 +44,10 @@ void AppendRows(std::vector<std::uint8_t>& file, BitWriter& w, const std::vector
   w.PadToByte();
   file.insert(file.end(), w.Bytes().begin(), w.Bytes().end());
   PadToSector(file);
-  const std::uint32_t baseDisc = ImageToDiscSector(tableBase, o.imageSectors, o.audioSectors);
+  const std::uint32_t baseDisc = PcdImageToDiscSector(tableBase, o.imageSectors, o.audioSectors);
   for (std::size_t k = 0; k < rowStarts.size(); ++k) {
     const std::uint32_t sector = firstSector + static_cast<std::uint32_t>(rowStarts[k] / 8 / kSectorSize);
-    const std::uint32_t entry = ImageToDiscSector(sector, o.imageSectors, o.audioSectors) - baseDisc;
+    const std::uint32_t entry = PcdImageToDiscSector(sector, o.imageSectors, o.audioSectors) - baseDisc;
     if (entry > 0xFFFF) throw std::runtime_error("row table entry does not fit 16 bits");
     PutBe16(file, tableOffset + 2 * k, entry);
   }
@@ -124,16 +125,6 @@ void WriteImageInfo(std::vector<std::uint8_t>& file, const ImageInfoFields& f) {
 
 }  // namespace
 
-std::uint32_t ImageToDiscSector(std::uint32_t sector, int imageSectors, int audioSectors) {
-  const std::uint32_t a = static_cast<std::uint32_t>(imageSectors), b = static_cast<std::uint32_t>(audioSectors);
-  return sector % a + (a + b) * (sector / a);
-}
-
-std::uint32_t DiscToImageSector(std::uint32_t sector, int imageSectors, int audioSectors) {
-  const std::uint32_t a = static_cast<std::uint32_t>(imageSectors), b = static_cast<std::uint32_t>(audioSectors);
-  return sector % (a + b) + a * (sector / (a + b));
-}
-
 std::uint8_t AttributeByte(int rotation, int topLevel) {
   const int resolutionClass = topLevel <= 3 ? 0 : topLevel == 4 ? 1 : 2;
   return static_cast<std::uint8_t>((rotation & 3) | resolutionClass << 2);
@@ -163,8 +154,8 @@ std::vector<std::uint8_t> WriteImagePack(const PhotoLevels& levels, const PackOp
   std::uint32_t k = 0, n = 0;
   if (levels.topLevel >= 4) Write4Base(file, levels, o);
   if (levels.topLevel >= 5) {
-    k = ImageToDiscSector(Write16Base(file, levels, o), o.imageSectors, o.audioSectors);
-    n = ImageToDiscSector(SectorCount(file.size()), o.imageSectors, o.audioSectors);
+    k = PcdImageToDiscSector(Write16Base(file, levels, o), o.imageSectors, o.audioSectors);
+    n = PcdImageToDiscSector(SectorCount(file.size()), o.imageSectors, o.audioSectors);
     if (n > 0xFFFF) throw std::runtime_error("16BASE section ends beyond sector 65535");
   }
   const std::size_t attr = pcd::kAttributeOffset;

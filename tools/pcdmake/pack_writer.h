@@ -37,11 +37,6 @@ struct PackOptions {
   int audioSectors = 0;       // interleave b; 0 no audio
 };
 
-// Converts image sector numbers to disc sector numbers, counting the audio
-// sectors that an interleaved disc places after every group of image sectors.
-std::uint32_t ImageToDiscSector(std::uint32_t sector, int imageSectors, int audioSectors);
-std::uint32_t DiscToImageSector(std::uint32_t sector, int imageSectors, int audioSectors);
-
 // The complete file. Residual sections are written up to levels.topLevel
 // (16BASE at most; 64BASE goes to the extension).
 std::vector<std::uint8_t> WriteImagePack(const PhotoLevels& levels, const PackOptions& options);

@@ -1,0 +1,79 @@
+// Speed of the decoder: one 16BASE photo in the 16-row bands the image
+// reader asks for, and every thumbnail of a 100-photo overview pack.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "image_decode.h"
+#include "overview_pack.h"
+#include "pcd_test_files.h"
+#include "test_packs.h"
+
+namespace {
+
+// The authored sample disc when it has been built, else a pack of our own.
+std::string SixteenBasePack(const TempDir& dir) {
+  const std::string sample = LUMIVEXA_SOURCE_DIR "/build/sample-disc/PHOTO_CD/IMAGES/IMG0001.PCD";
+  if (std::filesystem::exists(sample)) return sample;
+  return dir.Write("IMG0001.PCD", BuildPack(PackSpec{}).file);
+}
+
+ImagePack* Open16Base(const TempDir& dir, benchmark::State& state) {
+  ImagePack* pack = nullptr;
+  if (PcdOpenImagePack(SixteenBasePack(dir).c_str(), pack) == kPcdOk && PcdSetResolution(pack, 5) == kPcdOk) return pack;
+  PcdCloseImagePack(pack);
+  state.SkipWithError("no 16BASE pack");
+  return nullptr;
+}
+
+void Decode16BaseInBands(benchmark::State& state) {
+  TempDir dir;
+  ImagePack* pack = Open16Base(dir, state);
+  if (!pack) return;
+  const int width = pack->outputWidth, height = pack->outputHeight;
+  std::vector<std::uint8_t> band(static_cast<std::size_t>(width) * 3 * 16);
+  for (auto _ : state) {
+    for (int top = 0; top < height; top += 16) {
+      const OutputRect rect{static_cast<std::int16_t>(top), 0, static_cast<std::int16_t>(top + 16),
+                            static_cast<std::int16_t>(width)};
+      if (PcdReadRect(pack, &rect, band.data(), 3 * width) != kPcdOk) state.SkipWithError("decode failed");
+    }
+    benchmark::DoNotOptimize(band.data());
+  }
+  PcdCloseImagePack(pack);
+}
+BENCHMARK(Decode16BaseInBands)->Unit(benchmark::kMillisecond);
+
+void Decode16BaseWhole(benchmark::State& state) {
+  TempDir dir;
+  ImagePack* pack = Open16Base(dir, state);
+  if (!pack) return;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pack->outputWidth) * 3 * pack->outputHeight);
+  for (auto _ : state)
+    if (PcdReadRect(pack, nullptr, pixels.data(), 3 * pack->outputWidth) != kPcdOk) state.SkipWithError("decode failed");
+  PcdCloseImagePack(pack);
+}
+BENCHMARK(Decode16BaseWhole)->Unit(benchmark::kMillisecond);
+
+void HundredThumbnails(benchmark::State& state) {
+  TempDir dir;
+  const std::string path = dir.Write("OVERVIEW.PCD", OverviewBytes(100, Bytes(100, 0)));
+  OverviewPack* overview = nullptr;
+  if (PcdOpenOverview(path.c_str(), overview) != kPcdOk) {
+    state.SkipWithError("no overview");
+    return;
+  }
+  for (auto _ : state) {
+    for (int n = 1; n <= 100; ++n) {
+      PcdBlock block = nullptr;
+      if (PcdSelectPhoto(overview, n) != kPcdOk || PcdMakeThumbnailBitmap(overview, block) != kPcdOk)
+        state.SkipWithError("thumbnail failed");
+      PcdFreeBlock(block);
+    }
+  }
+  PcdCloseOverview(overview);
+}
+BENCHMARK(HundredThumbnails)->Unit(benchmark::kMillisecond);
+
+}  // namespace
