@@ -74,10 +74,6 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   icon.left = LVIR_ICON;
   SendMessageA(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
   HDC dc = nm.hdc;
-  if (displayDepth_ == 8 && palette_) {
-    SelectPalette(dc, palette_, FALSE);
-    RealizePalette(dc);
-  }
   PaintCell(photo->thumbnail.load(), dc, icon, highlight);
 
   char number[16];
