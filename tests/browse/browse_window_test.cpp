@@ -14,6 +14,7 @@
 #include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/command_ids.h"
+#include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/dialog_hook_win.h"
@@ -51,7 +52,7 @@ TEST_F(BrowseWindowTest, ThumbnailsArriveForEveryPhotoAndTheLoaderEnds) {
   for (std::size_t i = 0; i < window_.photos().Count(); ++i) {
     const imaging::PackedDib* thumbnail = window_.photos()[i]->thumbnail.load();
     ASSERT_NE(thumbnail, nullptr) << "photo " << i + 1;
-    EXPECT_EQ(thumbnail->header()->bitCount, 24);
+    EXPECT_EQ(thumbnail->header()->bitCount, DisplayDepth() <= 8 ? 8 : 24);
     EXPECT_EQ(std::abs(thumbnail->header()->width) * std::abs(thumbnail->header()->height), 96 * 64);
   }
 }
@@ -196,6 +197,39 @@ TEST_F(BrowseWindowTest, ViewersAreDroppedWhenTheirFramesCloseAndGiveWayInIdleSt
   window_.CloseDisc();  // closing the disc closes every viewer
   EXPECT_EQ(window_.ViewerCount(), 0u);
   EXPECT_EQ(deleted, 2);
+}
+
+TEST_F(BrowseWindowTest, OnAnEightBitDisplayEveryThumbnailSharesTheFirstOnesPalette) {
+  if (DisplayDepth() != 8) GTEST_SKIP() << "needs a 256-colour display (LUMIVEXA_SCREEN=1024x768x8)";
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_TRUE(RunUntil([&] { return !window_.LoaderRunning(); }, 20000));
+  ASSERT_NE(window_.Palette(), nullptr);
+  PALETTEENTRY entries[256];
+  ASSERT_EQ(GetPaletteEntries(window_.Palette(), 0, 256, entries), 256u);
+  for (std::size_t i = 0; i < window_.photos().Count(); ++i) {
+    const imaging::PackedDib* thumbnail = window_.photos()[i]->thumbnail.load();
+    ASSERT_NE(thumbnail, nullptr);
+    ASSERT_EQ(thumbnail->header()->bitCount, 8);  // indexed into the shared table
+    const imaging::RgbQuad* colours = thumbnail->colours();
+    for (int c = 0; c < 256; c += 37) {
+      EXPECT_EQ(colours[c].red, entries[c].peRed);
+      EXPECT_EQ(colours[c].blue, entries[c].peBlue);
+    }
+  }
+  // Realising it again changes nothing.
+  SendMessageA(window_.hwnd(), WM_QUERYNEWPALETTE, 0, 0);
+  EXPECT_EQ(SendMessageA(window_.hwnd(), WM_QUERYNEWPALETTE, 0, 0), 0);
+}
+
+TEST_F(BrowseWindowTest, ADiscArrivingReopensTheDiscAfterThreeSeconds) {
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  window_.CloseDisc();
+  ASSERT_EQ(ListCount(), 0);
+  EXPECT_EQ(SendVolumeChange(DBT_DEVICEARRIVAL, 'F'), TRUE);
+  RunUntil([] { return false; }, 2500);
+  EXPECT_EQ(ListCount(), 0);  // not yet
+  ASSERT_TRUE(RunUntil([&] { return ListCount() == kSamplePhotos; }, 2000));
+  EXPECT_EQ(StatusText(1), "24 photos.");
 }
 
 }  // namespace
