@@ -79,4 +79,28 @@ TEST_F(BrowseWindowTest, ScreenshotOfTheSampleDisc) {
   std::printf("screenshot: %s\n", path.c_str());
 }
 
+HWND g_aboutBox = nullptr;
+char g_aboutCaption[64] = "";
+
+// Inside the box's modal loop: takes the picture once it is painted, then closes it.
+VOID CALLBACK CaptureAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_aboutBox = GetActiveWindow();
+  GetWindowTextA(g_aboutBox, g_aboutCaption, sizeof g_aboutCaption);
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb = CaptureWindow(g_aboutBox, &width, &height);
+  WritePng(ScreenshotFolder() + "\\about.png", width, height, rgb);
+  PostMessageA(g_aboutBox, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(BrowseWindowTest, ScreenshotOfTheAboutBox) {
+  window_.SetProbedDrives('E', 'Y');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  g_aboutBox = nullptr;
+  SetTimer(nullptr, 0, 600, CaptureAboutBox);
+  SendMessageA(window_.hwnd(), WM_COMMAND, 32790, 0);
+  ASSERT_NE(g_aboutBox, nullptr);
+  EXPECT_STREQ(g_aboutCaption, "About Lumivexa SE");
+}
+
 }  // namespace
