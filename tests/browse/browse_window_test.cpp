@@ -199,6 +199,21 @@ TEST_F(BrowseWindowTest, ViewersAreDroppedWhenTheirFramesCloseAndGiveWayInIdleSt
   EXPECT_EQ(deleted, 2);
 }
 
+TEST_F(BrowseWindowTest, ThumbnailsWaitWhileAViewerHasIdleWork) {
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_TRUE(WaitForThumbnails(1, 3000));  // the work event starts set
+  int deleted = 0;
+  auto* viewer = new FakeViewer(&deleted);
+  viewer->idleWork = 3;
+  window_.AddViewer(viewer);
+  for (int step = 0; step < 3; ++step) window_.DoIdle();
+  EXPECT_EQ(viewer->idleWork, 0);
+  Sleep(200);
+  EXPECT_EQ(ThumbnailCount(), 1);
+  window_.DoIdle();  // the viewer is done: now the loader gets its turn
+  EXPECT_TRUE(WaitForThumbnails(2, 3000));
+}
+
 TEST_F(BrowseWindowTest, OnAnEightBitDisplayEveryThumbnailSharesTheFirstOnesPalette) {
   if (DisplayDepth() != 8) GTEST_SKIP() << "needs a 256-colour display (LUMIVEXA_SCREEN=1024x768x8)";
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
