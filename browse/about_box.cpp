@@ -68,9 +68,9 @@ unsigned NextBlinkDelay(bool showingAlternate, int random) {
   return static_cast<unsigned>(random % (showingAlternate ? 7000 : 200));
 }
 
-void ShowAboutBox(HWND owner, std::function<void()> visitHomePage) {
+INT_PTR ShowAboutBox(HWND owner, std::function<void()> visitHomePage) {
   AboutState state;
   state.visitHomePage = std::move(visitHomePage);
-  DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
+  return DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
                   reinterpret_cast<LPARAM>(&state));
 }

@@ -157,34 +157,32 @@ void BrowseWindow::CreateRebar() {
   SetWindowLongA(rebar_, GWL_STYLE, GetWindowLongA(rebar_, GWL_STYLE) | CCS_NORESIZE);
 }
 
+// A child's rectangle in its frame's client coordinates.
+static RECT RectInParent(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 void BrowseWindow::Layout() {
   RECT client;
   GetClientRect(frame_, &client);
   const LPARAM clientSize = MAKELPARAM(client.right, client.bottom);
   int top = 0;
   if (rebar_) {
-    RECT toolbarClient, rebarRect;
+    RECT toolbarClient;
     GetClientRect(toolbar_, &toolbarClient);
-    GetWindowRect(rebar_, &rebarRect);
-    MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&rebarRect), 2);
     SetWindowPos(rebar_, nullptr, 0, 0, kRebarWidth, toolbarClient.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    GetWindowRect(rebar_, &rebarRect);
-    MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&rebarRect), 2);
-    top = rebarRect.bottom;
+    top = RectInParent(rebar_).bottom;
   } else if (toolbar_) {
     SendMessageA(toolbar_, WM_SIZE, 0, clientSize);
-    RECT toolbarRect;
-    GetWindowRect(toolbar_, &toolbarRect);
-    MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&toolbarRect), 2);
-    top = toolbarRect.bottom;
+    top = RectInParent(toolbar_).bottom;
   }
   int bottom = client.bottom;
   if (status_) {
     SendMessageA(status_, WM_SIZE, 0, clientSize);
-    RECT statusRect;
-    GetWindowRect(status_, &statusRect);
-    MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&statusRect), 2);
-    bottom = statusRect.top;
+    bottom = RectInParent(status_).top;
   }
   if (list_) MoveWindow(list_, 0, top, client.right, bottom - top, TRUE);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ui_utils_win.h"
+#include "browse/about_box.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/browse/png_file.h"
 
@@ -82,10 +83,23 @@ TEST_F(BrowseWindowTest, ScreenshotOfTheSampleDisc) {
 HWND g_aboutBox = nullptr;
 char g_aboutCaption[64] = "";
 
-// Inside the box's modal loop: takes the picture once it is painted, then closes it.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  char className[16] = "";
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Inside the box's modal loop: takes the picture once it is painted, then closes
+// it. The box is found among this thread's windows: with other programs running
+// beside the test it need not be the active window.
 VOID CALLBACK CaptureAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  g_aboutBox = GetActiveWindow();
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&g_aboutBox));
+  if (!g_aboutBox) return;
+  SetForegroundWindow(g_aboutBox);
+  RedrawWindow(g_aboutBox, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GetWindowTextA(g_aboutBox, g_aboutCaption, sizeof g_aboutCaption);
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb = CaptureWindow(g_aboutBox, &width, &height);
@@ -98,8 +112,10 @@ TEST_F(BrowseWindowTest, ScreenshotOfTheAboutBox) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   g_aboutBox = nullptr;
   SetTimer(nullptr, 0, 600, CaptureAboutBox);
-  SendMessageA(window_.hwnd(), WM_COMMAND, 32790, 0);
-  ASSERT_NE(g_aboutBox, nullptr);
+  INT_PTR result = ShowAboutBox(window_.hwnd(), nullptr);
+  DWORD error = GetLastError();
+  ASSERT_NE(g_aboutBox, nullptr) << "result " << result << ", error " << error;
+  EXPECT_EQ(result, IDOK);
   EXPECT_STREQ(g_aboutCaption, "About Lumivexa SE");
 }
 
