@@ -121,8 +121,6 @@ class BrowseWindow : public LoopClient {
   // Cells (thumbnail_cells.cpp).
   void SetUpList();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
-  void PaintCell(const imaging::PackedDib* thumbnail, HDC dc, const RECT& icon, int highlight) const;
-  HBITMAP MakeCellBitmap(const imaging::PackedDib* thumbnail) const;
 
   HWND frame_ = nullptr;
   HWND list_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/path_utils.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
+#include "browse/cell_drawing.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -153,7 +154,7 @@ void BrowseWindow::CloseDisc() {
 void BrowseWindow::ResetImageList() {
   if (!images_) return;
   ImageList_RemoveAll(images_);
-  HBITMAP placeholder = MakeCellBitmap(nullptr);
+  HBITMAP placeholder = MakeCellBitmap(cells_, nullptr);
   if (placeholder) {
     ImageList_Add(images_, placeholder, nullptr);
     DeleteObject(placeholder);

@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "browse/browse_window.h"
+#include "browse/cell_drawing.h"
 #include "browse/loader_order.h"
 #include "photocd/output_format.h"
 
@@ -120,7 +121,7 @@ void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
 
   if (!customDraw_) {
     // Older list controls draw ready-made cell bitmaps from the image list.
-    HBITMAP cell = MakeCellBitmap(dib);
+    HBITMAP cell = MakeCellBitmap(cells_, dib);
     delete dib;
     if (cell) {
       photo->imageIndex = ImageList_Add(images_, cell, nullptr);
