@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/comctl_version.h"
+#include "app/settings.h"
 #include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/resource_ids.h"
@@ -26,6 +27,8 @@ class BrowseWindowTest : public ::testing::Test {
     g_alternateIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_ALTERNATE));
     g_comctlVersion = ProbeComctlVersion();
     InitAllCommonControls();
+    // The tests share the Wine prefix with `make run`: leave no window placement behind.
+    g_settings.SaveBrowseWindow = 0;
   }
   void TearDown() override {
     window_.Destroy();
