@@ -127,7 +127,7 @@ TEST(SettingsTest, GroupsRoundTripAndStayApart) {
   WriteSettingsGroup(changed, SettingsGroup::kWindow, store);
   ReadSettingsGroup(loaded, SettingsGroup::kWindow, store);
   EXPECT_EQ(800, loaded.BrowseWndSize.width);
-  EXPECT_EQ(600, loaded.PrintOptions.renderingDpi);
+  EXPECT_EQ(600, int{loaded.PrintOptions.renderingDpi});  // a copy: the field is unaligned
   EXPECT_EQ(0, loaded.ShowEnterSSMsg);
 }
 
