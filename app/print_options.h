@@ -1,4 +1,6 @@
 // The print setup values, kept as one packed 49-byte block in the settings.
+// Packed fields may be unaligned: copy them, never bind references or pointers
+// to them (EXPECT_EQ and std::min take references).
 #pragma once
 #include <cstdint>
 

@@ -3,10 +3,8 @@
 
 #include <string>
 
-#include "app/modal_dialog_win.h"
-#include "app/ui_utils_win.h"
 #include "imagefile/option_dialogs_win.h"
-#include "resources/resource_ids.h"
+#include "imagefile/options_dialog_win.h"
 
 namespace imagefile {
 namespace {
@@ -17,51 +15,27 @@ const DWORD kHelpIds[] = {
     IDC_JPEG_SMOOTHING,      734, IDC_JPEG_SMOOTHING_SPIN, 734, IDC_SAVE_AS_DEFAULTS, 726,
     IDC_RESET_ALL,           727, 0,                     0};
 
-class JpegOptionsDialog final : public ModalDialog {
+class JpegOptionsDialog final : public OptionsDialog<JpegOptions> {
  public:
-  JpegOptionsDialog(HINSTANCE instance, JpegOptions* block) : instance_(instance), block_(block) {}
+  JpegOptionsDialog(HINSTANCE instance, JpegOptions* block)
+      : OptionsDialog(block, kHelpIds), instance_(instance) {}
 
  private:
-  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_INITDIALOG:
-        setUpControls();
-        show(*block_);
-        CentreWindow(dialog());
-        return TRUE;
-      case WM_HSCROLL:  // the slider moved
-        if (reinterpret_cast<HWND>(lParam) != item(IDC_JPEG_QUALITY_SLIDER)) return FALSE;
-        send(IDC_JPEG_QUALITY_SPIN, UDM_SETPOS32, 0, send(IDC_JPEG_QUALITY_SLIDER, TBM_GETPOS, 0, 0));
-        return TRUE;
-      case WM_COMMAND:
-        return onCommand(LOWORD(wParam), HIWORD(wParam));
-      case WM_HELP:
-      case WM_CONTEXTMENU:
-        return HandleControlHelp(message, wParam, lParam, kHelpIds);
+  // The slider and the quality spin follow each other.
+  INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog(), IDC_JPEG_QUALITY_SLIDER)) {
+      send(IDC_JPEG_QUALITY_SPIN, UDM_SETPOS32, 0, send(IDC_JPEG_QUALITY_SLIDER, TBM_GETPOS, 0, 0));
+      return TRUE;
+    }
+    // Typed, or set by the spin.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_JPEG_QUALITY && HIWORD(wParam) == EN_CHANGE) {
+      send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPOS, TRUE, quality());
+      return TRUE;
     }
     return FALSE;
   }
 
-  BOOL onCommand(int id, int code) {
-    switch (id) {
-      case IDC_JPEG_QUALITY:  // typed or set by the spin: the slider follows
-        if (code == EN_CHANGE) send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPOS, TRUE, quality());
-        return TRUE;
-      case IDC_RESET_ALL:
-        show(JpegOptions());
-        return TRUE;
-      case IDOK:
-        read(block_);
-        EndDialog(dialog(), AcceptedResult(IsDlgButtonChecked(dialog(), IDC_SAVE_AS_DEFAULTS) == BST_CHECKED));
-        return TRUE;
-      case IDCANCEL:
-        EndDialog(dialog(), kOptionsCancelled);
-        return TRUE;
-    }
-    return FALSE;
-  }
-
-  void setUpControls() {
+  void setUpControls() override {
     send(IDC_JPEG_QUALITY_SLIDER, TBM_SETTICFREQ, 10, 0);
     send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPAGESIZE, 0, 10);
     send(IDC_JPEG_QUALITY_SLIDER, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
@@ -74,7 +48,7 @@ class JpegOptionsDialog final : public ModalDialog {
     }
   }
 
-  void show(const JpegOptions& values) {
+  void show(const JpegOptions& values) override {
     send(IDC_JPEG_QUALITY_SPIN, UDM_SETPOS32, 0, values.quality);
     send(IDC_JPEG_SMOOTHING_SPIN, UDM_SETPOS32, 0, values.smoothing);
     send(IDC_JPEG_QUALITY_SLIDER, TBM_SETPOS, TRUE, values.quality);
@@ -83,7 +57,7 @@ class JpegOptionsDialog final : public ModalDialog {
     CheckDlgButton(dialog(), IDC_JPEG_OPTIMIZE, values.optimise ? BST_CHECKED : BST_UNCHECKED);
   }
 
-  void read(JpegOptions* values) {
+  void read(JpegOptions* values) override {
     values->quality = quality();
     values->smoothing = ClampPercent(static_cast<int>(send(IDC_JPEG_SMOOTHING_SPIN, UDM_GETPOS32, 0, 0)));
     values->sampling = SamplingFromRow(static_cast<int>(send(IDC_JPEG_SAMPLING, CB_GETCURSEL, 0, 0)));
@@ -94,13 +68,11 @@ class JpegOptionsDialog final : public ModalDialog {
   // The spin's value; it keeps the last good one while the field holds no number.
   int quality() { return ClampPercent(static_cast<int>(send(IDC_JPEG_QUALITY_SPIN, UDM_GETPOS32, 0, 0))); }
 
-  HWND item(int id) const { return GetDlgItem(dialog(), id); }
   LRESULT send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageA(dialog(), id, message, wParam, lParam);
   }
 
   HINSTANCE instance_;
-  JpegOptions* block_;
 };
 
 }  // namespace

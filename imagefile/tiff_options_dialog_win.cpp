@@ -1,9 +1,7 @@
 #include <windows.h>
 
-#include "app/modal_dialog_win.h"
-#include "app/ui_utils_win.h"
 #include "imagefile/option_dialogs_win.h"
-#include "resources/resource_ids.h"
+#include "imagefile/options_dialog_win.h"
 
 namespace imagefile {
 namespace {
@@ -16,44 +14,13 @@ const DWORD kHelpIds[] = {
 // The compression buttons are IDC_TIFF_NONE + index.
 constexpr int kLastCompressionButton = IDC_TIFF_NONE + kTiffCompressionCount - 1;
 
-class TiffOptionsDialog final : public ModalDialog {
+class TiffOptionsDialog final : public OptionsDialog<TiffOptions> {
  public:
-  explicit TiffOptionsDialog(TiffOptions* block) : block_(block) {}
+  explicit TiffOptionsDialog(TiffOptions* block) : OptionsDialog(block, kHelpIds) {}
 
  private:
-  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_INITDIALOG:
-        show(*block_);
-        CentreWindow(dialog());
-        return TRUE;
-      case WM_COMMAND:
-        return onCommand(LOWORD(wParam));
-      case WM_HELP:
-      case WM_CONTEXTMENU:
-        return HandleControlHelp(message, wParam, lParam, kHelpIds);
-    }
-    return FALSE;
-  }
-
-  BOOL onCommand(int id) {
-    switch (id) {
-      case IDC_RESET_ALL:
-        show(TiffOptions());
-        return TRUE;
-      case IDOK:
-        read(block_);
-        EndDialog(dialog(), AcceptedResult(IsDlgButtonChecked(dialog(), IDC_SAVE_AS_DEFAULTS) == BST_CHECKED));
-        return TRUE;
-      case IDCANCEL:
-        EndDialog(dialog(), kOptionsCancelled);
-        return TRUE;
-    }
-    return FALSE;
-  }
-
   // An index outside the table checks no button.
-  void show(const TiffOptions& values) {
+  void show(const TiffOptions& values) override {
     CheckRadioButton(dialog(), IDC_TIFF_NONE, kLastCompressionButton, IDC_TIFF_NONE + values.compression);
     SetDlgItemInt(dialog(), IDC_TIFF_DPI_X, values.xDpi, FALSE);
     SetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, values.yDpi, FALSE);
@@ -61,7 +28,7 @@ class TiffOptionsDialog final : public ModalDialog {
 
   // With no button checked the index stays as it was. A field that is not a
   // number gives 0.
-  void read(TiffOptions* values) {
+  void read(TiffOptions* values) override {
     for (int button = IDC_TIFF_NONE; button <= kLastCompressionButton; ++button) {
       if (IsDlgButtonChecked(dialog(), button) == BST_CHECKED) {
         values->compression = button - IDC_TIFF_NONE;
@@ -71,8 +38,6 @@ class TiffOptionsDialog final : public ModalDialog {
     values->xDpi = GetDlgItemInt(dialog(), IDC_TIFF_DPI_X, nullptr, FALSE);
     values->yDpi = GetDlgItemInt(dialog(), IDC_TIFF_DPI_Y, nullptr, FALSE);
   }
-
-  TiffOptions* block_;
 };
 
 }  // namespace

@@ -10,7 +10,6 @@
 class MemorySettingsStore : public SettingsStore {
  public:
   std::map<std::string, std::vector<unsigned char>> values;
-  bool failWrites = false;
 
   bool read(const char* name, void* buffer, std::size_t capacity, std::size_t* length) override {
     auto found = values.find(name);
@@ -20,7 +19,6 @@ class MemorySettingsStore : public SettingsStore {
     return true;
   }
   bool write(const char* name, const void* data, std::size_t size) override {
-    if (failWrites) return false;
     auto* bytes = static_cast<const unsigned char*>(data);
     values[name].assign(bytes, bytes + size);
     return true;

@@ -20,35 +20,6 @@ std::vector<unsigned char> BytesOf(const T& value) {
   return out;
 }
 
-TEST(SettingsTest, DefaultsOfEveryField) {
-  Settings s;
-  EXPECT_EQ(640, s.BrowseWndSize.width);
-  EXPECT_EQ(400, s.BrowseWndSize.height);
-  EXPECT_EQ(2, s.SaveBrowseWindow);
-  EXPECT_EQ(0, s.AutoShrink);
-  EXPECT_EQ(0, s.AutoEnlarge);
-  EXPECT_EQ(0, s.AutoFitWindow);
-  EXPECT_EQ(4, s.Dither8);
-  EXPECT_EQ(1, s.Dither16);
-  EXPECT_EQ(0, s.GammaEnable);
-  EXPECT_DOUBLE_EQ(1.2, s.GammaFactor);
-  EXPECT_EQ(0, s.UseDDB);
-  EXPECT_EQ(0, s.FullScreenMode);
-  EXPECT_EQ(96, s.ThumbSize.width);
-  EXPECT_EQ(96, s.ThumbSize.height);
-  EXPECT_EQ(8, s.ThumbBorderSize);
-  EXPECT_EQ(4, s.LVStyle);
-  EXPECT_EQ(3, s.DefResolution);
-  EXPECT_EQ(1, s.SSReadAhead);
-  EXPECT_EQ(5000, s.SSDelayMS);
-  EXPECT_EQ(0, s.SSSequenceMode);
-  EXPECT_EQ(1, s.SSWrap);
-  EXPECT_EQ(1, s.CacheBehind);
-  EXPECT_EQ(1, s.ShowEnterSSMsg);
-  EXPECT_EQ(0, s.OptionsSheetCentred);
-  EXPECT_EQ(0, s.OptionsStartPage);
-}
-
 TEST(SettingsTest, PrintBlockBytesAndDefaults) {
   std::vector<unsigned char> expected;
   auto append = [&](float f) {
@@ -127,15 +98,8 @@ TEST(SettingsTest, GroupsRoundTripAndStayApart) {
   WriteSettingsGroup(changed, SettingsGroup::kWindow, store);
   ReadSettingsGroup(loaded, SettingsGroup::kWindow, store);
   EXPECT_EQ(800, loaded.BrowseWndSize.width);
-  EXPECT_EQ(600, loaded.PrintOptions.renderingDpi);
+  EXPECT_EQ(600, int{loaded.PrintOptions.renderingDpi});  // a copy: the field is unaligned
   EXPECT_EQ(0, loaded.ShowEnterSSMsg);
-}
-
-TEST(SettingsTest, FailedWritesAreSilent) {
-  MemorySettingsStore store;
-  store.failWrites = true;
-  WriteSettingsGroup(Settings(), SettingsGroup::kOptions, store);
-  EXPECT_TRUE(store.values.empty());
 }
 
 TEST(SettingsTest, RestoredPlacementIsNeverMinimisedAndStarterWins) {
