@@ -1,0 +1,63 @@
+// Exporting the sample disc at 16BASE to LZW TIFF: one photo at a time,
+// two at once, and ImageMagick converting the same packs one after another.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "cli/export_job.h"
+#include "cli/photo_inputs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDisc = LUMIVEXA_SOURCE_DIR "/build/sample-disc";
+
+std::vector<std::string> discPacks() {
+  cli::DiscInput disc;
+  std::string error;
+  cli::findImagePacks(kDisc, disc, error);
+  return disc.packs;
+}
+
+fs::path outputFolder() {
+  fs::path p = fs::temp_directory_path() / "lumivexa-export-benchmark";
+  fs::remove_all(p);
+  fs::create_directories(p);
+  return p;
+}
+
+void BM_ExportDisc16BaseLzw(benchmark::State& state) {
+  std::vector<std::string> packs = discPacks();
+  if (packs.empty()) return state.SkipWithError("sample disc not built");
+  cli::ExportSettings settings;
+  settings.folder = outputFolder().string();
+  settings.format = "tif";
+  settings.tiff.compression = imagefile::kTiffLzw;
+  settings.decode.level = 5;
+  settings.jobs = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    for (const cli::ExportResult& r : cli::exportPhotos(packs, settings))
+      if (!r.ok) return state.SkipWithError(r.error.c_str());
+  }
+  state.counters["photos/s"] = benchmark::Counter(static_cast<double>(packs.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ExportDisc16BaseLzw)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+void BM_ImageMagickDisc16BaseLzw(benchmark::State& state) {
+  std::vector<std::string> packs = discPacks();
+  if (packs.empty()) return state.SkipWithError("sample disc not built");
+  fs::path out = outputFolder();
+  for (auto _ : state) {
+    for (const std::string& pack : packs) {
+      std::string command = "convert '" + pack + "[5]' -compress LZW '" + (out / "im.tif").string() + "' 2>/dev/null";
+      if (std::system(command.c_str()) != 0) return state.SkipWithError("convert failed");
+    }
+  }
+  state.counters["photos/s"] = benchmark::Counter(static_cast<double>(packs.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ImageMagickDisc16BaseLzw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+}  // namespace
