@@ -32,13 +32,6 @@ std::unique_ptr<imagefile::ImageWriter> makeWriter(const ExportSettings& s) {
   return tiff;
 }
 
-std::string libraryMessage(const imagefile::ImageWriter& writer) {
-  if (auto* t = dynamic_cast<const imagefile::TiffWriter*>(&writer)) return t->libraryMessage();
-  if (auto* j = dynamic_cast<const imagefile::JpegWriter*>(&writer)) return j->libraryMessage();
-  if (auto* p = dynamic_cast<const imagefile::PngWriter*>(&writer)) return p->libraryMessage();
-  return {};
-}
-
 // A name beside the output that no other run or worker uses.
 std::string temporaryPath(const std::string& output) {
   static std::mutex lock;
@@ -65,7 +58,7 @@ bool writeFile(const DecodedPhoto& photo, const ExportSettings& s, const std::st
   if (result == 0 && (result = writer->close()) != 0) error = "failure closing the output file";
   if (result != 0) {
     if (error.empty()) error = "cannot write the output file";
-    std::string detail = libraryMessage(*writer);
+    const std::string& detail = writer->libraryMessage();
     if (!detail.empty()) error += " (" + detail + ")";
     writer->abandon();
     std::error_code ec;

@@ -1,4 +1,4 @@
-// Exporting the sample disc at 16BASE to LZW TIFF: one photo at a time,
+// Exporting the sample disc's 16BASE photos to LZW TIFF: one photo at a time,
 // two at once, and ImageMagick converting the same packs one after another.
 #include <benchmark/benchmark.h>
 
@@ -8,6 +8,7 @@
 
 #include "cli/export_job.h"
 #include "cli/photo_inputs.h"
+#include "photocd/image_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -15,11 +16,22 @@ namespace {
 
 const std::string kDisc = LUMIVEXA_SOURCE_DIR "/build/sample-disc";
 
+// The packs that hold 16BASE (ImageMagick refuses a level a pack lacks).
 std::vector<std::string> discPacks() {
   cli::DiscInput disc;
   std::string error;
   cli::findImagePacks(kDisc, disc, error);
-  return disc.packs;
+  std::vector<std::string> packs;
+  for (const std::string& path : disc.packs) {
+    ImagePack* pack = nullptr;
+    if (PcdOpenImagePack(path.c_str(), pack) != kPcdOk) continue;
+    std::uint16_t mask = 0;
+    int count = 0;
+    PcdGetResolutionMask(pack, mask, count);
+    if (mask & (1u << 5)) packs.push_back(path);
+    PcdCloseImagePack(pack);
+  }
+  return packs;
 }
 
 fs::path outputFolder() {
