@@ -54,7 +54,14 @@ bool writeFile(const DecodedPhoto& photo, const ExportSettings& s, const std::st
   }
   int result = writer->open();
   if (result != 0) error = "cannot create the output file";
-  while (result == 0 && writer->rowsWritten() < writer->source().height) result = writer->writeRows(64);
+  while (result == 0 && writer->rowsWritten() < writer->source().height) {
+    if (s.cancel && *s.cancel) {
+      error = "cancelled";
+      result = imagefile::kWriterFailed;
+    } else {
+      result = writer->writeRows(64);
+    }
+  }
   if (result == 0 && (result = writer->close()) != 0) error = "failure closing the output file";
   if (result != 0) {
     if (error.empty()) error = "cannot write the output file";
@@ -76,6 +83,10 @@ bool writeFile(const DecodedPhoto& photo, const ExportSettings& s, const std::st
 }
 
 void exportOne(const ExportSettings& s, ExportResult& r) {
+  if (s.cancel && *s.cancel) {
+    r.error = "cancelled";
+    return;
+  }
   DecodedPhoto photo;
   if (!decodePhoto(r.input, s.decode, photo, r.error)) return;
   if (!photo.rotate(s.rotation)) {

@@ -2,6 +2,7 @@
 // folder under a temporary name and rename it into place once complete, on
 // several worker threads.
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct ExportSettings {
   imagefile::TiffOptions tiff;
   int jobs = 1;
   bool progressBar = false;
+  // Set from elsewhere (an interrupt) to stop: the file being written is
+  // dropped and the photos not yet started are skipped.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 struct ExportResult {

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <thread>
@@ -25,6 +27,10 @@ namespace {
 
 constexpr int kExitFailed = 1;  // some photo or input failed
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+std::atomic<bool> g_interrupted{false};
+extern "C" void onInterrupt(int) { g_interrupted = true; }
 
 // "key: value" lines, nested objects indented.
 void printText(const nlohmann::json& j, int indent = 0) {
@@ -98,7 +104,15 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   // The reader's Photo CD module reads the wanted level from here.
   g_requestedPcdLevel = settings.decode.level;
   settings.progressBar = settings.progressBar && LUMIVEXA_ISATTY(stderr);
+  // Ctrl+C finishes cleanly: no half-written file stays behind.
+  settings.cancel = &g_interrupted;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
   std::vector<cli::ExportResult> results = cli::exportPhotos(inputs, settings);
+  if (g_interrupted) {
+    std::cerr << "interrupted\n";
+    return kExitInterrupted;
+  }
   std::size_t written = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;

@@ -103,6 +103,12 @@ TEST(CliExport, WritesConvertibleInputsAndLeavesNothingOfFailures) {
   // Only finished files, no temporary names.
   EXPECT_EQ(filesIn(out), (std::vector<std::string>{"colour.jpg", "four.jpg"}));
 
+  std::atomic<bool> cancel{true};
+  settings.cancel = &cancel;
+  results = exportPhotos({(in / "colour.bmp").string()}, settings);
+  EXPECT_EQ(results[0].error, "cancelled");
+  settings.cancel = nullptr;
+
   settings.folder = (out / "missing").string();
   results = exportPhotos({(in / "colour.bmp").string()}, settings);
   EXPECT_FALSE(results[0].ok);
