@@ -1,6 +1,7 @@
 #include "imagefile/bmp_decoder.h"
 #include "imagefile/format_module.h"
 #include "imagefile/format_signatures.h"
+#include "imagefile/photocd_decoder.h"
 
 namespace imagefile {
 
@@ -8,7 +9,7 @@ const std::vector<FormatModule>& builtinFormatModules() {
   // Identification order: the first match wins.
   static const std::vector<FormatModule> modules = {
       {kFormatBmp, looksLikeBmp, createBmpDecoder},
-      {kFormatPhotoCd, looksLikePhotoCd, nullptr},
+      {kFormatPhotoCd, looksLikePhotoCd, createPhotoCdDecoder},
       {kFormatTiff, looksLikeTiff, nullptr},
       {kFormatJpeg, looksLikeJpeg, nullptr},
   };

@@ -274,6 +274,13 @@ bool OutputStage::putBlock(const std::uint8_t* pixels, std::size_t stride, int x
   return true;
 }
 
+bool OutputStage::resizeSource(int width, int height) {
+  if (!begun_ || width < size_.width || height < size_.height) return fail(kStageBadOptions);
+  source_.width = width;
+  source_.height = height;
+  return true;
+}
+
 int OutputStage::progress() const {
   if (!begun_) return 0;
   long long total = static_cast<long long>(size_.width) * size_.height;

@@ -80,6 +80,10 @@ class OutputStage {
   // Rows of a rectangle for tiled sources; only without scaling or reducers.
   bool putBlock(const std::uint8_t* pixels, std::size_t stride, int x, int y, int width, int height);
   bool step(int rows, bool* changed = nullptr, PixelRect* changedRect = nullptr);
+  // From beginRows: the source delivers a smaller rendition of the page (a
+  // lower resolution level) whose lines are still at least as long as the
+  // output's. The output size stays; false when the rendition is too small.
+  bool resizeSource(int width, int height);
   int progress() const;
   void clear();
   void end();
