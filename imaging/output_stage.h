@@ -116,6 +116,8 @@ class OutputStage {
   const std::uint8_t* as24(const std::uint8_t* line, int count);
   const std::uint8_t* displayLine(const std::uint8_t* line, int count);
   void writeFullSpan(const std::uint8_t* line, int y, int x, int count);
+  // Column x of a DIB section's memory from one pixel per row, top row first.
+  void writeColumn(BitmapHandle bitmap, int x, const std::uint8_t* data, int bitCount);
   bool writeDisplaySpan(const std::uint8_t* data, int y, int x, int count);
   void noteChanged(int left, int top, int right, int bottom, long long pixels);
   bool finishFirstPass();
