@@ -106,6 +106,27 @@ TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
   }
 }
 
+TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  // The harbour's sky reaches above white near the horizon.
+  std::string pack = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  std::size_t saturated[2] = {0, 0};
+  const char* modes[2] = {"clip", "rolloff"};
+  for (int m = 0; m < 2; ++m) {
+    fs::path out = freshFolder(std::string("cli-highlights-") + modes[m]);
+    Result r = run(cli() + " export " + pack + " -o " + out.string() + " --level base --format bmp --highlights " +
+                   modes[m]);
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::FILE* f = std::fopen((out / "IMG0001.bmp").string().c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::fseek(f, 54, SEEK_SET);
+    for (int c; (c = std::fgetc(f)) != EOF;) saturated[m] += c == 255;
+    std::fclose(f);
+  }
+  EXPECT_GT(saturated[0], 1000u);
+  EXPECT_LT(saturated[1] * 10, saturated[0]);
+}
+
 TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   fs::path in = freshFolder("cli-bad-in"), out = freshFolder("cli-bad-out");
