@@ -1,6 +1,7 @@
 #include "imagefile/bmp_decoder.h"
 #include "imagefile/format_module.h"
 #include "imagefile/format_signatures.h"
+#include "imagefile/photocd_decoder.h"
 
 namespace imagefile {
 
@@ -9,7 +10,7 @@ const std::vector<FormatModule>& builtinFormatModules() {
   static const std::vector<FormatModule> modules = {
       {kFormatBmp, looksLikeBmp, createBmpDecoder},
       {kFormatGif, looksLikeGif, nullptr},
-      {kFormatPhotoCd, looksLikePhotoCd, nullptr},
+      {kFormatPhotoCd, looksLikePhotoCd, createPhotoCdDecoder},
       {kFormatPcx, looksLikePcx, nullptr},
       {kFormatPict, looksLikePict, nullptr},
       {kFormatAliasPix, looksLikeAliasPix, nullptr},

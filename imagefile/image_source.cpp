@@ -29,8 +29,9 @@ class MemorySource final : public ImageSource {
 
 class FileSource final : public ImageSource {
  public:
-  FileSource(std::FILE* file, std::uint64_t size, std::string extension) : file_(file), size_(size) {
-    extension_ = std::move(extension);
+  FileSource(std::FILE* file, std::uint64_t size, const std::string& path) : file_(file), size_(size) {
+    extension_ = pathExtension(path);
+    path_ = path;
   }
   ~FileSource() override { std::fclose(file_); }
   bool read(std::uint64_t offset, void* buffer, std::size_t count) override {
@@ -70,7 +71,7 @@ std::unique_ptr<ImageSource> openFileSource(const std::string& path, int* error)
     *error = kImageSeekFailure;
     return nullptr;
   }
-  return std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size), pathExtension(path));
+  return std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size), path);
 }
 
 std::unique_ptr<ImageSource> openMemorySource(const void* data, std::size_t size) {

@@ -22,9 +22,12 @@ class ImageSource {
   virtual std::uint64_t size() const = 0;
   // The path's extension in lower case with its dot; empty for other sources.
   const std::string& extension() const { return extension_; }
+  // The file's path for file sources (formats that open companion files); empty for others.
+  const std::string& path() const { return path_; }
 
  protected:
   std::string extension_;
+  std::string path_;
 };
 
 // A file by path; error 101 when it does not exist, 3 when it cannot be opened.

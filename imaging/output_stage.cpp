@@ -194,6 +194,21 @@ std::uint8_t* OutputStage::memoryRowOf(BitmapHandle bitmap, int y) const {
   return bits + dibStride(size_.width, bitCount) * static_cast<std::size_t>(memoryRow(y, size_.height, bottomUp));
 }
 
+void OutputStage::writeColumn(BitmapHandle bitmap, int x, const std::uint8_t* data, int bitCount) {
+  const int bytes = bitCount / 8;
+  if (bytes == 0) {  // packed pixels go span by span
+    for (int i = 0; i < size_.height; ++i) copySpan(memoryRowOf(bitmap, i), x, data, 1, bitCount);
+    return;
+  }
+  // One pixel per row: step through the memory rows instead of locating each.
+  const bool bottomUp = bitmap == full_ ? fullBottomUp_ : displayBottomUp_;
+  const auto stride = static_cast<std::ptrdiff_t>(dibStride(size_.width, bitCount));
+  const std::ptrdiff_t step = bottomUp ? -stride : stride;
+  std::uint8_t* p = memoryRowOf(bitmap, 0) + static_cast<std::size_t>(x) * bytes;
+  for (int i = 0; i < size_.height; ++i, p += step, data += bytes)
+    for (int b = 0; b < bytes; ++b) p[b] = data[b];
+}
+
 void OutputStage::writeFullSpan(const std::uint8_t* line, int y, int x, int count) {
   std::uint8_t* row = memoryRowOf(full_, y);
   if (depths_.full == depths_.row)
@@ -247,15 +262,13 @@ bool OutputStage::putColumn(const std::uint8_t* column, int c) {
     return fail(kStageNotAllowed);
   const std::uint8_t* line = scaleAndCorrect(column, source_.height, size_.height);
   if (options_.keepFull) {
-    for (int i = 0; i < size_.height; ++i)
-      writeFullSpan(line + static_cast<std::size_t>(i) * (depths_.row / 8), i, c, 1);
+    if (depths_.full == depths_.row)
+      writeColumn(full_, c, line, depths_.full);
+    else
+      for (int i = 0; i < size_.height; ++i)
+        writeFullSpan(line + static_cast<std::size_t>(i) * (depths_.row / 8), i, c, 1);
   }
-  if (options_.makeDisplay) {
-    const std::uint8_t* data = displayLine(line, size_.height);
-    int bytes = displayStoreBits_ / 8;
-    for (int i = 0; i < size_.height; ++i)
-      copySpan(memoryRowOf(display_, i), c, data + static_cast<std::size_t>(i) * bytes, 1, displayStoreBits_);
-  }
+  if (options_.makeDisplay) writeColumn(display_, c, displayLine(line, size_.height), displayStoreBits_);
   noteChanged(c, 0, c + 1, size_.height, size_.height);
   return true;
 }
@@ -271,6 +284,13 @@ bool OutputStage::putBlock(const std::uint8_t* pixels, std::size_t stride, int x
     if (options_.makeDisplay) writeDisplaySpan(displayLine(line, width), y + j, x, width);
   }
   noteChanged(x, y, x + width, y + height, static_cast<long long>(width) * height);
+  return true;
+}
+
+bool OutputStage::resizeSource(int width, int height) {
+  if (!begun_ || width < size_.width || height < size_.height) return fail(kStageBadOptions);
+  source_.width = width;
+  source_.height = height;
   return true;
 }
 

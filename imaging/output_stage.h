@@ -80,6 +80,10 @@ class OutputStage {
   // Rows of a rectangle for tiled sources; only without scaling or reducers.
   bool putBlock(const std::uint8_t* pixels, std::size_t stride, int x, int y, int width, int height);
   bool step(int rows, bool* changed = nullptr, PixelRect* changedRect = nullptr);
+  // From beginRows: the source delivers a smaller rendition of the page (a
+  // lower resolution level) whose lines are still at least as long as the
+  // output's. The output size stays; false when the rendition is too small.
+  bool resizeSource(int width, int height);
   int progress() const;
   void clear();
   void end();
@@ -112,6 +116,8 @@ class OutputStage {
   const std::uint8_t* as24(const std::uint8_t* line, int count);
   const std::uint8_t* displayLine(const std::uint8_t* line, int count);
   void writeFullSpan(const std::uint8_t* line, int y, int x, int count);
+  // Column x of a DIB section's memory from one pixel per row, top row first.
+  void writeColumn(BitmapHandle bitmap, int x, const std::uint8_t* data, int bitCount);
   bool writeDisplaySpan(const std::uint8_t* data, int y, int x, int count);
   void noteChanged(int left, int top, int right, int bottom, long long pixels);
   bool finishFirstPass();

@@ -126,25 +126,43 @@ PcdStatus BitReader::NextHeader(RowHeader& header) {
 PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* values) {
   const int m = table.maxLength;
   const int shift = 64 - m;
+  const int pairShift = 64 - table.pairBits;
   const HuffmanEntry* lookup = table.lookup.data();
+  const HuffmanPair* pairs = table.pairs.data();
+  std::int8_t passed[2];
   int i = 0;
   while (i < count) {
     Refill();
     if (Overrun()) return EndStatus();
-    // After a refill at least count_ / m codes fit in the buffer.
-    int n = count_ / m;
-    if (n > count - i) n = count - i;
+    // Every look-up below has at least m buffered bits, enough for any code
+    // (and for both codes of a pair, which end within the first m bits).
     std::uint64_t bits = bits_;
-    int used = 0;
-    for (const int end = i + n; i < end; ++i) {
-      const HuffmanEntry e = lookup[bits >> shift];
-      if (!e.length) return kPcdBadSignature;
-      bits <<= e.length;
-      used += e.length;
-      if (values) values[i] = e.residual;
+    int left = count_;
+    while (left >= m && i < count) {
+      const HuffmanPair pair = pairs[bits >> pairShift];
+      std::int8_t* out = values ? values + i : passed;
+      if (pair.bothLength && i + 1 < count) {
+        out[0] = pair.first;
+        out[1] = pair.second;
+        bits <<= pair.bothLength;
+        left -= pair.bothLength;
+        i += 2;
+      } else if (pair.firstLength) {
+        out[0] = pair.first;
+        bits <<= pair.firstLength;
+        left -= pair.firstLength;
+        ++i;
+      } else {
+        const HuffmanEntry e = lookup[bits >> shift];
+        if (!e.length) return kPcdBadSignature;
+        out[0] = e.residual;
+        bits <<= e.length;
+        left -= e.length;
+        ++i;
+      }
     }
     bits_ = bits;
-    count_ -= used;
+    count_ = left;
   }
   if (Overrun()) return EndStatus();
   return kPcdOk;

@@ -4,6 +4,28 @@
 
 #include "pcd_bytes.h"
 
+namespace {
+
+// The pair table from the full lookup.
+void BuildPairs(HuffmanTable& table) {
+  const int p = table.pairBits;
+  const int spare = table.maxLength - p;  // lookup bits beyond the window
+  const std::uint32_t mask = (1u << p) - 1;
+  for (std::uint32_t v = 0; v <= mask; ++v) {
+    HuffmanPair& pair = table.pairs[v];
+    const HuffmanEntry first = table.lookup[v << spare];
+    if (!first.length || first.length > p) continue;
+    pair.first = first.residual;
+    pair.firstLength = first.length;
+    const HuffmanEntry second = table.lookup[((v << first.length) & mask) << spare];
+    if (!second.length || first.length + second.length > p) continue;
+    pair.second = second.residual;
+    pair.bothLength = static_cast<std::uint8_t>(first.length + second.length);
+  }
+}
+
+}  // namespace
+
 PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, HuffmanTable& table) {
   if (!stored || size < 1 || size < PcdStoredTableSize(stored[0])) return kPcdBadSignature;
   const int count = stored[0] + 1;
@@ -22,6 +44,8 @@ PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, Huf
   try {
     table.stored.assign(stored, stored + PcdStoredTableSize(stored[0]));
     table.lookup.assign(std::size_t{1} << maxLength, HuffmanEntry{0, 0});
+    table.pairBits = maxLength < kPcdPairBits ? maxLength : kPcdPairBits;
+    table.pairs.assign(std::size_t{1} << table.pairBits, HuffmanPair{0, 0, 0, 0});
   } catch (const std::bad_alloc&) {
     return kPcdOutOfMemory;
   }
@@ -37,5 +61,6 @@ PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, Huf
       table.lookup[i] = {static_cast<std::int8_t>(entry[3]), static_cast<std::uint8_t>(length)};
     }
   }
+  BuildPairs(table);
   return kPcdOk;
 }

@@ -10,6 +10,40 @@ inline const std::uint8_t* RowOf(const PcdPlaneWindow& w, int row) {
   return w.samples + static_cast<std::ptrdiff_t>(row - w.top) * w.stride;
 }
 
+// The inner loops below are plain indexed loops over rows that do not
+// overlap, written so that GCC vectorises them.
+
+// Pairs k: s[k], then the mean of s[k] and s[k + 1].
+void WidenPairs(const std::uint8_t* __restrict s, int pairs, std::uint8_t* __restrict out) {
+  for (int k = 0; k < pairs; ++k) {
+    const unsigned a = s[k], b = s[k + 1];
+    out[2 * k] = static_cast<std::uint8_t>(a);
+    out[2 * k + 1] = static_cast<std::uint8_t>((a + b + 1) >> 1);
+  }
+}
+
+// Pairs k between rows p and q: the mean of p[k], q[k], then of those and p[k + 1], q[k + 1].
+void BlendPairs(const std::uint8_t* __restrict p, const std::uint8_t* __restrict q, int pairs,
+                std::uint8_t* __restrict out) {
+  for (int k = 0; k < pairs; ++k) {
+    const unsigned a = p[k] + q[k], b = p[k + 1] + q[k + 1];
+    out[2 * k] = static_cast<std::uint8_t>((a + 1) >> 1);
+    out[2 * k + 1] = static_cast<std::uint8_t>((a + b + 2) >> 2);
+  }
+}
+
+// Groups of four k from vertically blended samples (weights summing to 4):
+// weights 4 - j and j along the row for j = 0 .. 3.
+void QuarterGroups(const int* __restrict b, int groups, std::uint8_t* __restrict out) {
+  for (int k = 0; k < groups; ++k) {
+    const int a = b[k], c = b[k + 1];
+    out[4 * k] = static_cast<std::uint8_t>((4 * a + 8) >> 4);
+    out[4 * k + 1] = static_cast<std::uint8_t>((3 * a + c + 8) >> 4);
+    out[4 * k + 2] = static_cast<std::uint8_t>((2 * a + 2 * c + 8) >> 4);
+    out[4 * k + 3] = static_cast<std::uint8_t>((a + 3 * c + 8) >> 4);
+  }
+}
+
 // Columns x0 .. x1 - 1 of a source row enlarged 2x; s[0] is source column
 // j0, and columns past width - 1 repeat the last one.
 void WidenRange(const std::uint8_t* s, int j0, int width, int x0, int x1, std::uint8_t* out) {
@@ -22,11 +56,11 @@ void WidenRange(const std::uint8_t* s, int j0, int width, int x0, int x1, std::u
   }
   // Pairs whose right neighbour exists.
   const int pairEnd = std::min(x1 - 1, 2 * (width - 1));
-  for (; x < pairEnd; x += 2) {
-    const int a = s[(x >> 1) - j0], b = s[(x >> 1) + 1 - j0];
-    out[0] = static_cast<std::uint8_t>(a);
-    out[1] = static_cast<std::uint8_t>((a + b + 1) >> 1);
-    out += 2;
+  if (x < pairEnd) {
+    const int pairs = (pairEnd - x + 1) / 2;
+    WidenPairs(s + (x >> 1) - j0, pairs, out);
+    out += 2 * pairs;
+    x += 2 * pairs;
   }
   for (; x < x1; ++x) {
     const int j = x >> 1;
@@ -45,11 +79,11 @@ void BlendRange(const std::uint8_t* p, const std::uint8_t* q, int j0, int width,
     ++x;
   }
   const int pairEnd = std::min(x1 - 1, 2 * (width - 1));
-  for (; x < pairEnd; x += 2) {
-    const int j = (x >> 1) - j0;
-    out[0] = static_cast<std::uint8_t>((p[j] + q[j] + 1) >> 1);
-    out[1] = static_cast<std::uint8_t>((p[j] + p[j + 1] + q[j] + q[j + 1] + 2) >> 2);
-    out += 2;
+  if (x < pairEnd) {
+    const int pairs = (pairEnd - x + 1) / 2;
+    BlendPairs(p + (x >> 1) - j0, q + (x >> 1) - j0, pairs, out);
+    out += 2 * pairs;
+    x += 2 * pairs;
   }
   for (; x < x1; ++x) {
     const int j = (x >> 1) - j0, j1 = std::min((x >> 1) + 1, width - 1) - j0;
@@ -103,12 +137,23 @@ void PcdEnlargeWindow4x(const PcdPlaneWindow& src, int width, int height, const 
     const std::uint8_t* c = RowOf(src, std::min((y >> 2) + 1, height - 1));
     for (int k = 0; k < src.columns; ++k) blended[k] = (4 - i) * a[k] + i * c[k];
     std::uint8_t* out = dst.samples + static_cast<std::ptrdiff_t>(r) * dst.stride;
-    for (int x = dst.left; x < dst.left + dst.columns; ++x) {
+    const int end = dst.left + dst.columns;
+    const auto one = [&](int x) {
       const int j = x & 3;
       const int k = (x >> 2) - src.left;
       const int k1 = std::min((x >> 2) + 1, width - 1) - src.left;
       *out++ = static_cast<std::uint8_t>(((4 - j) * blended[k] + j * blended[k1] + 8) >> 4);
+    };
+    int x = dst.left;
+    for (; x < end && (x & 3); ++x) one(x);
+    // Whole groups of four whose right-hand source sample exists.
+    const int groups = std::min((end - x) / 4, width - 1 - (x >> 2));
+    if (groups > 0) {
+      QuarterGroups(blended.data() + (x >> 2) - src.left, groups, out);
+      out += 4 * groups;
+      x += 4 * groups;
     }
+    for (; x < end; ++x) one(x);
   }
 }
 

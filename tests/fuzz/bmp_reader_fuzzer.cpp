@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes through the image reader: identification, the BMP
-// format module and the output stage, at two boxes and display depths.
+// and Photo CD format modules (a memory source reads Photo CD base levels
+// from the bytes alone) and the output stage, at two boxes and display depths.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,0 +1,241 @@
+#include "imagefile/photocd_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/requested_level.h"
+#include "imagefile/image_errors.h"
+#include "imagefile/photocd_colour.h"
+#include "imagefile/photocd_levels.h"
+#include "image_decode.h"
+#include "pcd_layout.h"
+
+namespace imagefile {
+
+namespace {
+
+constexpr std::size_t kSignatureOffset = 2048;  // "PCD" of "PCD_IPI"
+constexpr std::size_t kRotationOffset = pcd::kAttributeOffset + pcd::kAttrRotationByte;
+constexpr std::size_t kReadBufferLimit = 65000;  // base rows are read in whole row pairs up to this
+constexpr int kBandLines = 16;                   // lines per toolkit call
+const std::uint32_t kBaseLevelOffsets[] = {pcd::kBase16Offset, pcd::kBase4Offset, pcd::kBaseOffset};
+
+struct PackCloser {
+  void operator()(ImagePack* pack) const { PcdCloseImagePack(pack); }
+};
+using PackHandle = std::unique_ptr<ImagePack, PackCloser>;
+
+class PhotoCdDecoder final : public FormatDecoder {
+ public:
+  int open(ImageSource& source, int* pageCount) override;
+  int selectPage(int page, imaging::SourceDescription& description) override;
+  int beginRows(imaging::OutputStage& stage) override;
+  int deliverRows(imaging::OutputStage& stage, int count) override;
+  void end() override;
+
+ private:
+  bool quarterTurn() const { return (rotation_ & 1) != 0; }
+  // Stored size of the chosen level (display width and height exchanged for quarter turns).
+  int displayWidth() const { return quarterTurn() ? height_ : width_; }
+  int displayHeight() const { return quarterTurn() ? width_ : height_; }
+  // The level line (stored row) at the centre of delivered line `line`.
+  int centreOf(int line) const {
+    return static_cast<int>((2LL * line + 1) * height_ / (2LL * lines_));
+  }
+  int startBase();
+  int startToolkit();
+  int deliverBaseLine(imaging::OutputStage& stage, int n);
+  int deliverToolkitLine(imaging::OutputStage& stage, int n);
+  int fillReadBuffer(int pair);
+  int fetchBand(int band);
+  int put(imaging::OutputStage& stage, const std::uint8_t* data, int line);
+
+  ImageSource* source_ = nullptr;
+  PackHandle pack_;
+  int rotation_ = 0;
+  int lastEntry_ = kPcdBaseEntry;
+  int entry_ = 0;
+  int width_ = 0, height_ = 0;  // stored size of the chosen level
+  int lines_ = 0, next_ = 0;    // lines to deliver (rows, or columns for quarter turns), next one
+  PcdReaderColour colour_;
+  std::vector<std::uint8_t> line_;
+
+  // Base levels: whole row pairs read into one buffer.
+  std::uint64_t levelOffset_ = 0;
+  std::vector<std::uint8_t> readBuffer_;
+  int bufferFirstPair_ = 0, bufferPairs_ = 0;
+
+  // Toolkit levels: the current band of 16 rows, or for quarter turns the
+  // current strip of 16 columns regrouped into 16 lines.
+  std::vector<std::uint8_t> band_, strip_;
+  int currentBand_ = -1;
+};
+
+int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
+  source_ = &source;
+  std::uint8_t head[pcd::kHeaderSize];
+  if (source.size() < sizeof head || !source.read(0, head, sizeof head)) return kImageBadHeader;
+  if (std::memcmp(head + kSignatureOffset, "PCD", 3) != 0) return kImageBadHeader;
+  rotation_ = head[kRotationOffset] & pcd::kAttrRotationMask;
+  lastEntry_ = kPcdBaseEntry;
+  pack_.reset();
+  ImagePack* pack = nullptr;
+  if (!source.path().empty() && PcdOpenImagePack(source.path().c_str(), pack) == kPcdOk) {
+    pack_.reset(pack);
+    std::uint16_t mask = 0;
+    int count = 0;
+    if (PcdGetResolutionMask(pack, mask, count) == kPcdOk) lastEntry_ = PcdTopEntry(mask, g_requestedPcdLevel);
+  }
+  width_ = PcdEntryWidth(lastEntry_);
+  height_ = PcdEntryHeight(lastEntry_);
+  *pageCount = 1;
+  return kImageOk;
+}
+
+int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description) {
+  if (page != 0) return kImagePageMissing;
+  description = imaging::SourceDescription{};
+  description.width = displayWidth();
+  description.height = displayHeight();
+  description.bits = 24;
+  description.columnMode = quarterTurn();
+  description.colourType = kColourTrue;
+  return kImageOk;
+}
+
+int PhotoCdDecoder::beginRows(imaging::OutputStage& stage) {
+  entry_ = PcdDecodeEntry(lastEntry_, quarterTurn(), stage.outWidth(), stage.outHeight());
+  width_ = PcdEntryWidth(entry_);
+  height_ = PcdEntryHeight(entry_);
+  if (!stage.resizeSource(displayWidth(), displayHeight())) return kImageCannotStart;
+  lines_ = quarterTurn() ? stage.outWidth() : stage.outHeight();
+  next_ = 0;
+  line_.assign(static_cast<std::size_t>(width_) * 3, 0);
+  return entry_ >= kPcdFirstToolkitEntry ? startToolkit() : startBase();
+}
+
+int PhotoCdDecoder::startBase() {
+  levelOffset_ = kBaseLevelOffsets[entry_];
+  if (levelOffset_ >= source_->size()) return kImageCannotStart;
+  const std::size_t pairBytes = pcd::RowPairBytes(width_);
+  readBuffer_.assign(kReadBufferLimit / pairBytes * pairBytes, 0);
+  bufferFirstPair_ = 0;
+  bufferPairs_ = 0;
+  return kImageOk;
+}
+
+int PhotoCdDecoder::startToolkit() {
+  if (!pack_ || PcdSetFormat(pack_.get(), static_cast<int>(OutputFormat::Rgb24)) != kPcdOk ||
+      PcdSetResolution(pack_.get(), PcdEntryLevel(entry_)) != kPcdOk)
+    return kImageCannotStart;
+  // Rows: 16 rows of the level. Quarter turns: all rows of 16 columns, and
+  // the same pixels regrouped as 16 columns.
+  const std::size_t pixels = static_cast<std::size_t>(kBandLines) * width_;
+  band_.assign(pixels * 3, 0);
+  strip_.assign(quarterTurn() ? pixels * 3 : 0, 0);
+  currentBand_ = -1;
+  return kImageOk;
+}
+
+int PhotoCdDecoder::deliverRows(imaging::OutputStage& stage, int count) {
+  for (int k = 0; k < count && next_ < lines_; ++k, ++next_) {
+    const int status = entry_ >= kPcdFirstToolkitEntry ? deliverToolkitLine(stage, next_) : deliverBaseLine(stage, next_);
+    if (status != kImageOk) return status;
+  }
+  return kImageOk;
+}
+
+int PhotoCdDecoder::put(imaging::OutputStage& stage, const std::uint8_t* data, int line) {
+  const bool stored = quarterTurn() ? stage.putColumn(data, line) : stage.putRow(data, line);
+  return stored ? kImageOk : stage.error();
+}
+
+// Stored rows are read in file order. Code 0 delivers row k as row k, code 1
+// reversed as column k, code 2 reversed as row height - 1 - k and code 3 as
+// column height - 1 - k; codes 2 and 3 therefore deliver their last line first.
+int PhotoCdDecoder::deliverBaseLine(imaging::OutputStage& stage, int n) {
+  const bool backward = rotation_ >= 2;
+  const int line = backward ? lines_ - 1 - n : n;
+  const int row = backward ? height_ - 1 - centreOf(line) : centreOf(line);
+  const int pair = row / 2;
+  if (pair < bufferFirstPair_ || pair >= bufferFirstPair_ + bufferPairs_) {
+    const int status = fillReadBuffer(pair);
+    if (status != kImageOk) return status;
+  }
+  const std::uint8_t* p = readBuffer_.data() + static_cast<std::size_t>(pair - bufferFirstPair_) * pcd::RowPairBytes(width_);
+  const std::uint8_t* chroma1 = p + 2 * width_;
+  colour_.convertRow(p + (row & 1) * width_, chroma1, chroma1 + width_ / 2, width_, line_.data(),
+                     rotation_ == 1 || rotation_ == 2);
+  return put(stage, line_.data(), line);
+}
+
+int PhotoCdDecoder::fillReadBuffer(int pair) {
+  const std::uint64_t pairBytes = pcd::RowPairBytes(width_);
+  const std::uint64_t offset = levelOffset_ + pair * pairBytes;
+  const std::uint64_t size = source_->size();
+  std::uint64_t pairs = std::min<std::uint64_t>(readBuffer_.size() / pairBytes, height_ / 2 - pair);
+  pairs = offset < size ? std::min(pairs, (size - offset) / pairBytes) : 0;  // a cut file: what it still holds
+  if (pairs == 0 || !source_->read(offset, readBuffer_.data(), static_cast<std::size_t>(pairs * pairBytes)))
+    return kImageLineError;
+  bufferFirstPair_ = pair;
+  bufferPairs_ = static_cast<int>(pairs);
+  return kImageOk;
+}
+
+// The toolkit turns the picture itself; lines go out in display order. It
+// writes bottom-up: band row 15 - j is the band's row j, and in a strip the
+// last buffer row is the top of the picture.
+int PhotoCdDecoder::deliverToolkitLine(imaging::OutputStage& stage, int n) {
+  const int displayLine = centreOf(n);
+  const int band = displayLine / kBandLines;
+  if (band != currentBand_) {
+    const int status = fetchBand(band);
+    if (status != kImageOk) return status;
+  }
+  const int j = displayLine - band * kBandLines;
+  const std::size_t lineBytes = static_cast<std::size_t>(width_) * 3;
+  const std::uint8_t* data = quarterTurn() ? strip_.data() + j * lineBytes : band_.data() + (kBandLines - 1 - j) * lineBytes;
+  return put(stage, data, n);
+}
+
+int PhotoCdDecoder::fetchBand(int band) {
+  const int first = band * kBandLines;
+  OutputRect rect;
+  std::ptrdiff_t stride;
+  if (quarterTurn()) {
+    rect = {0, static_cast<std::int16_t>(first), static_cast<std::int16_t>(displayHeight()),
+            static_cast<std::int16_t>(first + kBandLines)};
+    stride = 3 * kBandLines;
+  } else {
+    rect = {static_cast<std::int16_t>(first), 0, static_cast<std::int16_t>(first + kBandLines),
+            static_cast<std::int16_t>(displayWidth())};
+    stride = 3 * static_cast<std::ptrdiff_t>(displayWidth());
+  }
+  currentBand_ = -1;
+  if (PcdReadRect(pack_.get(), &rect, band_.data(), stride) != kPcdOk) return kImageLineError;
+  if (quarterTurn()) {
+    const int rows = displayHeight();
+    for (int j = 0; j < kBandLines; ++j) {
+      std::uint8_t* out = strip_.data() + static_cast<std::size_t>(j) * rows * 3;
+      for (int i = 0; i < rows; ++i, out += 3)
+        std::memcpy(out, band_.data() + static_cast<std::size_t>(rows - 1 - i) * stride + 3 * j, 3);
+    }
+  }
+  currentBand_ = band;
+  return kImageOk;
+}
+
+void PhotoCdDecoder::end() {
+  readBuffer_ = {};
+  band_ = {};
+  strip_ = {};
+  line_ = {};
+  pack_.reset();
+}
+
+}  // namespace
+
+std::unique_ptr<FormatDecoder> createPhotoCdDecoder() { return std::make_unique<PhotoCdDecoder>(); }
+
+}  // namespace imagefile
