@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 
+#include "../support/unique_temp.h"
 #include "authored_photos.h"
 #include "decode_test_util.h"
 #include "image_io.h"
@@ -26,7 +27,7 @@ struct PackCloser {
 
 // ImageMagick's greyscale decode of subimage `level`, top row first.
 std::vector<double> ImageMagickGrey(const std::string& pack, int level, int& width, int& height) {
-  const std::string out = ::testing::TempDir() + "imagemagick-" + std::to_string(level) + ".ppm";
+  const std::string out = test_support::UniqueTempPath("imagemagick-") + std::to_string(level) + ".ppm";
   const std::string command = std::string(kConvert) + " '" + pack + "[" + std::to_string(level) +
                               "]' -colorspace Gray '" + out + "' 2>/dev/null";
   std::vector<double> grey;
