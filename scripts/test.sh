@@ -17,11 +17,11 @@ record() {
   passed=$((passed + $2)) failed=$((failed + $3))
 }
 
-# run_suite NAME: ctest in build/NAME, counted from ctest's own summary line.
+# run_suite NAME [JOBS]: ctest in build/NAME, counted from ctest's own summary line.
 run_suite() {
-  local name=$1 log=$LUMIVEXA_ROOT/build/$1/ctest.log rc line total bad
+  local name=$1 jobs=${2:-$LUMIVEXA_JOBS} log=$LUMIVEXA_ROOT/build/$1/ctest.log rc line total bad
   say "testing $name"
-  ctest --test-dir "$LUMIVEXA_ROOT/build/$name" --output-on-failure -j"$LUMIVEXA_JOBS" 2>&1 | tee "$log"
+  ctest --test-dir "$LUMIVEXA_ROOT/build/$name" --output-on-failure -j"$jobs" 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
   if [ -n "$line" ]; then
@@ -50,7 +50,9 @@ if lumivexa_build sanitize; then run_suite sanitize; else record sanitize 0 1 "b
 if "$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" i686 && lumivexa_build win32; then
   # Always a fresh virtual display, whatever DISPLAY says, so results do not depend on the desktop.
   if LUMIVEXA_XVFB=1 lumivexa_wine_start; then
-    run_suite win32
+    # One test at a time: every Wine program shares one desktop, and dialogs,
+    # activation and focus are desktop-wide.
+    run_suite win32 1
     lumivexa_wine_stop
   else
     record win32 0 1 "no Wine session"
