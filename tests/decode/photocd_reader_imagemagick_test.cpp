@@ -20,10 +20,6 @@ namespace {
 const char kConvert[] = "/usr/bin/convert";
 const char* const kScenes[] = {"harbour", "city", "mosaic", "page"};
 
-struct PackCloser {
-  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
-};
-
 // ImageMagick's greyscale decode of subimage `level`, top row first.
 std::vector<double> ImageMagickGrey(const std::string& pack, int level, int& width, int& height) {
   const std::string out = ::testing::TempDir() + "imagemagick-" + std::to_string(level) + ".ppm";
@@ -45,7 +41,7 @@ std::vector<double> OurLuma(const std::string& path, int level) {
   ImagePack* raw = nullptr;
   std::vector<double> luma;
   if (PcdOpenImagePack(path.c_str(), raw) != kPcdOk) return luma;
-  std::unique_ptr<ImagePack, PackCloser> pack(raw);
+  PackPtr pack(raw);
   if (PcdSetResolution(raw, level) != kPcdOk || PcdSetFormat(raw, static_cast<int>(OutputFormat::LumaOnly)) != kPcdOk)
     return luma;
   const Decoded d = DecodeRect(raw);
