@@ -5,6 +5,7 @@
 #include "app/comctl_version.h"
 #include "app/main_loop.h"
 #include "app/requested_level.h"
+#include "app/settings_store_win.h"
 #include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/resource_ids.h"
@@ -35,11 +36,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   InitAllCommonControls();
   g_mainIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
   g_alternateIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ALTERNATE));
+  LoadSettingsGroup(g_settings, SettingsGroup::kOptions);
+  LoadSettingsGroup(g_settings, SettingsGroup::kWindow);
   g_requestedPcdLevel = kHighestPcdLevel;
 
   BrowseWindow browse;
   if (!browse.Create(showCommand)) return kExitNoWindow;
   int exitCode = RunMainLoop(&browse);
   browse.Destroy();
+  SaveSettingsGroup(g_settings, SettingsGroup::kWindow);
   return exitCode;
 }

@@ -1,57 +1,298 @@
 #include "browse/browse_window.h"
 
+#include <dbt.h>
+
+#include "app/comctl_version.h"
+#include "app/settings.h"
+#include "app/settings_store_win.h"
 #include "app/shell_state.h"
+#include "app/ui_utils_win.h"
+#include "browse/browse_text.h"
+#include "browse/progress_scan.h"
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 // The quit code of every quit the program posts itself.
 constexpr int kQuitCode = 1;
+constexpr char kPlacementValue[] = "BrowseWndPos";
+constexpr UINT_PTR kArrivalTimer = 1;
+constexpr UINT kArrivalDelayMs = 3000;
+constexpr int kToolbarImages = 40;
+constexpr int kToolbarImageSize = 16;
+constexpr int kRebarWidth = 10000;
+
+TBBUTTON Button(int image, int command) {
+  TBBUTTON button = {};
+  button.iBitmap = image;
+  button.idCommand = command;
+  button.fsState = TBSTATE_ENABLED;
+  button.fsStyle = TBSTYLE_BUTTON;
+  return button;
+}
+
+TBBUTTON Separator() {
+  TBBUTTON button = {};
+  button.fsStyle = TBSTYLE_SEP;
+  return button;
+}
 
 }  // namespace
 
-bool BrowseWindow::Create(int showCommand) {
+BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {}
+
+BrowseWindow::~BrowseWindow() { Destroy(); }
+
+bool BrowseWindow::RegisterWindowClass() {
+  WNDCLASSA existing;
+  if (GetClassInfoA(g_instance, kBrowseWindowClass, &existing)) return true;
   WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = g_instance;
   wc.hIcon = g_mainIcon;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszMenuName = MAKEINTRESOURCEA(IDR_BROWSE_MENU);
   wc.lpszClassName = kBrowseWindowClass;
-  RegisterClassA(&wc);  // fails harmlessly when the class is already registered
+  return RegisterClassA(&wc) != 0;
+}
 
+bool BrowseWindow::Create(int showCommand) {
+  displayDepth_ = DisplayDepth();
+  cells_.thumbWidth = g_settings.ThumbSize.width;
+  cells_.thumbHeight = g_settings.ThumbSize.height;
+  cells_.border = g_settings.ThumbBorderSize;
+  if (!RegisterWindowClass()) return false;
+
+  const bool sizeRemembered = g_settings.SaveBrowseWindow == 1;
+  int width = sizeRemembered ? g_settings.BrowseWndSize.width : CW_USEDEFAULT;
+  int height = sizeRemembered ? g_settings.BrowseWndSize.height : CW_USEDEFAULT;
   CreateWindowExA(0, kBrowseWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                  g_instance, this);
-  if (!hwnd_) {
-    MessageBoxA(nullptr, "Could not create browse window!", kAppName, MB_OK | MB_ICONSTOP);
+                  CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr, g_instance, this);
+  if (!frame_) {
+    MessageBoxA(nullptr, LoadText(IDS_NO_BROWSE_WINDOW).c_str(), kAppName, MB_OK);
     return false;
   }
-  ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
+  menu_ = GetMenu(frame_);
+  accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
+  workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+
+  CreateChildren();
+  if (list_) SetFocus(list_);
+  UpdateStatusBar();
+  UpdateMenuState();
+
+  if (sizeRemembered)
+    ShowWindow(frame_, showCommand);
+  else
+    RestoreWindowPlacementValue(kSettingsKeyPath, kPlacementValue, frame_, showCommand);
+  UpdateWindow(frame_);
+
+  OpenDisc(false);
   return true;
 }
 
+bool BrowseWindow::CreateChildren() {
+  if (!CreateList()) return false;
+  if (!CreateToolbar()) return false;
+  if (IsNewComctl(g_comctlVersion)) CreateRebar();
+  status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, "", frame_,
+                                kStatusBarId);
+  if (!status_) return false;
+  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+  Layout();
+  return true;
+}
+
+bool BrowseWindow::CreateList() {
+  list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_GROUP | WS_TABSTOP | LVS_ICON |
+                              LVS_AUTOARRANGE | LVS_SHOWSELALWAYS,
+                          0, 0, 0, 0, frame_, reinterpret_cast<HMENU>(kListId), g_instance, nullptr);
+  if (!list_) return false;
+  SetUpList();
+  return images_ != nullptr;
+}
+
+bool BrowseWindow::CreateToolbar() {
+  const TBBUTTON buttons[] = {
+      Button(34, CMD_PROPERTIES), Button(10, CMD_VIEW), Button(22, CMD_SLIDE_SHOW), Separator(),
+      Button(3, CMD_PRINT), Button(7, CMD_COPY), Button(33, CMD_EXPORT), Separator(),
+      Button(30, CMD_SET_WALLPAPER), Button(32, CMD_REMOVE_WALLPAPER), Separator(),
+      Button(2, CMD_OPTIONS), Separator(), Button(6, CMD_HELP_CONTENTS),
+  };
+  DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS;
+  if (IsNewComctl(g_comctlVersion)) style |= TBSTYLE_FLAT;
+  toolbar_ = CreateToolbarEx(frame_, style, kToolbarId, kToolbarImages, g_instance, IDB_TOOLBAR, buttons,
+                             static_cast<int>(sizeof buttons / sizeof buttons[0]), kToolbarImageSize,
+                             kToolbarImageSize, kToolbarImageSize, kToolbarImageSize, sizeof(TBBUTTON));
+  return toolbar_ != nullptr;
+}
+
+void BrowseWindow::CreateRebar() {
+  rebar_ = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, nullptr,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
+                               CCS_NODIVIDER,
+                           0, 0, 0, 0, frame_, nullptr, g_instance, nullptr);
+  if (!rebar_) return;
+  REBARINFO bar = {};
+  bar.cbSize = sizeof bar;
+  SendMessageA(rebar_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&bar));
+
+  static char title[] = "Lumivexa Toolbar";
+  REBARBANDINFOA band = {};
+  band.cbSize = REBARBANDINFOA_V3_SIZE;
+  band.fMask = RBBIM_COLORS | RBBIM_TEXT | RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_BACKGROUND;
+  band.fStyle = RBBS_CHILDEDGE | RBBS_FIXEDBMP | RBBS_GRIPPERALWAYS;
+  band.clrFore = GetSysColor(COLOR_3DDKSHADOW);
+  band.clrBack = GetSysColor(COLOR_BTNFACE);
+  band.lpText = title;
+  band.hwndChild = toolbar_;
+  band.cxMinChild = 0;
+  band.cyMinChild = HIWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
+  band.hbmBack = nullptr;
+  SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  SetWindowLongA(rebar_, GWL_STYLE, GetWindowLongA(rebar_, GWL_STYLE) | CCS_NORESIZE);
+}
+
+// A child's rectangle in its frame's client coordinates.
+static RECT RectInParent(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void BrowseWindow::Layout() {
+  RECT client;
+  GetClientRect(frame_, &client);
+  const LPARAM clientSize = MAKELPARAM(client.right, client.bottom);
+  int top = 0;
+  if (rebar_) {
+    RECT toolbarClient;
+    GetClientRect(toolbar_, &toolbarClient);
+    SetWindowPos(rebar_, nullptr, 0, 0, kRebarWidth, toolbarClient.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    top = RectInParent(rebar_).bottom;
+  } else if (toolbar_) {
+    SendMessageA(toolbar_, WM_SIZE, 0, clientSize);
+    top = RectInParent(toolbar_).bottom;
+  }
+  int bottom = client.bottom;
+  if (status_) {
+    SendMessageA(status_, WM_SIZE, 0, clientSize);
+    bottom = RectInParent(status_).top;
+  }
+  if (list_) MoveWindow(list_, 0, top, client.right, bottom - top, TRUE);
+}
+
 void BrowseWindow::Destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  StopLoader();
+  for (HANDLE* handle : {&workEvent_, &stopEvent_}) {
+    if (*handle) CloseHandle(*handle);
+    *handle = nullptr;
+  }
+  if (disc_.overview) {
+    PcdCloseOverview(disc_.overview);
+    disc_.overview = nullptr;
+  }
+  if (frame_) DestroyWindow(frame_);
+  photos_.Clear();
+  viewers_.Clear();
+  if (images_) ImageList_Destroy(images_);
+  images_ = nullptr;
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
+}
+
+void BrowseWindow::AddViewer(ViewerLink* viewer) { viewers_.Append(viewer); }
+
+void BrowseWindow::SetScanProgress(std::unique_ptr<ScanProgress> progress) {
+  scanProgress_ = std::move(progress);
 }
 
 bool BrowseWindow::PreTranslate(MSG* msg) {
-  // Keyboard navigation between the frame's child controls.
-  return hwnd_ && IsDialogMessageA(hwnd_, msg);
+  if (!frame_) return false;
+  if ((msg->hwnd == frame_ || (list_ && msg->hwnd == list_)) && accelerators_ &&
+      TranslateAcceleratorA(frame_, accelerators_, msg))
+    return true;
+  for (std::size_t i = 0; i < viewers_.Count(); ++i) {
+    if (msg->hwnd == viewers_[i]->Frame()) return viewers_[i]->TranslateAccelerators(msg);
+  }
+  return IsDialogMessageA(frame_, msg) != 0;
 }
 
 bool BrowseWindow::NeedsIdle() {
-  // Idle work comes from open viewers and the thumbnail loader; neither exists yet.
-  return false;
+  for (std::size_t i = 0; i < viewers_.Count(); ++i)
+    if (viewers_[i]->HasIdleWork()) return true;
+  return frame_ && IsWindowVisible(frame_) && loaderRunning_.load();
 }
 
-void BrowseWindow::DoIdle() {}
+void BrowseWindow::DoIdle() {
+  bool viewerWorked = false;
+  for (std::size_t i = 0; i < viewers_.Count(); ++i) {
+    if (viewers_[i]->HasIdleWork()) {
+      viewers_[i]->DoIdleWork();
+      viewerWorked = true;
+    }
+  }
+  if (viewerWorked) return;
+  loaderPosition_.store(LoaderPositionNow());
+  if (loaderRunning_.load()) {
+    UpdateWindow(frame_);
+    SetEvent(workEvent_);
+  }
+}
+
+void BrowseWindow::SaveWindowGeometry() {
+  if (g_settings.SaveBrowseWindow == 2) {
+    SaveWindowPlacementValue(kSettingsKeyPath, kPlacementValue, frame_);
+  } else if (g_settings.SaveBrowseWindow == 1) {
+    RECT outer;
+    GetWindowRect(frame_, &outer);
+    g_settings.BrowseWndSize.width = outer.right - outer.left;
+    g_settings.BrowseWndSize.height = outer.bottom - outer.top;
+  }
+}
+
+LRESULT BrowseWindow::RealisePalette() {
+  if (displayDepth_ != 8 || !palette_) return 0;
+  HDC dc = GetDC(frame_);
+  HPALETTE old = SelectPalette(dc, palette_, FALSE);
+  UINT changed = RealizePalette(dc);
+  SelectPalette(dc, old, TRUE);
+  ReleaseDC(frame_, dc);
+  if (changed && list_) InvalidateRect(list_, nullptr, FALSE);
+  return changed;
+}
+
+void BrowseWindow::OnParentNotify(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) != WM_DESTROY) return;
+  HWND closed = reinterpret_cast<HWND>(lParam);
+  for (std::size_t i = 0; i < viewers_.Count(); ++i) {
+    if (viewers_[i]->Frame() == closed) {
+      delete viewers_.Take(i);
+      return;
+    }
+  }
+}
+
+void BrowseWindow::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
+  auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(lParam);
+  if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
+  if (wParam == DBT_DEVICEARRIVAL) {
+    SetTimer(frame_, kArrivalTimer, kArrivalDelayMs, nullptr);
+  } else if (wParam == DBT_DEVICEREMOVECOMPLETE) {
+    if (!disc_.infoPath.empty() && GetFileAttributesA(disc_.infoPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+      CloseDisc();
+  }
+}
 
 LRESULT CALLBACK BrowseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<BrowseWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
+    self->frame_ = hwnd;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<BrowseWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -60,14 +301,50 @@ LRESULT CALLBACK BrowseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
 }
 
 LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND hwnd = hwnd_;
+  HWND hwnd = frame_;
   switch (message) {
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) Layout();
+      return 0;
+    case WM_SETFOCUS:
+      if (list_) SetFocus(list_);
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+      // Notifications from controls carry a code; menus, accelerators and toolbar
+      // buttons come as codes 0 and 1.
+      if (HIWORD(wParam) <= 1) OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
+                    static_cast<short>(HIWORD(lParam)));
+      return 0;
+    case WM_MENUSELECT:
+      OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kArrivalTimer) {
+        KillTimer(hwnd, kArrivalTimer);
+        OpenDisc(false);
+      }
+      return 0;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
+      return TRUE;
+    case WM_PARENTNOTIFY:
+      OnParentNotify(wParam, lParam);
+      return 0;
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+      return RealisePalette();
     case WM_DESTROY:
+      SaveWindowGeometry();
       PostQuitMessage(kQuitCode);
       return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
+      frame_ = list_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -1,35 +1,151 @@
-// The browse window: the program's main frame window, one per process.
+// The browse window: the program's main frame with the thumbnail list of the open
+// Photo CD, its menus, toolbar and status bar, the disc scan and the thumbnail
+// loader thread. One per process.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
 
 #include "app/main_loop.h"
+#include "browse/cell_geometry.h"
+#include "browse/photo_item.h"
+#include "browse/scan_progress.h"
+#include "browse/viewer_link.h"
+#include "photocd/disc_info.h"
+#include "photocd/overview_pack.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
 constexpr char kBrowseWindowClass[] = "LumivexaSE-Browse";
 
-// Owns the frame window. Today an empty frame; the thumbnail list, menus, toolbar,
-// disc scan and thumbnail loader grow here.
+// Child window ids.
+constexpr int kListId = 100;
+constexpr int kToolbarId = 101;
+constexpr int kStatusBarId = 102;
+
+// The open Photo CD: paths formed from the root, its information and overview pack.
+struct PhotoCdDisc {
+  std::string root;          // "D:\PHOTO_CD"
+  std::string infoPath;      // empty while no disc is open
+  std::string overviewPath;
+  std::string imagesPath;
+  DiscInfo info = {};
+  OverviewPack* overview = nullptr;  // present exactly while a disc is open
+};
+
 class BrowseWindow : public LoopClient {
  public:
-  BrowseWindow() = default;
+  BrowseWindow();
   BrowseWindow(const BrowseWindow&) = delete;
   BrowseWindow& operator=(const BrowseWindow&) = delete;
-  ~BrowseWindow() { Destroy(); }
+  ~BrowseWindow();
 
-  // Creates and shows the frame. On failure tells the user and returns false; the
-  // object then exists without a window.
+  // Creates and shows the frame and looks for a disc. On failure tells the user
+  // and returns false; the object then exists without a window.
   bool Create(int showCommand);
-  // Destroys the frame if it still exists.
+  // Stops the loader, closes the disc and the viewers, destroys the frame.
   void Destroy();
-  HWND hwnd() const { return hwnd_; }
 
   bool PreTranslate(MSG* msg) override;
   bool NeedsIdle() override;
   void DoIdle() override;
 
+  // Looks for a Photo CD on drives C to Z and lists its photos; interactive opens
+  // ask before giving up. True when a disc was opened and its scan completed.
+  bool OpenDisc(bool interactive);
+  void CloseDisc();
+  // What the scan shows while it runs; the progress window unless replaced.
+  void SetScanProgress(std::unique_ptr<ScanProgress> progress);
+  // The drive letters searched for a disc, C to Z unless narrowed (tests).
+  void SetProbedDrives(char first, char last) {
+    firstDrive_ = first;
+    lastDrive_ = last;
+  }
+
+  // A viewer the browse window now owns (closed with the disc).
+  void AddViewer(ViewerLink* viewer);
+  std::size_t ViewerCount() const { return viewers_.Count(); }
+
+  HWND hwnd() const { return frame_; }
+  HWND list() const { return list_; }
+  HWND toolbar() const { return toolbar_; }
+  HWND rebar() const { return rebar_; }
+  HWND statusBar() const { return status_; }
+  const browse::PhotoList& photos() const { return photos_; }
+  const PhotoCdDisc& disc() const { return disc_; }
+  bool LoaderRunning() const { return loaderRunning_.load(); }
+  bool CustomDraw() const { return customDraw_ != 0; }
+  HPALETTE Palette() const { return palette_; }
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  HWND hwnd_ = nullptr;
+  // Creation and layout (browse_window.cpp).
+  bool RegisterWindowClass();
+  bool CreateChildren();
+  bool CreateList();
+  bool CreateToolbar();
+  void CreateRebar();
+  void Layout();
+  void SaveWindowGeometry();
+  LRESULT RealisePalette();
+  void OnParentNotify(WPARAM wParam, LPARAM lParam);
+  void OnDeviceChange(WPARAM wParam, LPARAM lParam);
+
+  // Commands, enabling, menu help, status bar (browse_commands.cpp).
+  void OnCommand(int id);
+  LRESULT OnNotify(NMHDR* header);
+  void OnMenuSelect(UINT item, UINT flags);
+  void OnContextMenu(HWND window, int x, int y);
+  void UpdateMenuState(HMENU menu = nullptr);
+  void UpdateStatusBar();
+  void OpenWebPage(UINT addressId);
+  void SelectAll();
+  int SelectedCount() const;
+
+  // Disc scan (disc_scan.cpp).
+  bool ScanPhotos(int count);
+  void ResetImageList();
+
+  // Loader (thumbnail_loader.cpp).
+  void StartLoader();
+  void StopLoader();
+  int LoaderPositionNow() const;
+  static DWORD WINAPI LoaderThread(void* self);
+  void RunLoader();
+  void MakeThumbnail(browse::PhotoItem* item);
+
+  // Cells (thumbnail_cells.cpp).
+  void SetUpList();
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
+
+  HWND frame_ = nullptr;
+  HWND list_ = nullptr;
+  HWND toolbar_ = nullptr;
+  HWND rebar_ = nullptr;
+  HWND status_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  HMENU menu_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  HANDLE stopEvent_ = nullptr;
+  HANDLE workEvent_ = nullptr;
+  HANDLE loaderThread_ = nullptr;
+  HPALETTE palette_ = nullptr;
+  LRESULT customDraw_ = 0;
+  int displayDepth_ = 0;
+  browse::CellMetrics cells_;
+
+  std::atomic<bool> loaderRunning_{false};
+  std::atomic<bool> loaderStop_{false};
+  std::atomic<int> loaderPosition_{0};
+
+  browse::PointerList<ViewerLink> viewers_{true};
+  browse::PhotoList photos_{true};
+  PhotoCdDisc disc_;
+  std::unique_ptr<ScanProgress> scanProgress_;
+  char firstDrive_ = 'C';
+  char lastDrive_ = 'Z';
 };

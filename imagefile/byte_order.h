@@ -1,4 +1,4 @@
-// Little-endian field reads for file headers.
+// Little- and big-endian field reads for file headers.
 #pragma once
 #include <cstdint>
 
@@ -8,6 +8,12 @@ inline std::uint16_t readLe16(const std::uint8_t* p) { return static_cast<std::u
 inline std::uint32_t readLe32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+inline std::uint16_t readBe16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
+inline std::uint32_t readBe32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
 }
 
 }  // namespace imagefile

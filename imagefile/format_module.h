@@ -18,9 +18,21 @@ enum FormatId : int {
   kFormatUnidentified = -2,
   kFormatUnrecognised = -1,
   kFormatJpeg = 0,
+  kFormatGif = 1,
   kFormatBmp = 2,
+  kFormatTga = 3,
+  kFormatPcx = 4,  // PCX and DCX
   kFormatTiff = 5,
   kFormatPhotoCd = 6,
+  kFormatPng = 7,
+  kFormatKodakCamera = 8,
+  kFormatWmf = 9,
+  kFormatIff = 10,
+  kFormatPhotoshop = 11,
+  kFormatPict = 12,
+  kFormatSgi = 13,
+  kFormatAliasPix = 14,
+  kFormatEmf = 15,
 };
 
 // colourType values the decoders report.

@@ -9,7 +9,19 @@ const std::vector<FormatModule>& builtinFormatModules() {
   // Identification order: the first match wins.
   static const std::vector<FormatModule> modules = {
       {kFormatBmp, looksLikeBmp, createBmpDecoder},
+      {kFormatGif, looksLikeGif, nullptr},
       {kFormatPhotoCd, looksLikePhotoCd, createPhotoCdDecoder},
+      {kFormatPcx, looksLikePcx, nullptr},
+      {kFormatPict, looksLikePict, nullptr},
+      {kFormatAliasPix, looksLikeAliasPix, nullptr},
+      {kFormatPng, looksLikePng, nullptr},
+      {kFormatPhotoshop, looksLikePhotoshop, nullptr},
+      {kFormatSgi, looksLikeSgi, nullptr},
+      {kFormatTga, looksLikeTga, nullptr},
+      {kFormatEmf, looksLikeEmf, nullptr},
+      {kFormatWmf, looksLikeWmf, nullptr},
+      {kFormatIff, looksLikeIff, nullptr},
+      {kFormatKodakCamera, looksLikeKodakCamera, nullptr},
       {kFormatTiff, looksLikeTiff, nullptr},
       {kFormatJpeg, looksLikeJpeg, nullptr},
   };

@@ -6,9 +6,27 @@
 
 namespace imagefile {
 
-bool looksLikeBmp(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string& extension);
-bool looksLikePhotoCd(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string& extension);
-bool looksLikeTiff(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string& extension);
-bool looksLikeJpeg(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string& extension);
+// A header check: the first bytes of the data (up to 4095), the data's total
+// size and the path's lower-case extension with its dot (empty for other sources).
+using SignatureCheck = bool(const std::uint8_t* head, std::size_t length, std::uint64_t size,
+                            const std::string& extension);
+
+// In identification order.
+SignatureCheck looksLikeBmp;
+SignatureCheck looksLikeGif;
+SignatureCheck looksLikePhotoCd;
+SignatureCheck looksLikePcx;
+SignatureCheck looksLikePict;
+SignatureCheck looksLikeAliasPix;
+SignatureCheck looksLikePng;
+SignatureCheck looksLikePhotoshop;
+SignatureCheck looksLikeSgi;
+SignatureCheck looksLikeTga;
+SignatureCheck looksLikeEmf;
+SignatureCheck looksLikeWmf;
+SignatureCheck looksLikeIff;
+SignatureCheck looksLikeKodakCamera;
+SignatureCheck looksLikeTiff;
+SignatureCheck looksLikeJpeg;
 
 }  // namespace imagefile

@@ -65,6 +65,15 @@ int ImageWriter::close() {
   return result;
 }
 
+void ImageWriter::abandon() {
+  release();
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+    std::remove(path_.c_str());
+  }
+}
+
 bool ImageWriter::put(const void* data, std::size_t size) {
   if (sink_) return sink_->write(data, size);
   return file_ && std::fwrite(data, 1, size, file_) == size;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "imagefile/image_metadata.h"
 #include "imaging/dib_types.h"
 
 namespace imagefile {
@@ -32,6 +33,12 @@ struct WriterSource {
   bool grey = false;
   bool zeroIsWhite = true;
 
+  // Grey level of a table entry: 0.587 green + 0.299 red + 0.114 blue, rounded.
+  std::uint8_t greyOf(int index) const {
+    const imaging::RgbQuad& c = colours[index];
+    return static_cast<std::uint8_t>((587 * c.green + 299 * c.red + 114 * c.blue + 500) / 1000);
+  }
+
   // Memory row of the image's n-th row from the top.
   const std::uint8_t* row(int n) const {
     return pixels + stride * static_cast<std::size_t>(bottomUp ? height - 1 - n : n);
@@ -54,6 +61,11 @@ class ImageWriter {
   int writeRows(int count);
   // Finishes the concrete writer, then closes the file.
   int close();
+  // Gives up: drops the concrete writer's state without finishing, closes the
+  // file and deletes it, so that nothing half-written is left behind.
+  void abandon();
+  // Text and colour tagging stored by writers whose format has room for them.
+  void setMetadata(const ImageMetadata& metadata) { metadata_ = metadata; }
 
   const WriterSource& source() const { return source_; }
   int rowsWritten() const { return rowsWritten_; }
@@ -63,9 +75,14 @@ class ImageWriter {
   virtual int begin() = 0;
   virtual int writeSomeRows(int count) = 0;
   virtual int finish() = 0;
+  // Frees library state without writing anything more; may be called twice.
+  virtual void release() {}
   // Writes to the file or sink; false on a short write.
   bool put(const void* data, std::size_t size);
   void countRows(int rows) { rowsWritten_ += rows; }
+  const ImageMetadata& metadata() const { return metadata_; }
+  // The open output file; null when writing to a sink.
+  std::FILE* file() const { return file_; }
 
  private:
   std::string path_;
@@ -73,6 +90,7 @@ class ImageWriter {
   std::FILE* file_ = nullptr;
   WriterSource source_;
   int rowsWritten_ = 0;
+  ImageMetadata metadata_;
 };
 
 }  // namespace imagefile

@@ -1,0 +1,76 @@
+#include "browse/about_box.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/shell_state.h"
+#include "browse/browse_text.h"
+#include "app/ui_utils_win.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr char kVersion[] = "0.95";
+constexpr UINT_PTR kBlinkTimer = 1;
+constexpr UINT kFirstBlinkMs = 1000;
+
+struct AboutState {
+  std::function<void()> visitHomePage;
+  bool showingAlternate = false;
+};
+
+void ShowIcon(HWND dialog, HICON icon) {
+  SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      char version[64];
+      std::snprintf(version, sizeof version, LoadText(IDS_VERSION).c_str(), kVersion);
+      SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
+      SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, kAppName);
+      ShowIcon(dialog, g_mainIcon);
+      CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
+      SetTimer(dialog, kBlinkTimer, kFirstBlinkMs, nullptr);
+      return TRUE;
+    }
+    case WM_TIMER:
+      if (wParam == kBlinkTimer && state) {
+        KillTimer(dialog, kBlinkTimer);
+        unsigned delay = NextBlinkDelay(state->showingAlternate, std::rand() & 0x7FFF);
+        state->showingAlternate = !state->showingAlternate;
+        ShowIcon(dialog, state->showingAlternate ? g_alternateIcon : g_mainIcon);
+        SetTimer(dialog, kBlinkTimer, delay, nullptr);
+      }
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_ABOUT_VISIT:
+          if (state && state->visitHomePage) state->visitHomePage();
+          return TRUE;
+        case IDOK:
+        case IDCANCEL:
+          KillTimer(dialog, kBlinkTimer);
+          EndDialog(dialog, LOWORD(wParam));
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+unsigned NextBlinkDelay(bool showingAlternate, int random) {
+  return static_cast<unsigned>(random % (showingAlternate ? 7000 : 200));
+}
+
+INT_PTR ShowAboutBox(HWND owner, std::function<void()> visitHomePage) {
+  AboutState state;
+  state.visitHomePage = std::move(visitHomePage);
+  return DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
+                  reinterpret_cast<LPARAM>(&state));
+}

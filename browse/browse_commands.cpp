@@ -1,0 +1,207 @@
+// The browse window's commands: routing, enabling, tooltips, menu help, pop-up
+// menus and the status bar.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/shell_state.h"
+#include "app/ui_utils_win.h"
+#include "browse/about_box.h"
+#include "browse/browse_text.h"
+#include "browse/browse_window.h"
+#include "browse/command_table.h"
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr char kHelpFile[] = "LumivexaSE.hlp";
+constexpr int kStatusPadding = 10;
+// Part index that addresses the status bar's simple-mode text.
+constexpr WPARAM kSimplePart = 255;
+
+int TextWidth(HWND window, const std::string& text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size.cx;
+}
+
+}  // namespace
+
+void BrowseWindow::OnCommand(int id) {
+  // Commands whose work belongs to windows and dialogs not built yet do nothing.
+  if (!browse::CommandAvailable(id)) return;
+  switch (id) {
+    case CMD_OPEN_DISC:
+      OpenDisc(true);
+      break;
+    case CMD_SELECT_ALL:
+      SelectAll();
+      break;
+    case CMD_EXIT:
+      PostQuitMessage(1);
+      break;
+    case CMD_HELP_CONTENTS:
+      WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);
+      break;
+    case CMD_MAKER_WEB_PAGE:
+      OpenWebPage(IDS_MAKER_HOME_PAGE);
+      break;
+    case CMD_PRODUCT_WEB_PAGE:
+      OpenWebPage(IDS_PRODUCT_HOME_PAGE);
+      break;
+    case CMD_ABOUT:
+      ShowAboutBox(frame_, [this] { OpenWebPage(IDS_PRODUCT_HOME_PAGE); });
+      break;
+  }
+}
+
+void BrowseWindow::OpenWebPage(UINT addressId) {
+  std::string address = LoadText(addressId);
+  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
+  if (result < 32) {
+    SetLastError(static_cast<DWORD>(result));
+    SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);
+  }
+}
+
+int BrowseWindow::SelectedCount() const {
+  return list_ ? static_cast<int>(SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+void BrowseWindow::SelectAll() {
+  if (!list_) return;
+  int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  if (focused >= 0) {
+    SendMessageA(list_, LVM_ENSUREVISIBLE, focused, FALSE);
+    item.stateMask = item.state = LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
+  }
+  UpdateMenuState();
+}
+
+void BrowseWindow::UpdateMenuState(HMENU menu) {
+  if (!menu) menu = menu_;
+  const browse::SelectionState state{SelectedCount(), disc_.overview != nullptr};
+  for (int id : browse::kManagedCommands) {
+    bool enabled = browse::CommandEnabled(id, state);
+    if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (toolbar_) SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
+  }
+}
+
+void BrowseWindow::UpdateStatusBar() {
+  if (!status_) return;
+  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+  if (!disc_.overview) {
+    std::string text = LoadText(IDS_NO_DISC);
+    int widths[] = {TextWidth(status_, text) + kStatusPadding};
+    SendMessageA(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(widths));
+    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return;
+  }
+  std::string when = FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime));
+  char count[64];
+  wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
+  int first = TextWidth(status_, when) + kStatusPadding;
+  int widths[] = {first, first + TextWidth(status_, count) + kStatusPadding};
+  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
+  SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(when.c_str()));
+  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(count));
+}
+
+void BrowseWindow::OnMenuSelect(UINT item, UINT flags) {
+  if (!status_) return;
+  if (flags == 0xFFFF || (flags & (MF_POPUP | MF_SYSMENU))) {
+    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+    return;
+  }
+  std::string help = (flags & MF_SEPARATOR) ? std::string() : LoadText(item);
+  if (!(flags & MF_SEPARATOR) && help.empty()) {
+    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+    return;
+  }
+  SendMessageA(status_, SB_SIMPLE, TRUE, 0);
+  SendMessageA(status_, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
+}
+
+LRESULT BrowseWindow::OnNotify(NMHDR* header) {
+  switch (header->code) {
+    case TTN_NEEDTEXTA:
+    case TTN_NEEDTEXTW: {
+      // Both structures start alike up to the instance and the text pointer.
+      auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
+      int id = browse::TooltipStringId(static_cast<int>(header->idFrom));
+      tip->hinst = id ? g_instance : nullptr;
+      tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
+      return 0;
+    }
+  }
+  if (header->hwndFrom != list_) return 0;
+  switch (header->code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+      if (info->item.mask & LVIF_IMAGE) {
+        auto* photo = reinterpret_cast<browse::PhotoItem*>(info->item.lParam);
+        if (!photo) {
+          LVITEMA query = {};
+          query.mask = LVIF_PARAM;
+          query.iItem = info->item.iItem;
+          SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+          photo = reinterpret_cast<browse::PhotoItem*>(query.lParam);
+        }
+        info->item.iImage = photo ? photo->imageIndex.load() : 0;
+      }
+      return 0;
+    }
+    case LVN_ITEMCHANGED: {
+      auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        UpdateMenuState();
+      return 0;
+    }
+    case NM_CUSTOMDRAW:
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case NM_DBLCLK:
+      OnCommand(CMD_VIEW);
+      return 0;
+  }
+  return 0;
+}
+
+void BrowseWindow::OnContextMenu(HWND window, int x, int y) {
+  if (!list_ || window != list_) return;
+  if (x == -1 && y == -1) {  // from the keyboard
+    POINT at = {0, 0};
+    int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    RECT icon = {};
+    icon.left = LVIR_ICON;
+    if (focused >= 0 && SendMessageA(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&icon))) {
+      at.x = (icon.left + icon.right) / 2;
+      at.y = (icon.top + icon.bottom) / 2;
+    }
+    ClientToScreen(list_, &at);
+    x = at.x;
+    y = at.y;
+  }
+  UpdateMenuState();
+  const bool selection = SelectedCount() > 0;
+  HMENU loaded = LoadMenuA(g_instance, MAKEINTRESOURCEA(selection ? IDR_ITEM_POPUP : IDR_BACKGROUND_POPUP));
+  if (!loaded) return;
+  HMENU popup = GetSubMenu(loaded, 0);
+  if (selection) SetMenuDefaultItem(popup, CMD_VIEW, FALSE);
+  UpdateMenuState(popup);
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, frame_, nullptr);
+  DestroyMenu(loaded);
+}

@@ -1,0 +1,45 @@
+// Where the parts of a thumbnail cell go: the cell box, the photo inside it and
+// the layout of a ready-made cell bitmap. Portable arithmetic, no drawing.
+#pragma once
+
+namespace browse {
+
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
+
+inline bool operator==(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The thumbnail box and the border around it, from the settings.
+struct CellMetrics {
+  int thumbWidth = 96;
+  int thumbHeight = 96;
+  int border = 8;
+  int cellWidth() const { return thumbWidth + 2 * border; }
+  int cellHeight() const { return thumbHeight + 2 * border; }
+  // Distance between cells in the list: the cell plus an 8-pixel gap.
+  int spacingX() const { return cellWidth() + 8; }
+  int spacingY() const { return cellHeight() + 8; }
+};
+
+// The cell box centred in an item's icon rectangle.
+Rect CellRect(const CellMetrics& metrics, const Rect& icon);
+
+// The photo of a thumbnail of imageWidth x imageHeight (signs ignored) centred in
+// the icon rectangle, reduced to fit the thumbnail box but never enlarged.
+Rect PhotoRect(const CellMetrics& metrics, const Rect& icon, int imageWidth, int imageHeight);
+
+// Placement of a photo of photoWidth x photoHeight in a cell bitmap: the part
+// that fits (cut evenly on both sides when too big) and where it goes.
+struct CellBitmapLayout {
+  int sourceX = 0, sourceY = 0;  // first visible photo pixel
+  int width = 0, height = 0;     // visible part
+  int destX = 0, destY = 0;      // its place in the cell bitmap
+};
+CellBitmapLayout LayoutCellBitmap(const CellMetrics& metrics, int photoWidth, int photoHeight);
+
+}  // namespace browse

@@ -1,0 +1,162 @@
+// Finding a Photo CD, listing its photos and closing it again.
+#include <cstdio>
+
+#include "app/path_utils.h"
+#include "browse/browse_text.h"
+#include "browse/browse_window.h"
+#include "browse/cell_drawing.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// The first drive from first to last whose Photo CD overview pack exists, or 0.
+char FindDiscDrive(char first, char last) {
+  for (char letter = first; letter <= last; ++letter) {
+    char path[32];
+    std::snprintf(path, sizeof path, "%c:\\PHOTO_CD\\OVERVIEW.PCD", letter);
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return letter;
+  }
+  return 0;
+}
+
+// Shows the wait cursor until the end of the scope.
+class WaitCursor {
+ public:
+  WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursor(nullptr, IDC_ARROW)); }
+
+ private:
+  HCURSOR old_;
+};
+
+}  // namespace
+
+bool BrowseWindow::OpenDisc(bool interactive) {
+  WaitCursor wait;
+  char letter;
+  while (!(letter = FindDiscDrive(firstDrive_, lastDrive_))) {
+    if (!interactive) return false;
+    if (MessageFromString(frame_, IDS_NO_DISC_FOUND, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
+      return false;
+  }
+  CloseDisc();
+
+  char root[16];
+  std::snprintf(root, sizeof root, "%c:\\PHOTO_CD", letter);
+  disc_.root = root;
+  disc_.overviewPath = disc_.root + "\\OVERVIEW.PCD";
+  disc_.infoPath = disc_.root + "\\INFO.PCD";
+  disc_.imagesPath = disc_.root + "\\IMAGES";
+  SetCurrentDirectoryA(disc_.root.c_str());
+
+  while (PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
+    if (!interactive ||
+        MessageFromString(frame_, IDS_INFO_UNREADABLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
+      disc_.infoPath.clear();
+      return false;
+    }
+  }
+  if (PcdOpenOverview(disc_.overviewPath.c_str(), disc_.overview) != 0) {
+    disc_.overview = nullptr;
+    disc_.infoPath.clear();
+    if (interactive) MessageFromString(frame_, IDS_OVERVIEW_UNREADABLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION);
+    return false;
+  }
+  std::uint16_t count = 0;
+  if (PcdGetPhotoCount(disc_.overview, count) != 0) return false;
+
+  if (!ScanPhotos(count)) return false;
+
+  if (photos_.Count() > 0) {
+    SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
+    if (!(SendMessageA(list_, LVM_GETITEMSTATE, 0, LVIS_SELECTED) & LVIS_SELECTED))
+      SendMessageA(list_, LVM_SETSELECTIONMARK, 0, 0);
+    LVITEMA state = {};
+    state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+  }
+  UpdateMenuState();
+  UpdateStatusBar();
+  UpdateMenuState();
+
+  StopLoader();
+  if (photos_.Count() > 0) StartLoader();
+  return true;
+}
+
+bool BrowseWindow::ScanPhotos(int count) {
+  scanProgress_->Begin(frame_, count);
+  InvalidateRect(list_, nullptr, TRUE);
+  UpdateWindow(list_);
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+
+  const std::uint64_t epoch = LocalEpochFileTime();
+  bool complete = true;
+  for (int j = 1; j <= count; ++j) {
+    if (!scanProgress_->Show(j)) {
+      complete = false;
+      break;
+    }
+    char name[16];
+    Orientation orientation = 0;
+    if (PcdSelectPhoto(disc_.overview, j) != 0 || PcdGetImageFileName(disc_.overview, name) != 0 ||
+        PcdGetPhotoOrientation(disc_.overview, orientation) != 0) {
+      break;  // keep the photos listed so far
+    }
+    auto* photo = new browse::PhotoItem;
+    photo->index = j - 1;
+    photo->path = JoinPath(disc_.imagesPath, name);
+    photo->info.details.date = browse::PhotoDate(epoch, disc_.info.creationTime);
+    browse::NominalPhotoSize(orientation, photo->info.details.nominalWidth, photo->info.details.nominalHeight);
+    photos_.Append(photo);
+
+    char label[16];
+    std::snprintf(label, sizeof label, "%d", j);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = j - 1;
+    item.pszText = label;
+    item.iImage = I_IMAGECALLBACK;
+    item.lParam = reinterpret_cast<LPARAM>(photo);
+    if (SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) break;
+  }
+  const bool cancelled = scanProgress_->Cancelled() || !complete;
+  scanProgress_->End();
+  if (cancelled) {
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    photos_.Clear();
+  }
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  return !cancelled;
+}
+
+void BrowseWindow::CloseDisc() {
+  StopLoader();
+  loaderRunning_.store(false);
+  disc_.infoPath.clear();
+  disc_.overviewPath.clear();
+  disc_.imagesPath.clear();
+  if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  photos_.Clear();
+  viewers_.Clear();
+  ResetImageList();
+  if (palette_) DeleteObject(palette_);  // each disc gets the palette of its own first thumbnail
+  palette_ = nullptr;
+  if (disc_.overview) {
+    PcdCloseOverview(disc_.overview);
+    disc_.overview = nullptr;
+  }
+  UpdateStatusBar();
+  UpdateMenuState();
+}
+
+void BrowseWindow::ResetImageList() {
+  if (!images_) return;
+  ImageList_RemoveAll(images_);
+  HBITMAP placeholder = MakeCellBitmap(cells_, nullptr);
+  if (placeholder) {
+    ImageList_Add(images_, placeholder, nullptr);
+    DeleteObject(placeholder);
+  }
+}

@@ -1,0 +1,38 @@
+#include "browse/progress_scan.h"
+
+#include <cstdio>
+
+#include "app/shell_state.h"
+#include "imagefile/progress_window_win.h"
+
+namespace {
+
+constexpr unsigned kShowAfterMs = 100;
+
+// "Scanning disc..." with "Photo #n" and a bar over the photos; its Cancel sets
+// the process-wide cancel flag.
+class ProgressWindowScan : public ScanProgress {
+ public:
+  void Begin(HWND owner, int count) override {
+    window_ = std::make_unique<ProgressWindow>(g_instance, owner, "Scanning disc...", kShowAfterMs);
+    window_->setRange(0, count);
+  }
+  bool Show(int j) override {
+    if (g_progressCancelled) return false;
+    char text[32];
+    std::snprintf(text, sizeof text, "Photo #%d", j);
+    window_->setText(text);
+    window_->setPosition(j);
+    window_->pump();
+    return !g_progressCancelled;
+  }
+  bool Cancelled() const override { return g_progressCancelled; }
+  void End() override { window_.reset(); }
+
+ private:
+  std::unique_ptr<ProgressWindow> window_;
+};
+
+}  // namespace
+
+std::unique_ptr<ScanProgress> MakeProgressWindowScan() { return std::make_unique<ProgressWindowScan>(); }

@@ -1,0 +1,133 @@
+// The thumbnail loader thread: decodes one thumbnail from the overview pack each
+// time the main loop's idle step signals the work event.
+#include <cstring>
+#include <vector>
+
+#include "app/settings.h"
+#include "browse/browse_window.h"
+#include "browse/cell_drawing.h"
+#include "browse/loader_order.h"
+#include "photocd/output_format.h"
+
+namespace {
+
+constexpr DWORD kStopWaitMs = 10000;
+// Header and colour table of a thumbnail block.
+constexpr std::size_t kThumbnailInfoBytes = 40 + 256 * 4;
+constexpr int kBase64Width = 96;
+
+}  // namespace
+
+void BrowseWindow::StartLoader() {
+  loaderStop_.store(false);
+  ResetEvent(stopEvent_);
+  SetEvent(workEvent_);
+  loaderRunning_.store(true);
+  loaderPosition_.store(0);
+  DWORD id;
+  loaderThread_ = CreateThread(nullptr, 0, LoaderThread, this, CREATE_SUSPENDED, &id);
+  if (!loaderThread_) {
+    loaderRunning_.store(false);
+    return;
+  }
+  ResumeThread(loaderThread_);
+}
+
+void BrowseWindow::StopLoader() {
+  if (!loaderThread_) return;
+  loaderStop_.store(true);
+  SetEvent(stopEvent_);
+  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  if (WaitForSingleObject(loaderThread_, kStopWaitMs) == WAIT_TIMEOUT) {
+    MessageBeep(MB_ICONASTERISK);
+    // The thread still uses the photo list and the overview pack: wait until it
+    // has let go of them rather than free them under it.
+    WaitForSingleObject(loaderThread_, INFINITE);
+  }
+  CloseHandle(loaderThread_);
+  loaderThread_ = nullptr;
+  loaderRunning_.store(false);
+  SetCursor(old);
+}
+
+int BrowseWindow::LoaderPositionNow() const {
+  if (!list_) return 0;
+  LONG style = GetWindowLongA(list_, GWL_STYLE) & LVS_TYPEMASK;
+  if (style == LVS_REPORT || style == LVS_LIST)
+    return static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+  LVFINDINFOA find = {};
+  find.flags = LVFI_NEARESTXY;
+  find.pt.x = 0;
+  find.pt.y = 0;
+  find.vkDirection = VK_RIGHT;
+  int found = static_cast<int>(
+      SendMessageA(list_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return browse::LoaderPositionFromNearestItem(found);
+}
+
+DWORD WINAPI BrowseWindow::LoaderThread(void* self) {
+  static_cast<BrowseWindow*>(self)->RunLoader();
+  return 0;
+}
+
+void BrowseWindow::RunLoader() {
+  loaderRunning_.store(true);
+  const int count = static_cast<int>(photos_.Count());
+  browse::LoaderOrder order(count);
+  const HANDLE events[] = {stopEvent_, workEvent_};
+  while (count > 0 && !loaderStop_.load()) {
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
+    int index = order.Step(loaderPosition_.load());
+    browse::PhotoItem* photo = index >= 0 ? photos_[index] : nullptr;
+    if (photo && !photo->thumbnail) {
+      MakeThumbnail(photo);
+      PostMessageA(list_, LVM_REDRAWITEMS, photo->index, photo->index);
+    }
+    if (order.Finished()) break;
+  }
+  loaderRunning_.store(false);
+}
+
+void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
+  if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;
+  const bool large = g_settings.ThumbSize.width > kBase64Width || g_settings.ThumbSize.height > kBase64Width;
+  PcdSetThumbnailLevel(disc_.overview, large ? 1 : 0);
+  if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
+  PcdBlock block = nullptr;
+  if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 || !block) return;
+  photo->block = block;
+  auto* bytes = static_cast<const std::uint8_t*>(PcdLockBlock(block));
+  if (!bytes) return;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, bytes, sizeof header);
+  auto* dib = new imaging::PackedDib;
+  if (!dib->borrow(bytes, kThumbnailInfoBytes + header.biSizeImage)) {
+    delete dib;
+    return;
+  }
+
+  if (displayDepth_ <= 8 && !palette_) {
+    int entries = header.biClrUsed ? static_cast<int>(header.biClrUsed) : 1 << header.biBitCount;
+    if (entries > 256) entries = 256;
+    std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + entries * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(entries);
+    const RGBQUAD* colours = reinterpret_cast<const RGBQUAD*>(bytes + sizeof header);
+    for (int i = 0; i < entries; ++i)
+      logical->palPalEntry[i] = PALETTEENTRY{colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue, 0};
+    palette_ = CreatePalette(logical);
+  }
+
+  if (!customDraw_) {
+    // Older list controls draw ready-made cell bitmaps from the image list.
+    HBITMAP cell = MakeCellBitmap(cells_, dib);
+    delete dib;
+    if (cell) {
+      photo->imageIndex = ImageList_Add(images_, cell, nullptr);
+      DeleteObject(cell);
+    }
+    return;
+  }
+  photo->thumbnail = dib;  // one store publishes the finished thumbnail
+}

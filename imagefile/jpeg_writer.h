@@ -1,0 +1,42 @@
+// Writes 1-, 8- and 24-bit sources as baseline or progressive JPEG through
+// the JPEG library's compressor. Library errors end the step with a failure
+// instead of ending the process.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "imagefile/export_options.h"
+#include "imagefile/image_writer.h"
+
+namespace imagefile {
+
+class JpegWriter : public ImageWriter {
+ public:
+  explicit JpegWriter(const JpegOptions& options);
+  ~JpegWriter() override;
+  // The library's text for the last fatal error, if any.
+  const std::string& libraryMessage() const { return message_; }
+
+ protected:
+  int begin() override;
+  int writeSomeRows(int count) override;
+  int finish() override;
+  void release() override;
+
+ private:
+  struct Compressor;
+  bool startCompressor();
+  bool writeScanline(std::uint8_t* row);
+  bool finishCompressor();
+  void writeMetadataMarkers();
+  const std::uint8_t* convertRow(int imageRow);
+
+  JpegOptions options_;
+  std::unique_ptr<Compressor> compressor_;
+  std::vector<std::uint8_t> rowBuffer_;
+  std::string message_;
+};
+
+}  // namespace imagefile

@@ -1,0 +1,19 @@
+#include <windows.h>
+
+#include <string>
+
+#include "imagefile/library_messages.h"
+
+namespace imagefile {
+
+// Warnings (libtiff warns about choices that work, such as Deflate's old tag
+// value) go to the debugger only, so that they do not interrupt an export.
+void showLibraryMessage(bool isError, const char* module, const char* text) {
+  std::string caption = module ? module : "";
+  std::string body = std::string(text ? text : "") + "\n";
+  OutputDebugStringA(caption.c_str());
+  OutputDebugStringA(body.c_str());
+  if (isError) MessageBoxA(nullptr, body.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace imagefile

@@ -1,0 +1,156 @@
+#include "imagefile/png_writer.h"
+
+#include <png.h>
+
+#include <algorithm>
+
+#include "imaging/dib_format.h"
+
+namespace imagefile {
+
+// libpng's structures and callbacks. Errors longjmp back into the small
+// functions below that called setjmp, which hold no objects with destructors.
+struct PngWriter::Encoder {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  PngWriter* owner = nullptr;
+
+  static void onError(png_structp png, png_const_charp text) {
+    static_cast<Encoder*>(png_get_error_ptr(png))->owner->message_ = text;
+    png_longjmp(png, 1);
+  }
+  static void onWarning(png_structp, png_const_charp) {}
+  static void onWrite(png_structp png, png_bytep data, png_size_t size) {
+    if (!static_cast<Encoder*>(png_get_io_ptr(png))->owner->put(data, size)) png_error(png, "short write");
+  }
+  static void onFlush(png_structp) {}
+};
+
+PngWriter::PngWriter() = default;
+PngWriter::~PngWriter() { release(); }
+
+void PngWriter::release() {
+  if (encoder_) png_destroy_write_struct(&encoder_->png, &encoder_->info);
+  encoder_.reset();
+}
+
+int PngWriter::begin() {
+  const WriterSource& s = source();
+  if (s.bits != 1 && s.bits != 4 && s.bits != 8 && s.bits != 16 && s.bits != 24) return kWriterFailed;
+  release();
+  message_.clear();
+  encoder_ = std::make_unique<Encoder>();
+  encoder_->owner = this;
+  encoder_->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, encoder_.get(), Encoder::onError, Encoder::onWarning);
+  if (encoder_->png) encoder_->info = png_create_info_struct(encoder_->png);
+  greyOut_ = s.bits <= 8 && s.grey;
+  const ImageMetadata& m = metadata();
+  sourceText_ = m.make.empty() || m.model.empty() ? m.make + m.model : m.make + " " + m.model;
+  rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3 + 1, 0);
+  if (!encoder_->info || !startEncoder()) {
+    release();
+    return kWriterFailed;
+  }
+  return 0;
+}
+
+bool PngWriter::startEncoder() {
+  const WriterSource& s = source();
+  png_structp png = encoder_->png;
+  png_infop info = encoder_->info;
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, encoder_.get(), Encoder::onWrite, Encoder::onFlush);
+  int colourType = s.bits > 8 ? PNG_COLOR_TYPE_RGB : greyOut_ ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_PALETTE;
+  int depth = colourType == PNG_COLOR_TYPE_PALETTE ? s.bits : 8;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(s.width), static_cast<png_uint_32>(s.height), depth, colourType,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (colourType == PNG_COLOR_TYPE_PALETTE) {
+    png_color palette[256];
+    for (int i = 0; i < s.colourCount; ++i) palette[i] = {s.colours[i].red, s.colours[i].green, s.colours[i].blue};
+    png_set_PLTE(png, info, palette, s.colourCount);
+  }
+
+  const ImageMetadata& m = metadata();
+  const struct {
+    const char* key;
+    const std::string& value;
+  } texts[] = {{"Creation Time", m.dateTime}, {"Source", sourceText_},         {"Description", m.description},
+               {"Copyright", m.copyright},    {"Software", m.software}};
+  png_text chunks[5];
+  int count = 0;
+  for (const auto& t : texts) {
+    if (t.value.empty()) continue;
+    png_text& c = chunks[count++];
+    c = png_text{};
+    c.compression = PNG_TEXT_COMPRESSION_NONE;
+    c.key = const_cast<char*>(t.key);
+    c.text = const_cast<char*>(t.value.c_str());
+    c.text_length = t.value.size();
+  }
+  if (count) png_set_text(png, info, chunks, count);
+  if (m.srgb) png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+  png_write_info(png, info);
+  return true;
+}
+
+void PngWriter::convertRow(int imageRow) {
+  const WriterSource& s = source();
+  const std::uint8_t* in = s.row(imageRow);
+  std::uint8_t* out = rowBuffer_.data();
+  if (greyOut_) {
+    for (int x = 0; x < s.width; ++x) {
+      int index = s.bits == 8 ? in[x] : s.bits == 4 ? (in[x >> 1] >> (x & 1 ? 0 : 4)) & 15
+                                                    : (in[x >> 3] >> (7 - (x & 7))) & 1;
+      out[x] = s.greyOf(index);
+    }
+  } else if (s.bits == 24) {
+    for (int x = 0; x < s.width; ++x) {
+      out[3 * x] = in[3 * x + 2];
+      out[3 * x + 1] = in[3 * x + 1];
+      out[3 * x + 2] = in[3 * x];
+    }
+  } else if (s.bits == 16) {
+    for (int x = 0; x < s.width; ++x) {
+      unsigned v = in[2 * x] | in[2 * x + 1] << 8;
+      out[3 * x] = imaging::widen5(v >> 10 & 31);
+      out[3 * x + 1] = imaging::widen5(v >> 5 & 31);
+      out[3 * x + 2] = imaging::widen5(v & 31);
+    }
+  } else {
+    std::copy(in, in + (static_cast<std::size_t>(s.width) * s.bits + 7) / 8, out);
+  }
+}
+
+bool PngWriter::writeRow(const std::uint8_t* row) {
+  if (setjmp(png_jmpbuf(encoder_->png))) return false;
+  png_write_row(encoder_->png, row);
+  return true;
+}
+
+int PngWriter::writeSomeRows(int count) {
+  if (!encoder_) return kWriterFailed;
+  const WriterSource& s = source();
+  for (; count > 0 && rowsWritten() < s.height; --count) {
+    convertRow(rowsWritten());
+    if (!writeRow(rowBuffer_.data())) {
+      release();
+      return kWriterFailed;
+    }
+    countRows(1);
+  }
+  return 0;
+}
+
+bool PngWriter::endEncoder() {
+  if (setjmp(png_jmpbuf(encoder_->png))) return false;
+  png_write_end(encoder_->png, encoder_->info);
+  return true;
+}
+
+int PngWriter::finish() {
+  bool ok = encoder_ && rowsWritten() == source().height && endEncoder();
+  release();
+  return ok ? 0 : kWriterFailed;
+}
+
+}  // namespace imagefile

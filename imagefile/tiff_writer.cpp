@@ -1,0 +1,211 @@
+#include "imagefile/tiff_writer.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+namespace imagefile {
+
+namespace {
+
+bool isBlack(const imaging::RgbQuad& c) { return 587 * c.green + 299 * c.red + 114 * c.blue < 127000; }
+
+}  // namespace
+
+// libtiff's file procedures and reports, reached through the writer pointer
+// given as the client handle. Output goes through the base's put so that a
+// short write fails like any other.
+struct TiffWriter::Io {
+  static TiffWriter* of(thandle_t h) { return static_cast<TiffWriter*>(h); }
+  static tmsize_t read(thandle_t h, void* buffer, tmsize_t size) {
+    return static_cast<tmsize_t>(std::fread(buffer, 1, static_cast<std::size_t>(size), of(h)->file()));
+  }
+  static tmsize_t write(thandle_t h, void* buffer, tmsize_t size) {
+    return of(h)->put(buffer, static_cast<std::size_t>(size)) ? size : 0;
+  }
+  static toff_t seek(thandle_t h, toff_t offset, int whence) {
+    std::FILE* f = of(h)->file();
+    if (offset > 0x7FFFFFFF || std::fseek(f, static_cast<long>(offset), whence) != 0) return static_cast<toff_t>(-1);
+    return static_cast<toff_t>(std::ftell(f));
+  }
+  static int close(thandle_t) { return 0; }  // the base closes the file
+  static toff_t size(thandle_t h) {
+    std::FILE* f = of(h)->file();
+    long at = std::ftell(f);
+    std::fseek(f, 0, SEEK_END);
+    long end = std::ftell(f);
+    std::fseek(f, at, SEEK_SET);
+    return static_cast<toff_t>(end);
+  }
+  static int map(thandle_t, void**, toff_t*) { return 0; }
+  static void unmap(thandle_t, void*, toff_t) {}
+
+  static int report(bool isError, void* user, const char* module, const char* format, va_list args) {
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    TiffWriter* self = static_cast<TiffWriter*>(user);
+    if (isError) self->message_ = text;
+    if (self->messages_) self->messages_(isError, module, text);
+    return 1;
+  }
+  static int error(TIFF*, void* user, const char* module, const char* format, va_list args) {
+    return report(true, user, module, format, args);
+  }
+  static int warning(TIFF*, void* user, const char* module, const char* format, va_list args) {
+    return report(false, user, module, format, args);
+  }
+};
+
+TiffWriter::~TiffWriter() { release(); }
+
+void TiffWriter::release() {
+  if (tiff_) TIFFCleanup(tiff_);  // frees without writing anything more
+  tiff_ = nullptr;
+}
+
+int TiffWriter::begin() {
+  const WriterSource& s = source();
+  int compression = tiffCompressionTag(options_.compression);
+  if ((s.bits != 1 && s.bits != 8 && s.bits != 24) || !compression || !file()) return kWriterFailed;
+  release();
+  message_.clear();
+  bilevel_ = compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4;
+  jpeg_ = compression == COMPRESSION_JPEG;
+  expandToRgb_ = jpeg_ && s.bits <= 8 && !s.grey;
+
+  TIFFOpenOptions* opts = TIFFOpenOptionsAlloc();
+  TIFFOpenOptionsSetErrorHandlerExtR(opts, Io::error, this);
+  TIFFOpenOptionsSetWarningHandlerExtR(opts, Io::warning, this);
+  tiff_ = TIFFClientOpenExt("output", "w", this, Io::read, Io::write, Io::seek, Io::close, Io::size, Io::map,
+                            Io::unmap, opts);
+  TIFFOpenOptionsFree(opts);
+  if (!tiff_ || !setTags()) {
+    release();
+    return kWriterFailed;
+  }
+  rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3 + 1, 0);
+  return 0;
+}
+
+bool TiffWriter::setTags() {
+  const WriterSource& s = source();
+  TIFF* t = tiff_;
+  bool ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(s.width)) &&
+            TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(s.height)) &&
+            TIFFSetField(t, TIFFTAG_COMPRESSION, tiffCompressionTag(options_.compression)) &&
+            TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) &&
+            TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+            TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<float>(options_.xDpi)) &&
+            TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<float>(options_.yDpi));
+  if (!ok) return false;
+  if (bilevel_) {
+    // One bit a pixel, 1 meaning black: say so, for readers that would
+    // otherwise take 0 as black.
+    ok = TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+  } else {
+    bool rgb = s.bits == 24 || expandToRgb_;
+    int bitsPerSample = s.bits > 8 || jpeg_ || (s.grey && s.bits == 8) ? 8 : s.bits;
+    int photometric;
+    if (rgb) {
+      photometric = PHOTOMETRIC_RGB;
+    } else if (s.grey) {
+      // The 1-bit data stays as it is unless JPEG turns it into grey levels.
+      photometric = s.bits == 1 && !jpeg_ && s.zeroIsWhite ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK;
+    } else {
+      photometric = PHOTOMETRIC_PALETTE;
+    }
+    ok = TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, rgb ? 3 : 1) &&
+         TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, bitsPerSample) && TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric);
+    if (ok && photometric == PHOTOMETRIC_PALETTE) {
+      std::vector<std::uint16_t> map(3u << s.bits, 0);
+      std::uint16_t* red = map.data();
+      std::uint16_t* green = red + (1 << s.bits);
+      std::uint16_t* blue = green + (1 << s.bits);
+      for (int i = 0; i < s.colourCount; ++i) {
+        red[i] = static_cast<std::uint16_t>(s.colours[i].red * 256);
+        green[i] = static_cast<std::uint16_t>(s.colours[i].green * 256);
+        blue[i] = static_cast<std::uint16_t>(s.colours[i].blue * 256);
+      }
+      ok = TIFFSetField(t, TIFFTAG_COLORMAP, red, green, blue);
+    }
+    bool differencing = bitsPerSample == 8 && (options_.compression == kTiffLzw || options_.compression == kTiffDeflate);
+    if (ok && predictor_ && differencing) ok = TIFFSetField(t, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+  }
+  if (ok) setMetadataTags();
+  return ok;
+}
+
+void TiffWriter::setMetadataTags() {
+  const ImageMetadata& m = metadata();
+  const struct {
+    ttag_t tag;
+    const std::string& value;
+  } texts[] = {{TIFFTAG_DATETIME, m.dateTime},        {TIFFTAG_MAKE, m.make},
+               {TIFFTAG_MODEL, m.model},              {TIFFTAG_IMAGEDESCRIPTION, m.description},
+               {TIFFTAG_COPYRIGHT, m.copyright},      {TIFFTAG_SOFTWARE, m.software}};
+  for (const auto& t : texts)
+    if (!t.value.empty()) TIFFSetField(tiff_, t.tag, t.value.c_str());
+  if (!m.iccProfile.empty())
+    TIFFSetField(tiff_, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(m.iccProfile.size()), m.iccProfile.data());
+}
+
+// Fills the row buffer with image row imageRow as the file stores it. libtiff
+// gets this copy, never the source memory: its predictor rewrites the buffer.
+void TiffWriter::convertRow(int imageRow) {
+  const WriterSource& s = source();
+  const std::uint8_t* in = s.row(imageRow);
+  std::uint8_t* out = rowBuffer_.data();
+  auto indexAt = [&](int x) { return s.bits == 8 ? in[x] : (in[x >> 3] >> (7 - (x & 7))) & 1; };
+  if (bilevel_) {
+    std::fill(out, out + (s.width + 7) / 8, 0);
+    for (int x = 0; x < s.width; ++x) {
+      bool black;
+      if (s.bits == 24)
+        black = isBlack({in[3 * x], in[3 * x + 1], in[3 * x + 2], 0});
+      else if (s.bits == 1 && s.grey)
+        black = (indexAt(x) != 0) == s.zeroIsWhite;
+      else
+        black = isBlack(s.colours[indexAt(x)]);
+      if (black) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+    }
+  } else if (s.bits == 24) {
+    for (int x = 0; x < s.width; ++x) {
+      out[3 * x] = in[3 * x + 2];
+      out[3 * x + 1] = in[3 * x + 1];
+      out[3 * x + 2] = in[3 * x];
+    }
+  } else if (expandToRgb_) {
+    for (int x = 0; x < s.width; ++x) {
+      const imaging::RgbQuad& c = s.colours[indexAt(x)];
+      out[3 * x] = c.red;
+      out[3 * x + 1] = c.green;
+      out[3 * x + 2] = c.blue;
+    }
+  } else if (s.grey && (s.bits == 8 || jpeg_)) {
+    for (int x = 0; x < s.width; ++x) out[x] = s.greyOf(indexAt(x));
+  } else {
+    std::copy(in, in + (static_cast<std::size_t>(s.width) * s.bits + 7) / 8, out);
+  }
+}
+
+int TiffWriter::writeSomeRows(int count) {
+  if (!tiff_) return kWriterFailed;
+  const WriterSource& s = source();
+  for (; count > 0 && rowsWritten() < s.height; --count) {
+    convertRow(rowsWritten());
+    if (TIFFWriteScanline(tiff_, rowBuffer_.data(), static_cast<std::uint32_t>(rowsWritten()), 0) < 0)
+      return kWriterFailed;
+    countRows(1);
+  }
+  return 0;
+}
+
+int TiffWriter::finish() {
+  bool ok = tiff_ && rowsWritten() == source().height && TIFFFlush(tiff_);
+  release();
+  return ok ? 0 : kWriterFailed;
+}
+
+}  // namespace imagefile

@@ -1,0 +1,30 @@
+// Command ids shared by menu items, accelerators, toolbar buttons, tooltips and
+// the status-bar help strings (the string with the same id).
+#pragma once
+
+#define CMD_VIEW 32770
+#define CMD_PRINT 32771
+#define CMD_SET_WALLPAPER_TILED 32772
+#define CMD_SET_WALLPAPER 32773
+#define CMD_REMOVE_WALLPAPER 32774
+#define CMD_REDUCE 32775
+#define CMD_ENLARGE 32776
+#define CMD_EXIT 32780
+#define CMD_OPTIONS 32782
+#define CMD_COPY 32783
+#define CMD_NEXT 32785
+#define CMD_PREVIOUS 32786
+#define CMD_ABOUT 32790
+#define CMD_PRINT_ALL 32798
+#define CMD_SELECT_ALL 32799
+#define CMD_EXPORT 32800
+#define CMD_OPEN_DISC 32801
+#define CMD_VIEWER_SLIDE_SHOW 32804
+#define CMD_SLIDE_SHOW 32805
+#define CMD_VIEWER_EXPORT 32806
+#define CMD_PROPERTIES 32807
+#define CMD_ROTATE_LEFT 32808
+#define CMD_ROTATE_RIGHT 32809
+#define CMD_MAKER_WEB_PAGE 32811
+#define CMD_PRODUCT_WEB_PAGE 32812
+#define CMD_HELP_CONTENTS 32813
