@@ -46,7 +46,7 @@ int ImageWriter::setSource(imaging::BitmapHandle dibSection) {
 int ImageWriter::open() {
   if (!sink_) {
     if (file_) std::fclose(file_);
-    file_ = std::fopen(path_.c_str(), "wb");
+    file_ = std::fopen(path_.c_str(), "w+b");  // libtiff may read back what it wrote
     if (!file_) return kWriterFailed;
   }
   rowsWritten_ = 0;

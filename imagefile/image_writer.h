@@ -70,6 +70,8 @@ class ImageWriter {
   const WriterSource& source() const { return source_; }
   int rowsWritten() const { return rowsWritten_; }
   int progress() const { return source_.height ? static_cast<int>(rowsWritten_ * 10000LL / source_.height) : 0; }
+  // The encoding library's text for its last error, if any.
+  const std::string& libraryMessage() const { return libraryMessage_; }
 
  protected:
   virtual int begin() = 0;
@@ -83,6 +85,7 @@ class ImageWriter {
   const ImageMetadata& metadata() const { return metadata_; }
   // The open output file; null when writing to a sink.
   std::FILE* file() const { return file_; }
+  std::string libraryMessage_;
 
  private:
   std::string path_;

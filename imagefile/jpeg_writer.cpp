@@ -30,7 +30,7 @@ struct JpegWriter::Compressor {
     char text[JMSG_LENGTH_MAX];
     (*info->err->format_message)(info, text);
     Compressor* self = of(info);
-    self->owner->message_ = text;
+    self->owner->libraryMessage_ = text;
     std::longjmp(self->escape, 1);
   }
   static void onMessage(j_common_ptr) {}  // warnings are not fatal and not shown
@@ -65,7 +65,7 @@ int JpegWriter::begin() {
   const WriterSource& s = source();
   if (s.bits != 1 && s.bits != 8 && s.bits != 24) return kWriterFailed;
   release();
-  message_.clear();
+  libraryMessage_.clear();
   compressor_ = std::make_unique<Compressor>();
   compressor_->owner = this;
   rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3, 0);

@@ -4,7 +4,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "imagefile/export_options.h"
@@ -16,8 +15,6 @@ class JpegWriter : public ImageWriter {
  public:
   explicit JpegWriter(const JpegOptions& options);
   ~JpegWriter() override;
-  // The library's text for the last fatal error, if any.
-  const std::string& libraryMessage() const { return message_; }
 
  protected:
   int begin() override;
@@ -36,7 +33,6 @@ class JpegWriter : public ImageWriter {
   JpegOptions options_;
   std::unique_ptr<Compressor> compressor_;
   std::vector<std::uint8_t> rowBuffer_;
-  std::string message_;
 };
 
 }  // namespace imagefile

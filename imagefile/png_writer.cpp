@@ -16,7 +16,7 @@ struct PngWriter::Encoder {
   PngWriter* owner = nullptr;
 
   static void onError(png_structp png, png_const_charp text) {
-    static_cast<Encoder*>(png_get_error_ptr(png))->owner->message_ = text;
+    static_cast<Encoder*>(png_get_error_ptr(png))->owner->libraryMessage_ = text;
     png_longjmp(png, 1);
   }
   static void onWarning(png_structp, png_const_charp) {}
@@ -38,7 +38,7 @@ int PngWriter::begin() {
   const WriterSource& s = source();
   if (s.bits != 1 && s.bits != 4 && s.bits != 8 && s.bits != 16 && s.bits != 24) return kWriterFailed;
   release();
-  message_.clear();
+  libraryMessage_.clear();
   encoder_ = std::make_unique<Encoder>();
   encoder_->owner = this;
   encoder_->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, encoder_.get(), Encoder::onError, Encoder::onWarning);

@@ -14,7 +14,6 @@ class PngWriter : public ImageWriter {
  public:
   PngWriter();
   ~PngWriter() override;
-  const std::string& libraryMessage() const { return message_; }
 
  protected:
   int begin() override;
@@ -33,7 +32,6 @@ class PngWriter : public ImageWriter {
   std::vector<std::uint8_t> rowBuffer_;
   bool greyOut_ = false;
   std::string sourceText_;  // the "Source" text: scanner make and model
-  std::string message_;
 };
 
 }  // namespace imagefile

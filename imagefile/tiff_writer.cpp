@@ -46,7 +46,7 @@ struct TiffWriter::Io {
     char text[1024];
     std::vsnprintf(text, sizeof text, format, args);
     TiffWriter* self = static_cast<TiffWriter*>(user);
-    if (isError) self->message_ = text;
+    if (isError) self->libraryMessage_ = text;
     if (self->messages_) self->messages_(isError, module, text);
     return 1;
   }
@@ -70,7 +70,7 @@ int TiffWriter::begin() {
   int compression = tiffCompressionTag(options_.compression);
   if ((s.bits != 1 && s.bits != 8 && s.bits != 24) || !compression || !file()) return kWriterFailed;
   release();
-  message_.clear();
+  libraryMessage_.clear();
   bilevel_ = compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4;
   jpeg_ = compression == COMPRESSION_JPEG;
   expandToRgb_ = jpeg_ && s.bits <= 8 && !s.grey;

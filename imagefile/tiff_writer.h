@@ -2,7 +2,6 @@
 // with CCITT Group 3/4 (bilevel), LZW, Deflate or JPEG compression.
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "imagefile/export_options.h"
@@ -21,8 +20,6 @@ class TiffWriter : public ImageWriter {
   void setMessageHandler(LibraryMessageHandler handler) { messages_ = handler; }
   // Horizontal differencing before LZW or Deflate: smaller photos, same pixels.
   void setPredictor(bool on) { predictor_ = on; }
-  // The library's text for the last error, if any.
-  const std::string& libraryMessage() const { return message_; }
 
  protected:
   int begin() override;
@@ -44,7 +41,6 @@ class TiffWriter : public ImageWriter {
   bool jpeg_ = false;         // JPEG compression
   bool expandToRgb_ = false;  // a colour palette written as RGB (JPEG)
   std::vector<std::uint8_t> rowBuffer_;
-  std::string message_;
 };
 
 }  // namespace imagefile

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 
+#include "../support/unique_temp.h"
 #include "authored_photos.h"
 #include "decode_test_util.h"
 #include "image_io.h"
@@ -22,14 +23,15 @@ const char* const kScenes[] = {"harbour", "city", "mosaic", "page"};
 
 // ImageMagick's greyscale decode of subimage `level`, top row first.
 std::vector<double> ImageMagickGrey(const std::string& pack, int level, int& width, int& height) {
-  const TempDir dir;  // a folder of its own: test cases run side by side
-  const std::string out = dir.Join("imagemagick.ppm");
+  const std::string out = test_support::UniqueTempPath("imagemagick-") + std::to_string(level) + ".ppm";
   const std::string command = std::string(kConvert) + " '" + pack + "[" + std::to_string(level) +
                               "]' -colorspace Gray '" + out + "' 2>/dev/null";
   std::vector<double> grey;
   pcdmake::RgbImage image;
   std::string error;
-  if (std::system(command.c_str()) != 0 || !pcdmake::ReadImageFile(out, image, error)) return grey;
+  const bool decoded = std::system(command.c_str()) == 0 && pcdmake::ReadImageFile(out, image, error);
+  std::filesystem::remove(out);
+  if (!decoded) return grey;
   width = image.width;
   height = image.height;
   for (std::size_t i = 0; i < image.pixels.size(); i += 3) grey.push_back(image.pixels[i]);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/unique_temp.h"
 #include "bmp_builder.h"
 #include "imagefile/format_module.h"
 #include "imagefile/image_reader.h"
@@ -28,7 +29,7 @@ int identifyMemory(const std::vector<std::uint8_t>& data) {
 }
 
 int identifyFile(const std::vector<std::uint8_t>& data, const std::string& name) {
-  std::string path = ::testing::TempDir() + name;
+  std::string path = test_support::UniqueTempPath(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
                                               static_cast<std::streamsize>(data.size()));
   ImageReader reader;

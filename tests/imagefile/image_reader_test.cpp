@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "../support/unique_temp.h"
 #include "../imaging/bitmap_helpers.h"
 #include "bmp_builder.h"
 #include "imagefile/format_module.h"
@@ -26,7 +27,7 @@ namespace {
 
 std::uint32_t colour(int x, int y) { return static_cast<std::uint32_t>(x << 16 | y << 8 | (x ^ y)); }
 
-std::string tempPath(const char* name) { return ::testing::TempDir() + name; }
+std::string tempPath(const char* name) { return test_support::UniqueTempPath(name); }
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   std::ofstream out(path, std::ios::binary);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "../support/unique_temp.h"
 #include "../imaging/bitmap_helpers.h"
 #include "imagefile/image_writer.h"
 
@@ -78,7 +79,7 @@ TEST(Writer, CreatesTheOutputFileOrFails) {
   ASSERT_EQ(writer.setSource(bitmap), 0);
   writer.setOutput(::testing::TempDir() + "no-such-folder/out.bin");
   EXPECT_EQ(writer.open(), kWriterFailed);
-  std::string path = ::testing::TempDir() + "writer-out.bin";
+  std::string path = test_support::UniqueTempPath("writer-out.bin");
   writer.setOutput(path);
   ASSERT_EQ(writer.open(), 0);
   ASSERT_EQ(writer.writeRows(10), 0);

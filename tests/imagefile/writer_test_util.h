@@ -10,10 +10,11 @@
 
 #include "../imaging/bitmap_helpers.h"
 #include "imagefile/image_writer.h"
+#include "../support/unique_temp.h"
 
 namespace writer_test {
 
-inline std::string tempPath(const std::string& name) { return ::testing::TempDir() + name; }
+inline std::string tempPath(const std::string& name) { return test_support::UniqueTempPath(name); }
 
 // A smooth colour picture with some detail: 0x00RRGGBB at (x, y).
 inline std::uint32_t photoPixel(int x, int y) {

@@ -1,0 +1,182 @@
+// lumivexa-cli: information about Photo CDs and conversion of their photos
+// to TIFF, JPEG, BMP or PNG files.
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "app/requested_level.h"
+#include "cli/export_job.h"
+#include "cli/pack_info.h"
+#include "cli/photo_inputs.h"
+#include "photocd/image_pack.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define LUMIVEXA_ISATTY(f) _isatty(_fileno(f))
+#else
+#include <unistd.h>
+#define LUMIVEXA_ISATTY(f) isatty(fileno(f))
+#endif
+
+namespace {
+
+constexpr int kExitFailed = 1;  // some photo or input failed
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+std::atomic<bool> g_interrupted{false};
+extern "C" void onInterrupt(int) { g_interrupted = true; }
+
+// "key: value" lines, nested objects indented.
+void printText(const nlohmann::json& j, int indent = 0) {
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    std::string pad(static_cast<std::size_t>(indent), ' ');
+    const nlohmann::json& v = it.value();
+    if (v.is_object()) {
+      std::cout << pad << it.key() << ":\n";
+      printText(v, indent + 2);
+    } else if (v.is_array() && !v.empty() && v.front().is_object()) {
+      for (std::size_t i = 0; i < v.size(); ++i) {
+        std::cout << pad << it.key() << " " << i + 1 << ":\n";
+        printText(v[i], indent + 2);
+      }
+    } else {
+      std::string value;
+      if (v.is_string()) value = v.get<std::string>();
+      else if (v.is_array()) {
+        for (const nlohmann::json& item : v) value += (value.empty() ? "" : ", ") + (item.is_string() ? item.get<std::string>() : item.dump());
+      } else value = v.dump();
+      std::cout << pad << it.key() << ": " << value << "\n";
+    }
+  }
+}
+
+int runInfo(const std::string& path, bool json) {
+  cli::DiscInput disc;
+  std::string error;
+  if (!cli::findImagePacks(path, disc, error)) {
+    std::cerr << path << ": " << error << "\n";
+    return kExitFailed;
+  }
+  nlohmann::json out;
+  if (!disc.photoCdFolder.empty()) out["disc"] = cli::describeDisc(disc.photoCdFolder);
+  out["photoCount"] = disc.packs.size();
+  nlohmann::json photos = nlohmann::json::array();
+  int status = 0;
+  for (const std::string& packPath : disc.packs) {
+    nlohmann::json photo;
+    ImagePack* pack = nullptr;
+    PcdStatus opened = PcdOpenImagePack(packPath.c_str(), pack);
+    if (opened == kPcdOk) {
+      photo = cli::describePack(pack);
+      PcdCloseImagePack(pack);
+    } else {
+      photo["error"] = PcdStatusText(opened);
+      status = kExitFailed;
+    }
+    photo["file"] = packPath;
+    photos.push_back(photo);
+  }
+  out["photos"] = photos;
+  if (json) std::cout << out.dump(2) << "\n";
+  else printText(out);
+  return status;
+}
+
+int runExport(const std::vector<std::string>& paths, cli::ExportSettings settings) {
+  std::vector<std::string> inputs;
+  int status = 0;
+  for (const std::string& path : paths) {
+    cli::DiscInput disc;
+    std::string error;
+    if (!cli::findImagePacks(path, disc, error)) {
+      std::cerr << path << ": " << error << "\n";
+      status = kExitFailed;
+      continue;
+    }
+    inputs.insert(inputs.end(), disc.packs.begin(), disc.packs.end());
+  }
+  // The reader's Photo CD module reads the wanted level from here.
+  g_requestedPcdLevel = settings.decode.level;
+  settings.progressBar = settings.progressBar && LUMIVEXA_ISATTY(stderr);
+  // Ctrl+C finishes cleanly: no half-written file stays behind.
+  settings.cancel = &g_interrupted;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  std::vector<cli::ExportResult> results = cli::exportPhotos(inputs, settings);
+  if (g_interrupted) {
+    std::cerr << "interrupted\n";
+    return kExitInterrupted;
+  }
+  std::size_t written = 0;
+  for (const cli::ExportResult& r : results) {
+    if (r.ok) ++written;
+    else std::cerr << r.input << ": " << r.error << "\n";
+  }
+  std::cerr << written << " of " << results.size() << " photos written to " << settings.folder << "\n";
+  return written == results.size() ? status : kExitFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Lumivexa SE command-line converter: Photo CD information and export."};
+  app.require_subcommand(1);
+
+  std::string infoPath;
+  bool json = false;
+  CLI::App* info = app.add_subcommand("info", "Describe a disc (its root or PHOTO_CD folder) or image packs.");
+  info->add_option("PATH", infoPath, "disc root, PHOTO_CD folder or .pcd file")->required();
+  info->add_flag("--json", json, "print JSON instead of text");
+
+  std::vector<std::string> paths;
+  cli::ExportSettings settings;
+  std::string level = "16base", highlights = "rolloff", compression = "lzw";
+  int rotation = 0, quality = 90;
+  unsigned dpi = 72;
+  bool progressive = false;
+  settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  CLI::App* exp = app.add_subcommand("export", "Write one image file per photo.");
+  exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required();
+  exp->add_option("-o,--output", settings.folder, "output folder (must exist)")->required()->check(CLI::ExistingDirectory);
+  exp->add_option("--format", settings.format, "file format")->check(CLI::IsMember({"tif", "jpg", "bmp", "png"}));
+  exp->add_option("--level", level, "Photo CD level: base/64, base/16, base/4, base, 4base, 16base, 64base or max")
+      ->check(CLI::IsMember({"base/64", "base/16", "base/4", "base", "4base", "16base", "64base", "max"}));
+  exp->add_option("--rotate", rotation, "degrees clockwise")->check(CLI::IsMember({0, 90, 180, 270}));
+  exp->add_option("--jpeg-quality", quality, "JPEG quality 0..100")->check(CLI::Range(0, 100));
+  exp->add_flag("--progressive", progressive, "progressive JPEG");
+  exp->add_option("--tiff-compression", compression, "TIFF compression")
+      ->check(CLI::IsMember({"none", "g3", "g4", "lzw", "deflate", "jpeg"}));
+  exp->add_option("--dpi", dpi, "resolution stored in TIFF files");
+  exp->add_option("--gamma", settings.decode.gamma, "gamma factor")->check(CLI::Range(0.1, 10.0));
+  exp->add_option("--highlights", highlights, "clip or roll off the highlights above white")
+      ->check(CLI::IsMember({"clip", "rolloff"}));
+  exp->add_option("-j,--jobs", settings.jobs, "photos converted at once (default: all cores)")->check(CLI::Range(1, 256));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int code = app.exit(e);
+    return code == 0 ? 0 : kExitUsage;
+  }
+
+  if (*info) return runInfo(infoPath, json);
+
+  const char* compressions[] = {"none", "g3", "g4", "lzw", "deflate", "jpeg"};
+  for (int i = 0; i < 6; ++i)
+    if (compression == compressions[i]) settings.tiff.compression = i;
+  settings.tiff.xDpi = settings.tiff.yDpi = dpi;
+  settings.jpeg.quality = quality;
+  settings.jpeg.progressive = progressive;
+  settings.jpeg.optimise = 1;
+  settings.decode.level = cli::levelFromName(level);
+  settings.decode.highlights = highlights == "clip" ? cli::Highlights::Clip : cli::Highlights::Rolloff;
+  settings.rotation = rotation;
+  settings.progressBar = true;
+  return runExport(paths, settings);
+}

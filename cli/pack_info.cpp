@@ -1,0 +1,135 @@
+#include "cli/pack_info.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "cli/photo_inputs.h"
+#include "cli/srgb_profile.h"
+#include "photocd/disc_info.h"
+#include "photocd/image_pack.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kLevelNames[] = {"base/64", "base/16", "base/4", "base", "4base", "16base", "64base"};
+
+// A fixed-width text field: up to its first zero, trailing blanks dropped.
+std::string text(const char* field, std::size_t size) {
+  std::size_t n = 0;
+  while (n < size && field[n]) ++n;
+  while (n > 0 && (field[n - 1] == ' ' || static_cast<unsigned char>(field[n - 1]) == 0xFF)) --n;
+  return std::string(field, n);
+}
+template <std::size_t N>
+std::string text(const char (&field)[N]) {
+  return text(field, N);
+}
+
+int rotationCode(const ImagePack* pack) {
+  for (unsigned code = 0; code < 4; ++code)
+    if (PcdOrientationFromRotation(code) == pack->storedOrientation) return static_cast<int>(code);
+  return 0;
+}
+
+std::string photofinisher(const ImagePackInfo& info) {
+  return static_cast<unsigned char>(info.photofinisher[0]) == 0xFF ? std::string() : text(info.photofinisher);
+}
+
+}  // namespace
+
+const char* levelName(int level) { return level >= 0 && level <= 6 ? kLevelNames[level] : "?"; }
+
+int levelFromName(const std::string& name) {
+  if (name == "max") return 6;
+  for (int level = 0; level <= 6; ++level)
+    if (name == kLevelNames[level]) return level;
+  return -1;
+}
+
+std::string formatTime(std::uint32_t seconds, bool tiffStyle) {
+  // Civil date from a day count (proleptic Gregorian), so no time zone or
+  // thread-unsafe library call is involved.
+  long days = static_cast<long>(seconds / 86400), rest = static_cast<long>(seconds % 86400);
+  days += 719468;
+  long era = days / 146097, dayOfEra = days - era * 146097;
+  long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  long mp = (5 * dayOfYear + 2) / 153;
+  long day = dayOfYear - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+  long year = yearOfEra + era * 400 + (month <= 2);
+  char out[32];
+  std::snprintf(out, sizeof out, tiffStyle ? "%04ld:%02ld:%02ld %02ld:%02ld:%02ld" : "%04ld-%02ld-%02ld %02ld:%02ld:%02ld",
+                year, month, day, rest / 3600, rest / 60 % 60, rest % 60);
+  return out;
+}
+
+nlohmann::json describeDisc(const std::string& photoCdFolder) {
+  nlohmann::json disc;
+  std::string infoPath = findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  PcdStatus status = infoPath.empty() ? kPcdOpenFailed : PcdReadDiscInfo(infoPath.c_str(), info);
+  if (status != kPcdOk) {
+    disc["error"] = std::string("INFO.PCD: ") + PcdStatusText(status);
+    return disc;
+  }
+  char version[16];
+  std::snprintf(version, sizeof version, "%u.%u", info.versionMajor, info.versionMinor);
+  disc["version"] = version;
+  disc["serial"] = text(info.serialNumber);
+  disc["created"] = formatTime(info.creationTime);
+  disc["modified"] = formatTime(info.secondTime);
+  return disc;
+}
+
+nlohmann::json describePack(ImagePack* pack) {
+  nlohmann::json j;
+  std::uint16_t mask = 0;
+  int count = 0;
+  PcdGetResolutionMask(pack, mask, count);
+  nlohmann::json levels = nlohmann::json::array();
+  for (int level = 0; level <= 6; ++level)
+    if (mask & (1u << level)) levels.push_back(levelName(level));
+  j["levels"] = levels;
+  const int rotations[] = {0, 90, 180, 270};  // counter-clockwise quarter turns as stored
+  j["rotation"] = rotations[rotationCode(pack)];
+
+  ImagePackInfo info{};
+  if (PcdGetImageInfo(pack, info) != kPcdOk) return j;
+  j["scanned"] = formatTime(info.scanTime);
+  j["modified"] = formatTime(info.modificationTime);
+  nlohmann::json& medium = j["medium"];
+  medium["type"] = info.mediaType;
+  medium["description"] = text(info.mediaInfo);
+  nlohmann::json& scanner = j["scanner"];
+  scanner["vendor"] = text(info.scannerVendor);
+  scanner["product"] = text(info.scannerProduct);
+  scanner["firmware"] = text(info.scannerFirmwareVersion) + " " + text(info.scannerFirmwareDate);
+  scanner["serial"] = text(info.scannerSerial);
+  if (info.scannerPixelSize[0] != 0xFF || info.scannerPixelSize[1] != 0xFF)
+    scanner["pixelSizeMicrometres"] = info.scannerPixelSize[0] + info.scannerPixelSize[1] / 100.0;
+  j["workstation"] = text(info.workstationMaker);
+  j["photofinisher"] = photofinisher(info);
+  j["rights"] = info.rightsStatus == 1 ? nlohmann::json{{"restricted", true}, {"file", text(info.rightsFileName)}}
+                                       : nlohmann::json{{"restricted", false}};
+  return j;
+}
+
+imagefile::ImageMetadata exportMetadata(const ImagePackInfo& info) {
+  imagefile::ImageMetadata m;
+  m.dateTime = formatTime(info.scanTime, true);
+  m.make = text(info.scannerVendor);
+  m.model = text(info.scannerProduct);
+  std::string medium = text(info.mediaInfo), finisher = photofinisher(info);
+  m.description = "Photo CD image";
+  if (!medium.empty()) m.description += "; medium: " + medium;
+  if (!finisher.empty()) m.description += "; photofinisher: " + finisher;
+  if (info.rightsStatus == 1)
+    m.copyright = "Use restricted: see " + text(info.rightsFileName) + " on the Photo CD";
+  m.software = "Lumivexa SE";
+  m.srgb = true;
+  m.iccProfile = srgbProfile();
+  return m;
+}
+
+}  // namespace cli

@@ -1,0 +1,146 @@
+#include "cli/photo_decode.h"
+
+#include "app/requested_level.h"
+#include "imagefile/image_errors.h"
+#include "imaging/dib_format.h"
+#include "imaging/dib_ops.h"
+#include "imaging/gamma.h"
+#include "imaging/gdi_backend.h"
+#include "photocd/image_decode.h"
+#include "photocd/image_pack.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kRgb24 = 11;  // the toolkit's B, G, R output through its curve
+
+struct PackCloser {
+  void operator()(ImagePack* pack) const { PcdCloseImagePack(pack); }
+};
+using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
+
+std::string pcdError(const char* what, PcdStatus status) { return std::string(what) + ": " + PcdStatusText(status); }
+
+void applyGamma(imaging::BitmapHandle bitmap, double gamma) {
+  if (gamma == 1.0) return;
+  imaging::GammaTable table;
+  table.set(gamma);
+  imaging::DibSectionInfo info;
+  if (!imaging::describeDibSection(bitmap, info)) return;
+  std::size_t stride = imaging::dibStride(info.header.width, 24);
+  for (int row = 0; row < imaging::absHeight(info.header); ++row)
+    table.apply24(info.bits + stride * static_cast<std::size_t>(row), static_cast<std::size_t>(info.header.width));
+}
+
+// The whole picture at the pack's current level through the toolkit, into a
+// bottom-up section (the toolkit's orientation 0 writes bottom-up rows).
+imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, std::string& error) {
+  PcdStatus status = PcdSetFormat(pack, kRgb24);
+  if (status != kPcdOk) {
+    error = pcdError("output format", status);
+    return nullptr;
+  }
+  imaging::DibHeader header = imaging::makeDibHeader(pack->outputWidth, pack->outputHeight, 24, true, 0);
+  imaging::BitmapHandle bitmap = imaging::createDibSection(header, nullptr);
+  imaging::DibSectionInfo info;
+  if (!bitmap || !imaging::describeDibSection(bitmap, info)) {
+    error = "out of memory";
+    imaging::deleteBitmap(bitmap);
+    return nullptr;
+  }
+  status = PcdReadRect(pack, nullptr, info.bits, static_cast<std::ptrdiff_t>(imaging::dibStride(header.width, 24)));
+  if (status != kPcdOk) {
+    error = pcdError("decoding", status);
+    imaging::deleteBitmap(bitmap);
+    return nullptr;
+  }
+  return bitmap;
+}
+
+bool decodeWithReader(imagefile::ImageReader& reader, double gamma, std::string& error) {
+  imagefile::DecodeRequest request;
+  request.bottomUp = true;
+  request.makeDisplayBitmap = false;
+  request.keepFullBitmap = true;
+  request.displayDepth = 24;
+  request.gamma = gamma;
+  request.useDdb = false;
+  bool ok = reader.beginDecode(request);
+  int rowsPerStep = reader.width() / 200 < 20 ? 20 - reader.width() / 200 : 1;
+  while (ok && reader.progress() < 10000) ok = reader.step(rowsPerStep) == 1;
+  reader.finish(true);
+  if (!ok || !reader.dibSection()) {
+    error = imagefile::errorText(reader.error() ? reader.error() : imagefile::kImageGeneralFailure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+DecodedPhoto::~DecodedPhoto() { imaging::deleteBitmap(owned_); }
+
+bool DecodedPhoto::rotate(int degrees) {
+  if (degrees % 360 == 0) return true;
+  imaging::BitmapHandle turned = imaging::rotate(bitmap(), degrees == 270 ? -90 : degrees);
+  if (!turned) return false;
+  imaging::deleteBitmap(owned_);
+  owned_ = turned;
+  reader_.reset();
+  return true;
+}
+
+int chooseLevel(unsigned levelMask, int wanted) {
+  for (int level = wanted; level >= 1; --level)
+    if (levelMask & (1u << level)) return level;
+  return 1;
+}
+
+bool decodePhoto(const std::string& path, const DecodeSettings& settings, DecodedPhoto& out, std::string& error) {
+  auto reader = std::make_unique<imagefile::ImageReader>();
+  reader->open(path);
+  out.photoCd = reader->format() == imagefile::kFormatPhotoCd;
+  if (!out.photoCd) {
+    if (reader->format() < 0) {
+      error = imagefile::errorText(reader->error());
+      return false;
+    }
+    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
+    out.reader_ = std::move(reader);
+    return true;
+  }
+
+  ImagePack* opened = nullptr;
+  PcdStatus status = PcdOpenImagePack(path.c_str(), opened);
+  if (status != kPcdOk) {
+    error = pcdError("image pack", status);
+    return false;
+  }
+  PackPtr pack(opened);
+  out.hasInfo = PcdGetImageInfo(pack.get(), out.info) == kPcdOk;
+  std::uint16_t mask = 0;
+  int count = 0;
+  PcdGetResolutionMask(pack.get(), mask, count);
+  out.level = chooseLevel(mask, settings.level);
+
+  if (settings.highlights == Highlights::Clip) {
+    // The reader's Photo CD module takes its level from the process-wide
+    // request, which the caller sets once for the whole run.
+    pack.reset();
+    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
+    out.reader_ = std::move(reader);
+    return true;
+  }
+  status = PcdSetResolution(pack.get(), out.level);
+  if (status != kPcdOk) {
+    error = pcdError("level", status);
+    return false;
+  }
+  out.owned_ = decodeWithToolkit(pack.get(), error);
+  if (!out.owned_) return false;
+  applyGamma(out.owned_, settings.gamma);
+  return true;
+}
+
+}  // namespace cli

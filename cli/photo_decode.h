@@ -1,0 +1,51 @@
+// Decodes one input into a 24-bit bottom-up DIB section. Photo CD image packs
+// decode either through the image reader's Photo CD module (highlights
+// clipped, as the program's own export does) or through the toolkit, whose
+// output curve rolls highlights off; other formats go through the reader.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "imagefile/image_reader.h"
+#include "imaging/dib_types.h"
+#include "photocd/image_info.h"
+
+namespace cli {
+
+enum class Highlights { Clip, Rolloff };
+
+struct DecodeSettings {
+  int level = 5;  // highest Photo CD level wanted, 0 (BASE/64) to 6 (BASE*64)
+  Highlights highlights = Highlights::Rolloff;
+  double gamma = 1.0;
+};
+
+class DecodedPhoto {
+ public:
+  DecodedPhoto() = default;
+  DecodedPhoto(const DecodedPhoto&) = delete;
+  DecodedPhoto& operator=(const DecodedPhoto&) = delete;
+  ~DecodedPhoto();
+
+  imaging::BitmapHandle bitmap() const { return owned_ ? owned_ : reader_ ? reader_->dibSection() : nullptr; }
+  // Turns the picture by 90 (clockwise), 180 or 270 degrees; false on failure.
+  bool rotate(int degrees);
+
+  bool photoCd = false;
+  int level = -1;  // the Photo CD level decoded
+  bool hasInfo = false;
+  ImagePackInfo info{};
+
+ private:
+  friend bool decodePhoto(const std::string&, const DecodeSettings&, DecodedPhoto&, std::string&);
+  std::unique_ptr<imagefile::ImageReader> reader_;  // keeps the page's bitmap
+  imaging::BitmapHandle owned_ = nullptr;
+};
+
+// The level a pack with the given level mask decodes for a wanted level: the
+// highest it holds at or below it, BASE/64 counting as BASE/16.
+int chooseLevel(unsigned levelMask, int wanted);
+
+bool decodePhoto(const std::string& path, const DecodeSettings& settings, DecodedPhoto& out, std::string& error);
+
+}  // namespace cli

@@ -1,0 +1,70 @@
+#include "cli/photo_inputs.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace cli {
+
+namespace {
+
+// Upper case without an ISO 9660 version suffix, for comparing disc names.
+std::string discName(std::string name) {
+  std::size_t semicolon = name.find(';');
+  if (semicolon != std::string::npos) name.erase(semicolon);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+bool isImagePackName(const std::string& name) {
+  std::string n = discName(name);
+  return n.size() == 11 && n.compare(0, 3, "IMG") == 0 && n.compare(7, 4, ".PCD") == 0 &&
+         std::all_of(n.begin() + 3, n.begin() + 7, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+}  // namespace
+
+std::string findChild(const std::string& folder, const std::string& name) {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
+    if (discName(entry.path().filename().string()) == discName(name)) return entry.path().string();
+  return {};
+}
+
+bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
+  std::error_code ec;
+  disc = DiscInput{};
+  if (fs::is_regular_file(path, ec)) {
+    disc.packs.push_back(path);
+    return true;
+  }
+  if (!fs::is_directory(path, ec)) {
+    error = "no such file or folder";
+    return false;
+  }
+  // The path is the disc's root (holding PHOTO_CD) or the PHOTO_CD folder itself.
+  std::string folder = findChild(path, "PHOTO_CD");
+  if (folder.empty()) folder = path;
+  std::string images = findChild(folder, "IMAGES");
+  if (images.empty()) {
+    error = "no PHOTO_CD\\IMAGES folder";
+    return false;
+  }
+  disc.photoCdFolder = folder;
+  for (const fs::directory_entry& entry : fs::directory_iterator(images, ec))
+    if (entry.is_regular_file(ec) && isImagePackName(entry.path().filename().string()))
+      disc.packs.push_back(entry.path().string());
+  std::sort(disc.packs.begin(), disc.packs.end(), [](const std::string& a, const std::string& b) {
+    return discName(fs::path(a).filename().string()) < discName(fs::path(b).filename().string());
+  });
+  if (disc.packs.empty()) {
+    error = "no image packs in " + images;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace cli

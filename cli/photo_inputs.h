@@ -1,0 +1,21 @@
+// Turns the paths given on the command line into image packs: a disc's root,
+// its PHOTO_CD folder, a mounted CD or single .pcd files.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct DiscInput {
+  std::string photoCdFolder;        // empty for loose image packs
+  std::vector<std::string> packs;   // in disc order
+};
+
+// Finds the packs of one path; false with a message when there are none.
+bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error);
+
+// Child of folder whose name matches name ignoring case and an ISO 9660
+// ";1" suffix; empty when there is none.
+std::string findChild(const std::string& folder, const std::string& name);
+
+}  // namespace cli

@@ -1,0 +1,149 @@
+// lumivexa-cli run as a program on the sample disc; the files it writes are
+// checked with an independent reader (ImageMagick's identify).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDisc = LUMIVEXA_SOURCE_DIR "/build/sample-disc";
+const std::string kPack4 = kDisc + "/PHOTO_CD/IMAGES/IMG0004.PCD";  // holds 64BASE
+
+struct Result {
+  int status;
+  std::string output;
+};
+
+Result run(const std::string& command) {
+  Result r{-1, {}};
+  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.output.append(buffer.data(), n);
+  int status = pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string cli() { return LUMIVEXA_CLI; }
+
+fs::path freshFolder(const std::string& name) {
+  fs::path p = fs::path(::testing::TempDir()) / name;
+  fs::remove_all(p);
+  fs::create_directories(p);
+  return p;
+}
+
+// "WIDTHxHEIGHT FORMAT" as identify reads the file.
+std::string identify(const fs::path& file) {
+  return run("identify -format '%wx%h %m' '" + file.string() + "'").output;
+}
+
+}  // namespace
+
+TEST(CliDisc, InfoDescribesEveryPhoto) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  Result r = run(cli() + " info --json " + kDisc);
+  ASSERT_EQ(r.status, 0) << r.output;
+  nlohmann::json info = nlohmann::json::parse(r.output);
+  EXPECT_EQ(info["photoCount"], 24);
+  EXPECT_EQ(info["disc"]["serial"], "LVX960514001");
+  EXPECT_EQ(info["photos"][2]["rotation"], 90);
+  EXPECT_EQ(info["photos"][3]["levels"].back(), "64base");
+  EXPECT_EQ(info["photos"][0]["rights"]["restricted"], true);
+  EXPECT_EQ(info["photos"][0]["scanner"]["vendor"], "Quorvant Imaging");
+}
+
+TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const struct {
+    const char* level;
+    const char* size;
+  } levels[] = {{"base/64", "192x128"}, {"base/16", "192x128"},  {"base/4", "384x256"},   {"base", "768x512"},
+                {"4base", "1536x1024"}, {"16base", "3072x2048"}, {"64base", "6144x4096"}};
+  const struct {
+    const char* option;
+    const char* extension;
+    const char* magick;
+  } formats[] = {{"tif", "tif", "TIFF"}, {"jpg", "jpg", "JPEG"}, {"bmp", "bmp", "BMP3"}, {"png", "png", "PNG"}};
+  fs::path out = freshFolder("cli-levels");
+  for (const auto& level : levels)
+    for (const auto& format : formats) {
+      Result r = run(cli() + " export " + kPack4 + " -o " + out.string() + " --level " + level.level + " --format " +
+                  format.option);
+      ASSERT_EQ(r.status, 0) << level.level << " " << format.option << ": " << r.output;
+      fs::path file = out / (std::string("IMG0004.") + format.extension);
+      EXPECT_EQ(identify(file), std::string(level.size) + " " + format.magick) << level.level;
+      fs::remove(file);
+    }
+}
+
+TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  for (const char* compression : {"none", "g3", "g4", "lzw", "deflate", "jpeg"}) {
+    fs::path out = freshFolder(std::string("cli-disc-") + compression);
+    Result r = run(cli() + " export " + kDisc + " -o " + out.string() + " --level base/4 --tiff-compression " +
+                compression + " -j 2 --rotate 90");
+    ASSERT_EQ(r.status, 0) << compression << ": " << r.output;
+    EXPECT_NE(r.output.find("24 of 24 photos written"), std::string::npos);
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(out)) {
+      ++files;
+      std::string name = e.path().filename().string();
+      EXPECT_EQ(name.front(), 'I') << "left behind: " << name;
+    }
+    EXPECT_EQ(files, 24);
+    // IMG0001 is landscape; turned a quarter it stands upright.
+    EXPECT_EQ(identify(out / "IMG0001.tif"), "256x384 TIFF");
+  }
+}
+
+TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  // The harbour's sky reaches above white near the horizon.
+  std::string pack = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  std::size_t saturated[2] = {0, 0};
+  const char* modes[2] = {"clip", "rolloff"};
+  for (int m = 0; m < 2; ++m) {
+    fs::path out = freshFolder(std::string("cli-highlights-") + modes[m]);
+    Result r = run(cli() + " export " + pack + " -o " + out.string() + " --level base --format bmp --highlights " +
+                   modes[m]);
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::FILE* f = std::fopen((out / "IMG0001.bmp").string().c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::fseek(f, 54, SEEK_SET);
+    for (int c; (c = std::fgetc(f)) != EOF;) saturated[m] += c == 255;
+    std::fclose(f);
+  }
+  EXPECT_GT(saturated[0], 1000u);
+  EXPECT_LT(saturated[1] * 10, saturated[0]);
+}
+
+TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  fs::path in = freshFolder("cli-bad-in"), out = freshFolder("cli-bad-out");
+  fs::copy_file(kPack4, in / "IMG0001.PCD");
+  {
+    std::FILE* f = std::fopen((in / "IMG0002.PCD").string().c_str(), "wb");
+    std::fputs("not a pack", f);
+    std::fclose(f);
+  }
+  Result r = run(cli() + " export " + (in / "IMG0001.PCD").string() + " " + (in / "IMG0002.PCD").string() + " -o " +
+              out.string() + " --level base");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("IMG0002.PCD: "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("1 of 2 photos written"), std::string::npos);
+  EXPECT_TRUE(fs::exists(out / "IMG0001.tif"));
+  EXPECT_FALSE(fs::exists(out / "IMG0002.tif"));
+
+  EXPECT_EQ(run(cli() + " export " + kDisc + " -o " + out.string() + " --format gif").status, 2);
+  EXPECT_EQ(run(cli() + " frobnicate").status, 2);
+}
