@@ -10,11 +10,6 @@
 
 namespace {
 
-struct PackCloser {
-  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
-};
-using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
-
 // A pack whose BASE/16 pair k holds luma rows of value 2k and 2k + 1 plus
 // column, and chroma 1 = 2 * column + k, chroma 2 = 200 - column.
 Bytes Base16Pack(std::uint8_t rotation = 0) {

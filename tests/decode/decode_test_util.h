@@ -2,11 +2,17 @@
 // decoding into plain buffers.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "image_decode.h"
 #include "pcd_test_files.h"
+
+struct PackCloser {
+  void operator()(ImagePack* pack) const { PcdCloseImagePack(pack); }
+};
+using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
 
 struct Decoded {
   PcdStatus status = 0;

@@ -54,11 +54,6 @@ PackFile* HighLevelTest::pack5_ = nullptr;
 Ycc* HighLevelTest::reference5_ = nullptr;
 Ycc* HighLevelTest::reference4_ = nullptr;
 
-struct PackCloser {
-  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
-};
-using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
-
 PackPtr Open(const std::string& path, int level, int format = 12) {
   ImagePack* pack = nullptr;
   EXPECT_EQ(PcdOpenImagePack(path.c_str(), pack), kPcdOk);

@@ -13,11 +13,6 @@
 
 namespace {
 
-struct PackCloser {
-  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
-};
-using PackPtr = std::unique_ptr<ImagePack, PackCloser>;
-
 const char* const kScenes[] = {"meadow", "city", "mosaic", "page"};
 
 // Rows first..first + count of the toolkit's own decode of a level in the

@@ -21,10 +21,6 @@ namespace {
 const char kConvert[] = "/usr/bin/convert";
 const char* const kScenes[] = {"harbour", "city", "mosaic", "page"};
 
-struct PackCloser {
-  void operator()(ImagePack* p) const { PcdCloseImagePack(p); }
-};
-
 // ImageMagick's greyscale decode of subimage `level`, top row first.
 std::vector<double> ImageMagickGrey(const std::string& pack, int level, int& width, int& height) {
   const std::string out = test_support::UniqueTempPath("imagemagick-") + std::to_string(level) + ".ppm";
@@ -33,8 +29,9 @@ std::vector<double> ImageMagickGrey(const std::string& pack, int level, int& wid
   std::vector<double> grey;
   pcdmake::RgbImage image;
   std::string error;
-  if (std::system(command.c_str()) != 0 || !pcdmake::ReadImageFile(out, image, error)) return grey;
+  const bool decoded = std::system(command.c_str()) == 0 && pcdmake::ReadImageFile(out, image, error);
   std::filesystem::remove(out);
+  if (!decoded) return grey;
   width = image.width;
   height = image.height;
   for (std::size_t i = 0; i < image.pixels.size(); i += 3) grey.push_back(image.pixels[i]);
@@ -46,7 +43,7 @@ std::vector<double> OurLuma(const std::string& path, int level) {
   ImagePack* raw = nullptr;
   std::vector<double> luma;
   if (PcdOpenImagePack(path.c_str(), raw) != kPcdOk) return luma;
-  std::unique_ptr<ImagePack, PackCloser> pack(raw);
+  PackPtr pack(raw);
   if (PcdSetResolution(raw, level) != kPcdOk || PcdSetFormat(raw, static_cast<int>(OutputFormat::LumaOnly)) != kPcdOk)
     return luma;
   const Decoded d = DecodeRect(raw);

@@ -130,6 +130,20 @@ TEST(PhotoCdReaderBase, WithoutAPathBaseLevelsComeFromTheFileInEveryRotation) {
   }
 }
 
+TEST(PhotoCdReaderBase, APackTheToolkitRefusesStillShowsBaseFromItsPath) {
+  const BasePack pack(0);  // IPI version 0: the toolkit does not open it
+  TempDir dir;
+  const std::string path = dir.Write("IMG0001.PCD", pack.file);
+  ImagePack* refused = nullptr;
+  ASSERT_NE(PcdOpenImagePack(path.c_str(), refused), kPcdOk);
+  const Picture picture = DecodeWithReader(path, 6);
+  ASSERT_EQ(picture.width, 768);
+  ASSERT_EQ(picture.height, 512);
+  std::uint8_t expected[3];
+  pack.Expected(kPcdBaseEntry, 767, 511, expected);
+  EXPECT_EQ(std::memcmp(picture.Pixel(767, 511), expected, 3), 0);
+}
+
 TEST(PhotoCdReaderBase, SmallerOutputsSkipRowsOfTheChosenLevel) {
   const BasePack pack(0);
   const Picture picture = DecodeMemory(pack.file, 300, 200);  // BASE/4 (384 x 256) covers it
