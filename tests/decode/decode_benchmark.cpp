@@ -18,7 +18,7 @@ namespace {
 std::string SixteenBasePack(const TempDir& dir) {
   const std::string sample = LUMIVEXA_SOURCE_DIR "/build/sample-disc/PHOTO_CD/IMAGES/IMG0001.PCD";
   if (std::filesystem::exists(sample)) return sample;
-  return dir.Write("IMG0001.PCD", BuildPack(PackSpec{}).file);
+  return dir.Write("IMG0001.PCD", BuildPack(PackRecipe{}).file);
 }
 
 ImagePack* Open16Base(const TempDir& dir, benchmark::State& state) {

@@ -21,7 +21,7 @@ class HighLevelTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
-    pack5_ = new PackFile{BuildPack(PackSpec{}), ""};
+    pack5_ = new PackFile{BuildPack(PackRecipe{}), ""};
     pack5_->path = dir_->Write("PHOTO_CD/IMAGES/IMG0001.PCD", pack5_->built.file);
     reference5_ = new Ycc(ReferenceImage(pack5_->built, 5));
     reference4_ = new Ycc(ReferenceImage(pack5_->built, 4));
@@ -132,12 +132,12 @@ TEST_F(HighLevelTest, SixteenRowBandsEqualTheWholeDecodeInEveryRotation) {
 }
 
 TEST_F(HighLevelTest, InterleavedDiscWithChromaRowsAmongLumaRows) {
-  PackSpec spec;
-  spec.imageSectors = 10;
-  spec.audioSectors = 4;
-  spec.chromaAfterLuma = false;
-  spec.seed = 9;
-  const BuiltPack built = BuildPack(spec);
+  PackRecipe recipe;
+  recipe.imageSectors = 10;
+  recipe.audioSectors = 4;
+  recipe.chromaAfterLuma = false;
+  recipe.seed = 9;
+  const BuiltPack built = BuildPack(recipe);
   const std::string path = dir_->Write("PHOTO_CD/IMAGES/IMG0002.PCD", built.file);
   PackPtr pack = Open(path, 5);
   const Decoded d = DecodeRect(pack.get());

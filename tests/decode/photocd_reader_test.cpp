@@ -187,9 +187,9 @@ TEST(PhotoCdReaderHeader, CutFilesFailToStartOrToDeliverRows) {
 
 // The toolkit's residual sums clamp: -7 on a luma of 3 gives 0, +7 on 250 gives 255.
 TEST(PhotoCdToolkitResiduals, SumsClampAtBothEnds) {
-  PackSpec spec;
-  spec.topLevel = 4;
-  BuiltPack built = BuildPack(spec);
+  PackRecipe recipe;
+  recipe.topLevel = 4;
+  BuiltPack built = BuildPack(recipe);
   int low = -1, high = -1;  // BASE luma positions whose 4BASE residual is -7 or +7
   for (int y = 0; y < 512 && (low < 0 || high < 0); ++y)
     for (int x = 0; x < 768; ++x) {

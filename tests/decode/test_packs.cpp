@@ -29,7 +29,7 @@ void AppendSectors(Bytes& file, const Bits& bits) {
   file.resize((file.size() + pcd::kSectorSize - 1) / pcd::kSectorSize * pcd::kSectorSize);
 }
 
-std::uint32_t Disc(std::uint32_t sector, const PackSpec& s) {
+std::uint32_t Disc(std::uint32_t sector, const PackRecipe& s) {
   return PcdImageToDiscSector(sector, s.imageSectors, s.audioSectors);
 }
 
@@ -91,9 +91,9 @@ Residuals RandomResiduals(std::size_t count, unsigned seed) {
   return r;
 }
 
-BuiltPack BuildPack(const PackSpec& spec) {
+BuiltPack BuildPack(const PackRecipe& recipe) {
   BuiltPack p;
-  std::mt19937 rng(spec.seed);
+  std::mt19937 rng(recipe.seed);
   p.baseY = RandomBytes(768 * 512, rng);
   p.baseC1 = RandomBytes(384 * 256, rng);
   p.baseC2 = RandomBytes(384 * 256, rng);
@@ -112,7 +112,7 @@ BuiltPack BuildPack(const PackSpec& spec) {
   const Bytes table = TestCodeTable();
   for (int i = 0; i < 3; ++i) std::copy(table.begin(), table.end(), f.begin() + pcd::k4BaseCodeTableOffset + i * table.size());
 
-  p.r4 = RandomResiduals(1536 * 1024, spec.seed + 1);
+  p.r4 = RandomResiduals(1536 * 1024, recipe.seed + 1);
   const std::uint32_t first4 = static_cast<std::uint32_t>(f.size() / pcd::kSectorSize);
   Bits rows4;
   std::vector<std::size_t> starts4;
@@ -125,21 +125,21 @@ BuiltPack BuildPack(const PackSpec& spec) {
   rows4.Sync();
   rows4.Header(0, 1024);
   AppendSectors(f, rows4);
-  const std::uint32_t base4 = Disc(pcd::k4BaseRowBaseSector, spec);
+  const std::uint32_t base4 = Disc(pcd::k4BaseRowBaseSector, recipe);
   for (std::size_t k = 0; k < starts4.size(); ++k)
-    PutBe16(f, pcd::k4BaseRowTableOffset + 2 * k, Disc(first4 + static_cast<std::uint32_t>(starts4[k] / 8 / 2048), spec) - base4);
+    PutBe16(f, pcd::k4BaseRowTableOffset + 2 * k, Disc(first4 + static_cast<std::uint32_t>(starts4[k] / 8 / 2048), recipe) - base4);
   p.rows4Sector = first4;
 
   std::uint32_t k = 0, n = 0;
-  if (spec.topLevel >= 5) {
+  if (recipe.topLevel >= 5) {
     const std::uint32_t t = static_cast<std::uint32_t>(f.size() / pcd::kSectorSize);
     p.sector16 = t;
     f.resize(std::size_t{t + pcd::k16BaseCodeTableSectorDelta + 1} * pcd::kSectorSize, 0);
     for (int i = 0; i < 3; ++i)
       std::copy(table.begin(), table.end(), f.begin() + (t + pcd::k16BaseCodeTableSectorDelta) * pcd::kSectorSize + i * table.size());
-    p.r16 = RandomResiduals(3072 * 2048, spec.seed + 2);
-    p.c16[0] = RandomResiduals(1536 * 1024, spec.seed + 3);
-    p.c16[1] = RandomResiduals(1536 * 1024, spec.seed + 4);
+    p.r16 = RandomResiduals(3072 * 2048, recipe.seed + 2);
+    p.c16[0] = RandomResiduals(1536 * 1024, recipe.seed + 3);
+    p.c16[1] = RandomResiduals(1536 * 1024, recipe.seed + 4);
     Bits rows;
     std::vector<std::size_t> starts;
     auto chroma = [&](int c) {
@@ -154,25 +154,25 @@ BuiltPack BuildPack(const PackSpec& spec) {
       rows.Sync(23 + row % 3);  // longer runs are syncs too
       rows.Header(0, row);
       for (int x = 0; x < 3072; ++x) rows.Residual(p.r16[row * 3072 + x]);
-      if (!spec.chromaAfterLuma && (row & 1)) chroma(row / 2);
+      if (!recipe.chromaAfterLuma && (row & 1)) chroma(row / 2);
     }
     rows.Sync();
     rows.Header(0, 2048);
-    if (spec.chromaAfterLuma)
+    if (recipe.chromaAfterLuma)
       for (int c = 0; c < 1024; ++c) chroma(c);
     const std::uint32_t first = static_cast<std::uint32_t>(f.size() / pcd::kSectorSize);
     AppendSectors(f, rows);
     for (std::size_t r = 0; r < starts.size(); ++r)
       PutBe16(f, (t + pcd::k16BaseRowTableSectorDelta) * pcd::kSectorSize + 2 * r,
-              Disc(first + static_cast<std::uint32_t>(starts[r] / 8 / 2048), spec) - Disc(t, spec));
-    k = Disc(t, spec);
-    n = Disc(static_cast<std::uint32_t>(f.size() / pcd::kSectorSize), spec);
+              Disc(first + static_cast<std::uint32_t>(starts[r] / 8 / 2048), recipe) - Disc(t, recipe));
+    k = Disc(t, recipe);
+    n = Disc(static_cast<std::uint32_t>(f.size() / pcd::kSectorSize), recipe);
   }
   const std::size_t attr = pcd::kAttributeOffset;
-  f[attr + pcd::kAttrRotationByte] = static_cast<std::uint8_t>(spec.rotation | (spec.topLevel - 3) << 2);
+  f[attr + pcd::kAttrRotationByte] = static_cast<std::uint8_t>(recipe.rotation | (recipe.topLevel - 3) << 2);
   PutBe16(f, attr + pcd::kAttrKOffset, k);
   PutBe16(f, attr + pcd::kAttrNOffset, n);
-  f[attr + pcd::kAttrInterleaveByte] = static_cast<std::uint8_t>(spec.imageSectors | spec.audioSectors << 4);
+  f[attr + pcd::kAttrInterleaveByte] = static_cast<std::uint8_t>(recipe.imageSectors | recipe.audioSectors << 4);
   return p;
 }
 

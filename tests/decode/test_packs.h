@@ -14,7 +14,7 @@ struct Ycc {
   Bytes y, c1, c2;
 };
 
-struct PackSpec {
+struct PackRecipe {
   int topLevel = 5;            // 4 or 5
   int rotation = 0;            // 0 to 3
   int imageSectors = 1;        // interleave a
@@ -30,7 +30,7 @@ struct BuiltPack {
   std::uint32_t table4Sector = 0, rows4Sector = 0, sector16 = 0;
 };
 
-BuiltPack BuildPack(const PackSpec& spec);
+BuiltPack BuildPack(const PackRecipe& recipe);
 // The decoded image of level 4 or 5 computed on whole planes.
 Ycc ReferenceImage(const BuiltPack& pack, int level);
 
