@@ -1,12 +1,15 @@
-// Reduces a photo-like picture to 8 bits with each method and compares the
-// result with the 24-bit original.
+// Reduces a photo to 8 bits with each method and compares the result with
+// the 24-bit original: the first photo of the sample disc at BASE when the
+// disc has been built, else a procedural photo-like picture.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "imaging/colour/colour_cube.h"
+#include "photocd/image_decode.h"
 #include "imaging/colour/two_pass_quantiser.h"
 #include "synthetic_photo.h"
 
@@ -19,6 +22,24 @@ constexpr int kWidth = 768, kHeight = 512;
 using Picture = std::vector<std::uint8_t>;  // rows of blue, green, red
 
 const std::uint8_t* rowAt(const Picture& p, int y) { return &p[static_cast<std::size_t>(y) * kWidth * 3]; }
+
+// The sample disc's first photo (upright, 768 x 512 at BASE) top row first,
+// or an empty picture when the disc is missing or does not decode.
+Picture samplePhoto() {
+  const std::string path = LUMIVEXA_SOURCE_DIR "/build/sample-disc/PHOTO_CD/IMAGES/IMG0001.PCD";
+  if (!std::filesystem::exists(path)) return {};
+  ImagePack* pack = nullptr;
+  Picture photo;
+  if (PcdOpenImagePack(path.c_str(), pack) == kPcdOk && PcdSetResolution(pack, 3) == kPcdOk &&
+      pack->outputWidth == kWidth && pack->outputHeight == kHeight) {
+    const std::size_t stride = static_cast<std::size_t>(kWidth) * 3;
+    Picture bottomUp(stride * kHeight);
+    if (PcdReadRect(pack, nullptr, bottomUp.data(), static_cast<std::ptrdiff_t>(stride)) == kPcdOk)
+      for (int y = kHeight - 1; y >= 0; --y) photo.insert(photo.end(), &bottomUp[y * stride], &bottomUp[y * stride] + stride);
+  }
+  PcdCloseImagePack(pack);
+  return photo;
+}
 
 // Turns palette indices back into a 24-bit picture.
 Picture expand(const std::vector<std::uint8_t>& indices, const Rgb* palette) {
@@ -87,7 +108,9 @@ double meanSquaredError(const Samples& a, const Samples& b, double scale) {
 }  // namespace
 
 TEST(ReductionQuality, DitheringOrdersAsExpected) {
-  const Picture photo = colour_test::syntheticPhoto(kWidth, kHeight);
+  Picture photo = samplePhoto();
+  std::printf("picture: %s\n", photo.empty() ? "procedural" : "sample disc photo 1 at BASE");
+  if (photo.empty()) photo = colour_test::syntheticPhoto(kWidth, kHeight);
   const std::vector<int> seen = blurred(photo);
   struct Result {
     const char* name;
