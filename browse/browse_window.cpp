@@ -107,9 +107,11 @@ bool BrowseWindow::CreateChildren() {
 }
 
 bool BrowseWindow::CreateList() {
+  // The window keeps the image list (LVS_SHAREIMAGELISTS) and destroys it in Destroy,
+  // after the loader, which adds cell bitmaps to it, has stopped.
   list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_GROUP | WS_TABSTOP | LVS_ICON |
-                              LVS_AUTOARRANGE | LVS_SHOWSELALWAYS,
+                              LVS_AUTOARRANGE | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                           0, 0, 0, 0, frame_, reinterpret_cast<HMENU>(kListId), g_instance, nullptr);
   if (!list_) return false;
   SetUpList();
@@ -324,7 +326,8 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kArrivalTimer) {
+      // During an open the timer stays set and comes back when it is over.
+      if (wParam == kArrivalTimer && !openingDisc_) {
         KillTimer(hwnd, kArrivalTimer);
         OpenDisc(false);
       }

@@ -32,6 +32,12 @@ class WaitCursor {
 }  // namespace
 
 bool BrowseWindow::OpenDisc(bool interactive) {
+  if (openingDisc_) return false;
+  openingDisc_ = true;
+  struct ClearOnExit {
+    bool& flag;
+    ~ClearOnExit() { flag = false; }
+  } opening{openingDisc_};
   WaitCursor wait;
   char letter;
   while (!(letter = FindDiscDrive(firstDrive_, lastDrive_))) {

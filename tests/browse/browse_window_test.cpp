@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <dbt.h>
+#include <unknwn.h>
 
 #include <cstdio>
 #include <functional>
@@ -234,6 +235,49 @@ TEST_F(BrowseWindowTest, OnAnEightBitDisplayEveryThumbnailSharesTheFirstOnesPale
   // Realising it again changes nothing.
   SendMessageA(window_.hwnd(), WM_QUERYNEWPALETTE, 0, 0);
   EXPECT_EQ(SendMessageA(window_.hwnd(), WM_QUERYNEWPALETTE, 0, 0), 0);
+}
+
+TEST_F(BrowseWindowTest, ADiscArrivingDuringARetryBoxWaitsUntilTheOpenIsOver) {
+  ScopedDiscCopy copy('C', nullptr);
+  ASSERT_TRUE(copy.made());
+  DeleteFileA("C:\\PHOTO_CD\\INFO.PCD");  // C: holds a disc whose information is unreadable
+  window_.SetProbedDrives('C', 'C');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  int boxes = 0;
+  DialogHook hook([&](HWND box) {
+    if (DialogHook::Text(box) != "Lumivexa SE") return;  // the scan's progress window
+    if (++boxes == 1) {
+      // A disc arrives in D: and its timer fires while the box is up.
+      window_.SetProbedDrives('D', 'D');
+      SendVolumeChange(DBT_DEVICEARRIVAL, 'D');
+      PostMessageA(window_.hwnd(), WM_TIMER, 1, 0);
+    }
+    DialogHook::Press(box, boxes == 1 ? IDRETRY : IDCANCEL);
+  });
+  EXPECT_FALSE(window_.OpenDisc(true));
+  EXPECT_EQ(boxes, 2);  // Retry read C: again
+  EXPECT_EQ(window_.disc().overview, nullptr);
+  // The new disc opens once the failed open is over, each photo listed once.
+  ASSERT_TRUE(RunUntil([&] { return ListCount() > 0; }, 5000));
+  EXPECT_EQ(window_.disc().root, "D:\\PHOTO_CD");
+  EXPECT_EQ(ListCount(), kSamplePhotos);
+  EXPECT_EQ(window_.photos().Count(), static_cast<std::size_t>(kSamplePhotos));
+}
+
+TEST_F(BrowseWindowTest, TheThumbnailImageListIsReleasedOnceWithTheWindow) {
+  window_.SetProbedDrives('E', 'Y');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  // An image list is a reference-counted object; two references of our own keep
+  // it alive whatever the window releases.
+  auto* images = reinterpret_cast<IUnknown*>(
+      SendMessageA(window_.list(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+  ASSERT_NE(images, nullptr);
+  images->AddRef();
+  images->AddRef();
+  window_.Destroy();
+  EXPECT_EQ(images->AddRef(), 3u);  // the window gave up its one reference, once
+  while (images->Release() > 0) {
+  }
 }
 
 TEST_F(BrowseWindowTest, ADiscArrivingReopensTheDiscAfterThreeSeconds) {
