@@ -286,8 +286,7 @@ void BrowseWindow::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
   if (wParam == DBT_DEVICEARRIVAL) {
     SetTimer(frame_, kArrivalTimer, kArrivalDelayMs, nullptr);
   } else if (wParam == DBT_DEVICEREMOVECOMPLETE) {
-    if (!disc_.infoPath.empty() && GetFileAttributesA(disc_.infoPath.c_str()) == INVALID_FILE_ATTRIBUTES)
-      CloseDisc();
+    CloseRemovedDisc();
   }
 }
 

@@ -110,6 +110,8 @@ class BrowseWindow : public LoopClient {
 
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);
+  // Closes the open disc when its information file is gone with its medium.
+  void CloseRemovedDisc();
   void ResetImageList();
 
   // Loader (thumbnail_loader.cpp).

@@ -9,8 +9,21 @@
 
 namespace {
 
+// While it lives, a drive without a medium (an empty card-reader slot, an open CD
+// tray) fails file look-ups quietly instead of raising the system's "There is no
+// disk in the drive" box.
+class QuietCriticalErrors {
+ public:
+  QuietCriticalErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS)) { SetErrorMode(old_ | SEM_FAILCRITICALERRORS); }
+  ~QuietCriticalErrors() { SetErrorMode(old_); }
+
+ private:
+  UINT old_;
+};
+
 // The first drive from first to last whose Photo CD overview pack exists, or 0.
 char FindDiscDrive(char first, char last) {
+  QuietCriticalErrors quiet;
   for (char letter = first; letter <= last; ++letter) {
     char path[32];
     std::snprintf(path, sizeof path, "%c:\\PHOTO_CD\\OVERVIEW.PCD", letter);
@@ -155,6 +168,12 @@ void BrowseWindow::CloseDisc() {
   }
   UpdateStatusBar();
   UpdateMenuState();
+}
+
+void BrowseWindow::CloseRemovedDisc() {
+  if (disc_.infoPath.empty()) return;
+  QuietCriticalErrors quiet;
+  if (GetFileAttributesA(disc_.infoPath.c_str()) == INVALID_FILE_ATTRIBUTES) CloseDisc();
 }
 
 void BrowseWindow::ResetImageList() {
