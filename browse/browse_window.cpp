@@ -204,8 +204,7 @@ void BrowseWindow::Destroy() {
   viewers_.Clear();
   if (images_) ImageList_Destroy(images_);
   images_ = nullptr;
-  if (palette_) DeleteObject(palette_);
-  palette_ = nullptr;
+  if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);
 }
 
 void BrowseWindow::AddViewer(ViewerLink* viewer) { viewers_.Append(viewer); }
@@ -259,9 +258,10 @@ void BrowseWindow::SaveWindowGeometry() {
 }
 
 LRESULT BrowseWindow::RealisePalette() {
-  if (displayDepth_ != 8 || !palette_) return 0;
+  HPALETTE palette = palette_.load();
+  if (displayDepth_ != 8 || !palette) return 0;
   HDC dc = GetDC(frame_);
-  HPALETTE old = SelectPalette(dc, palette_, FALSE);
+  HPALETTE old = SelectPalette(dc, palette, FALSE);
   UINT changed = RealizePalette(dc);
   SelectPalette(dc, old, TRUE);
   ReleaseDC(frame_, dc);

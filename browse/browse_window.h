@@ -79,7 +79,7 @@ class BrowseWindow : public LoopClient {
   const PhotoCdDisc& disc() const { return disc_; }
   bool LoaderRunning() const { return loaderRunning_.load(); }
   bool CustomDraw() const { return customDraw_ != 0; }
-  HPALETTE Palette() const { return palette_; }
+  HPALETTE Palette() const { return palette_.load(); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -137,7 +137,6 @@ class BrowseWindow : public LoopClient {
   HANDLE stopEvent_ = nullptr;
   HANDLE workEvent_ = nullptr;
   HANDLE loaderThread_ = nullptr;
-  HPALETTE palette_ = nullptr;
   LRESULT customDraw_ = 0;
   int displayDepth_ = 0;
   browse::CellMetrics cells_;
@@ -145,6 +144,8 @@ class BrowseWindow : public LoopClient {
   std::atomic<bool> loaderRunning_{false};
   std::atomic<bool> loaderStop_{false};
   std::atomic<int> loaderPosition_{0};
+  // Made by the loader from the first thumbnail on palette displays, read by painting.
+  std::atomic<HPALETTE> palette_{nullptr};
 
   browse::PointerList<ViewerLink> viewers_{true};
   browse::PhotoList photos_{true};

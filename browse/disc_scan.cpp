@@ -160,8 +160,8 @@ void BrowseWindow::CloseDisc() {
   photos_.Clear();
   viewers_.Clear();
   ResetImageList();
-  if (palette_) DeleteObject(palette_);  // each disc gets the palette of its own first thumbnail
-  palette_ = nullptr;
+  // Each disc gets the palette of its own first thumbnail.
+  if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);
   if (disc_.overview) {
     PcdCloseOverview(disc_.overview);
     disc_.overview = nullptr;

@@ -58,7 +58,7 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   icon.left = LVIR_ICON;
   SendMessageA(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
   HDC dc = nm.hdc;
-  PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_ : nullptr, icon, highlight);
+  PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_.load() : nullptr, icon, highlight);
 
   char number[16];
   wsprintfA(number, "%d", photo->index + 1);

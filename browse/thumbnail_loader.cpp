@@ -106,7 +106,7 @@ void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
     return;
   }
 
-  if (displayDepth_ <= 8 && !palette_) {
+  if (displayDepth_ <= 8 && !palette_.load()) {
     int entries = header.biClrUsed ? static_cast<int>(header.biClrUsed) : 1 << header.biBitCount;
     if (entries > 256) entries = 256;
     std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + entries * sizeof(PALETTEENTRY));
@@ -116,7 +116,7 @@ void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
     const RGBQUAD* colours = reinterpret_cast<const RGBQUAD*>(bytes + sizeof header);
     for (int i = 0; i < entries; ++i)
       logical->palPalEntry[i] = PALETTEENTRY{colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue, 0};
-    palette_ = CreatePalette(logical);
+    palette_.store(CreatePalette(logical));  // before the thumbnail: who sees one sees both
   }
 
   if (!customDraw_) {
