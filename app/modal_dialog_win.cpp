@@ -2,9 +2,6 @@
 
 #include <string>
 
-namespace {
-
-// The help file beside the program.
 std::string HelpFilePath() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -13,8 +10,6 @@ std::string HelpFilePath() {
   folder.resize(slash == std::string::npos ? 0 : slash + 1);
   return folder + "LumivexaSE.hlp";
 }
-
-}  // namespace
 
 INT_PTR ModalDialog::run(HINSTANCE instance, HWND owner, int templateId) {
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, &ModalDialog::DialogProc,

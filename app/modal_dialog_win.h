@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 class ModalDialog {
  public:
   // Runs the dialog template templateId; its EndDialog result, or -1 when the
@@ -23,6 +25,10 @@ class ModalDialog {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   HWND dialog_ = nullptr;
 };
+
+// The program's help file, beside the program (not in the current directory,
+// which is the disc's folder once a disc is open).
+std::string HelpFilePath();
 
 // F1 or the context menu on a control of a dialog: opens the control's pop-up
 // topic of the program's help file. helpIds pairs control ids with topics and

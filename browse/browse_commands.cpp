@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/modal_dialog_win.h"
 #include "app/shell_state.h"
 #include "app/ui_utils_win.h"
 #include "browse/about_box.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr char kHelpFile[] = "LumivexaSE.hlp";
 constexpr int kStatusPadding = 10;
 // Part index that addresses the status bar's simple-mode text.
 constexpr WPARAM kSimplePart = 255;
@@ -27,6 +27,14 @@ int TextWidth(HWND window, const std::string& text) {
   SelectObject(dc, old);
   ReleaseDC(window, dc);
   return size.cx;
+}
+
+// Points a tooltip request, 8-bit or wide, at the command's tip string.
+template <typename TipRequest>
+void AnswerTooltip(TipRequest* tip) {
+  int id = browse::TooltipStringId(static_cast<int>(tip->hdr.idFrom));
+  tip->hinst = id ? g_instance : nullptr;
+  tip->lpszText = reinterpret_cast<decltype(tip->lpszText)>(static_cast<ULONG_PTR>(id));
 }
 
 }  // namespace
@@ -45,7 +53,7 @@ void BrowseWindow::OnCommand(int id) {
       PostQuitMessage(1);
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);
+      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
       break;
     case CMD_MAKER_WEB_PAGE:
       OpenWebPage(IDS_MAKER_HOME_PAGE);
@@ -138,14 +146,11 @@ void BrowseWindow::OnMenuSelect(UINT item, UINT flags) {
 LRESULT BrowseWindow::OnNotify(NMHDR* header) {
   switch (header->code) {
     case TTN_NEEDTEXTA:
-    case TTN_NEEDTEXTW: {
-      // Both structures start alike up to the instance and the text pointer.
-      auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-      int id = browse::TooltipStringId(static_cast<int>(header->idFrom));
-      tip->hinst = id ? g_instance : nullptr;
-      tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
+      AnswerTooltip(reinterpret_cast<NMTTDISPINFOA*>(header));
       return 0;
-    }
+    case TTN_NEEDTEXTW:  // its text buffer is twice as long: hinst lies further on
+      AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(header));
+      return 0;
   }
   if (header->hwndFrom != list_) return 0;
   switch (header->code) {

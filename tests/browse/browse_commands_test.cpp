@@ -62,6 +62,16 @@ TEST_F(BrowseWindowTest, ToolbarTooltipsAndMenuHelpComeFromTheStringTable) {
   tip.hdr.idFrom = CMD_PROPERTIES;  // its button has no tip
   SendMessageA(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
   EXPECT_EQ(tip.lpszText, nullptr);
+  // Unicode tooltips ask with the wide structure, whose instance field lies elsewhere.
+  NMTTDISPINFOW wide = {};
+  wide.hdr = tip.hdr;
+  wide.hdr.idFrom = CMD_HELP_CONTENTS;
+  wide.hdr.code = TTN_NEEDTEXTW;
+  SendMessageA(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+  ASSERT_EQ(wide.hinst, g_instance);
+  wchar_t wideText[64] = L"";
+  LoadStringW(wide.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(wide.lpszText)), wideText, 64);
+  EXPECT_STREQ(wideText, L"Help");
 
   HMENU menu = GetMenu(window_.hwnd());
   SendMessageA(window_.hwnd(), WM_MENUSELECT, MAKEWPARAM(CMD_OPEN_DISC, MF_HILITE), reinterpret_cast<LPARAM>(menu));
@@ -93,6 +103,48 @@ TEST_F(BrowseWindowTest, AboutBoxShowsProductVersionAndIcon) {
   EXPECT_EQ(product, "Lumivexa SE");
   EXPECT_EQ(version, "Version 0.95");
   EXPECT_NE(icon, nullptr);
+}
+
+// Stands in for the help viewer: WinHelp hands each request to the window of
+// class "MS_WINHELP" as WM_COPYDATA with this record, the file name at ofsFile.
+struct HelpRequestRecord {
+  WORD size;
+  WORD command;
+  LONG data;
+  LONG reserved;
+  WORD ofsFile;
+  WORD ofsData;
+};
+UINT g_helpCommand = 0;
+std::string g_helpFile;
+
+LRESULT CALLBACK HelpViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* request = static_cast<const HelpRequestRecord*>(reinterpret_cast<COPYDATASTRUCT*>(lParam)->lpData);
+    g_helpCommand = request->command;
+    if (request->ofsFile) g_helpFile = reinterpret_cast<const char*>(request) + request->ofsFile;
+    return TRUE;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST_F(BrowseWindowTest, HelpContentsOpensTheHelpFileBesideTheProgram) {
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));  // the disc's folder is now the current one
+  WNDCLASSA viewerClass = {};
+  viewerClass.lpfnWndProc = HelpViewerProc;
+  viewerClass.hInstance = g_instance;
+  viewerClass.lpszClassName = "MS_WINHELP";
+  RegisterClassA(&viewerClass);
+  HWND viewer = CreateWindowA("MS_WINHELP", "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, g_instance, nullptr);
+  ASSERT_NE(viewer, nullptr);
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_HELP_CONTENTS, 0);
+  DestroyWindow(viewer);
+  char program[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string folder = program;
+  folder.resize(folder.rfind('\\') + 1);
+  EXPECT_EQ(g_helpCommand, static_cast<UINT>(HELP_FINDER));
+  EXPECT_EQ(g_helpFile, folder + "LumivexaSE.hlp");
 }
 
 TEST(AboutBox, BlinkDelays) {
