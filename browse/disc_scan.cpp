@@ -125,8 +125,8 @@ bool BrowseWindow::ScanPhotos(int count) {
     auto* photo = new browse::PhotoItem;
     photo->index = j - 1;
     photo->path = JoinPath(disc_.imagesPath, name);
-    photo->info.details.date = browse::PhotoDate(epoch, disc_.info.creationTime);
-    browse::NominalPhotoSize(orientation, photo->info.details.nominalWidth, photo->info.details.nominalHeight);
+    photo->info.date = browse::PhotoDate(epoch, disc_.info.creationTime);
+    browse::NominalPhotoSize(orientation, photo->info.nominalWidth, photo->info.nominalHeight);
     photos_.Append(photo);
 
     char label[16];

@@ -12,17 +12,11 @@
 
 namespace browse {
 
-// What the print layout reads about a photo.
-struct PhotoDetails {
-  std::uint32_t size = 232;       // of the whole block, as stored
-  std::uint64_t date = 0;         // local file time (100 ns since 1601)
-  std::uint16_t unit[3] = {256, 256, 256};
-  std::uint16_t nominalWidth = 0;
-  std::uint16_t nominalHeight = 0;
-};
-
+// What the print layout reads about a photo besides its number.
 struct PhotoInfo {
-  PhotoDetails details;
+  std::uint64_t date = 0;          // local file time (100 ns since 1601)
+  std::uint16_t nominalWidth = 0;  // pixels, as the photo is shown
+  std::uint16_t nominalHeight = 0;
 };
 
 // Nominal size in pixels of a photo with the given overview orientation (0..7):

@@ -32,6 +32,19 @@ TEST_F(BrowseWindowTest, ListsEveryPhotoOfTheDiscWithTheCountInTheStatusBar) {
   ASSERT_EQ(window_.photos().Count(), static_cast<std::size_t>(kSamplePhotos));
   EXPECT_EQ(window_.photos()[11]->path, "D:\\PHOTO_CD\\IMAGES\\img0012.pcd");
   EXPECT_EQ(window_.photos()[11]->index, 11);
+  // What printing reads: the nominal size by orientation (photo 3 is stored turned
+  // by a quarter) and the disc's creation day.
+  const browse::PhotoInfo& first = window_.photos()[0]->info;
+  EXPECT_EQ(first.nominalWidth, 3072);
+  EXPECT_EQ(first.nominalHeight, 2048);
+  EXPECT_EQ(window_.photos()[2]->info.nominalWidth, 2048);
+  EXPECT_EQ(window_.photos()[2]->info.nominalHeight, 3072);
+  FILETIME date = {static_cast<DWORD>(first.date), static_cast<DWORD>(first.date >> 32)};
+  SYSTEMTIME day = {};
+  ASSERT_TRUE(FileTimeToSystemTime(&date, &day));
+  EXPECT_EQ(day.wYear, 1996);
+  EXPECT_EQ(day.wMonth, 5);
+  EXPECT_EQ(day.wDay, 14);
   EXPECT_EQ(StatusText(1), "24 photos.");
   EXPECT_FALSE(StatusText(0).empty());  // the disc's date and time
   // Photo 1 is focused and selected; the item carries its PhotoItem.
