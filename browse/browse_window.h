@@ -55,7 +55,7 @@ class BrowseWindow : public LoopClient {
   // Looks for a Photo CD on drives C to Z and lists its photos; interactive opens
   // ask before giving up. True when a disc was opened and its scan completed.
   // An open never re-enters itself: a disc arriving during one (its timer fires
-  // inside the Retry/Cancel box or the scan) is opened after it.
+  // inside a Retry/Cancel box) is opened after it.
   bool OpenDisc(bool interactive);
   void CloseDisc();
   // What the scan shows while it runs; the progress window unless replaced.
