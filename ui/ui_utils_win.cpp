@@ -14,8 +14,6 @@ namespace {
 constexpr int kTextChars = 256;
 constexpr int kCaptionChars = 80;
 
-PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 // The virtual screen where the system knows several monitors, else the screen.
 // Whether it does is asked once per process.
 SIZE ScreenSize() {

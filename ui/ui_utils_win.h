@@ -7,6 +7,12 @@
 #include <cstddef>
 #include <string>
 
+#include "imaging/pixel_types.h"
+
+// The same rectangle as GDI and as the portable code hold it.
+inline imaging::PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRECT(const imaging::PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
 // A string table entry of at most maxChars characters; empty when missing.
 std::string LoadStringText(HINSTANCE instance, UINT id, int maxChars = 256);
 

@@ -9,7 +9,7 @@ int ClampToScreen(int value, int highest) { return std::max(0, std::min(value, h
 
 }  // namespace
 
-PixelPoint CentredOrigin(const PixelRect& window, const PixelRect& owner, int screenWidth,
+PixelPoint CentredOrigin(const imaging::PixelRect& window, const imaging::PixelRect& owner, int screenWidth,
                          int screenHeight) {
   int width = window.right - window.left;
   int height = window.bottom - window.top;
@@ -21,12 +21,12 @@ PixelPoint CentredOrigin(const PixelRect& window, const PixelRect& owner, int sc
   return origin;
 }
 
-PixelRect NormaliseRect(int x1, int y1, int x2, int y2) {
+imaging::PixelRect NormaliseRect(int x1, int y1, int x2, int y2) {
   return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
-PixelRect NormaliseAndClip(int x1, int y1, int x2, int y2, const PixelRect& bounds) {
-  PixelRect r = NormaliseRect(x1, y1, x2, y2);
+imaging::PixelRect NormaliseAndClip(int x1, int y1, int x2, int y2, const imaging::PixelRect& bounds) {
+  imaging::PixelRect r = NormaliseRect(x1, y1, x2, y2);
   r.left = std::max(r.left, bounds.left);
   r.top = std::max(r.top, bounds.top);
   r.right = std::min(r.right, bounds.right);

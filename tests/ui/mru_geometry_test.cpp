@@ -65,7 +65,7 @@ TEST(WindowGeometryTest, WindowLargerThanTheScreenGoesToTheCorner) {
 }
 
 TEST(WindowGeometryTest, NormaliseAndClip) {
-  PixelRect r = NormaliseRect(50, 40, 10, 80);
+  imaging::PixelRect r = NormaliseRect(50, 40, 10, 80);
   EXPECT_EQ(10, r.left);
   EXPECT_EQ(40, r.top);
   EXPECT_EQ(50, r.right);
