@@ -6,6 +6,7 @@
 #include <dbt.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/comctl_version.h"
 #include "app/shell_state.h"
 #include "browse/browse_window.h"
+#include "photocd/overview_pack.h"
 #include "resources/command_ids.h"
 #include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
@@ -245,6 +247,51 @@ TEST_F(BrowseWindowTest, ADiscArrivingReopensTheDiscAfterThreeSeconds) {
   EXPECT_EQ(ListCount(), 0);  // not yet
   ASSERT_TRUE(RunUntil([&] { return ListCount() == kSamplePhotos; }, 2000));
   EXPECT_EQ(StatusText(1), "24 photos.");
+}
+
+// A scratch that loses the overview from photo 20 on: the image packs of
+// those photos are there and give the thumbnails the overview would have.
+TEST_F(BrowseWindowTest, ThumbnailsTheOverviewLostComeFromTheImagePacks) {
+  ScopedDiscCopy copy('C', [](const std::string& overviewPath) {
+    HANDLE file = CreateFileA(overviewPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFilePointer(file, 0x2800 + 0x9000 * 19 + 0x100, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  });
+  ASSERT_TRUE(copy.made());
+  CreateDirectoryA("C:\\PHOTO_CD\\IMAGES", nullptr);
+  char from[64], to[64];
+  for (int n = 20; n <= kSamplePhotos; ++n) {
+    std::snprintf(from, sizeof from, "D:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    std::snprintf(to, sizeof to, "C:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    ASSERT_TRUE(CopyFileA(from, to, FALSE)) << from;
+  }
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_EQ(window_.disc().root, "C:\\PHOTO_CD");
+  ASSERT_TRUE(RunUntil([&] { return !window_.LoaderRunning(); }, 20000));
+  EXPECT_EQ(ThumbnailCount(), kSamplePhotos);
+
+  OverviewPack* intact = nullptr;
+  ASSERT_EQ(PcdOpenOverview("D:\\PHOTO_CD\\OVERVIEW.PCD", intact), 0);
+  for (int n = 20; n <= kSamplePhotos; ++n) {
+    const imaging::PackedDib* shown = window_.photos()[n - 1]->thumbnail.load();
+    ASSERT_NE(shown, nullptr) << "photo " << n;
+    PcdSelectPhoto(intact, n);
+    PcdSetThumbnailLevel(intact, 0);
+    if (DisplayDepth() <= 8) PcdSetFormat(intact, static_cast<int>(OutputFormat::Indexed8));
+    PcdBlock block = nullptr;
+    ASSERT_EQ(PcdMakeThumbnailBitmap(intact, block), 0);
+    const auto* expected = static_cast<const std::uint8_t*>(PcdLockBlock(block));
+    EXPECT_EQ(std::memcmp(shown->bits(), expected + 40 + 1024, shown->bitsSize()), 0) << "photo " << n;
+    PcdFreeBlock(block);
+  }
+  PcdCloseOverview(intact);
+  window_.Destroy();
+  for (int n = 20; n <= kSamplePhotos; ++n) {
+    std::snprintf(to, sizeof to, "C:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    DeleteFileA(to);
+  }
+  RemoveDirectoryA("C:\\PHOTO_CD\\IMAGES");
 }
 
 }  // namespace
