@@ -10,7 +10,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/requested_level.h"
+#include "imagefile/requested_level.h"
 #include "imagefile/image_reader.h"
 #include "pcd_layout.h"
 #include "pcd_test_files.h"

@@ -3,7 +3,7 @@
 // quarter-turned photos. The first input byte picks the level (bit 0) and
 // turns the photo a quarter (bit 1); the rest is the attribute block and the
 // pack from the 4BASE row table on (see WriteResidualPack).
-#include "app/requested_level.h"
+#include "imagefile/requested_level.h"
 #include "fuzz_files.h"
 #include "imagefile/image_reader.h"
 
