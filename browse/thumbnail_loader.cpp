@@ -94,7 +94,11 @@ void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
   PcdSetThumbnailLevel(disc_.overview, large ? 1 : 0);
   if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
   PcdBlock block = nullptr;
-  if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 || !block) return;
+  // A scratched overview pack often loses sectors while the image packs read fine.
+  if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 &&
+      PcdMakePackThumbnailBitmap(disc_.overview, photo->path.c_str(), block) != 0)
+    return;
+  if (!block) return;
   photo->block = block;
   auto* bytes = static_cast<const std::uint8_t*>(PcdLockBlock(block));
   if (!bytes) return;

@@ -89,6 +89,7 @@ void exportOne(const ExportSettings& s, ExportResult& r) {
   }
   DecodedPhoto photo;
   if (!decodePhoto(r.input, s.decode, photo, r.error)) return;
+  r.note = photo.note;
   if (!photo.rotate(s.rotation)) {
     r.error = "cannot rotate";
     return;

@@ -30,6 +30,7 @@ struct ExportResult {
   std::string output;
   bool ok = false;
   std::string error;
+  std::string note;  // written, but not quite as asked (a lower level)
 };
 
 // The output path of an input: its file title with the extension replaced

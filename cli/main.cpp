@@ -116,7 +116,8 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   std::size_t written = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;
-    else std::cerr << r.input << ": " << r.error << "\n";
+    if (!r.ok) std::cerr << r.input << ": " << r.error << "\n";
+    else if (!r.note.empty()) std::cerr << r.input << ": " << r.note << "\n";
   }
   std::cerr << written << " of " << results.size() << " photos written to " << settings.folder << "\n";
   return written == results.size() ? status : kExitFailed;

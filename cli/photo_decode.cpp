@@ -1,5 +1,6 @@
 #include "cli/photo_decode.h"
 
+#include "cli/pack_info.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/requested_level.h"
 #include "imaging/dib_format.h"
@@ -123,6 +124,14 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
   int count = 0;
   PcdGetResolutionMask(pack.get(), mask, count);
   out.level = chooseLevel(mask, settings.level);
+  // A level the pack offers but cannot read (a damaged or foreign extension)
+  // gives way to the next lower one, as in the reader's Photo CD module.
+  for (PcdStatus check; (check = PcdCheckLevel(pack.get(), out.level)) != kPcdOk;) {
+    const int lower = chooseLevel(mask, out.level - 1);
+    out.note = std::string(levelName(out.level)) + " cannot be read (" + PcdStatusText(check) + "); " +
+               levelName(lower) + " written instead";
+    out.level = lower;
+  }
 
   if (settings.highlights == Highlights::Clip) {
     // The reader's Photo CD module takes its level from the process-wide

@@ -33,6 +33,7 @@ class DecodedPhoto {
 
   bool photoCd = false;
   int level = -1;  // the Photo CD level decoded
+  std::string note;  // why a lower level than asked for was decoded
   bool hasInfo = false;
   ImagePackInfo info{};
 

@@ -100,7 +100,8 @@ void ImageReader::identify() {
     return;
   }
   if (!module_->createDecoder) return;  // recognised; sizes unknown until a decoder exists
-  // Read the first page's description for the size queries.
+  // Read the first page's description for the size queries. The decoder is
+  // kept for the first decode: on a disc every open and probe is a seek.
   std::unique_ptr<FormatDecoder> decoder = module_->createDecoder();
   imaging::SourceDescription description;
   int pages = 0;
@@ -110,6 +111,7 @@ void ImageReader::identify() {
     error_ = status;
     return;
   }
+  identified_ = std::move(decoder);
   pageCount_ = pages;
   imaging::DibImage& first = ensureFrame(0);
   first.sourceWidth = static_cast<std::int16_t>(std::min(description.width, kMaxFrameSide));
@@ -182,8 +184,13 @@ bool ImageReader::beginDecode(const DecodeRequest& request) {
   identify();
   if (format_ < 0) return fail(identifyError_);
   if (!module_->createDecoder) return fail(kImageNoDecoder);
-  decoder_ = module_->createDecoder();
-  int status = decoder_->open(*source_, &pageCount_);
+  int status = kImageOk;
+  if (identified_) {
+    decoder_ = std::move(identified_);
+  } else {
+    decoder_ = module_->createDecoder();
+    status = decoder_->open(*source_, &pageCount_);
+  }
   if (status == kImageOk && (request.page < 0 || request.page >= pageCount_)) status = kImagePageMissing;
   current_ = status == kImageOk ? request.page : current_;
   if (status != kImageOk || !startPage()) {
@@ -324,6 +331,7 @@ void ImageReader::release(int page) {
 void ImageReader::close() {
   finish(true);
   frames_.clear();  // each frame deletes the handles it owns
+  identified_.reset();
   source_.reset();
   module_ = nullptr;
   kind_ = SourceKind::None;

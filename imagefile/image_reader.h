@@ -123,6 +123,7 @@ class ImageReader {
   int current_ = 0;
 
   DecodeRequest request_;
+  std::unique_ptr<FormatDecoder> identified_;  // opened by identification, handed to the first decode
   std::unique_ptr<FormatDecoder> decoder_;
   imaging::OutputStage stage_;
   bool pageHandedOver_ = false;

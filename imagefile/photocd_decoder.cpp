@@ -43,6 +43,7 @@ class PhotoCdDecoder final : public FormatDecoder {
   int centreOf(int line) const {
     return static_cast<int>((2LL * line + 1) * height_ / (2LL * lines_));
   }
+  int topEntry();
   int startBase();
   int startToolkit();
   int deliverBaseLine(imaging::OutputStage& stage, int n);
@@ -53,6 +54,7 @@ class PhotoCdDecoder final : public FormatDecoder {
 
   ImageSource* source_ = nullptr;
   PackHandle pack_;
+  std::uint16_t mask_ = 0;  // levels the pack offers, less those found unreadable
   int rotation_ = 0;
   int lastEntry_ = kPcdBaseEntry;
   int entry_ = 0;
@@ -78,23 +80,35 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
   if (source.size() < sizeof head || !source.read(0, head, sizeof head)) return kImageBadHeader;
   if (std::memcmp(head + kSignatureOffset, "PCD", 3) != 0) return kImageBadHeader;
   rotation_ = head[kRotationOffset] & pcd::kAttrRotationMask;
-  lastEntry_ = kPcdBaseEntry;
   pack_.reset();
+  mask_ = 0;
   ImagePack* pack = nullptr;
   if (!source.path().empty() && PcdOpenImagePack(source.path().c_str(), pack) == kPcdOk) {
     pack_.reset(pack);
-    std::uint16_t mask = 0;
     int count = 0;
-    if (PcdGetResolutionMask(pack, mask, count) == kPcdOk) lastEntry_ = PcdTopEntry(mask, g_requestedPcdLevel);
+    PcdGetResolutionMask(pack, mask_, count);
   }
-  width_ = PcdEntryWidth(lastEntry_);
-  height_ = PcdEntryHeight(lastEntry_);
   *pageCount = 1;
   return kImageOk;
 }
 
+// The highest entry at the requested level (read at each page selection, as
+// operations change it) whose data the toolkit can read: a level whose
+// extension files do not open or fit gives way to the next lower one.
+int PhotoCdDecoder::topEntry() {
+  if (!pack_) return kPcdBaseEntry;
+  for (;;) {
+    const int entry = PcdTopEntry(mask_, g_requestedPcdLevel);
+    if (entry < kPcdFirstToolkitEntry || PcdCheckLevel(pack_.get(), PcdEntryLevel(entry)) == kPcdOk) return entry;
+    mask_ = static_cast<std::uint16_t>(mask_ & ~(1u << PcdEntryLevel(entry)));
+  }
+}
+
 int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description) {
   if (page != 0) return kImagePageMissing;
+  lastEntry_ = topEntry();
+  width_ = PcdEntryWidth(lastEntry_);
+  height_ = PcdEntryHeight(lastEntry_);
   description = imaging::SourceDescription{};
   description.width = displayWidth();
   description.height = displayHeight();

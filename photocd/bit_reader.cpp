@@ -123,6 +123,13 @@ PcdStatus BitReader::NextHeader(RowHeader& header) {
   return kPcdOk;
 }
 
+PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {
+  if (ended_ && count_ <= padding_) return EndStatus();  // the zeros past the end of the file
+  if (values)
+    for (int i = done; i < count; ++i) values[i] = 0;
+  return kPcdOk;
+}
+
 PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* values) {
   const int m = table.maxLength;
   const int shift = 64 - m;
@@ -154,7 +161,11 @@ PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* v
         ++i;
       } else {
         const HuffmanEntry e = lookup[bits >> shift];
-        if (!e.length) return kPcdBadSignature;
+        if (!e.length) {
+          bits_ = bits;
+          count_ = left;
+          return EndRowAtDamage(values, i, count);
+        }
         out[0] = e.residual;
         bits <<= e.length;
         left -= e.length;

@@ -28,13 +28,16 @@ class BitReader {
   // of at least 23 ones, then the 16-bit row header. 5 at the end of the file.
   PcdStatus NextHeader(RowHeader& header);
 
-  // Decodes count codes; values may be null to pass them by. 3000 for bits
-  // that start no code, 5 when the file ends inside the codes.
+  // Decodes count codes; values may be null to pass them by. Bits that start
+  // no code mean damage: the rest of the values are zero (the samples keep
+  // their interpolated value) and reading stays at those bits, so the next
+  // sync search starts there. 5 when the file ends inside the codes.
   PcdStatus Decode(const HuffmanTable& table, int count, std::int8_t* values);
 
  private:
   void Refill();
   void RefillSlow();
+  PcdStatus EndRowAtDamage(std::int8_t* values, int done, int count);
   void Consume(int n) {
     bits_ <<= n;
     count_ -= n;

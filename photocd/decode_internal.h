@@ -93,7 +93,11 @@ PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, Dec
 PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);
 
 // Extension levels: reading INFO.IC of a level, and a residual row from its files.
+// Opening reads INFO.IC and checks that every data file it names opens and
+// holds its furthest tile (3015 otherwise).
 PcdStatus PcdOpenExtensionLevel(ImagePack& pack, int level, ExtensionLevel*& opened);
+// Releases a level's code tables and files and empties it.
+void PcdCloseExtensionLevel(ExtensionLevel& level);
 PcdStatus PcdExtensionResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
 // Row tables are read when needed and freed at the end of each decode.
 void PcdFreeRowTables(ImagePack& pack);

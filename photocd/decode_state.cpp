@@ -4,7 +4,6 @@
 
 #include "code_table_cache.h"
 #include "decode_internal.h"
-#include "extension_files.h"
 #include "image_decode.h"
 #include "pcd_layout.h"
 
@@ -19,13 +18,7 @@ void PcdFreeDecodeState(ImagePack& pack) {
   DecodeState* state = pack.decode;
   if (!state) return;
   for (const HuffmanTable* table : state->packTables) PcdReleaseCodeTable(table);
-  for (ExtensionLevel& level : state->extension) {
-    for (ExtensionComponent& c : level.components) PcdReleaseCodeTable(c.table);
-    for (ExtensionDataFile& data : level.files) {
-      PcdSectorReaderFree(data.reader);
-      PcdCloseExtensionFile(data.file);
-    }
-  }
+  for (ExtensionLevel& level : state->extension) PcdCloseExtensionLevel(level);
   delete state;
   pack.decode = nullptr;
 }
@@ -40,6 +33,10 @@ PcdStatus PcdCheckLevelAvailable(ImagePack& pack, int level) {
     if (pack.extension->levelsWithType3 & (1u << above)) return kPcdExtensionUnavailable;
   }
   return kPcdOk;
+}
+
+PcdStatus PcdCheckLevel(ImagePack* pack, int level) {
+  return pack ? PcdCheckLevelAvailable(*pack, level) : PcdStatus{kPcdInvalidArgument};
 }
 
 PcdStatus PcdGetExtensionFlags(ImagePack* pack, std::uint8_t flags[2]) {

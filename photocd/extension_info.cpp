@@ -35,6 +35,8 @@ PcdStatus ReadAt(PcdFile* file, std::uint32_t offset, std::uint8_t* out, std::ui
   return got == size ? kPcdOk : kPcdExtensionMismatch;
 }
 
+// Only the level flags and the level record are used; the text record's
+// position is kept as stored and never followed.
 PcdStatus ReadRecords(PcdFile* file, ExtensionInfo& info) {
   std::uint8_t header[pcd::kIpeHeaderSize];
   PcdStatus status = ReadAt(file, 0, header, sizeof header);
@@ -42,16 +44,10 @@ PcdStatus ReadRecords(PcdFile* file, ExtensionInfo& info) {
   info.levelFlags = header[pcd::kIpeLevelFlagsOffset];
   info.textRecordPosition = PcdBigEndian32(header + pcd::kIpeTextRecordOffset);
   info.levelRecordPosition = PcdBigEndian32(header + pcd::kIpeLevelRecordOffset);
-
-  // Both records lie after the header and inside the file.
-  if (info.levelRecordPosition < pcd::kIpeHeaderSize) return kPcdExtensionMismatch;
   status = ReadAt(file, info.levelRecordPosition, info.levelRecord, pcd::kIpeLevelRecordSize);
   if (status != kPcdOk) return status;
   info.levelsWithType3 = info.levelRecord[pcd::kIpeLevelRecType3Flags];
-  if (info.textRecordPosition == 0) return kPcdOk;
-  if (info.textRecordPosition < pcd::kIpeHeaderSize) return kPcdExtensionMismatch;
-  std::uint8_t first = 0;
-  return ReadAt(file, info.textRecordPosition, &first, 1);
+  return kPcdOk;
 }
 
 }  // namespace

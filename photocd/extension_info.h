@@ -16,6 +16,6 @@ struct ExtensionInfo {
 };
 
 // Reads INFO.IPE of an extension folder. 3010 when it cannot be opened, 3015
-// when it is too short or its positions point outside it, 3009/3007 for
-// failed seeks and reads. Closes the file in every case.
+// when it is shorter than its header or its level record lies outside it,
+// 3009/3007 for failed seeks and reads. Closes the file in every case.
 PcdStatus PcdReadExtensionInfo(const char* folder, ExtensionInfo& info);

@@ -61,9 +61,12 @@ std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at) { return 
 // before anything is built from it.
 PcdStatus ParseInfoIc(ExtensionLevel& level, int levelNumber) {
   const std::vector<std::uint8_t>& b = level.info;
-  if (!Inside(b, 0, pcd::kIcComponentListPos)) return kPcdBadSignature;
-  if (!std::equal(b.begin(), b.begin() + pcd::kIcSignatureSize, pcd::kIcSignature)) return kPcdBadSignature;
-  if (PcdBigEndian16(b.data() + pcd::kIcVersionOffset) < pcd::kIcMinVersion) return kPcdBadSignature;
+  if (!Inside(b, 0, pcd::kIcComponentListPos)) return kPcdExtensionMismatch;
+  // Only a file with the signature and a version below 785 is refused
+  // outright; any other file is judged by whether its records fit.
+  if (std::equal(b.begin(), b.begin() + pcd::kIcSignatureSize, pcd::kIcSignature) &&
+      PcdBigEndian16(b.data() + pcd::kIcVersionOffset) < pcd::kIcMinVersion)
+    return kPcdBadSignature;
 
   const int count = b[pcd::kIcComponentCountOffset];
   const std::uint32_t list = Be32(b, pcd::kIcComponentListOffset);
@@ -124,6 +127,34 @@ PcdStatus DataFile(ExtensionLevel& level, int number, ExtensionDataFile*& data) 
   return status;
 }
 
+// Every data file the tile indexes name must open and hold its furthest
+// tile, so that a level that opens can be decoded to its last row.
+PcdStatus CheckDataFiles(ExtensionLevel& level) {
+  std::vector<std::int64_t> furthest(level.files.size(), -1);
+  for (const ExtensionComponent& c : level.components) {
+    if (c.type != pcd::kIcTypeResidual) continue;
+    for (int t = 0; t < c.tileCount; ++t) {
+      const std::uint8_t* entry = level.info.data() + c.tileIndex + std::size_t{pcd::kIcTileEntrySize} * t;
+      const std::size_t number = PcdBigEndian16(entry);
+      if (number >= furthest.size()) return kPcdExtensionMismatch;
+      furthest[number] = std::max<std::int64_t>(furthest[number], PcdBigEndian32(entry + 2));
+    }
+  }
+  for (std::size_t n = 0; n < furthest.size(); ++n) {
+    if (furthest[n] < 0) continue;
+    ExtensionDataFile* data = nullptr;
+    PcdStatus status = DataFile(level, static_cast<int>(n), data);
+    const auto position = static_cast<std::uint32_t>(furthest[n]);
+    std::uint8_t byte = 0;
+    if (status == kPcdOk) status = PcdSectorSeek(data->reader, position / pcd::kSectorSize);
+    if (status == kPcdOk) status = PcdSectorSkip(data->reader, position % pcd::kSectorSize);
+    if (status == kPcdOk) status = PcdSectorRead(data->reader, &byte, 1);
+    if (status == kPcdEndOfFile) return kPcdExtensionMismatch;
+    if (status != kPcdOk) return status;
+  }
+  return kPcdOk;
+}
+
 ExtensionComponent* FindComponent(ExtensionLevel& level, int plane) {
   for (ExtensionComponent& c : level.components)
     if (c.plane == plane && c.type == pcd::kIcTypeResidual) return &c;
@@ -131,6 +162,15 @@ ExtensionComponent* FindComponent(ExtensionLevel& level, int plane) {
 }
 
 }  // namespace
+
+void PcdCloseExtensionLevel(ExtensionLevel& level) {
+  for (ExtensionComponent& c : level.components) PcdReleaseCodeTable(c.table);
+  for (ExtensionDataFile& data : level.files) {
+    PcdSectorReaderFree(data.reader);
+    PcdCloseExtensionFile(data.file);
+  }
+  level = ExtensionLevel{};
+}
 
 PcdStatus PcdOpenExtensionLevel(ImagePack& pack, int levelNumber, ExtensionLevel*& opened) {
   opened = nullptr;
@@ -140,13 +180,14 @@ PcdStatus PcdOpenExtensionLevel(ImagePack& pack, int levelNumber, ExtensionLevel
   if (status != kPcdOk) return status;
   ExtensionLevel& level = state->extension[levelNumber];
   if (!level.opened) {
-    level = ExtensionLevel{};
+    PcdCloseExtensionLevel(level);
     const bool upper = UpperCaseNames(pack.extension->folder);
     level.folder = std::string(pack.extension->folder) + "\\" + Cased(kLevelFolders[levelNumber], upper);
     status = ReadWholeFile(level.folder + "\\" + Cased("INFO.IC", upper), level.info);
     if (status == kPcdOk) status = ParseInfoIc(level, levelNumber);
+    if (status == kPcdOk) status = CheckDataFiles(level);
     if (status != kPcdOk) {
-      level = ExtensionLevel{};
+      PcdCloseExtensionLevel(level);
       return status;
     }
     level.opened = true;

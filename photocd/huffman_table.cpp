@@ -56,9 +56,13 @@ PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, Huf
     const std::uint32_t code = PcdBigEndian16(entry + 1) >> (16 - length);
     const std::uint32_t first = code << (maxLength - length);
     const std::uint32_t span = 1u << (maxLength - length);
+    const HuffmanEntry filled{static_cast<std::int8_t>(entry[3]), static_cast<std::uint8_t>(length)};
     for (std::uint32_t i = first; i < first + span; ++i) {
-      if (table.lookup[i].length) return kPcdBadSignature;  // two codes claim the same bits
-      table.lookup[i] = {static_cast<std::int8_t>(entry[3]), static_cast<std::uint8_t>(length)};
+      // An entry repeated exactly fills the same positions with the same
+      // values; any other claim on bits already taken is a conflict.
+      const HuffmanEntry taken = table.lookup[i];
+      if (taken.length && (taken.length != filled.length || taken.residual != filled.residual)) return kPcdBadSignature;
+      table.lookup[i] = filled;
     }
   }
   BuildPairs(table);

@@ -43,5 +43,6 @@ struct HuffmanTable {
 inline std::size_t PcdStoredTableSize(std::uint8_t countByte) { return 1 + 4 * (std::size_t{countByte} + 1); }
 
 // Builds the lookup from size bytes of stored table. 3000 when the table has
-// no entry, a length above 16, or codes that overlap; 3016 for memory.
+// no entry, a length above 16, or codes that overlap (an exact repeat of an
+// entry is no overlap); 3016 for memory.
 PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, HuffmanTable& table);

@@ -16,10 +16,19 @@ PcdStatus PcdSetFormat(ImagePack* pack, int code);
 // last, like a bottom-up bitmap. 3001 for a missing handle or buffer, a
 // rectangle outside the image, a stride shorter than a row, or a level the
 // pack does not offer; 3012 for extension data that cannot be decoded; 3000
-// for residual rows that cannot be found or code tables that make no sense;
+// for residual rows that cannot be found or code tables that make no sense
+// (a row whose bits stop making codes keeps its interpolated picture from
+// there on and the decode goes on);
 // 3015 for extension files that do not match their description; 3016, 3007,
 // 3009 and 5 from memory and reading. On failure the buffer is partly written.
 PcdStatus PcdReadRect(ImagePack* pack, const OutputRect* rect, std::uint8_t* buffer, std::ptrdiff_t rowStride);
+
+// 0 when PcdReadRect can start on the level: a level above the pack's own
+// must be in its extension (3001 otherwise) and its files must open and fit
+// their description (3010, 3015, 3000, 3012 otherwise). Opens the extension
+// level's files, which stay open with the pack. Callers that are offered a
+// level they cannot read fall back to the next lower one.
+PcdStatus PcdCheckLevel(ImagePack* pack, int level);
 
 // The two kind-of-component flag bytes of the pack's extension (bit 1 << L
 // for level L): flags[0] levels with components of another kind than

@@ -78,7 +78,13 @@ PcdStatus Build(const char* path, ImagePack& pack) {
   if (status != kPcdOk || !pack.extension) return status;
   char folder[kPcdMaxPath];
   std::memcpy(folder, pack.extension->folder, sizeof folder);
-  return PcdReadExtensionInfo(folder, *pack.extension);
+  status = PcdReadExtensionInfo(folder, *pack.extension);
+  if (status != kPcdExtensionMismatch) return status;
+  // An INFO.IPE that reads but does not fit its layout is ignored: the pack
+  // still shows every level it holds itself.
+  delete pack.extension;
+  pack.extension = nullptr;
+  return kPcdOk;
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ PcdStatus PcdOpenImagePack(const char* path, ImagePack*& pack);
 // find the extension. On success the handle owns the file; on failure the
 // caller still does. 3001 for missing arguments, 3000 for an empty path or a
 // wrong signature, 3002 for a version below 0.5 or resolution class 3, 3009,
-// 3007, 3016, and any status of reading INFO.IPE.
+// 3007, 3016, and the statuses of reading INFO.IPE (an INFO.IPE that does not
+// match its layout is ignored: the pack opens with its own levels).
 PcdStatus PcdAttachImagePack(const char* path, PcdFile* file, ImagePack*& pack);
 
 // Frees everything the handle holds and closes its file. 3001 without a

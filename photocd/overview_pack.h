@@ -55,5 +55,12 @@ PcdStatus PcdReadThumbnail(OverviewPack* overview, std::uint8_t* buffer, std::pt
 // bottom-up pixel rows and 12 spare bytes. No block on failure.
 PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block);
 
+// The same bitmap made from the photo's own image pack, which holds BASE/64
+// and BASE/16 too: for a photo whose overview thumbnail cannot be read (a
+// scratched disc often loses overview sectors while the packs read fine).
+// Takes the overview's current level, format and orientation; the statuses
+// of opening and decoding the pack.
+PcdStatus PcdMakePackThumbnailBitmap(const OverviewPack* overview, const char* imagePackPath, PcdBlock& block);
+
 // Grey value of palette entry i of LumaOnly thumbnails.
 extern const std::uint8_t kPcdGreyRamp[256];

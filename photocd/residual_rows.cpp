@@ -117,7 +117,8 @@ PcdStatus Row16BaseLuma(ImagePack& pack, DecodeState& state, int row) {
     status = ReadRowTable(pack, pack.tableSector16Base + pcd::k16BaseRowTableSectorDelta,
                           pcd::k16BaseRowTableEntries, pack.rowTable16Base);
     if (status != kPcdOk) return status;
-    status = bits.SeekSector(EntrySector(pack, pack.entryOffset16Base, pack.rowTable16Base[row]));
+    // Rows are located in pairs: odd entries may point at the chroma rows.
+    status = bits.SeekSector(EntrySector(pack, pack.entryOffset16Base, pack.rowTable16Base[row & ~1]));
   }
   if (status == kPcdOk) status = PcdFindRow(bits, row, 0, false, nullptr);
   if (status != kPcdOk) return status;

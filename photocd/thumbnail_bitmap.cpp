@@ -1,7 +1,9 @@
-// The packed bitmap of a thumbnail handed to the thumbnail loader.
+// The packed bitmap of a thumbnail handed to the thumbnail loader, from the
+// overview pack or, when that cannot be read, from the photo's image pack.
 #include <cstring>
 
 #include "colour_tables.h"
+#include "image_decode.h"
 #include "overview_pack.h"
 
 namespace {
@@ -47,18 +49,13 @@ void WriteColourTable(std::uint8_t* table, bool grey) {
   }
 }
 
-}  // namespace
-
-PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block) {
-  block = nullptr;
-  if (!overview) return kPcdInvalidArgument;
-  const OutputFormat format = overview->format;
+// A block of the thumbnail layout for a picture of width x height in the
+// format, its pixels filled by decode(pixels, rowBytes).
+template <typename Decode>
+PcdStatus MakeBlock(OutputFormat format, int bytesPerPixel, int width, int height, Decode decode, PcdBlock& block) {
   const bool oneByte = format == OutputFormat::LumaOnly || format == OutputFormat::Indexed8;
-  if (overview->bytesPerPixel != (oneByte ? 1 : 3)) return kPcdInvalidArgument;
-
-  int width = 0, height = 0, rowBytes = 0;
-  PcdGetThumbnailSize(overview, width, height);
-  PcdGetRowBytes(overview, width, rowBytes);
+  if (bytesPerPixel != (oneByte ? 1 : 3)) return kPcdInvalidArgument;
+  const int rowBytes = bytesPerPixel * width;
   const std::size_t pixels = static_cast<std::size_t>(rowBytes) * height;
   const std::size_t table = format == OutputFormat::RawYcc24 ? 0 : kColourTableSize;
   void* memory = nullptr;
@@ -66,7 +63,7 @@ PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block) {
   if (!made) return kPcdOutOfMemory;
   auto* bytes = static_cast<std::uint8_t*>(memory);
 
-  PcdStatus status = PcdReadThumbnail(overview, bytes + kInfoHeaderSize + table, rowBytes);
+  PcdStatus status = decode(bytes + kInfoHeaderSize + table, rowBytes);
   if (status != kPcdOk) {
     PcdUnlockBlock(made);
     PcdFreeBlock(made);
@@ -78,4 +75,33 @@ PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block) {
   PcdUnlockBlock(made);
   block = made;
   return kPcdOk;
+}
+
+}  // namespace
+
+PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block) {
+  block = nullptr;
+  if (!overview) return kPcdInvalidArgument;
+  int width = 0, height = 0;
+  PcdGetThumbnailSize(overview, width, height);
+  return MakeBlock(
+      overview->format, overview->bytesPerPixel, width, height,
+      [overview](std::uint8_t* pixels, int rowBytes) { return PcdReadThumbnail(overview, pixels, rowBytes); }, block);
+}
+
+PcdStatus PcdMakePackThumbnailBitmap(const OverviewPack* overview, const char* imagePackPath, PcdBlock& block) {
+  block = nullptr;
+  if (!overview || !imagePackPath) return kPcdInvalidArgument;
+  ImagePack* pack = nullptr;
+  PcdStatus status = PcdOpenImagePack(imagePackPath, pack);
+  if (status != kPcdOk) return status;
+  pack->orientation = overview->orientation;  // turned as the overview shows it
+  status = PcdSetResolution(pack, overview->thumbnailLevel);
+  if (status == kPcdOk) status = PcdSetFormat(pack, static_cast<int>(overview->format));
+  if (status == kPcdOk)
+    status = MakeBlock(
+        pack->format, pack->bytesPerPixel, pack->outputWidth, pack->outputHeight,
+        [pack](std::uint8_t* pixels, int rowBytes) { return PcdReadRect(pack, nullptr, pixels, rowBytes); }, block);
+  PcdCloseImagePack(pack);
+  return status;
 }

@@ -304,4 +304,33 @@ TEST_F(BrowseWindowTest, ADiscArrivingReopensTheDiscAfterThreeSeconds) {
   EXPECT_EQ(StatusText(1), "24 photos.");
 }
 
+// A scratch that loses the overview from photo 20 on: the image packs of
+// those photos are there and give their thumbnails.
+TEST_F(BrowseWindowTest, ThumbnailsTheOverviewLostComeFromTheImagePacks) {
+  ScopedDiscCopy copy('C', [](const std::string& overviewPath) {
+    HANDLE file = CreateFileA(overviewPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFilePointer(file, 0x2800 + 0x9000 * 19 + 0x100, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  });
+  ASSERT_TRUE(copy.made());
+  CreateDirectoryA("C:\\PHOTO_CD\\IMAGES", nullptr);
+  char from[64], to[64];
+  for (int n = 20; n <= kSamplePhotos; ++n) {
+    std::snprintf(from, sizeof from, "D:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    std::snprintf(to, sizeof to, "C:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    ASSERT_TRUE(CopyFileA(from, to, FALSE)) << from;
+  }
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_EQ(window_.disc().root, "C:\\PHOTO_CD");
+  ASSERT_TRUE(RunUntil([&] { return !window_.LoaderRunning(); }, 20000));
+  EXPECT_EQ(ThumbnailCount(), kSamplePhotos);  // the pixels themselves: OverviewTest
+  window_.Destroy();
+  for (int n = 20; n <= kSamplePhotos; ++n) {
+    std::snprintf(to, sizeof to, "C:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", n);
+    DeleteFileA(to);
+  }
+  RemoveDirectoryA("C:\\PHOTO_CD\\IMAGES");
+}
+
 }  // namespace

@@ -147,3 +147,43 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   EXPECT_EQ(run(cli() + " export " + kDisc + " -o " + out.string() + " --format gif").status, 2);
   EXPECT_EQ(run(cli() + " frobnicate").status, 2);
 }
+
+// Photo 4 with its extension, copied so that its INFO.IPE and INFO.IC can be changed.
+fs::path copyOfPhoto4(const std::string& name) {
+  fs::path disc = freshFolder(name);
+  fs::create_directories(disc / "PHOTO_CD/IMAGES");
+  fs::copy_file(kPack4, disc / "PHOTO_CD/IMAGES/IMG0004.PCD");
+  fs::create_directories(disc / "PHOTO_CD/IPE");
+  fs::copy(kDisc + "/PHOTO_CD/IPE/IMG0004", disc / "PHOTO_CD/IPE/IMG0004", fs::copy_options::recursive);
+  return disc;
+}
+
+void overwrite(const fs::path& file, long offset, const std::string& bytes) {
+  std::FILE* f = std::fopen(file.string().c_str(), "r+b");
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, offset, SEEK_SET);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+TEST(CliDisc, AnExtensionIsReadAsFarAsItCanBe) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  // A text record position that points nowhere: nothing reads that record.
+  fs::path moved = copyOfPhoto4("cli-ipe-text");
+  overwrite(moved / "PHOTO_CD/IPE/IMG0004/INFO.IPE", 22, std::string("\xFF\xFF\x00\x00", 4));
+  Result r = run(cli() + " info --json " + (moved / "PHOTO_CD/IMAGES/IMG0004.PCD").string());
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(nlohmann::json::parse(r.output)["photos"][0]["levels"].back(), "64base");
+
+  // 64BASE data that does not fit: the most the photo holds otherwise, and why.
+  fs::path damaged = copyOfPhoto4("cli-ipe-damaged");
+  // The luma component's width.
+  overwrite(damaged / "PHOTO_CD/IPE/IMG0004/64BASE/INFO.IC", 68, std::string("\x00\x00\x10\x00", 4));
+  fs::path out = freshFolder("cli-ipe-out");
+  r = run(cli() + " export " + (damaged / "PHOTO_CD/IMAGES/IMG0004.PCD").string() + " -o " + out.string() +
+          " --level max --format bmp");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("IMG0004.PCD: 64base cannot be read ("), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("); 16base written instead\n"), std::string::npos) << r.output;
+  EXPECT_EQ(identify(out / "IMG0004.bmp"), "3072x2048 BMP3");
+}

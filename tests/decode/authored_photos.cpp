@@ -36,17 +36,19 @@ pcdmake::RgbImage Reduced(const pcdmake::RgbImage& image) {
 
 }  // namespace
 
-const AuthoredPhoto& Authored(const std::string& scene, int rotation, int topLevel) {
-  static std::map<std::tuple<std::string, int, int>, std::unique_ptr<AuthoredPhoto>> photos;
-  auto& slot = photos[{scene, rotation, topLevel}];
+const AuthoredPhoto& Authored(const std::string& scene, int rotation, int topLevel, bool longCodes) {
+  static std::map<std::tuple<std::string, int, int, bool>, std::unique_ptr<AuthoredPhoto>> photos;
+  auto& slot = photos[{scene, rotation, topLevel, longCodes}];
   if (slot) return *slot;
-  const std::string name = scene + "-" + std::to_string(rotation) + "-" + std::to_string(topLevel);
+  const std::string name =
+      scene + "-" + std::to_string(rotation) + "-" + std::to_string(topLevel) + (longCodes ? "-long" : "");
   pcdmake::DiscJob job;
   job.outDir = Folder().Join(name);
   pcdmake::PhotoJob photo;
   photo.source = "scene:" + scene + ":" + std::to_string(rotation + 1);
   photo.rotation = rotation;
   photo.topLevel = topLevel;
+  photo.pack.longCodes = longCodes;
   job.photos.push_back(photo);
   std::ostringstream log;
   pcdmake::AuthorDisc(job, log);

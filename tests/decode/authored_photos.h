@@ -14,8 +14,9 @@ struct AuthoredPhoto {
   int topLevel = 5;
 };
 
-// Scene name, rotation code 0-3 and top level 3-6.
-const AuthoredPhoto& Authored(const std::string& scene, int rotation, int topLevel);
+// Scene name, rotation code 0-3 and top level 3-6; longCodes writes code
+// tables with codes of 13 to 16 bits.
+const AuthoredPhoto& Authored(const std::string& scene, int rotation, int topLevel, bool longCodes = false);
 
 // B, G, R pixels, top row first.
 struct Picture {

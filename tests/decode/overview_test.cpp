@@ -124,4 +124,46 @@ TEST_F(OverviewTest, ShortThumbnailFails) {
   PcdCloseOverview(o);
 }
 
+// A pack's BASE/16 is what the overview holds for it: a thumbnail the
+// overview cannot deliver comes out of the pack exactly as it would have.
+TEST_F(OverviewTest, AThumbnailTheOverviewLostComesFromTheImagePack) {
+  Bytes whole = OverviewBytes(2, {0, 1});  // photo 2 turned a quarter
+  const auto thumbnail2 = whole.begin() + pcd::kOverviewThumbOffset + pcd::kOverviewThumbStride;
+  PackFields fields;
+  fields.attributeByte = 1;
+  fields.size = pcd::kBase16Offset;
+  Bytes pack = ImagePackBytes(fields);
+  pack.insert(pack.end(), thumbnail2, thumbnail2 + pcd::kOverviewThumbStride);
+  const std::string packPath = dir_.Write("IMAGES/IMG0002.PCD", pack);
+  OverviewPack* intact = Open(whole);
+  whole.resize(pcd::kOverviewThumbOffset + pcd::kOverviewThumbStride + 5000);  // cut inside photo 2
+  OverviewPack* cut = nullptr;
+  ASSERT_EQ(PcdOpenOverview(dir_.Write("CUT.PCD", whole).c_str(), cut), kPcdOk);
+  ASSERT_EQ(PcdSelectPhoto(intact, 2), kPcdOk);
+  ASSERT_EQ(PcdSelectPhoto(cut, 2), kPcdOk);
+  for (int level : {0, 1}) {
+    for (int format = 10; format <= 13; ++format) {
+      for (OverviewPack* o : {intact, cut}) {
+        ASSERT_EQ(PcdSetThumbnailLevel(o, level), kPcdOk);
+        ASSERT_EQ(PcdSetFormat(o, format), kPcdOk);
+      }
+      PcdBlock expected = nullptr, lost = nullptr, fromPack = nullptr;
+      ASSERT_EQ(PcdMakeThumbnailBitmap(intact, expected), kPcdOk);
+      EXPECT_NE(PcdMakeThumbnailBitmap(cut, lost), kPcdOk);
+      ASSERT_EQ(PcdMakePackThumbnailBitmap(cut, packPath.c_str(), fromPack), kPcdOk);
+      const auto* a = static_cast<const std::uint8_t*>(PcdLockBlock(expected));
+      const auto* b = static_cast<const std::uint8_t*>(PcdLockBlock(fromPack));
+      const std::size_t size = 40 + (format == 12 ? 0 : 1024) + Le32(a + 20);
+      EXPECT_EQ(std::memcmp(a, b, size), 0) << "level " << level << " format " << format;
+      PcdFreeBlock(expected);
+      PcdFreeBlock(fromPack);
+    }
+  }
+  PcdBlock none = nullptr;
+  EXPECT_EQ(PcdMakePackThumbnailBitmap(cut, dir_.Join("IMAGES/IMG0003.PCD").c_str(), none), kPcdOpenFailed);
+  EXPECT_EQ(none, nullptr);
+  PcdCloseOverview(intact);
+  PcdCloseOverview(cut);
+}
+
 }  // namespace

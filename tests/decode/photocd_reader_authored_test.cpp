@@ -5,8 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
+
+#include "imagefile/requested_level.h"
+#include "imagefile/image_reader.h"
+#include "pcd_layout.h"
+#include "pcd_test_files.h"
 
 #include "authored_photos.h"
 #include "decode_test_util.h"
@@ -99,6 +106,72 @@ TEST(PhotoCdReaderAuthored, SixtyFourBaseComesFromTheExtensionOnlyWhenRequested)
   const double psnr = Psnr(picture, SourceAt(photo, 6));
   std::cout << "  chart 64BASE: " << psnr << " dB\n";
   EXPECT_GE(psnr, 30);
+}
+
+// Code tables with codes of 13 to 16 bits carry the same residuals: every
+// level decodes to the same pixels as with short codes.
+TEST(PhotoCdReaderAuthored, LongCodesDecodeLikeShortOnes) {
+  const AuthoredPhoto& shortCodes = Authored("chart", 0, 6);
+  const AuthoredPhoto& longCodes = Authored("chart", 0, 6, true);
+  std::ifstream file(longCodes.pack, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), pcd::k4BaseCodeTableOffset + 1024);
+  const auto* table = reinterpret_cast<const std::uint8_t*>(bytes.data()) + pcd::k4BaseCodeTableOffset;
+  int longest = 0;
+  for (int e = 0; e <= table[0]; ++e) longest = std::max(longest, table[1 + 4 * e] + 1);
+  EXPECT_EQ(longest, 16);
+  EXPECT_EQ(DecodeWithReader(longCodes.pack, 5).bgr, DecodeWithReader(shortCodes.pack, 5).bgr);
+  for (int first : {0, 2040, 4080})
+    EXPECT_TRUE(SameRows(ToolkitRows(longCodes.pack, 6, first, 16), ToolkitRows(shortCodes.pack, 6, first, 16), 0)) << first;
+}
+
+// A copy of an authored photo's disc, to damage or take away.
+std::string CopiedDisc(const AuthoredPhoto& photo, const TempDir& dir) {
+  const auto disc = std::filesystem::path(photo.pack).parent_path().parent_path().parent_path();
+  std::filesystem::copy(disc, dir.path(), std::filesystem::copy_options::recursive);
+  return dir.Join("PHOTO_CD/IMAGES/IMG0001.PCD");
+}
+
+void Overwrite(const std::string& path, std::size_t offset, const std::string& bytes) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(offset));
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(PhotoCdReaderAuthored, AnExtensionThatCannotBeReadGivesWayTo16Base) {
+  const AuthoredPhoto& photo = Authored("chart", 0, 6);
+  const std::string ic = "PHOTO_CD/IPE/IMG0001/64BASE/INFO.IC";
+  TempDir missing, old, foreign;
+  const std::string noFile = CopiedDisc(photo, missing);
+  std::filesystem::remove(missing.Join("PHOTO_CD/IPE/IMG0001/64BASE/Y0002.ICR"));
+  const std::string oldVersion = CopiedDisc(photo, old);
+  Overwrite(old.Join(ic), 40, std::string("\x03\x10", 2));  // version 784 with the signature
+  for (const std::string& pack : {noFile, oldVersion}) {
+    const Picture picture = DecodeWithReader(pack, 6);
+    EXPECT_EQ(picture.width, 3072) << pack;
+    EXPECT_EQ(picture.bgr, DecodeWithReader(photo.pack, 5).bgr) << pack;
+  }
+  // Another signature alone is no reason to refuse the file.
+  const std::string otherSignature = CopiedDisc(photo, foreign);
+  Overwrite(foreign.Join(ic), 0, "LUMIVEXA_IC");
+  EXPECT_TRUE(SameRows(ToolkitRows(otherSignature, 6, 2000, 16), ToolkitRows(photo.pack, 6, 2000, 16), 0));
+}
+
+// The reader opens the pack and its extension once: a decode after the disc
+// has gone still reads the levels identification found.
+TEST(PhotoCdReaderAuthored, ADecodeReadsThePackIdentificationOpened) {
+  TempDir dir;
+  const std::string pack = CopiedDisc(Authored("chart", 0, 6), dir);
+  const int saved = g_requestedPcdLevel;
+  g_requestedPcdLevel = 6;
+  imagefile::ImageReader reader;
+  reader.open(pack);
+  EXPECT_EQ(reader.width(), 6144);
+  std::filesystem::remove_all(dir.Join("PHOTO_CD"));
+  const Picture picture = DecodeOpened(reader, 1536, 1024);
+  g_requestedPcdLevel = saved;
+  EXPECT_EQ(picture.width, 1536);
+  EXPECT_EQ(picture.bgr, DecodeWithReader(Authored("chart", 0, 6).pack, 4).bgr);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(HuffmanTableTest, OneEntryTableFillsOnlyItsCode) {
   EXPECT_EQ(table.lookup[0].length, 0);
 }
 
-TEST(HuffmanTableTest, MalformedTablesAreRefused) {
+TEST(HuffmanTableTest, MalformedTablesAreRefusedExactRepeatsAreNot) {
   HuffmanTable table;
   const std::uint8_t tooLong[] = {0x00, 16, 0x80, 0x00, 0x05};           // 17-bit code
   const std::uint8_t overlap[] = {0x01, 0, 0x80, 0x00, 1, 1, 0x80, 0x00, 2};  // "1" and "10"
@@ -29,6 +29,13 @@ TEST(HuffmanTableTest, MalformedTablesAreRefused) {
   EXPECT_EQ(PcdBuildHuffmanTable(overlap, sizeof overlap, table), kPcdBadSignature);
   EXPECT_EQ(PcdBuildHuffmanTable(empty, sizeof empty, table), kPcdBadSignature);
   EXPECT_EQ(PcdBuildHuffmanTable(cut, sizeof cut, table), kPcdBadSignature);
+  const std::uint8_t clash[] = {0x01, 0, 0x80, 0x00, 5, 0, 0x80, 0x00, 6};  // "1" twice, two residuals
+  EXPECT_EQ(PcdBuildHuffmanTable(clash, sizeof clash, table), kPcdBadSignature);
+  // An entry repeated exactly claims nothing new.
+  const std::uint8_t repeated[] = {0x02, 0, 0x80, 0x00, 5, 0, 0x00, 0x00, 7, 0, 0x80, 0x00, 5};
+  ASSERT_EQ(PcdBuildHuffmanTable(repeated, sizeof repeated, table), kPcdOk);
+  EXPECT_EQ(table.lookup[1].residual, 5);
+  EXPECT_EQ(table.lookup[0].residual, 7);
   // An end mark after the first entry leaves a usable table.
   const std::uint8_t ended[] = {0x01, 0, 0x80, 0x00, 3, 255, 0, 0, 0};
   ASSERT_EQ(PcdBuildHuffmanTable(ended, sizeof ended, table), kPcdOk);

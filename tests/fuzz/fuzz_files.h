@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 class FuzzFolder {
  public:
@@ -33,3 +35,29 @@ class FuzzFolder {
  private:
   std::filesystem::path path_;
 };
+
+// An image pack made from a fuzz input that carries only what the residual
+// decoders read: the 10 attribute bytes (rotation, class, K, N, interleave),
+// then every byte from the 4BASE row table (sector 387) on. The image
+// information block is valid and the base levels are a fixed pattern, written
+// once; each input rewrites only its own bytes.
+inline std::string WriteResidualPack(const FuzzFolder& folder, const std::uint8_t* data, std::size_t size) {
+  constexpr std::size_t kIpi = 0x800, kAttributes = 0xE00, kAttributeBytes = 10, kTail = 0xC1800;
+  static const std::string path = [&folder] {
+    std::vector<std::uint8_t> prefix(kTail);
+    std::memcpy(prefix.data() + kIpi, "PCD_IPI", 7);
+    prefix[kIpi + 7] = 1;
+    for (std::size_t at = 0x2000; at < kTail; ++at) prefix[at] = static_cast<std::uint8_t>(at * 7 / 5);
+    return folder.Write("PHOTO_CD/IMAGES/IMG0001.PCD", prefix.data(), prefix.size());
+  }();
+  if (size < kAttributeBytes) return {};
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(kAttributes);
+    file.write(reinterpret_cast<const char*>(data), kAttributeBytes);
+    file.seekp(kTail);
+    file.write(reinterpret_cast<const char*>(data + kAttributeBytes), static_cast<std::streamsize>(size - kAttributeBytes));
+  }
+  std::filesystem::resize_file(path, kTail + size - kAttributeBytes);
+  return path;
+}

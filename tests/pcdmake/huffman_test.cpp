@@ -97,6 +97,31 @@ TEST(HuffmanTable, NoSequenceOfCodesFakesASync) {
   EXPECT_LT(LongestRun(w), 23);
 }
 
+TEST(HuffmanTable, LongCodesGoToTheRarestResidualsWithoutFakingASync) {
+  const std::array<std::uint64_t, 256> counts = Fibonacci(30);
+  const HuffmanTable t = BuildHuffmanTable(counts, true);
+  pcdmake_test::CodeTable parsed;
+  ASSERT_TRUE(parsed.Parse(t.stored.data(), t.stored.size()));
+  std::vector<int> symbols;
+  for (int v = 0; v < 256; ++v)
+    if (t.codes[v].length) symbols.push_back(v);
+  ASSERT_EQ(symbols.size(), 30u);
+  for (int length = 13; length <= kMaxLongCodeLength; ++length) {
+    const int v = static_cast<int>(std::find_if(t.codes.begin(), t.codes.end(), [&](const HuffmanCode& c) {
+                                     return c.length == length;
+                                   }) - t.codes.begin());
+    ASSERT_LT(v, 256) << "no code of " << length << " bits";
+    EXPECT_LE(counts[v], counts[static_cast<std::uint8_t>(-12)]) << "residual " << v << " is not among the four rarest";
+  }
+  BitWriter w;
+  for (int a : symbols)
+    for (int b : symbols) {
+      w.Put(t.codes[a].bits, t.codes[a].length);
+      w.Put(t.codes[b].bits, t.codes[b].length);
+    }
+  EXPECT_LT(LongestRun(w), 23);
+}
+
 TEST(HuffmanTable, SingleResidualStillGetsAValidTable) {
   std::array<std::uint64_t, 256> counts{};
   counts[0] = 1000;

@@ -181,22 +181,31 @@ TEST(ImagePack, ExtensionLevelFlagsExtendTheMask) {
   EXPECT_EQ(all.pack->extension->textRecordPosition, 40u);
 }
 
-TEST(ImagePack, HostileInfoIpeFailsTheOpen) {
-  const struct {
-    Bytes ipe;
-    PcdStatus status;
-  } cases[] = {
-      {Bytes(29, 0), kPcdExtensionMismatch},                     // header cut short
-      {InfoIpeBytes(0x08, 0, 40, 48), kPcdExtensionMismatch},    // level record runs past the end
-      {InfoIpeBytes(0x08, 0, 12, 48), kPcdExtensionMismatch},    // level record inside the header
-      {InfoIpeBytes(0x08, 0, 0xFFFFFFFF, 48), kPcdExtensionMismatch},
-      {InfoIpeBytes(0x08, 48, 30, 48), kPcdExtensionMismatch},   // text record past the end
-      {InfoIpeBytes(0x08, 20, 30, 48), kPcdExtensionMismatch},   // text record inside the header
+// Only the level flags and the level record are read; an INFO.IPE whose
+// header or level record is not there is ignored and the pack keeps its own
+// levels, whatever its text record position says.
+TEST(ImagePack, InfoIpeThatDoesNotFitIsIgnored) {
+  const Bytes ignored[] = {
+      Bytes(29, 0),                              // header cut short
+      InfoIpeBytes(0x18, 0, 40, 48),             // level record runs past the end
+      InfoIpeBytes(0x18, 0, 0xFFFFFFFF, 48),
   };
-  for (const auto& c : cases) {
-    OpenedPack opened(WithAttributes(0x04), &c.ipe);
-    EXPECT_EQ(opened.status, c.status);
-    EXPECT_EQ(opened.pack, nullptr);
+  for (const Bytes& ipe : ignored) {
+    OpenedPack opened(WithAttributes(0x04), &ipe);
+    ASSERT_EQ(opened.status, kPcdOk);
+    EXPECT_EQ(opened.pack->extension, nullptr);
+    EXPECT_EQ(MaskOf(opened.pack), 0x1F);
+  }
+  const Bytes read[] = {
+      InfoIpeBytes(0x18, 0, 12, 48),             // level record overlapping the header
+      InfoIpeBytes(0x18, 48, 30, 48),            // text record past the end
+      InfoIpeBytes(0x18, 20, 30, 48),            // text record inside the header
+  };
+  for (const Bytes& ipe : read) {
+    OpenedPack opened(WithAttributes(0x04), &ipe);
+    ASSERT_EQ(opened.status, kPcdOk);
+    ASSERT_NE(opened.pack->extension, nullptr);
+    EXPECT_EQ(MaskOf(opened.pack), 0x3F);
   }
 }
 

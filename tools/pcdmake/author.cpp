@@ -76,7 +76,7 @@ void AuthorDisc(const DiscJob& job, std::ostream& log) {
     }
     const std::vector<std::uint8_t> file = WriteImagePack(levels, pack);
     ExtensionFiles extension;
-    if (photo.topLevel == pcd::kLevel64Base) extension = WriteExtension(levels, job.style.lowerCase);
+    if (photo.topLevel == pcd::kLevel64Base) extension = WriteExtension(levels, job.style.lowerCase, pack.longCodes);
     disc.AddPhoto(file, RowPairs(levels.base16), AttributeByte(source.rotation, levels.topLevel),
                   photo.topLevel == pcd::kLevel64Base ? &extension : nullptr);
     ++number;

@@ -51,7 +51,7 @@ std::vector<std::uint8_t> InfoIpe() {
 
 }  // namespace
 
-ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase) {
+ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase, bool longCodes) {
   std::vector<Component> components = {
       {0, 0, &levels.luma64, {"Y0001.ICR", "Y0002.ICR"}},  // luma split over two files
       {1, 2, &levels.c1of64, {"C1_0001.ICR"}},
@@ -82,7 +82,7 @@ ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase) {
   for (std::size_t i = 0; i < components.size(); ++i) {
     const Component& c = components[i];
     const Residuals& r = *c.residuals;
-    const HuffmanTable table = BuildHuffmanTable(CountResiduals(r.values));
+    const HuffmanTable table = BuildHuffmanTable(CountResiduals(r.values), longCodes);
     const int tiles = r.height / kRowsPerTile;
 
     const std::size_t rec = kIcComponentListPos + i * kIcComponentSize;

@@ -21,7 +21,7 @@ struct ExtensionFiles {
 };
 
 // levels must hold the 64BASE residuals. Names inside INFO.IC are written in
-// lower case when lowerCase is set.
-ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase);
+// lower case when lowerCase is set; longCodes as for the pack's code tables.
+ExtensionFiles WriteExtension(const PhotoLevels& levels, bool lowerCase, bool longCodes = false);
 
 }  // namespace pcdmake

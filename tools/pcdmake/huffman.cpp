@@ -28,9 +28,48 @@ std::vector<int> HuffmanLengths(const std::vector<std::uint64_t>& weights) {
   return lengths;
 }
 
+// The four rarest residuals move below the code of the rarest one, as that
+// code followed by ones up to 12 bits and then 1, 2, 3 or 4 more bits ending
+// in a zero: codes of 13 to 16 bits. They start like the code they replace
+// and end in a zero, so runs of ones stay as short as before; the codes the
+// other three leave unused are never written.
+void Lengthen(HuffmanTable& table, const std::array<std::uint64_t, 256>& counts) {
+  std::vector<int> rare;
+  for (int v = 0; v < 256; ++v)
+    if (table.codes[v].length) rare.push_back(v);
+  std::stable_sort(rare.begin(), rare.end(), [&](int a, int b) { return counts[a] < counts[b]; });
+  if (rare.size() > 4) rare.resize(4);
+  if (rare.empty()) return;
+  const HuffmanCode split = table.codes[rare[0]];
+  for (std::size_t k = 0; k < rare.size(); ++k) {
+    const int ones = kMaxCodeLength - split.length + static_cast<int>(k);
+    const int length = kMaxCodeLength + 1 + static_cast<int>(k);
+    const std::uint32_t tail = ((1u << ones) - 1) << 1;  // the ones, then a zero
+    table.codes[rare[k]] = {length, static_cast<std::uint16_t>(split.bits << (ones + 1) | tail)};
+  }
+}
+
+// The stored form: count - 1, then the codes by length and value.
+void Store(HuffmanTable& table) {
+  std::vector<int> order;
+  for (int v = 0; v < 256; ++v)
+    if (table.codes[v].length) order.push_back(v);
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    const HuffmanCode &x = table.codes[a], &y = table.codes[b];
+    return x.length != y.length ? x.length < y.length : x.bits < y.bits;
+  });
+  table.stored.assign(1, static_cast<std::uint8_t>(order.size() - 1));
+  for (int v : order) {
+    const HuffmanCode& c = table.codes[v];
+    const std::uint16_t aligned = static_cast<std::uint16_t>(c.bits << (16 - c.length));
+    table.stored.insert(table.stored.end(), {static_cast<std::uint8_t>(c.length - 1), static_cast<std::uint8_t>(aligned >> 8),
+                                             static_cast<std::uint8_t>(aligned & 0xFF), static_cast<std::uint8_t>(v)});
+  }
+}
+
 }  // namespace
 
-HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts) {
+HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts, bool longCodes) {
   std::vector<int> symbols;
   std::vector<std::uint64_t> weights;
   for (int v = 0; v < 256; ++v)
@@ -59,23 +98,17 @@ HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts) {
   });
 
   HuffmanTable table;
-  table.stored.push_back(static_cast<std::uint8_t>(symbols.size() - 2));  // entries - 1, reserved left out
   std::uint32_t code = 0;
   int length = lengths[order[0]];
   for (std::size_t k = 0; k < order.size(); ++k) {
     const int i = order[k];
     code <<= lengths[i] - length;
     length = lengths[i];
-    if (i != reserved) {
-      table.codes[symbols[i]] = {length, static_cast<std::uint16_t>(code)};
-      const std::uint16_t aligned = static_cast<std::uint16_t>(code << (16 - length));
-      table.stored.insert(table.stored.end(), {static_cast<std::uint8_t>(length - 1),
-                                               static_cast<std::uint8_t>(aligned >> 8),
-                                               static_cast<std::uint8_t>(aligned & 0xFF),
-                                               static_cast<std::uint8_t>(symbols[i])});
-    }
+    if (i != reserved) table.codes[symbols[i]] = {length, static_cast<std::uint16_t>(code)};
     ++code;
   }
+  if (longCodes) Lengthen(table, counts);
+  Store(table);
   return table;
 }
 

@@ -23,9 +23,14 @@ struct HuffmanTable {
   std::vector<std::uint8_t> stored;    // count - 1, then (length - 1, code << (16 - length), residual)
 };
 
+// Longest code with long codes asked for.
+constexpr int kMaxLongCodeLength = 16;
+
 // counts[v]: how often residual (int8_t)v occurs. Residuals that never occur
-// get no code; a table always has at least one entry.
-HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts);
+// get no code; a table always has at least one entry. With longCodes the four
+// rarest residuals get codes of 13, 14, 15 and 16 bits, which real discs use
+// and decoders must take the slow road for.
+HuffmanTable BuildHuffmanTable(const std::array<std::uint64_t, 256>& counts, bool longCodes = false);
 
 // How often each residual occurs, indexed as BuildHuffmanTable wants it.
 std::array<std::uint64_t, 256> CountResiduals(const std::vector<std::int8_t>& values);

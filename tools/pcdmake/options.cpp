@@ -96,6 +96,8 @@ const std::vector<Key>& Keys() {
          p.pack.imageSectors = ParseInt(k, v.substr(0, colon), 1, 15);
          p.pack.audioSectors = ParseInt(k, v.substr(colon + 1), 0, 15);
        }},
+      {"long-codes", nullptr, "code tables with codes of 13 to 16 bits for the rarest residuals", nullptr,
+       [](PhotoJob& p, auto&, auto&) { p.pack.longCodes = true; }},
       {"ipi-version", "M.m", "image information version (default 1.0)", nullptr,
        [](PhotoJob& p, auto& k, auto& v) { p.pack.info.ipiVersion = ParseDotted(k, v); }},
       {"workstation-version", "M.m", "workstation software version", nullptr,

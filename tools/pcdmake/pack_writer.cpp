@@ -55,7 +55,7 @@ void AppendRows(std::vector<std::uint8_t>& file, BitWriter& w, const std::vector
 
 void Write4Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, const PackOptions& o) {
   file.resize(std::size_t{pcd::k4BaseFirstRowSector} * kSectorSize);
-  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma4.values));
+  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma4.values), o.longCodes);
   const HuffmanTable none = ZeroTable();
   PutTables(file, pcd::k4BaseCodeTableOffset, luma, none, none);
 
@@ -74,9 +74,9 @@ void Write4Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, cons
 std::uint32_t Write16Base(std::vector<std::uint8_t>& file, const PhotoLevels& levels, const PackOptions& o) {
   const std::uint32_t t = SectorCount(file.size());
   file.resize((std::size_t{t} + pcd::k16BaseFirstRowSectorDelta) * kSectorSize);
-  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma16.values));
-  const HuffmanTable c1 = BuildHuffmanTable(CountResiduals(levels.c1of16.values));
-  const HuffmanTable c2 = BuildHuffmanTable(CountResiduals(levels.c2of16.values));
+  const HuffmanTable luma = BuildHuffmanTable(CountResiduals(levels.luma16.values), o.longCodes);
+  const HuffmanTable c1 = BuildHuffmanTable(CountResiduals(levels.c1of16.values), o.longCodes);
+  const HuffmanTable c2 = BuildHuffmanTable(CountResiduals(levels.c2of16.values), o.longCodes);
   PutTables(file, (std::size_t{t} + pcd::k16BaseCodeTableSectorDelta) * kSectorSize, luma, c1, c2);
 
   // All luma rows, the end marker, then chroma 1 and chroma 2 of each even row.

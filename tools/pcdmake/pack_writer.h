@@ -35,6 +35,7 @@ struct PackOptions {
   int rotation = 0;           // 0 to 3
   int imageSectors = 1;       // interleave a
   int audioSectors = 0;       // interleave b; 0 no audio
+  bool longCodes = false;     // code tables with codes of 13 to 16 bits (the extension's too)
 };
 
 // The complete file. Residual sections are written up to levels.topLevel
