@@ -11,6 +11,7 @@
 #include "browse/command_table.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/options_sheet_win.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_EXIT:
       PostQuitMessage(1);
+      break;
+    case CMD_OPTIONS:
+      RunOptionsCommand(g_instance, frame_);
       break;
     case CMD_HELP_CONTENTS:
       WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);

@@ -81,3 +81,27 @@
 #define IDS_SAMPLING_NONE 6400       // "YUV 111 (None)"
 #define IDS_SAMPLING_DEFAULT 6401    // "YUV 122 (Default)"
 // ---- end of export option dialogs ----
+
+// ---- Options sheet (options.rc) ----
+#define IDD_OPTIONS_DISPLAY 105
+#define IDD_OPTIONS_SLIDE_SHOW 1015
+#define IDC_OPT_FULL_SCREEN 1000       // "Default full-screen mode"
+#define IDC_OPT_USE_DDB 190            // present but hidden
+#define IDC_OPT_GAMMA_ENABLE 532
+#define IDC_OPT_GAMMA_SPIN 533
+#define IDC_OPT_GAMMA 534
+#define IDC_OPT_DITHERING 1015
+#define IDC_OPT_RESOLUTION 389
+#define IDC_OPT_REPEAT 155
+#define IDC_OPT_RANDOMIZE 156
+#define IDC_OPT_READ_AHEAD 152         // present but hidden
+#define IDC_OPT_DELAY_SLIDER 308
+#define IDC_OPT_DELAY 373
+#define IDC_OPT_DELAY_TEXT 176
+#define IDS_DITHER_NONE 104            // dithering list rows: 104 None, 105 Ordered,
+#define IDS_DITHER_ORDERED 105         // 106 Floyd-Steinberg, 107 2-Pass Floyd-Steinberg
+#define IDS_DITHER_FLOYD 106
+#define IDS_DITHER_TWO_PASS 107
+#define IDS_OPTIONS_CAPTION 108
+#define IDS_BAD_GAMMA 201
+// ---- end of Options sheet ----
