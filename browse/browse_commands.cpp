@@ -9,6 +9,7 @@
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
+#include "desktop/wallpaper_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/options_sheet_win.h"
@@ -30,6 +31,17 @@ int TextWidth(HWND window, const std::string& text) {
   return size.cx;
 }
 
+// The photo of the list's focused item; null when no item has the focus.
+browse::PhotoItem* FocusedPhoto(HWND list) {
+  const int item = list ? static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
+  if (item < 0) return nullptr;
+  LVITEMA query = {};
+  query.mask = LVIF_PARAM;
+  query.iItem = item;
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  return reinterpret_cast<browse::PhotoItem*>(query.lParam);
+}
+
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
@@ -44,6 +56,15 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_EXIT:
       PostQuitMessage(1);
+      break;
+    case CMD_SET_WALLPAPER:
+    case CMD_SET_WALLPAPER_TILED:
+      // The focused photo, whatever else is selected.
+      if (browse::PhotoItem* photo = FocusedPhoto(list_))
+        SetPhotoAsWallpaper(g_instance, frame_, photo->path, id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0);
+      break;
+    case CMD_REMOVE_WALLPAPER:
+      RemoveWallpaper(g_instance, frame_);
       break;
     case CMD_OPTIONS:
       RunOptionsCommand(g_instance, frame_);
