@@ -10,6 +10,7 @@
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
 #include "desktop/wallpaper_win.h"
+#include "properties/photo_properties_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/options_sheet_win.h"
@@ -62,6 +63,12 @@ void BrowseWindow::OnCommand(int id) {
       // The focused photo, whatever else is selected.
       if (browse::PhotoItem* photo = FocusedPhoto(list_))
         SetPhotoAsWallpaper(g_instance, frame_, photo->path, id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0);
+      break;
+    case CMD_PROPERTIES:
+      if (browse::PhotoItem* photo = FocusedPhoto(list_)) {
+        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load()};
+        ShowPhotoProperties(g_instance, frame_, &shown);
+      }
       break;
     case CMD_REMOVE_WALLPAPER:
       RemoveWallpaper(g_instance, frame_);

@@ -39,7 +39,7 @@ const MediaType& Medium(int code) {
 
 std::string FormatByteVersion(std::uint16_t value) { return TwoPart(value >> 8, value & 0xFF); }
 
-std::string FormatMagnification(std::uint16_t value) {
+std::string FormatRecordedPair(std::uint16_t value) {
   return value == 0xFFFF ? std::string() : FormatByteVersion(value);
 }
 

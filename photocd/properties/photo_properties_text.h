@@ -12,8 +12,9 @@ namespace pcdprops {
 // "%d.%02d" of a high byte and a low byte, as versions and the magnification
 // are stored: 0x0203 gives "2.03".
 std::string FormatByteVersion(std::uint16_t value);
-// The magnification factor; empty when not recorded (0xFFFF).
-std::string FormatMagnification(std::uint16_t value);
+// The same for the magnification factor and the workstation version, which
+// may be unrecorded (0xFFFF): empty then.
+std::string FormatRecordedPair(std::uint16_t value);
 
 // The scanner's pixel size in micrometres as its whole part and hundredths;
 // false when not recorded (FF FF). Discs store it as binary-coded decimal

@@ -16,11 +16,14 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
                  CMD_OPTIONS, CMD_REMOVE_WALLPAPER})
     EXPECT_TRUE(CommandEnabled(id, none)) << id;
   // Commands whose windows come later stay greyed whatever is selected.
-  for (int id : {CMD_VIEW, CMD_COPY, CMD_PROPERTIES})
+  for (int id : {CMD_VIEW, CMD_COPY})
     for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(id, state)) << id;
-  // Set wallpaper takes exactly one selected photo; its tiled form has no menu item to grey.
-  EXPECT_TRUE(CommandEnabled(CMD_SET_WALLPAPER, one));
-  EXPECT_FALSE(CommandEnabled(CMD_SET_WALLPAPER, two));
+  // Set wallpaper and Properties take exactly one selected photo; the tiled
+  // wallpaper has no menu item to grey.
+  for (int id : {CMD_SET_WALLPAPER, CMD_PROPERTIES}) {
+    EXPECT_TRUE(CommandEnabled(id, one)) << id;
+    EXPECT_FALSE(CommandEnabled(id, two)) << id;
+  }
   EXPECT_TRUE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
 }
 

@@ -9,8 +9,8 @@ namespace {
 using namespace pcdprops;
 
 TEST(PropertiesText, NumbersAsThePagesShowThem) {
-  EXPECT_EQ("1.50", FormatMagnification(0x0132));
-  EXPECT_EQ("", FormatMagnification(0xFFFF));
+  EXPECT_EQ("1.50", FormatRecordedPair(0x0132));
+  EXPECT_EQ("", FormatRecordedPair(0xFFFF));
   EXPECT_EQ("2.03", FormatByteVersion(0x0203));
   EXPECT_EQ("1.00", FormatByteVersion(0x0100));
 }
