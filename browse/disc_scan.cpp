@@ -6,6 +6,7 @@
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "resources/resource_ids.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -18,16 +19,6 @@ char FindDiscDrive(char first, char last) {
   }
   return 0;
 }
-
-// Shows the wait cursor until the end of the scope.
-class WaitCursor {
- public:
-  WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursor(nullptr, IDC_ARROW)); }
-
- private:
-  HCURSOR old_;
-};
 
 }  // namespace
 

@@ -13,20 +13,12 @@
 #include "imagefile/progress_window_win.h"
 #include "imaging/dib_ops.h"
 #include "imaging/gdi_backend.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
 constexpr char kDesktopKey[] = "Control Panel\\desktop";
 constexpr char kNoWallpaper[] = "(none)";
-
-class WaitCursor {
- public:
-  WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursor(nullptr, IDC_ARROW)); }
-
- private:
-  HCURSOR old_;
-};
 
 // A decoded bitmap the wallpaper made itself (a cut-out); deleted on leaving.
 struct OwnedBitmap {

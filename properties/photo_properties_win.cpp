@@ -14,6 +14,7 @@
 #include "resources/resource_ids.h"
 #include "ui/disc_time_win.h"
 #include "ui/property_sheet_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -164,9 +165,8 @@ class ImagePage final : public PhotoPage {
     std::string folder = photo_.path.substr(0, photo_.path.find_last_of('\\'));
     folder = folder.substr(0, folder.find_last_of('\\') + 1);
     const std::string file = folder + "RIGHTS\\" + pcdprops::FieldText(info.rightsFileName);
-    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    WaitCursor wait;
     ShellExecuteA(GetDesktopWindow(), nullptr, "notepad.exe", file.c_str(), nullptr, SW_SHOWNORMAL);
-    SetCursor(old);
   }
 };
 
