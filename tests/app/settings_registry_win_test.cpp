@@ -150,4 +150,23 @@ TEST_F(PlacementTest, MinimisedPlacementComesBackNormalAndAStarterCommandWins) {
   EXPECT_EQ(120, NormalRect().left);  // the remembered position stays
 }
 
+TEST_F(PlacementTest, HiddenOrCutShortPlacementsShowTheWindowNormally) {
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  GetWindowPlacement(window_, &p);
+  p.showCmd = SW_HIDE;
+  std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&p),
+                                   reinterpret_cast<unsigned char*>(&p) + sizeof p);
+  Put("BrowseWndPos", bytes);
+  RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWDEFAULT);
+  EXPECT_TRUE(IsWindowVisible(window_));
+
+  ShowWindow(window_, SW_HIDE);
+  bytes.resize(20);  // the rectangle would be half zeros
+  Put("BrowseWndPos", bytes);
+  EXPECT_EQ(SW_SHOWNORMAL, RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWNORMAL));
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_EQ(120, NormalRect().left);
+}
+
 }  // namespace
