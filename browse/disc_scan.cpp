@@ -1,11 +1,11 @@
 // Finding a Photo CD, listing its photos and closing it again.
 #include <cstdio>
 
-#include "app/path_utils.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "resources/resource_ids.h"
+#include "ui/path_utils.h"
 #include "ui/wait_cursor_win.h"
 
 namespace {

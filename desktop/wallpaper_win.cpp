@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/settings.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/image_reader.h"
-#include "imagefile/progress_window_win.h"
+#include "ui/progress_window_win.h"
 #include "imaging/dib_ops.h"
 #include "imaging/gdi_backend.h"
 #include "ui/wait_cursor_win.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_utils_win.h"
+#include "ui/ui_utils_win.h"
 #include "imaging/dib_draw.h"
 #include "imaging/packed_dib.h"
 #include "photocd/image_decode.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ui_utils_win.h"
+#include "ui/ui_utils_win.h"
 
 std::uint64_t LocalEpochFileTime() {
   SYSTEMTIME epoch = {};

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/modal_dialog_win.h"
-#include "app/settings_store_win.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
+#include "ui/modal_dialog_win.h"
+#include "settings/settings_store_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "resources/resource_ids.h"
 #include "ui/options_values.h"
 #include "ui/property_sheet_win.h"

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 // Runs the sheet modally. The settings change only when the user presses OK
 // (and the pages accept); both pages remember which was shown last.

@@ -1,8 +1,9 @@
-// Shows the wait cursor until the end of the scope, then the cursor from before
-// (the arrow when there was none).
+// The hourglass while the user-interface thread is busy.
 #pragma once
 #include <windows.h>
 
+// Shows the wait cursor until the end of the scope, then the cursor from before
+// (the arrow when there was none).
 class WaitCursor {
  public:
   WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}

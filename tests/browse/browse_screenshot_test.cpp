@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_utils_win.h"
 #include "browse/about_box.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/png_file.h"
 #include "tests/support/screenshot_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

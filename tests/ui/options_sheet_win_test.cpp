@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/settings_store_win.h"
-#include "app/ui_utils_win.h"
+#include "settings/settings_store_win.h"
+#include "ui/ui_utils_win.h"
 #include "resources/resource_ids.h"
 #include "tests/support/screenshot_win.h"
 #include "tests/support/timed_script_win.h"
