@@ -108,6 +108,15 @@ class PlacementTest : public SettingsRegistryTest {
     GetWindowPlacement(window_, &p);
     return p.rcNormalPosition;
   }
+  // The window's placement with another show command, as stored.
+  std::vector<unsigned char> PlacementBytes(UINT showCommand) {
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(window_, &p);
+    p.showCmd = showCommand;
+    return std::vector<unsigned char>(reinterpret_cast<unsigned char*>(&p),
+                                      reinterpret_cast<unsigned char*>(&p) + sizeof p);
+  }
   HWND window_ = nullptr;
 };
 
@@ -133,13 +142,7 @@ TEST_F(PlacementTest, StoredPlacementIsRestoredWith44Bytes) {
 }
 
 TEST_F(PlacementTest, MinimisedPlacementComesBackNormalAndAStarterCommandWins) {
-  WINDOWPLACEMENT p{};
-  p.length = sizeof p;
-  GetWindowPlacement(window_, &p);
-  p.showCmd = SW_SHOWMINIMIZED;
-  std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&p),
-                                   reinterpret_cast<unsigned char*>(&p) + sizeof p);
-  Put("BrowseWndPos", bytes);
+  Put("BrowseWndPos", PlacementBytes(SW_SHOWMINIMIZED));
 
   EXPECT_EQ(SW_SHOWMINIMIZED, RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWDEFAULT));
   EXPECT_FALSE(IsIconic(window_));
@@ -151,12 +154,7 @@ TEST_F(PlacementTest, MinimisedPlacementComesBackNormalAndAStarterCommandWins) {
 }
 
 TEST_F(PlacementTest, HiddenOrCutShortPlacementsShowTheWindowNormally) {
-  WINDOWPLACEMENT p{};
-  p.length = sizeof p;
-  GetWindowPlacement(window_, &p);
-  p.showCmd = SW_HIDE;
-  std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&p),
-                                   reinterpret_cast<unsigned char*>(&p) + sizeof p);
+  std::vector<unsigned char> bytes = PlacementBytes(SW_HIDE);
   Put("BrowseWndPos", bytes);
   RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWDEFAULT);
   EXPECT_TRUE(IsWindowVisible(window_));
