@@ -51,22 +51,36 @@ std::vector<std::uint8_t> FileBytes(const std::string& path) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-// A 24-bit bottom-up bitmap file's size and pixels.
-struct BmpPicture {
+// A picture decoded through the program's own reader at up to the target size
+// (0: its own), blue-green-red values top row first; empty when it cannot be read.
+struct Picture {
   int width = 0, height = 0;
-  std::vector<std::uint8_t> bytes;
-  explicit BmpPicture(const std::string& path) : bytes(FileBytes(path)) {
-    if (bytes.size() < 54 || bytes[28] != 24) return;
-    width = *reinterpret_cast<const std::int32_t*>(&bytes[18]);
-    height = *reinterpret_cast<const std::int32_t*>(&bytes[22]);
-  }
-  // Blue, green, red of the pixel x, y counted from the top.
-  std::uint32_t pixel(int x, int y) const {
-    const std::size_t stride = (width * 3 + 3) & ~3u, offset = *reinterpret_cast<const std::uint32_t*>(&bytes[10]);
-    const std::uint8_t* p = &bytes[offset + (height - 1 - y) * stride + x * 3];
-    return p[0] | p[1] << 8 | p[2] << 16;
-  }
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
+
+Picture Decode(const std::string& path, int targetWidth = 0, int targetHeight = 0) {
+  imagefile::ImageReader reader;
+  reader.open(path);
+  imagefile::DecodeRequest request;
+  request.targetWidth = targetWidth;
+  request.targetHeight = targetHeight;
+  request.useDdb = false;
+  bool ok = reader.beginDecode(request);
+  while (ok && reader.progress() < 10000) ok = reader.step(reader.displayedHeight()) == 1;
+  reader.finish(true);
+  imaging::DibSectionInfo info;
+  Picture picture;
+  if (!ok || !imaging::describeDibSection(reader.firstBitmap(), info) || info.header.bitCount != 24) return picture;
+  picture.width = info.header.width;
+  picture.height = info.header.height < 0 ? -info.header.height : info.header.height;
+  const std::size_t stride = (picture.width * 3 + 3) & ~3;
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint8_t* row = info.bits + stride * (info.header.height > 0 ? picture.height - 1 - y : y);
+    for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);
+  }
+  return picture;
+}
 
 // The desktop values and the wallpaper file as they were before a test.
 class WallpaperTest : public BrowseWindowTest {
@@ -102,7 +116,7 @@ TEST_F(WallpaperTest, BrowseWindowSetsTheFocusedPhotoTwiceKeepingTheFirstPreviou
   EXPECT_EQ("1", DesktopValue("TileWallpaper"));
   EXPECT_EQ("C:\\windows\\earlier.bmp", DesktopValue("PrevWallpaper"));
   EXPECT_EQ("0", DesktopValue("PrevTileWallpaper"));
-  BmpPicture picture(WallpaperFilePath());
+  Picture picture = Decode(WallpaperFilePath());
   EXPECT_EQ(1024, picture.width);  // the 3 x 2 photo fitted into the 1024 x 768 screen
   EXPECT_EQ(683, picture.height);
 
@@ -127,32 +141,15 @@ TEST_F(WallpaperTest, RemovingWithoutAnEarlierSetInstallsNone) {
 TEST_F(WallpaperTest, AViewerTurnedBy90WritesThePhotoTurnedALeftQuarterAtScreenHeight) {
   ASSERT_TRUE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
   // The same decode unturned: the target is the screen turned, 768 x 1024.
-  imagefile::ImageReader reader;
-  reader.open(kPhoto1);
-  imagefile::DecodeRequest request;
-  request.targetWidth = 768;
-  request.targetHeight = 1024;
-  request.useDdb = false;
-  ASSERT_TRUE(reader.beginDecode(request));
-  while (reader.progress() < 10000) ASSERT_EQ(1, reader.step(reader.displayedHeight()));
-  reader.finish(true);
-  imaging::DibSectionInfo source;
-  ASSERT_TRUE(imaging::describeDibSection(reader.firstBitmap(), source));
-  const int w = source.header.width, h = source.header.height;
-  ASSERT_EQ(768, w);
-  ASSERT_EQ(512, h);
-  const std::size_t stride = (w * 3 + 3) & ~3;
-  auto sourcePixel = [&](int x, int y) {  // bottom-up section
-    const std::uint8_t* p = source.bits + (h - 1 - y) * stride + x * 3;
-    return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
-  };
-
-  BmpPicture turned(WallpaperFilePath());
-  ASSERT_EQ(h, turned.width);
-  ASSERT_EQ(w, turned.height);  // the screen's height
+  Picture source = Decode(kPhoto1, 768, 1024);
+  ASSERT_EQ(768, source.width);
+  ASSERT_EQ(512, source.height);
+  Picture turned = Decode(WallpaperFilePath());
+  ASSERT_EQ(512, turned.width);
+  ASSERT_EQ(768, turned.height);  // the screen's height
   // Turned counter-clockwise, the photo's right edge becomes the top.
-  for (auto [x, y] : {std::pair{0, 0}, {h - 1, 0}, {0, w - 1}, {h - 1, w - 1}, {h / 3, w / 2}})
-    EXPECT_EQ(sourcePixel(w - 1 - y, x), turned.pixel(x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{0, 0}, {511, 0}, {0, 767}, {511, 767}, {170, 384}})
+    EXPECT_EQ(source.at(767 - y, x), turned.at(x, y)) << x << "," << y;
 }
 
 TEST_F(WallpaperTest, AFailedWriteKeepsTheOldFileAndTheDesktopValues) {
