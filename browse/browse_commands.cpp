@@ -7,9 +7,12 @@
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
+#include "desktop/wallpaper_win.h"
+#include "properties/photo_properties_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/modal_dialog_win.h"
+#include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
@@ -38,6 +41,17 @@ void AnswerTooltip(TipRequest* tip) {
   tip->lpszText = reinterpret_cast<decltype(tip->lpszText)>(static_cast<ULONG_PTR>(id));
 }
 
+// The photo of the list's focused item; null when no item has the focus.
+browse::PhotoItem* FocusedPhoto(HWND list) {
+  const int item = list ? static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
+  if (item < 0) return nullptr;
+  LVITEMA query = {};
+  query.mask = LVIF_PARAM;
+  query.iItem = item;
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  return reinterpret_cast<browse::PhotoItem*>(query.lParam);
+}
+
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
@@ -52,6 +66,24 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_EXIT:
       PostQuitMessage(1);
+      break;
+    case CMD_SET_WALLPAPER:
+    case CMD_SET_WALLPAPER_TILED:
+      // The focused photo, whatever else is selected.
+      if (browse::PhotoItem* photo = FocusedPhoto(list_))
+        SetPhotoAsWallpaper(g_instance, frame_, photo->path, id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0);
+      break;
+    case CMD_PROPERTIES:
+      if (browse::PhotoItem* photo = FocusedPhoto(list_)) {
+        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load()};
+        ShowPhotoProperties(g_instance, frame_, &shown);
+      }
+      break;
+    case CMD_REMOVE_WALLPAPER:
+      RemoveWallpaper(g_instance, frame_);
+      break;
+    case CMD_OPTIONS:
+      RunOptionsCommand(g_instance, frame_);
       break;
     case CMD_HELP_CONTENTS:
       WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);

@@ -7,6 +7,7 @@
 #include "cli/srgb_profile.h"
 #include "photocd/disc_info.h"
 #include "photocd/image_pack.h"
+#include "photocd/properties/photo_properties_text.h"
 
 namespace cli {
 
@@ -14,17 +15,8 @@ namespace {
 
 const char* const kLevelNames[] = {"base/64", "base/16", "base/4", "base", "4base", "16base", "64base"};
 
-// A fixed-width text field: up to its first zero, trailing blanks dropped.
-std::string text(const char* field, std::size_t size) {
-  std::size_t n = 0;
-  while (n < size && field[n]) ++n;
-  while (n > 0 && (field[n - 1] == ' ' || static_cast<unsigned char>(field[n - 1]) == 0xFF)) --n;
-  return std::string(field, n);
-}
-template <std::size_t N>
-std::string text(const char (&field)[N]) {
-  return text(field, N);
-}
+using pcdprops::FieldText;
+using pcdprops::PhotofinisherText;
 
 int rotationCode(const ImagePack* pack) {
   for (unsigned code = 0; code < 4; ++code)
@@ -32,8 +24,10 @@ int rotationCode(const ImagePack* pack) {
   return 0;
 }
 
-std::string photofinisher(const ImagePackInfo& info) {
-  return static_cast<unsigned char>(info.photofinisher[0]) == 0xFF ? std::string() : text(info.photofinisher);
+// The turn a viewer gives the stored picture to show it upright.
+const char* rotationText(int code) {
+  static const char* const kTurns[] = {"none", "90 counter-clockwise", "180", "90 clockwise"};
+  return kTurns[code & 3];
 }
 
 }  // namespace
@@ -76,7 +70,7 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   char version[16];
   std::snprintf(version, sizeof version, "%u.%u", info.versionMajor, info.versionMinor);
   disc["version"] = version;
-  disc["serial"] = text(info.serialNumber);
+  disc["serial"] = FieldText(info.serialNumber);
   disc["created"] = formatTime(info.creationTime);
   disc["modified"] = formatTime(info.secondTime);
   return disc;
@@ -91,26 +85,28 @@ nlohmann::json describePack(ImagePack* pack) {
   for (int level = 0; level <= 6; ++level)
     if (mask & (1u << level)) levels.push_back(levelName(level));
   j["levels"] = levels;
-  const int rotations[] = {0, 90, 180, 270};  // counter-clockwise quarter turns as stored
-  j["rotation"] = rotations[rotationCode(pack)];
+  j["rotation"] = rotationText(rotationCode(pack));
 
   ImagePackInfo info{};
   if (PcdGetImageInfo(pack, info) != kPcdOk) return j;
   j["scanned"] = formatTime(info.scanTime);
   j["modified"] = formatTime(info.modificationTime);
   nlohmann::json& medium = j["medium"];
-  medium["type"] = info.mediaType;
-  medium["description"] = text(info.mediaInfo);
+  medium["type"] = pcdprops::MediaTypeText(info.mediaType);
+  medium["code"] = info.mediaType;
+  medium["description"] = FieldText(info.mediaInfo);
   nlohmann::json& scanner = j["scanner"];
-  scanner["vendor"] = text(info.scannerVendor);
-  scanner["product"] = text(info.scannerProduct);
-  scanner["firmware"] = text(info.scannerFirmwareVersion) + " " + text(info.scannerFirmwareDate);
-  scanner["serial"] = text(info.scannerSerial);
-  if (info.scannerPixelSize[0] != 0xFF || info.scannerPixelSize[1] != 0xFF)
-    scanner["pixelSizeMicrometres"] = info.scannerPixelSize[0] + info.scannerPixelSize[1] / 100.0;
-  j["workstation"] = text(info.workstationMaker);
-  j["photofinisher"] = photofinisher(info);
-  j["rights"] = info.rightsStatus == 1 ? nlohmann::json{{"restricted", true}, {"file", text(info.rightsFileName)}}
+  scanner["vendor"] = FieldText(info.scannerVendor);
+  scanner["product"] = FieldText(info.scannerProduct);
+  scanner["firmwareVersion"] = FieldText(info.scannerFirmwareVersion);
+  scanner["firmwareDate"] = FieldText(info.scannerFirmwareDate);
+  scanner["serial"] = FieldText(info.scannerSerial);
+  pcdprops::PixelSize pixelSize;
+  if (pcdprops::ReadPixelSize(info.scannerPixelSize, &pixelSize))
+    scanner["pixelSizeMicrometres"] = pixelSize.micrometres();
+  j["workstation"] = FieldText(info.workstationMaker);
+  j["photofinisher"] = PhotofinisherText(info);
+  j["rights"] = info.rightsStatus == 1 ? nlohmann::json{{"restricted", true}, {"file", FieldText(info.rightsFileName)}}
                                        : nlohmann::json{{"restricted", false}};
   return j;
 }
@@ -118,14 +114,14 @@ nlohmann::json describePack(ImagePack* pack) {
 imagefile::ImageMetadata exportMetadata(const ImagePackInfo& info) {
   imagefile::ImageMetadata m;
   m.dateTime = formatTime(info.scanTime, true);
-  m.make = text(info.scannerVendor);
-  m.model = text(info.scannerProduct);
-  std::string medium = text(info.mediaInfo), finisher = photofinisher(info);
+  m.make = FieldText(info.scannerVendor);
+  m.model = FieldText(info.scannerProduct);
+  std::string medium = FieldText(info.mediaInfo), finisher = PhotofinisherText(info);
   m.description = "Photo CD image";
   if (!medium.empty()) m.description += "; medium: " + medium;
   if (!finisher.empty()) m.description += "; photofinisher: " + finisher;
   if (info.rightsStatus == 1)
-    m.copyright = "Use restricted: see " + text(info.rightsFileName) + " on the Photo CD";
+    m.copyright = "Use restricted: see " + FieldText(info.rightsFileName) + " on the Photo CD";
   m.software = "Lumivexa SE";
   m.srgb = true;
   m.iccProfile = srgbProfile();

@@ -81,3 +81,61 @@
 #define IDS_SAMPLING_NONE 6400       // "YUV 111 (None)"
 #define IDS_SAMPLING_DEFAULT 6401    // "YUV 122 (Default)"
 // ---- end of export option dialogs ----
+
+// ---- Options sheet (options.rc) ----
+#define IDD_OPTIONS_DISPLAY 105
+#define IDD_OPTIONS_SLIDE_SHOW 1015
+#define IDC_OPT_FULL_SCREEN 1000       // "Default full-screen mode"
+#define IDC_OPT_USE_DDB 190            // present but hidden
+#define IDC_OPT_GAMMA_ENABLE 532
+#define IDC_OPT_GAMMA_SPIN 533
+#define IDC_OPT_GAMMA 534
+#define IDC_OPT_DITHERING 1015
+#define IDC_OPT_RESOLUTION 389
+#define IDC_OPT_REPEAT 155
+#define IDC_OPT_RANDOMIZE 156
+#define IDC_OPT_READ_AHEAD 152         // present but hidden
+#define IDC_OPT_DELAY_SLIDER 308
+#define IDC_OPT_DELAY 373
+#define IDC_OPT_DELAY_TEXT 176
+#define IDS_DITHER_NONE 104            // dithering list rows: 104 None, 105 Ordered,
+#define IDS_DITHER_ORDERED 105         // 106 Floyd-Steinberg, 107 2-Pass Floyd-Steinberg
+#define IDS_DITHER_FLOYD 106
+#define IDS_DITHER_TWO_PASS 107
+#define IDS_OPTIONS_CAPTION 108
+#define IDS_BAD_GAMMA 201
+// ---- end of Options sheet ----
+
+// ---- Photo properties sheet (properties.rc) ----
+#define IDD_PROPERTIES_IMAGE 109
+#define IDD_PROPERTIES_LABORATORY 1017
+#define IDC_PROP_NUMBER 1027
+#define IDC_PROP_PICTURE 1029
+#define IDC_PROP_MAGNIFICATION 1020
+#define IDC_PROP_SCAN_TIME 1021
+#define IDC_PROP_MODIFIED_TIME 1022
+#define IDC_PROP_MEDIA_TYPE 1024
+#define IDC_PROP_MEDIA_INFO 1023
+#define IDC_PROP_BASE_64 1037           // level boxes: BASE/64, BASE/16, BASE/4
+#define IDC_PROP_BASE_16 1036
+#define IDC_PROP_BASE_4 1035
+#define IDC_PROP_BASE 1030              // BASE, 4*BASE, 16*BASE, 64*BASE
+#define IDC_PROP_4BASE 1031
+#define IDC_PROP_16BASE 1032
+#define IDC_PROP_64BASE 1033
+#define IDC_PROP_COPYRIGHT 1011
+#define IDC_PROP_IMAGE_ID 1028
+#define IDC_PROP_PHOTOFINISHER 1026
+#define IDC_PROP_DISC_VERSION 1025
+#define IDC_PROP_VENDOR 1018
+#define IDC_PROP_PRODUCT 1017
+#define IDC_PROP_FIRMWARE_VERSION 1016
+#define IDC_PROP_FIRMWARE_DATE 1015
+#define IDC_PROP_SERIAL 1014
+#define IDC_PROP_PIXEL_SIZE 1013
+#define IDC_PROP_WORKSTATION_VERSION 1012
+#define IDC_PROP_WORKSTATION 1010
+#define IDS_NOT_AVAILABLE 109           // "n/a"
+#define IDS_PROPERTIES_CAPTION 110
+#define IDS_MEDIA_FIRST 111             // media type texts 111..119, 120 "Unknown"
+// ---- end of photo properties sheet ----

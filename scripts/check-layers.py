@@ -19,7 +19,7 @@ LAYERS = [
     ["settings"],
     ["imagefile"],
     ["ui"],
-    ["browse", "viewer", "export", "print", "desktop", "cli", "tools"],
+    ["browse", "viewer", "export", "print", "desktop", "properties", "cli", "tools"],
     ["app"],
     ["tests"],
 ]
@@ -30,7 +30,7 @@ OUTSIDE_ORDER = {"resources"}
 WIN32_FOLDERS = ("app/", "tests/win32/")
 # Window folders: only the sources of their portable "<name>_core" library (and the
 # headers of the same names) are portable; the rest is Win32 code.
-WINDOW_FOLDERS = ("browse", "viewer", "export", "print", "desktop")
+WINDOW_FOLDERS = ("browse", "viewer", "export", "print", "desktop", "properties")
 # Win32 names end in _win (name_win.cpp, name_win.h, name_win_test.cpp).
 WIN32_NAME = re.compile(r"_win(_test)?\.(cpp|h|rc)$")
 WIN32_HEADERS = {

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <cmath>
 #include <cstring>
 
 Settings g_settings;
@@ -48,10 +49,14 @@ void ForEachField(SettingsGroup group, Visit visit) {
 
 constexpr std::size_t kWidestField = sizeof(PrintOptions);
 
+constexpr int kHide = 0;
 constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 constexpr int kMinimize = 6;
 constexpr int kShowDefault = 10;
+constexpr int kLastShowCommand = 11;
+
+bool ThumbSideUsable(std::int32_t side) { return side >= kMinThumbSide && side <= kMaxThumbSide; }
 
 }  // namespace
 
@@ -63,6 +68,18 @@ void ReadSettingsGroup(Settings& settings, SettingsGroup group, SettingsStore& s
     if (store.read(field.name, value, field.width, &length) && length <= field.width)
       std::memcpy(bytes + field.offset, value, length);
   });
+  if (group == SettingsGroup::kOptions) MakeStoredOptionsSafe(settings);
+}
+
+void MakeStoredOptionsSafe(Settings& settings) {
+  const Settings defaults;
+  if (!ThumbSideUsable(settings.ThumbSize.width) || !ThumbSideUsable(settings.ThumbSize.height))
+    settings.ThumbSize = defaults.ThumbSize;
+  if (settings.ThumbBorderSize < 0 || settings.ThumbBorderSize > kMaxThumbBorder)
+    settings.ThumbBorderSize = defaults.ThumbBorderSize;
+  if (settings.DefResolution > 6) settings.DefResolution = defaults.DefResolution;
+  if (!std::isfinite(settings.GammaFactor) || settings.GammaFactor <= 0.0)
+    settings.GammaFactor = defaults.GammaFactor;
 }
 
 void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsStore& store) {
@@ -74,6 +91,8 @@ void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsS
 
 int PlacementShowCommand(int storedShowCommand, int givenShowCommand) {
   if (givenShowCommand != kShowDefault) return givenShowCommand;
-  if (storedShowCommand == kShowMinimized || storedShowCommand == kMinimize) return kShowNormal;
+  if (storedShowCommand == kShowMinimized || storedShowCommand == kMinimize || storedShowCommand == kHide ||
+      storedShowCommand < 0 || storedShowCommand > kLastShowCommand)
+    return kShowNormal;
   return storedShowCommand;
 }

@@ -72,11 +72,25 @@ class SettingsStore {
 
 // Overlays the group's stored values onto settings: a value shorter than its
 // field replaces only the field's first bytes; a longer or missing one is skipped.
+// Stored values that would break the program fall back to their defaults (see
+// MakeStoredOptionsSafe).
 void ReadSettingsGroup(Settings& settings, SettingsGroup group, SettingsStore& store);
 // Writes every value of the group with exactly its field's width; single
 // failures are ignored.
 void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsStore& store);
 
-// Show command used when restoring a stored window placement: never minimised,
-// and an explicit show command from the starter beats the stored one.
+// Limits of the thumbnail cell: up to twice the larger thumbnail a disc holds
+// (192 x 128), so that the cell arithmetic and the image list always work.
+constexpr int kMinThumbSide = 16;
+constexpr int kMaxThumbSide = 384;
+constexpr int kMaxThumbBorder = 32;
+
+// Puts back the default of each options-group field whose stored value the
+// program cannot use: a thumbnail size or border outside the limits above, a
+// default resolution above 64 BASE, a gamma factor that is no positive number.
+// Every usable value stays as it is.
+void MakeStoredOptionsSafe(Settings& settings);
+
+// Show command used when restoring a stored window placement: never minimised
+// or hidden, and an explicit show command from the starter beats the stored one.
 int PlacementShowCommand(int storedShowCommand, int givenShowCommand);

@@ -73,7 +73,8 @@ int RestoreWindowPlacementValue(const char* keyPath, const char* valueName, HWND
   RegistrySettingsStore store(keyPath, RegistrySettingsStore::Access::kRead);
   WINDOWPLACEMENT placement{};
   std::size_t length = 0;
-  if (!store.read(valueName, &placement, sizeof placement, &length)) {
+  // A placement cut short is no placement: its rectangle would be half zeros.
+  if (!store.read(valueName, &placement, sizeof placement, &length) || length < sizeof placement) {
     ShowWindow(window, showCommand);
     return showCommand;
   }

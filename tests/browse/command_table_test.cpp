@@ -12,12 +12,19 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
   EXPECT_FALSE(CommandEnabled(CMD_SELECT_ALL, none));
   EXPECT_TRUE(CommandEnabled(CMD_SELECT_ALL, discOnly));
   // Commands that need no disc stay enabled.
-  for (int id : {CMD_OPEN_DISC, CMD_EXIT, CMD_ABOUT, CMD_HELP_CONTENTS, CMD_MAKER_WEB_PAGE, CMD_PRODUCT_WEB_PAGE})
+  for (int id : {CMD_OPEN_DISC, CMD_EXIT, CMD_ABOUT, CMD_HELP_CONTENTS, CMD_MAKER_WEB_PAGE, CMD_PRODUCT_WEB_PAGE,
+                 CMD_OPTIONS, CMD_REMOVE_WALLPAPER})
     EXPECT_TRUE(CommandEnabled(id, none)) << id;
   // Commands whose windows come later stay greyed whatever is selected.
-  for (int id : {CMD_VIEW, CMD_COPY, CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_REMOVE_WALLPAPER, CMD_OPTIONS})
+  for (int id : {CMD_VIEW, CMD_COPY})
     for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(id, state)) << id;
-  EXPECT_FALSE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
+  // Set wallpaper and Properties take exactly one selected photo; the tiled
+  // wallpaper has no menu item to grey.
+  for (int id : {CMD_SET_WALLPAPER, CMD_PROPERTIES}) {
+    EXPECT_TRUE(CommandEnabled(id, one)) << id;
+    EXPECT_FALSE(CommandEnabled(id, two)) << id;
+  }
+  EXPECT_TRUE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
 }
 
 TEST(CommandTable, TooltipsComeFromTheFixedMap) {

@@ -56,7 +56,17 @@ TEST(CliDisc, InfoDescribesEveryPhoto) {
   nlohmann::json info = nlohmann::json::parse(r.output);
   EXPECT_EQ(info["photoCount"], 24);
   EXPECT_EQ(info["disc"]["serial"], "LVX960514001");
-  EXPECT_EQ(info["photos"][2]["rotation"], 90);
+  EXPECT_EQ(info["photos"][0]["rotation"], "none");
+  EXPECT_EQ(info["photos"][2]["rotation"], "90 counter-clockwise");
+  EXPECT_EQ(info["photos"][4]["rotation"], "90 clockwise");
+  EXPECT_EQ(info["photos"][0]["medium"]["type"], "Color negative");
+  EXPECT_EQ(info["photos"][20]["medium"]["type"], "Internegative");
+  EXPECT_EQ(info["photos"][0]["scanner"]["firmwareVersion"], "3.12");
+  EXPECT_EQ(info["photos"][0]["scanner"]["firmwareDate"], "09/11/95");
+  // pcdmake writes the pixel size as decimal-coded bytes, as scanners do.
+  EXPECT_DOUBLE_EQ(info["photos"][0]["scanner"]["pixelSizeMicrometres"].get<double>(), 11.48);
+  EXPECT_DOUBLE_EQ(info["photos"][3]["scanner"]["pixelSizeMicrometres"].get<double>(), 6.0);
+  EXPECT_FALSE(info["photos"][18]["scanner"].contains("pixelSizeMicrometres"));
   EXPECT_EQ(info["photos"][3]["levels"].back(), "64base");
   EXPECT_EQ(info["photos"][0]["rights"]["restricted"], true);
   EXPECT_EQ(info["photos"][0]["scanner"]["vendor"], "Quorvant Imaging");

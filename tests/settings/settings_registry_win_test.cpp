@@ -108,6 +108,15 @@ class PlacementTest : public SettingsRegistryTest {
     GetWindowPlacement(window_, &p);
     return p.rcNormalPosition;
   }
+  // The window's placement with another show command, as stored.
+  std::vector<unsigned char> PlacementBytes(UINT showCommand) {
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(window_, &p);
+    p.showCmd = showCommand;
+    return std::vector<unsigned char>(reinterpret_cast<unsigned char*>(&p),
+                                      reinterpret_cast<unsigned char*>(&p) + sizeof p);
+  }
   HWND window_ = nullptr;
 };
 
@@ -133,13 +142,7 @@ TEST_F(PlacementTest, StoredPlacementIsRestoredWith44Bytes) {
 }
 
 TEST_F(PlacementTest, MinimisedPlacementComesBackNormalAndAStarterCommandWins) {
-  WINDOWPLACEMENT p{};
-  p.length = sizeof p;
-  GetWindowPlacement(window_, &p);
-  p.showCmd = SW_SHOWMINIMIZED;
-  std::vector<unsigned char> bytes(reinterpret_cast<unsigned char*>(&p),
-                                   reinterpret_cast<unsigned char*>(&p) + sizeof p);
-  Put("BrowseWndPos", bytes);
+  Put("BrowseWndPos", PlacementBytes(SW_SHOWMINIMIZED));
 
   EXPECT_EQ(SW_SHOWMINIMIZED, RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWDEFAULT));
   EXPECT_FALSE(IsIconic(window_));
@@ -148,6 +151,20 @@ TEST_F(PlacementTest, MinimisedPlacementComesBackNormalAndAStarterCommandWins) {
   RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWMAXIMIZED);
   EXPECT_TRUE(IsZoomed(window_));
   EXPECT_EQ(120, NormalRect().left);  // the remembered position stays
+}
+
+TEST_F(PlacementTest, HiddenOrCutShortPlacementsShowTheWindowNormally) {
+  std::vector<unsigned char> bytes = PlacementBytes(SW_HIDE);
+  Put("BrowseWndPos", bytes);
+  RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWDEFAULT);
+  EXPECT_TRUE(IsWindowVisible(window_));
+
+  ShowWindow(window_, SW_HIDE);
+  bytes.resize(20);  // the rectangle would be half zeros
+  Put("BrowseWndPos", bytes);
+  EXPECT_EQ(SW_SHOWNORMAL, RestoreWindowPlacementValue(key(), "BrowseWndPos", window_, SW_SHOWNORMAL));
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_EQ(120, NormalRect().left);
 }
 
 }  // namespace

@@ -109,6 +109,39 @@ TEST(SettingsTest, RestoredPlacementIsNeverMinimisedAndStarterWins) {
   EXPECT_EQ(kNormal, PlacementShowCommand(kMinimize, kDefault));
   EXPECT_EQ(kMaximized, PlacementShowCommand(kNormal, kMaximized));
   EXPECT_EQ(kMinimized, PlacementShowCommand(kNormal, kMinimized));
+  // A stored hidden window, or no show command at all, comes back normal.
+  EXPECT_EQ(kNormal, PlacementShowCommand(0, kDefault));
+  EXPECT_EQ(kNormal, PlacementShowCommand(1234, kDefault));
+}
+
+TEST(SettingsTest, StoredValuesTheProgramCannotUseFallBackToDefaults) {
+  MemorySettingsStore store;
+  Settings wild;
+  wild.ThumbSize = {0x7FFFFFFF, 96};
+  wild.ThumbBorderSize = -3;
+  wild.DefResolution = 200;
+  wild.GammaFactor = -1.0;
+  WriteSettingsGroup(wild, SettingsGroup::kOptions, store);
+  Settings loaded;
+  loaded.ThumbSize = {150, 120};  // what was there before must not survive either
+  ReadSettingsGroup(loaded, SettingsGroup::kOptions, store);
+  EXPECT_EQ(96, loaded.ThumbSize.width);
+  EXPECT_EQ(96, loaded.ThumbSize.height);
+  EXPECT_EQ(8, loaded.ThumbBorderSize);
+  EXPECT_EQ(3, loaded.DefResolution);
+  EXPECT_DOUBLE_EQ(1.2, loaded.GammaFactor);
+
+  // Unusual but usable values stay.
+  Settings usable;
+  usable.ThumbSize = {kMaxThumbSide, kMinThumbSide};
+  usable.ThumbBorderSize = 0;
+  usable.GammaFactor = 5.0;
+  WriteSettingsGroup(usable, SettingsGroup::kOptions, store);
+  ReadSettingsGroup(loaded, SettingsGroup::kOptions, store);
+  EXPECT_EQ(kMaxThumbSide, loaded.ThumbSize.width);
+  EXPECT_EQ(kMinThumbSide, loaded.ThumbSize.height);
+  EXPECT_EQ(0, loaded.ThumbBorderSize);
+  EXPECT_DOUBLE_EQ(5.0, loaded.GammaFactor);
 }
 
 }  // namespace

@@ -33,6 +33,18 @@ std::uint16_t ParseDotted(const std::string& key, const std::string& v) {
   return static_cast<std::uint16_t>(whole << 8 | part);
 }
 
+// "X.YY" as two binary-coded decimal bytes, as scanners record their pixel
+// size: 11.48 gives 0x11 0x48. One fractional digit counts as tenths.
+std::uint16_t ParseDecimalDotted(const std::string& key, const std::string& v) {
+  const auto dot = v.find('.');
+  const std::string fraction = dot == std::string::npos ? "0" : v.substr(dot + 1);
+  if (fraction.empty() || fraction.size() > 2) throw Fail{key + " must be X.YY, not \"" + v + "\""};
+  const int whole = ParseInt(key, v.substr(0, dot), 0, 99);
+  const int hundredths = ParseInt(key, fraction, 0, 99) * (fraction.size() == 1 ? 10 : 1);
+  const auto bcd = [](int n) { return n / 10 << 4 | n % 10; };
+  return static_cast<std::uint16_t>(bcd(whole) << 8 | bcd(hundredths));
+}
+
 std::string Text(const std::string& key, const std::string& v, std::size_t size) {
   if (v.size() > size) throw Fail{key + " is longer than " + std::to_string(size) + " characters"};
   return v;
@@ -122,7 +134,7 @@ const std::vector<Key>& Keys() {
       {"scanner-serial", "TEXT", "up to 20 characters", nullptr,
        [](PhotoJob& p, auto& k, auto& v) { p.pack.info.scannerSerial = Text(k, v, 20); }},
       {"scanner-pixel-size", "X.YY", "scanner pixel size in micrometres, or none", nullptr,
-       [](PhotoJob& p, auto& k, auto& v) { p.pack.info.scannerPixelSize = v == "none" ? 0xFFFF : ParseDotted(k, v); }},
+       [](PhotoJob& p, auto& k, auto& v) { p.pack.info.scannerPixelSize = v == "none" ? 0xFFFF : ParseDecimalDotted(k, v); }},
       {"workstation", "TEXT", "workstation manufacturer, up to 20 characters", nullptr,
        [](PhotoJob& p, auto& k, auto& v) { p.pack.info.workstation = Text(k, v, 20); }},
       {"photofinisher", "TEXT", "up to 60 characters; empty for none", nullptr,

@@ -23,7 +23,7 @@ struct ImageInfoFields {
   std::string scannerFirmware;                // 4
   std::string scannerFirmwareDate;            // 8
   std::string scannerSerial;                  // 20
-  std::uint16_t scannerPixelSize = 0xFFFF;    // micrometres << 8 | hundredths; 0xFFFF not recorded
+  std::uint16_t scannerPixelSize = 0xFFFF;    // binary-coded decimal micrometres, hundredths; 0xFFFF not recorded
   std::string workstation;                    // 20
   std::string photofinisher;                  // 60; empty means none
   std::uint8_t rightsStatus = 0;

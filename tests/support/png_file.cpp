@@ -1,4 +1,4 @@
-#include "tests/browse/png_file.h"
+#include "tests/support/png_file.h"
 
 #include <cstdio>
 

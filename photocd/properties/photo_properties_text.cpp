@@ -1,0 +1,81 @@
+#include "properties/photo_properties_text.h"
+
+#include <cstdio>
+
+namespace pcdprops {
+
+namespace {
+
+std::string TwoPart(int whole, int hundredths) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d.%02d", whole, hundredths);
+  return text;
+}
+
+bool IsDecimalByte(std::uint8_t byte) { return (byte >> 4) <= 9 && (byte & 0x0F) <= 9; }
+int DecimalByteValue(std::uint8_t byte) { return (byte >> 4) * 10 + (byte & 0x0F); }
+
+struct MediaType {
+  int stringId;
+  const char* text;
+};
+const MediaType kMediaTypes[] = {
+    {111, "Color negative"},           {112, "Color reversal (slide film)"},
+    {113, "Color hard copy"},          {114, "Thermal hard copy"},
+    {115, "Black-and-white negative"}, {116, "Black-and-white reversal"},
+    {117, "Black-and-white hard copy"}, {118, "Internegative"},
+    {119, "Synthetic image"},
+};
+const MediaType kNoMedium = {109, "n/a"};
+const MediaType kUnknownMedium = {120, "Unknown"};
+
+const MediaType& Medium(int code) {
+  if (code == -1) return kNoMedium;
+  if (code >= 0 && code < static_cast<int>(sizeof kMediaTypes / sizeof kMediaTypes[0])) return kMediaTypes[code];
+  return kUnknownMedium;
+}
+
+}  // namespace
+
+std::string FormatByteVersion(std::uint16_t value) { return TwoPart(value >> 8, value & 0xFF); }
+
+std::string FormatRecordedPair(std::uint16_t value) {
+  return value == 0xFFFF ? std::string() : FormatByteVersion(value);
+}
+
+bool ReadPixelSize(const std::uint8_t bytes[2], PixelSize* size) {
+  if (bytes[0] == 0xFF && bytes[1] == 0xFF) return false;
+  const bool decimal = IsDecimalByte(bytes[0]) && IsDecimalByte(bytes[1]);
+  size->whole = decimal ? DecimalByteValue(bytes[0]) : bytes[0];
+  size->hundredths = decimal ? DecimalByteValue(bytes[1]) : bytes[1];
+  return true;
+}
+
+std::string FormatPixelSize(const std::uint8_t bytes[2]) {
+  PixelSize size;
+  if (!ReadPixelSize(bytes, &size)) return std::string();
+  return TwoPart(size.whole, size.hundredths) + " microns";
+}
+
+int MediaTypeStringId(int code) { return Medium(code).stringId; }
+const char* MediaTypeText(int code) { return Medium(code).text; }
+
+std::string FieldText(const char* field, std::size_t size) {
+  std::size_t length = 0;
+  while (length < size && field[length]) ++length;
+  while (length > 0 && (field[length - 1] == ' ' || static_cast<unsigned char>(field[length - 1]) == 0xFF)) --length;
+  return std::string(field, length);
+}
+
+std::string PhotofinisherText(const ImagePackInfo& info) {
+  if (static_cast<unsigned char>(info.photofinisher[0]) == 0xFF) return std::string();
+  return FieldText(info.photofinisher);
+}
+
+int LevelBoxState(std::uint16_t resolutionMask, const std::uint8_t extensionFlags[2], int level) {
+  const unsigned bit = 1u << level;
+  if (!(resolutionMask & bit)) return 0;
+  return ((extensionFlags[0] | extensionFlags[1]) & bit) ? 2 : 1;
+}
+
+}  // namespace pcdprops

@@ -1,0 +1,206 @@
+#include "properties/photo_properties_win.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/ui_utils_win.h"
+#include "imaging/dib_draw.h"
+#include "imaging/packed_dib.h"
+#include "photocd/image_decode.h"
+#include "photocd/image_pack.h"
+#include "photocd/properties/photo_properties_text.h"
+#include "resources/resource_ids.h"
+#include "ui/disc_time_win.h"
+#include "ui/property_sheet_win.h"
+#include "ui/wait_cursor_win.h"
+
+namespace {
+
+// The page the next sheet opens on: 0 Image, 1 Laboratory.
+int g_propertiesPage = 0;
+// Whether a page of the running sheet has centred it yet.
+bool g_sheetCentred = false;
+
+constexpr int kPictureMargin = 5;  // around the thumbnail on each side
+
+// Level boxes from BASE/64 up.
+const int kLevelBoxes[] = {IDC_PROP_BASE_64, IDC_PROP_BASE_16, IDC_PROP_BASE_4, IDC_PROP_BASE,
+                           IDC_PROP_4BASE,   IDC_PROP_16BASE,  IDC_PROP_64BASE};
+
+// An image pack open for the length of a scope; null when it could not be opened.
+class OpenPack {
+ public:
+  explicit OpenPack(const std::string& path) {
+    if (PcdOpenImagePack(path.c_str(), pack_) != kPcdOk) pack_ = nullptr;
+  }
+  ~OpenPack() {
+    if (pack_) PcdCloseImagePack(pack_);
+  }
+  OpenPack(const OpenPack&) = delete;
+  OpenPack& operator=(const OpenPack&) = delete;
+  ImagePack* get() const { return pack_; }
+  bool info(ImagePackInfo* info) const { return pack_ && PcdGetImageInfo(pack_, *info) == kPcdOk; }
+
+ private:
+  ImagePack* pack_ = nullptr;
+};
+
+class PhotoPage : public PropertyPage {
+ protected:
+  PhotoPage(HINSTANCE instance, const PropertiesPhoto& photo, int number)
+      : instance_(instance), photo_(photo), number_(number) {}
+
+  virtual void initialise() = 0;
+  virtual INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM lParam) { return FALSE; }
+
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_INITDIALOG:
+        if (!g_sheetCentred) {
+          CentreWindow(sheet());
+          g_sheetCentred = true;
+        }
+        initialise();
+        return TRUE;
+      case WM_NOTIFY:
+        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
+          case PSN_SETACTIVE:
+            g_propertiesPage = number_;
+            return Answer(0);
+          case PSN_KILLACTIVE:
+          case PSN_APPLY:
+            return Answer(FALSE);
+        }
+        return FALSE;
+    }
+    return handleOther(message, wParam, lParam);
+  }
+
+  void SetText(int control, const std::string& text) const { SetDlgItemTextA(page(), control, text.c_str()); }
+  // The text, or "n/a" when it is empty.
+  void SetValue(int control, const std::string& text) const { SetText(control, text.empty() ? notAvailable() : text); }
+  std::string notAvailable() const { return LoadStringText(instance_, IDS_NOT_AVAILABLE); }
+
+  HINSTANCE instance_;
+  const PropertiesPhoto& photo_;
+
+ private:
+  int number_;
+};
+
+class ImagePage final : public PhotoPage {
+ public:
+  ImagePage(HINSTANCE instance, const PropertiesPhoto& photo) : PhotoPage(instance, photo, 0) {}
+
+ private:
+  void initialise() override {
+    SetText(IDC_PROP_NUMBER, std::to_string(photo_.index + 1));
+    for (int control : {IDC_PROP_IMAGE_ID, IDC_PROP_MAGNIFICATION, IDC_PROP_MEDIA_INFO, IDC_PROP_MEDIA_TYPE,
+                        IDC_PROP_SCAN_TIME, IDC_PROP_MODIFIED_TIME})
+      SetValue(control, std::string());
+    EnableWindow(GetDlgItem(page(), IDC_PROP_COPYRIGHT), FALSE);
+    placePicture();
+
+    OpenPack pack(photo_.path);
+    if (!pack.get()) return;
+    ImagePackInfo info{};
+    if (pack.info(&info)) {
+      SetValue(IDC_PROP_MAGNIFICATION, pcdprops::FormatRecordedPair(info.magnification));
+      SetText(IDC_PROP_SCAN_TIME, DiscTimeText(info.scanTime));
+      SetText(IDC_PROP_MODIFIED_TIME, DiscTimeText(info.modificationTime));
+      SetText(IDC_PROP_MEDIA_TYPE, LoadStringText(instance_, pcdprops::MediaTypeStringId(info.mediaType)));
+      SetValue(IDC_PROP_MEDIA_INFO, pcdprops::FieldText(info.mediaInfo));
+      EnableWindow(GetDlgItem(page(), IDC_PROP_COPYRIGHT), info.rightsStatus == 1);
+    }
+    std::uint16_t mask = 0;
+    int count = 0;
+    if (PcdGetResolutionMask(pack.get(), mask, count) != kPcdOk) return;
+    std::uint8_t flags[2] = {0, 0};
+    if (PcdGetExtensionFlags(pack.get(), flags) != kPcdOk) flags[0] = flags[1] = 0;
+    for (int level = 0; level < 7; ++level) Send(kLevelBoxes[level], BM_SETCHECK, pcdprops::LevelBoxState(mask, flags, level));
+  }
+
+  // The picture control becomes the thumbnail's size plus a margin, centred
+  // where the page's layout put it.
+  void placePicture() {
+    HWND picture = GetDlgItem(page(), IDC_PROP_PICTURE);
+    const imaging::DibHeader* header = photo_.thumbnail ? photo_.thumbnail->header() : nullptr;
+    if (!picture || !header) return;
+    RECT area;
+    GetWindowRect(picture, &area);
+    MapWindowPoints(nullptr, page(), reinterpret_cast<POINT*>(&area), 2);
+    const int width = header->width + 2 * kPictureMargin;
+    const int height = (header->height < 0 ? -header->height : header->height) + 2 * kPictureMargin;
+    MoveWindow(picture, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width, height,
+               FALSE);
+  }
+
+  INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DRAWITEM && wParam == IDC_PROP_PICTURE) {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      RECT frame = item->rcItem;
+      DrawEdge(item->hDC, &frame, EDGE_ETCHED, BF_RECT);
+      if (photo_.thumbnail) {
+        const imaging::PixelRect inside{frame.left + kPictureMargin, frame.top + kPictureMargin,
+                                        frame.right - kPictureMargin, frame.bottom - kPictureMargin};
+        imaging::drawPackedDib(reinterpret_cast<imaging::DeviceContext>(item->hDC), *photo_.thumbnail, inside);
+      }
+      return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_PROP_COPYRIGHT && HIWORD(wParam) == BN_CLICKED) {
+      openRightsFile();
+      return TRUE;
+    }
+    return FALSE;
+  }
+
+  // The photo's rights file, RIGHTS\name in the disc's PHOTO_CD folder (the
+  // folder above the images), in the system's text editor.
+  void openRightsFile() {
+    OpenPack pack(photo_.path);
+    ImagePackInfo info{};
+    if (!pack.info(&info)) return;
+    std::string folder = photo_.path.substr(0, photo_.path.find_last_of('\\'));
+    folder = folder.substr(0, folder.find_last_of('\\') + 1);
+    const std::string file = folder + "RIGHTS\\" + pcdprops::FieldText(info.rightsFileName);
+    WaitCursor wait;
+    ShellExecuteA(GetDesktopWindow(), nullptr, "notepad.exe", file.c_str(), nullptr, SW_SHOWNORMAL);
+  }
+};
+
+class LaboratoryPage final : public PhotoPage {
+ public:
+  LaboratoryPage(HINSTANCE instance, const PropertiesPhoto& photo) : PhotoPage(instance, photo, 1) {}
+
+ private:
+  void initialise() override {
+    ImagePackInfo info{};
+    const bool known = OpenPack(photo_.path).info(&info);
+    auto value = [&](int control, const std::string& text) { SetValue(control, known ? text : std::string()); };
+    value(IDC_PROP_PHOTOFINISHER, pcdprops::PhotofinisherText(info));
+    value(IDC_PROP_DISC_VERSION, pcdprops::FormatByteVersion(info.discVersion));
+    value(IDC_PROP_VENDOR, pcdprops::FieldText(info.scannerVendor));
+    value(IDC_PROP_PRODUCT, pcdprops::FieldText(info.scannerProduct));
+    value(IDC_PROP_FIRMWARE_VERSION, pcdprops::FieldText(info.scannerFirmwareVersion));
+    value(IDC_PROP_FIRMWARE_DATE, pcdprops::FieldText(info.scannerFirmwareDate));
+    value(IDC_PROP_SERIAL, pcdprops::FieldText(info.scannerSerial));
+    value(IDC_PROP_PIXEL_SIZE, pcdprops::FormatPixelSize(info.scannerPixelSize));
+    value(IDC_PROP_WORKSTATION_VERSION, pcdprops::FormatRecordedPair(info.workstationVersion));
+    value(IDC_PROP_WORKSTATION, pcdprops::FieldText(info.workstationMaker));
+  }
+};
+
+}  // namespace
+
+bool ShowPhotoProperties(HINSTANCE instance, HWND parent, const PropertiesPhoto* photo) {
+  if (!photo) return false;
+  ImagePage image(instance, *photo);
+  LaboratoryPage laboratory(instance, *photo);
+  const std::vector<PROPSHEETPAGEA> pages = {image.Describe(instance, IDD_PROPERTIES_IMAGE),
+                                             laboratory.Describe(instance, IDD_PROPERTIES_LABORATORY)};
+  const std::string caption = LoadStringText(instance, IDS_PROPERTIES_CAPTION);
+  g_sheetCentred = false;
+  return RunPropertySheet(instance, parent, caption.c_str(), pages, g_propertiesPage) >= 0;
+}

@@ -1,0 +1,42 @@
+#include "ui/property_sheet_win.h"
+
+PROPSHEETPAGEA PropertyPage::Describe(HINSTANCE instance, int templateId) {
+  PROPSHEETPAGEA description = {};
+  description.dwSize = sizeof description;
+  description.hInstance = instance;
+  description.pszTemplate = MAKEINTRESOURCEA(templateId);
+  description.pfnDlgProc = &PropertyPage::DialogProc;
+  description.lParam = reinterpret_cast<LPARAM>(this);
+  return description;
+}
+
+INT_PTR PropertyPage::Answer(LONG_PTR result) {
+  SetWindowLongPtrA(page_, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+INT_PTR CALLBACK PropertyPage::DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    // lParam is the sheet's copy of the page description.
+    auto* self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+    SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->page_ = page;
+    return self->handleMessage(message, wParam, lParam);
+  }
+  auto* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(page, DWLP_USER));
+  return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR RunPropertySheet(HINSTANCE instance, HWND owner, const char* caption,
+                         const std::vector<PROPSHEETPAGEA>& pages, int startPage) {
+  PROPSHEETHEADERA header = {};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+  header.hwndParent = owner;
+  header.hInstance = instance;
+  header.pszCaption = caption;
+  header.nPages = static_cast<UINT>(pages.size());
+  header.nStartPage = startPage >= 0 && startPage < static_cast<int>(pages.size()) ? startPage : 0;
+  header.ppsp = pages.data();
+  return PropertySheetA(&header);
+}
