@@ -4,6 +4,7 @@
 #include <string>
 
 #include "imagefile/export_options.h"
+#include "imagefile/format_module.h"
 
 namespace imagefile {
 
@@ -15,9 +16,6 @@ struct ExportFormat {
 };
 constexpr int kExportFormatCount = 3;
 extern const ExportFormat kExportFormats[kExportFormatCount];
-constexpr int kFormatJpeg = 0;
-constexpr int kFormatBmp = 2;
-constexpr int kFormatTiff = 5;
 
 // The row of a format identifier; the first row when none matches.
 int ExportFormatRow(int formatId);

@@ -1,0 +1,52 @@
+// Pictures of windows for a person to look at, saved in build/screenshots.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/browse/png_file.h"
+
+// build/screenshots, found from the test program's place in build/<dir>/bin.
+inline std::string ScreenshotFolder() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, length);
+  for (int up = 0; up < 3; ++up) dir = dir.substr(0, dir.find_last_of("\\/"));
+  std::string folder = dir + "\\screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+// Repaints the window and saves what the screen shows of it as name.
+inline bool SaveWindowPicture(HWND window, const char* name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  const int stride = (width * 3 + 3) & ~3;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c] = static_cast<const std::uint8_t*>(bits)[y * stride + x * 3 + 2 - c];
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return WritePng(ScreenshotFolder() + "\\" + name, width, height, rgb);
+}
