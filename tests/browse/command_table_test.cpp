@@ -15,9 +15,14 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
   for (int id : {CMD_OPEN_DISC, CMD_EXIT, CMD_ABOUT, CMD_HELP_CONTENTS, CMD_MAKER_WEB_PAGE, CMD_PRODUCT_WEB_PAGE})
     EXPECT_TRUE(CommandEnabled(id, none)) << id;
   // Commands whose windows come later stay greyed whatever is selected.
-  for (int id : {CMD_VIEW, CMD_COPY, CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_REMOVE_WALLPAPER, CMD_OPTIONS})
+  for (int id : {CMD_VIEW, CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_REMOVE_WALLPAPER, CMD_OPTIONS})
     for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(id, state)) << id;
   EXPECT_FALSE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
+  // Copy needs a selection, Export only a disc.
+  EXPECT_FALSE(CommandEnabled(CMD_COPY, discOnly));
+  EXPECT_TRUE(CommandEnabled(CMD_COPY, two));
+  EXPECT_FALSE(CommandEnabled(CMD_EXPORT, none));
+  EXPECT_TRUE(CommandEnabled(CMD_EXPORT, discOnly));
 }
 
 TEST(CommandTable, TooltipsComeFromTheFixedMap) {
