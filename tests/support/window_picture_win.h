@@ -19,34 +19,47 @@ inline std::string ScreenshotFolder() {
   return folder;
 }
 
-// Repaints the window and saves what the screen shows of it as name.
-inline bool SaveWindowPicture(HWND window, const char* name) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+// The window's pixels as the screen shows them: red, green, blue, top row first.
+inline std::vector<std::uint8_t> CaptureWindow(HWND window, int* width, int* height) {
   RECT r;
   GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
+  *width = r.right - r.left;
+  *height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biWidth = *width;
+  info.bmiHeader.biHeight = -*height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, *width, *height, screen, r.left, r.top, SRCCOPY);
   GdiFlush();
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-  const int stride = (width * 3 + 3) & ~3;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c)
-        rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c] = static_cast<const std::uint8_t*>(bits)[y * stride + x * 3 + 2 - c];
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(*width) * *height * 3);
+  const int stride = (*width * 3 + 3) & ~3;
+  for (int y = 0; y < *height; ++y) {
+    const auto* row = static_cast<const std::uint8_t*>(bits) + y * stride;
+    for (int x = 0; x < *width; ++x) {
+      std::uint8_t* out = &rgb[(static_cast<std::size_t>(y) * *width + x) * 3];
+      out[0] = row[x * 3 + 2];
+      out[1] = row[x * 3 + 1];
+      out[2] = row[x * 3];
+    }
+  }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return rgb;
+}
+
+// Repaints the window and saves its picture as name in the screenshot folder.
+inline bool SaveWindowPicture(HWND window, const char* name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb = CaptureWindow(window, &width, &height);
   return WritePng(ScreenshotFolder() + "\\" + name, width, height, rgb);
 }
