@@ -13,16 +13,6 @@ TEST(ExportPlanTest, OutputNamesReplaceOrAppendTheExtension) {
   EXPECT_EQ("E:\\x\\PHOTO.bmp", ExportOutputPath("E:\\x", "D:\\a.b\\PHOTO", "bmp"));
 }
 
-TEST(ExportPlanTest, FormatRowsAndRowsPerStep) {
-  EXPECT_EQ(2, ExportFormatRow(kFormatTiff));
-  EXPECT_STREQ("tif", kExportFormats[ExportFormatRow(kFormatTiff)].extension);
-  EXPECT_FALSE(kExportFormats[ExportFormatRow(kFormatBmp)].hasOptions);
-  EXPECT_EQ(0, ExportFormatRow(7));  // unknown: the first row
-  EXPECT_EQ(17, DecodeRowsPerStep(768));
-  EXPECT_EQ(5, DecodeRowsPerStep(3072));
-  EXPECT_EQ(1, DecodeRowsPerStep(6144));
-}
-
 TEST(ExportPlanTest, OnlyTheBlocksAskedForAreKept) {
   ExportOptions stored, working;
   working.format = kFormatTiff;
