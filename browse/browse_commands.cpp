@@ -9,6 +9,8 @@
 #include "browse/command_table.h"
 #include "desktop/wallpaper_win.h"
 #include "properties/photo_properties_win.h"
+#include "export/export_command_win.h"
+#include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/modal_dialog_win.h"
@@ -64,6 +66,12 @@ void BrowseWindow::OnCommand(int id) {
     case CMD_SELECT_ALL:
       SelectAll();
       break;
+    case CMD_EXPORT:
+      ExportSelection();
+      break;
+    case CMD_COPY:
+      CopySelection();
+      break;
     case CMD_EXIT:
       PostQuitMessage(1);
       break;
@@ -112,6 +120,36 @@ void BrowseWindow::OpenWebPage(UINT addressId) {
     SetLastError(static_cast<DWORD>(result));
     SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);
   }
+}
+
+browse::PhotoItem* BrowseWindow::ItemPhoto(int item) const {
+  LVITEMA query = {};
+  query.mask = LVIF_PARAM;
+  query.iItem = item;
+  if (item < 0 || !SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return nullptr;
+  return reinterpret_cast<browse::PhotoItem*>(query.lParam);
+}
+
+std::vector<std::string> BrowseWindow::SelectedPaths() const {
+  std::vector<std::string> paths;
+  if (!list_) return paths;
+  for (int item = -1; (item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0;)
+    if (browse::PhotoItem* photo = ItemPhoto(item)) paths.push_back(photo->path);
+  return paths;
+}
+
+void BrowseWindow::ExportSelection() {
+  std::vector<std::string> paths = SelectedPaths();
+  if (!paths.empty()) imagefile::ExportPhotos(g_instance, frame_, paths, 0);
+}
+
+void BrowseWindow::CopySelection() {
+  if (SelectedCount() > 1) {
+    imagefile::CopyFileListToClipboard(frame_, SelectedPaths());
+    return;
+  }
+  int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (browse::PhotoItem* photo = ItemPhoto(focused)) imagefile::CopyPhotoFile(g_instance, frame_, photo->path, 0);
 }
 
 int BrowseWindow::SelectedCount() const {
@@ -194,13 +232,7 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
       auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
       if (info->item.mask & LVIF_IMAGE) {
         auto* photo = reinterpret_cast<browse::PhotoItem*>(info->item.lParam);
-        if (!photo) {
-          LVITEMA query = {};
-          query.mask = LVIF_PARAM;
-          query.iItem = info->item.iItem;
-          SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-          photo = reinterpret_cast<browse::PhotoItem*>(query.lParam);
-        }
+        if (!photo) photo = ItemPhoto(info->item.iItem);
         info->item.iImage = photo ? photo->imageIndex.load() : 0;
       }
       return 0;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
@@ -107,6 +108,13 @@ class BrowseWindow : public LoopClient {
   void OpenWebPage(UINT addressId);
   void SelectAll();
   int SelectedCount() const;
+  // The photo of a list item; null for none.
+  browse::PhotoItem* ItemPhoto(int item) const;
+  // Image pack paths of the selected photos in list order.
+  std::vector<std::string> SelectedPaths() const;
+  void ExportSelection();
+  // Several selected photos go as a file list, else the focused one as a picture.
+  void CopySelection();
 
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);

@@ -87,6 +87,8 @@ class ImageReader {
 
   void setReducers(const imaging::ReducerFactory* reducers) { reducers_ = reducers; }
   int error() const { return error_; }
+  // The file the reader was opened on; empty for other sources.
+  const std::string& path() const { return path_; }
   long decodeMilliseconds() const { return elapsedMs_; }
 
  private:

@@ -6,3 +6,16 @@
 // from 5 to 6; copy, export and viewer operations change it for one operation and
 // put it back.
 extern int g_requestedPcdLevel;
+
+// Sets the requested level for one operation and puts the earlier one back,
+// whichever way the operation ends.
+class RequestedLevelScope {
+ public:
+  explicit RequestedLevelScope(int level) : saved_(g_requestedPcdLevel) { g_requestedPcdLevel = level; }
+  ~RequestedLevelScope() { g_requestedPcdLevel = saved_; }
+  RequestedLevelScope(const RequestedLevelScope&) = delete;
+  RequestedLevelScope& operator=(const RequestedLevelScope&) = delete;
+
+ private:
+  int saved_;
+};

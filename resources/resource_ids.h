@@ -139,3 +139,34 @@
 #define IDS_PROPERTIES_CAPTION 110
 #define IDS_MEDIA_FIRST 111             // media type texts 111..119, 120 "Unknown"
 // ---- end of photo properties sheet ----
+
+// Export dialog.
+#define IDD_EXPORT 502
+#define IDC_EXPORT_RESOLUTION 600
+#define IDC_EXPORT_ROTATE_NONE 601   // rotation buttons 601..604: none, left, right, 180
+#define IDC_EXPORT_ROTATE_LEFT 602
+#define IDC_EXPORT_ROTATE_RIGHT 603
+#define IDC_EXPORT_ROTATE_180 604
+#define IDC_EXPORT_FORMAT 605
+#define IDC_EXPORT_OPTIONS 606
+#define IDC_EXPORT_FOLDER 607
+#define IDC_EXPORT_BROWSE 608
+#define IDI_ROTATE_NONE 150
+#define IDI_ROTATE_LEFT 151
+#define IDI_ROTATE_RIGHT 152
+#define IDI_ROTATE_180 153
+
+#define IDS_PROGRAM_CAPTION 6409         // "Lumivexa SE"
+#define IDS_EXPORT_NO_FOLDER 6410
+#define IDS_EXPORT_FOLDER_MISSING 6411
+#define IDS_EXPORT_FOLDER_READ_ONLY 6412
+#define IDS_EXPORT_CAPTION 6413          // "Exporting..."
+#define IDS_EXPORT_CONVERTING 6414       // "Converting %s -> %s"
+#define IDS_EXPORT_READ_FAILED 6415
+#define IDS_CONVERSION_FAILED 6416
+#define IDS_EXPORT_INVALID_BITMAP 6417
+#define IDS_EXPORT_OPEN_FAILED 6418
+#define IDS_EXPORT_WRITE_FAILED 6419
+#define IDS_EXPORT_CLOSE_FAILED 6420
+#define IDS_EXPORT_BROWSE_TITLE 6421
+// ---- end of export dialogs ----

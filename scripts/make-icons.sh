@@ -1,5 +1,5 @@
 #!/bin/bash
-# Draws the program icons (resources/icons/main.ico and alternate.ico) with ImageMagick:
+# Draws the program icons (resources/icons/main.ico, alternate.ico and the rotate_*.ico of the Export dialog) with ImageMagick:
 # a disc with coloured sectors, the alternate one turned by 45 degrees so the two
 # make a spinning animation. Run by hand after changing the drawing; the .ico files are kept in git.
 set -euo pipefail
@@ -34,4 +34,24 @@ for turn in 0 45; do
 done
 "$convert" "$tmp"/0-{16,32,48}.png "$out/main.ico"
 "$convert" "$tmp"/45-{16,32,48}.png "$out/alternate.ico"
+
+# The Export dialog's rotation buttons: a small landscape photo (sky, sun, hill)
+# as it comes out after each turn.
+photo() {  # size output.png
+  local s=$1 w h
+  w=$((s - 4)) h=$((s * 2 / 3))
+  "$convert" -size "${s}x${s}" xc:none \
+    -fill '#7fb6e8' -stroke '#30343c' -draw "rectangle 2,$(((s - h) / 2)) $((w + 1)),$(((s + h) / 2 - 1))" \
+    -stroke none -fill '#f2c232' -draw "circle $((s / 4)),$((s / 2 - h / 5)) $((s / 4 + s / 10)),$((s / 2 - h / 5))" \
+    -fill '#3a8a44' -draw "polygon 3,$(((s + h) / 2 - 2)) $((s / 2)),$((s / 2)) $w,$(((s + h) / 2 - 2))" \
+    "$2"
+}
+for s in 16 32; do
+  photo $s "$tmp/photo-$s.png"
+  for turn in 0 -90 90 180; do "$convert" "$tmp/photo-$s.png" -rotate $turn "$tmp/turn$turn-$s.png"; done
+done
+"$convert" "$tmp"/turn0-{16,32}.png "$out/rotate_none.ico"
+"$convert" "$tmp"/turn-90-{16,32}.png "$out/rotate_left.ico"
+"$convert" "$tmp"/turn90-{16,32}.png "$out/rotate_right.ico"
+"$convert" "$tmp"/turn180-{16,32}.png "$out/rotate_180.ico"
 ls -l "$out"

@@ -16,8 +16,7 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
                  CMD_OPTIONS, CMD_REMOVE_WALLPAPER})
     EXPECT_TRUE(CommandEnabled(id, none)) << id;
   // Commands whose windows come later stay greyed whatever is selected.
-  for (int id : {CMD_VIEW, CMD_COPY})
-    for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(id, state)) << id;
+  for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(CMD_VIEW, state));
   // Set wallpaper and Properties take exactly one selected photo; the tiled
   // wallpaper has no menu item to grey.
   for (int id : {CMD_SET_WALLPAPER, CMD_PROPERTIES}) {
@@ -25,6 +24,11 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
     EXPECT_FALSE(CommandEnabled(id, two)) << id;
   }
   EXPECT_TRUE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
+  // Copy needs a selection, Export only a disc.
+  EXPECT_FALSE(CommandEnabled(CMD_COPY, discOnly));
+  EXPECT_TRUE(CommandEnabled(CMD_COPY, two));
+  EXPECT_FALSE(CommandEnabled(CMD_EXPORT, none));
+  EXPECT_TRUE(CommandEnabled(CMD_EXPORT, discOnly));
 }
 
 TEST(CommandTable, TooltipsComeFromTheFixedMap) {

@@ -1,0 +1,33 @@
+// Photos on the clipboard: several as a list of their files, one as a decoded
+// bitmap together with its file.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "imagefile/image_reader.h"
+
+namespace imagefile {
+
+// Turns a photo is shown with, as the copy takes them.
+constexpr int kCopyTurnLeft = 2;   // a quarter turn left
+constexpr int kCopyTurnRight = 4;  // a quarter turn right
+constexpr int kCopyTurnHalf = 8;
+
+// Decodes the reader's page afresh (from its file when it has one) with a
+// progress window, turns it by rotationFlags, crops it to crop (corners
+// inclusive, in turned coordinates; null or empty for all of it) and puts it on
+// the clipboard as CF_DIB, with the file as CF_HDROP. False when nothing could
+// be copied; true also when the user cancelled.
+bool CopyPhotoToClipboard(ImageReader* reader, int page, const RECT* crop, HINSTANCE instance, HWND owner,
+                          int rotationFlags);
+
+// One photo's image pack at BASE resolution, as the Copy commands take it; on
+// failure the system's error text with the caption "Copy failed.".
+bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags);
+
+// Several photos as a file list the shell copies (not moves) on paste.
+bool CopyFileListToClipboard(HWND owner, const std::vector<std::string>& paths);
+
+}  // namespace imagefile

@@ -1,0 +1,249 @@
+// The Export command on the sample disc (D:), driven through its dialog as a
+// user would, with the files read back by libtiff.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "export/export_command_win.h"
+#include "export/export_plan.h"
+#include "imagefile/image_reader.h"
+#include "imagefile/requested_level.h"
+#include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "settings/settings_store_win.h"
+#include "tests/support/dialog_hook_win.h"
+#include "tests/support/unique_temp.h"
+#include "tests/support/screenshot_win.h"
+#include "ui/comctl_version_win.h"
+
+namespace imagefile {
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+std::string PackPath(int photo) {
+  char path[64];
+  std::snprintf(path, sizeof path, "D:\\PHOTO_CD\\IMAGES\\IMG%04d.PCD", photo);
+  return path;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+struct TiffPicture {
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t compression = 0;
+  float xDpi = 0, yDpi = 0;
+  std::vector<std::uint32_t> abgr;  // top row first
+};
+
+TiffPicture ReadTiff(const std::string& path) {
+  TiffPicture p;
+  TIFFSetWarningHandler(nullptr);
+  TIFF* t = TIFFOpen(path.c_str(), "r");
+  EXPECT_NE(nullptr, t) << path;
+  if (!t) return p;
+  TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &p.width);
+  TIFFGetField(t, TIFFTAG_IMAGELENGTH, &p.height);
+  TIFFGetField(t, TIFFTAG_COMPRESSION, &p.compression);
+  TIFFGetField(t, TIFFTAG_XRESOLUTION, &p.xDpi);
+  TIFFGetField(t, TIFFTAG_YRESOLUTION, &p.yDpi);
+  p.abgr.resize(static_cast<std::size_t>(p.width) * p.height);
+  EXPECT_EQ(1, TIFFReadRGBAImageOriented(t, p.width, p.height, p.abgr.data(), ORIENTATION_TOPLEFT, 0));
+  TIFFClose(t);
+  return p;
+}
+
+// The photo as the reader decodes it at BASE, as 0xAABBGGRR like libtiff's.
+std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* height) {
+  RequestedLevelScope level(3);
+  ImageReader reader;
+  reader.open(path);
+  DecodeRequest request;
+  request.makeDisplayBitmap = false;
+  request.keepFullBitmap = true;
+  std::vector<std::uint32_t> out;
+  if (!reader.beginDecode(request)) return out;
+  while (!reader.isComplete() && reader.step(64)) {}
+  DIBSECTION section = {};
+  GetObjectA(reinterpret_cast<HBITMAP>(reader.dibSection()), sizeof section, &section);
+  *width = section.dsBm.bmWidth;
+  *height = section.dsBm.bmHeight;
+  const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+  const int stride = section.dsBm.bmWidthBytes;
+  for (int y = 0; y < *height; ++y) {
+    const std::uint8_t* row = bits + stride * (*height - 1 - y);  // bottom-up section
+    for (int x = 0; x < *width; ++x)
+      out.push_back(0xFF000000u | row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2]);
+  }
+  return out;
+}
+
+// Inside the Export dialog's modal loop, once it is painted: its picture, then
+// its TIFF options.
+HWND g_exportDialog = nullptr;
+VOID CALLBACK PictureThenOptions(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  SetForegroundWindow(g_exportDialog);
+  EXPECT_TRUE(SaveScreenshot(g_exportDialog, "export"));
+  DialogHook::Press(g_exportDialog, IDC_EXPORT_OPTIONS);
+}
+
+class ExportCommandTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitAllCommonControls(); }
+  void SetUp() override {
+    if (GetFileAttributesA(PackPath(1).c_str()) == INVALID_FILE_ATTRIBUTES)
+      GTEST_SKIP() << "D:\\PHOTO_CD is missing: build the native sample_disc target and run through scripts/wine-env.sh";
+    folder_ = test_support::UniqueTempPath("out");
+    if (!folder_.empty() && folder_.back() == '\\') folder_.pop_back();
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    for (const std::string& name : FilesIn(folder_)) DeleteFileA((folder_ + "\\" + name).c_str());
+    RegistrySettingsStore store(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite);
+    for (const char* value : {"ExportOptions", "MRUExportPaths"}) store.write(value, "", 0);
+  }
+
+  std::string folder_;
+};
+
+TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
+  DialogHook hook([&](HWND dialog) {
+    std::string caption = DialogHook::Text(dialog);
+    if (caption == "Export") {
+      g_exportDialog = dialog;
+      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatTiff), 0);
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
+      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      SetTimer(nullptr, 0, 400, PictureThenOptions);
+    } else if (caption == "TIFF Options") {
+      CheckRadioButton(dialog, IDC_TIFF_NONE, IDC_TIFF_JPEG, IDC_TIFF_LZW);
+      SetDlgItemInt(dialog, IDC_TIFF_DPI_X, 150, FALSE);
+      SetDlgItemInt(dialog, IDC_TIFF_DPI_Y, 300, FALSE);
+      CheckDlgButton(dialog, IDC_SAVE_AS_DEFAULTS, BST_CHECKED);
+      DialogHook::Press(dialog, IDOK);
+      DialogHook::Press(g_exportDialog, IDOK);
+    } else if (!GetDlgItem(dialog, IDC_PROGRESS_BAR)) {
+      ADD_FAILURE() << "unexpected box: " << caption << ": " << DialogHook::MessageText(dialog);
+      DialogHook::Press(dialog, IDOK);
+    }
+  });
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, 0));
+
+  EXPECT_EQ(3u, FilesIn(folder_).size());
+  for (int photo = 1; photo <= 3; ++photo) {
+    SCOPED_TRACE(photo);
+    char name[32];
+    std::snprintf(name, sizeof name, "\\IMG%04d.tif", photo);
+    TiffPicture tiff = ReadTiff(folder_ + name);
+    EXPECT_EQ(COMPRESSION_LZW, tiff.compression);
+    EXPECT_EQ(150.0f, tiff.xDpi);
+    EXPECT_EQ(300.0f, tiff.yDpi);
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> decoded = DecodeBase(PackPath(photo), &width, &height);
+    EXPECT_EQ(static_cast<std::uint32_t>(width), tiff.width);  // photo 3 stands: 512 x 768
+    EXPECT_EQ(static_cast<std::uint32_t>(height), tiff.height);
+    EXPECT_TRUE(decoded == tiff.abgr) << "the file holds other pixels than the reader decodes";
+  }
+
+  // The TIFF block was asked to be kept; this run's format was not.
+  std::vector<unsigned char> value;
+  ASSERT_TRUE(RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kRead).readAll("ExportOptions", &value));
+  ExportOptions stored;
+  ASSERT_TRUE(loadExportOptions(value.data(), value.size(), stored));
+  EXPECT_EQ(kTiffLzw, stored.tiff.compression);
+  EXPECT_EQ(150u, stored.tiff.xDpi);
+  EXPECT_EQ(kFormatJpeg, stored.format);
+  ASSERT_TRUE(RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kRead).readAll("MRUExportPaths", &value));
+  EXPECT_EQ(folder_, std::string(reinterpret_cast<const char*>(value.data())));
+}
+
+TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned) {
+  g_requestedPcdLevel = 6;
+  ExportOptions options;
+  options.format = kFormatTiff;
+  options.resolutionIndex = 6;
+  options.rotation = -90;
+  ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+  EXPECT_EQ(6, g_requestedPcdLevel);
+  TiffPicture tiff = ReadTiff(folder_ + "\\IMG0001.tif");
+  EXPECT_EQ(2048u, tiff.width);
+  EXPECT_EQ(3072u, tiff.height);
+  EXPECT_EQ(COMPRESSION_NONE, tiff.compression);
+}
+
+// Presses Cancel once the bar reaches the rows of the third photo.
+LRESULT CALLBACK CancelInThirdPhotosRows(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam > 250)
+    PostMessageA(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
+  const std::string third = folder_ + "\\IMG0003.bmp";
+  FILE* old = std::fopen(third.c_str(), "wb");
+  std::fputs("an earlier export", old);
+  std::fclose(old);
+
+  ExportOptions options;
+  options.format = kFormatBmp;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelInThirdPhotosRows, nullptr, GetCurrentThreadId());
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
+  UnhookWindowsHookEx(hook);
+
+  std::vector<std::string> files = FilesIn(folder_);
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp", "IMG0002.bmp", "IMG0003.bmp"}), files);
+  char text[64] = "";
+  old = std::fopen(third.c_str(), "rb");
+  ASSERT_NE(nullptr, old);
+  std::fgets(text, sizeof text, old);
+  std::fclose(old);
+  EXPECT_STREQ("an earlier export", text);
+}
+
+TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
+  std::vector<std::string> messages;
+  const char* folders[] = {"D:\\PHOTO_CD", "", "C:\\no such folder"};
+  std::size_t next = 0;
+  HWND exportDialog = nullptr;
+  auto tryNext = [&] {
+    if (next == sizeof folders / sizeof *folders) return DialogHook::Press(exportDialog, IDCANCEL);
+    SetDlgItemTextA(exportDialog, IDC_EXPORT_FOLDER, folders[next++]);
+    DialogHook::Press(exportDialog, IDOK);
+  };
+  DialogHook hook([&](HWND dialog) {
+    if (!exportDialog) {
+      exportDialog = dialog;
+    } else {
+      messages.push_back(DialogHook::Text(dialog) + ": " + DialogHook::MessageText(dialog));
+      DialogHook::Press(dialog, IDOK);
+    }
+    tryNext();
+  });
+  EXPECT_EQ(0, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  EXPECT_EQ((std::vector<std::string>{"Lumivexa SE: The specified folder cannot be written to",
+                                      "Lumivexa SE: You must specify a folder",
+                                      "Lumivexa SE: The specified folder does not exist"}),
+            messages);
+}
+
+}  // namespace
+}  // namespace imagefile
