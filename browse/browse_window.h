@@ -105,6 +105,11 @@ class BrowseWindow : public LoopClient {
   void OpenWebPage(UINT addressId);
   void SelectAll();
   int SelectedCount() const;
+  // The selected photos in list order (a list that does not own them).
+  void CollectSelection(browse::PhotoList& selection) const;
+
+  // Print and Print all (print_photos.cpp).
+  void PrintPhotos(bool all);
 
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);

@@ -10,11 +10,10 @@ const int kManagedCommands[11] = {CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_COPY,  
 
 namespace {
 
-// Viewers, printing, export, clipboard copy, wallpaper, properties and options.
-const int kNotYetAvailable[] = {CMD_VIEW,          CMD_SLIDE_SHOW,          CMD_PRINT,
-                                CMD_PRINT_ALL,     CMD_EXPORT,              CMD_COPY,
-                                CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_REMOVE_WALLPAPER,
-                                CMD_PROPERTIES,    CMD_OPTIONS};
+// Viewers, export, clipboard copy, wallpaper, properties and options.
+const int kNotYetAvailable[] = {CMD_VIEW,          CMD_SLIDE_SHOW,          CMD_EXPORT,
+                                CMD_COPY,          CMD_SET_WALLPAPER,       CMD_SET_WALLPAPER_TILED,
+                                CMD_REMOVE_WALLPAPER, CMD_PROPERTIES,       CMD_OPTIONS};
 
 struct Tooltip {
   int command;

@@ -81,3 +81,63 @@
 #define IDS_SAMPLING_NONE 6400       // "YUV 111 (None)"
 #define IDS_SAMPLING_DEFAULT 6401    // "YUV 122 (Default)"
 // ---- end of export option dialogs ----
+
+// ---- Print setup dialog and the print job (print.rc) ----
+#define IDD_PRINT_SETUP 101
+#define IDC_PRINT_DESCRIPTION 514
+#define IDC_PRINT_PHOTOGRAPHER 515
+#define IDC_PRINT_CAPTION 516
+#define IDC_PRINT_NUMBER 518
+#define IDC_PRINT_DATE 519
+#define IDC_PRINT_GAMMA 532          // enables the gamma value and its spin
+#define IDC_PRINT_GAMMA_SPIN 533
+#define IDC_PRINT_GAMMA_VALUE 534
+#define IDC_PRINT_TOP_SPIN 535
+#define IDC_PRINT_BOTTOM_SPIN 536
+#define IDC_PRINT_LEFT_SPIN 537
+#define IDC_PRINT_RIGHT_SPIN 538
+#define IDC_PRINT_WIDTH_SPIN 539
+#define IDC_PRINT_TOP 540
+#define IDC_PRINT_LEFT 541
+#define IDC_PRINT_RIGHT 542
+#define IDC_PRINT_BOTTOM 543
+#define IDC_PRINT_SIZE_MODE 544
+#define IDC_PRINT_WIDTH 545
+#define IDC_PRINT_HEIGHT 546
+#define IDC_PRINT_ASPECT 547
+#define IDC_PRINT_HEIGHT_SPIN 548
+#define IDC_PRINT_RESOLUTION 549
+#define IDC_PRINT_RESOLUTION_SPIN 550
+#define IDC_PRINT_PAGE 551
+#define IDC_PRINT_PAGE_SPIN 553
+#define IDC_PRINT_PAGE_COUNT 555
+#define IDC_PRINT_PREVIEW_PLACE 556  // hidden; the preview takes its place
+#define IDC_PRINT_WIDTH_LABEL 557    // labels and "inches" texts of width and height
+#define IDC_PRINT_WIDTH_UNIT 558
+#define IDC_PRINT_HEIGHT_LABEL 559
+#define IDC_PRINT_HEIGHT_UNIT 560
+#define IDC_PRINT_POSITION_FIRST 571 // position buttons 571..579, row-major 3 x 3
+#define IDC_PRINT_PAGINATING 580
+#define IDC_PRINT_PREVIEW 581
+#define IDC_PRINT_SAVE 582
+
+#define IDS_PRINT_INVALID 5100
+#define IDS_PRINT_OUT_OF_RANGE 5101
+#define IDS_PRINT_NO_BITMAPS 5102
+#define IDS_PRINT_FAILURE 5103
+#define IDS_PRINT_NO_SCALING 5104
+#define IDS_PRINT_PROGRESS_CAPTION 5105
+#define IDS_PRINT_NO_PROGRESS 5106
+#define IDS_PRINT_ERROR 5107
+#define IDS_PRINT_JOB_NAME 5108
+#define IDS_PRINT_CANNOT_READ 5109
+#define IDS_PRINT_DECODING 5110
+#define IDS_PRINT_PRINTING 5111
+#define IDS_PRINT_CANNOT_LOAD 5112
+#define IDS_PRINT_NO_BITMAP 5113
+#define IDS_PRINT_CANNOT_CROP 5114
+#define IDS_PRINT_TRANSFER_FAILED 5115
+#define IDS_PRINT_FIT_TO_PAGE 5116   // the size modes in combo order
+#define IDS_PRINT_SPECIFIED_SIZE 5117
+#define IDS_PRINT_THUMBNAILS 5118
+// ---- end of print ----
