@@ -368,8 +368,10 @@ bool PrintSetupDialog::Validate(bool withMessages) {
   o.rightMargin = value;
   if (!ReadDecimal(IDC_PRINT_BOTTOM, kMarginRange, withMessages, &value)) return false;
   o.bottomMargin = value;
-  if (!ReadDecimal(IDC_PRINT_GAMMA_VALUE, kGammaRange, withMessages, &value)) return false;
-  o.gammaValue = value;
+  if (o.gammaCorrection) {  // a disabled field cannot be put right, so it is only read when in use
+    if (!ReadDecimal(IDC_PRINT_GAMMA_VALUE, kGammaRange, withMessages, &value)) return false;
+    o.gammaValue = value;
+  }
   if (o.sizeMode != kFitToPage) {
     float* pair = o.sizeMode == kThumbnails ? thumbnail_ : specified_;
     if (!ReadDecimal(IDC_PRINT_WIDTH, kSizeRange, withMessages, &pair[0])) return false;

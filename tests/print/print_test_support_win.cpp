@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "app/comctl_version.h"
 #include "imagefile/image_reader.h"
 #include "resources/resource_ids.h"
@@ -15,19 +13,12 @@ namespace {
 
 std::function<bool(HWND)> g_step;
 HWND g_stepDialog = nullptr;
-PrintDialogs* g_dialogs = nullptr;
 
 VOID CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_step || !IsWindow(g_stepDialog) || g_step(g_stepDialog)) {
     KillTimer(nullptr, id);
     g_step = nullptr;
   }
-}
-
-std::string Text(HWND window) {
-  char text[512] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
 }
 
 }  // namespace
@@ -39,46 +30,24 @@ void RepeatOnDialog(HWND dialog, std::function<bool(HWND)> step) {
 }
 
 bool Paginated(HWND dialog) {
-  return Text(GetDlgItem(dialog, IDC_PRINT_PAGE_COUNT)) != "?" &&
+  return DialogHook::Text(GetDlgItem(dialog, IDC_PRINT_PAGE_COUNT)) != "?" &&
          !IsWindowVisible(GetDlgItem(dialog, IDC_PRINT_PAGINATING));
 }
 
-PrintDialogs::PrintDialogs(Handler onSetup, Handler onMessage)
-    : onSetup_(std::move(onSetup)), onMessage_(std::move(onMessage)) {
-  g_dialogs = this;
-  hook_ = SetWindowsHookExA(WH_CBT, &PrintDialogs::Cbt, nullptr, GetCurrentThreadId());
-}
+PrintDialogs::PrintDialogs(std::function<void(HWND dialog)> onSetup)
+    : onSetup_(std::move(onSetup)), hook_([this](HWND dialog) { OnDialog(dialog); }) {}
 
-PrintDialogs::~PrintDialogs() {
-  UnhookWindowsHookEx(hook_);
-  g_dialogs = nullptr;
-}
-
-LRESULT CALLBACK PrintDialogs::Cbt(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && g_dialogs) g_dialogs->OnActivate(reinterpret_cast<HWND>(wParam));
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void PrintDialogs::OnActivate(HWND window) {
-  char className[32] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || std::find(seen_.begin(), seen_.end(), window) != seen_.end()) return;
-  seen_.push_back(window);
-  if (GetDlgItem(window, IDC_PROGRESS_BAR)) return;  // the job's progress window
-  if (GetDlgItem(window, IDC_PRINT_SIZE_MODE)) {
-    if (onSetup_) onSetup_(window);
-    return;
+void PrintDialogs::OnDialog(HWND dialog) {
+  if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;  // the job's progress window
+  if (GetDlgItem(dialog, IDC_PRINT_SIZE_MODE)) {
+    if (onSetup_) onSetup_(dialog);
+  } else if (GetDlgItem(dialog, 0xFFFF)) {
+    messageTexts_.push_back(DialogHook::MessageText(dialog));
+    DialogHook::Press(dialog, IDOK);
+  } else {
+    ++printDialogs_;  // the system print dialog: the default printer, as it stands
+    DialogHook::Press(dialog, IDOK);
   }
-  if (GetDlgItem(window, 0xFFFF)) {  // a message box
-    messageTexts_.push_back(Text(GetDlgItem(window, 0xFFFF)));
-    if (onMessage_)
-      onMessage_(window);
-    else
-      PostMessageA(window, WM_COMMAND, IDOK, 0);
-    return;
-  }
-  ++printDialogs_;  // the system print dialog: the default printer, as it stands
-  PostMessageA(window, WM_COMMAND, IDOK, 0);
 }
 
 std::string PrepareTestPrinter() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "print/print_win.h"
+#include "tests/support/dialog_hook_win.h"
 #include "tests/print/test_printer_win.h"
 
 namespace test_print {
@@ -23,25 +24,21 @@ void RepeatOnDialog(HWND dialog, std::function<bool(HWND)> step);
 bool Paginated(HWND setupDialog);
 
 // Answers the dialogs of one print: the system print dialog with OK, the setup
-// dialog with onSetup, message boxes with onMessage (OK when not given).
+// dialog with onSetup, message boxes with OK.
 class PrintDialogs {
  public:
-  using Handler = std::function<void(HWND dialog)>;
-  explicit PrintDialogs(Handler onSetup, Handler onMessage = nullptr);
-  ~PrintDialogs();
+  explicit PrintDialogs(std::function<void(HWND dialog)> onSetup);
   int printDialogs() const { return printDialogs_; }
   int messages() const { return static_cast<int>(messageTexts_.size()); }
   const std::vector<std::string>& messageTexts() const { return messageTexts_; }
 
  private:
-  static LRESULT CALLBACK Cbt(int code, WPARAM wParam, LPARAM lParam);
-  void OnActivate(HWND window);
+  void OnDialog(HWND dialog);
 
-  Handler onSetup_, onMessage_;
-  HHOOK hook_ = nullptr;
-  std::vector<HWND> seen_;
+  std::function<void(HWND dialog)> onSetup_;
   int printDialogs_ = 0;
   std::vector<std::string> messageTexts_;
+  DialogHook hook_;
 };
 
 // Makes the test printer the default and sends its output to a file of the
