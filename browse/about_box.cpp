@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/shell_state.h"
 #include "browse/browse_text.h"
-#include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

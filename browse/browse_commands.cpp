@@ -3,14 +3,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "browse/about_box.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -65,10 +66,12 @@ void BrowseWindow::OnCommand(int id) {
 
 void BrowseWindow::OpenWebPage(UINT addressId) {
   std::string address = LoadText(addressId);
-  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
+  INT_PTR result;
+  {
+    WaitCursor wait;
+    result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  }
   if (result < 32) {
     SetLastError(static_cast<DWORD>(result));
     SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);

@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "app/main_loop.h"
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
 #include "browse/viewer_link.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
+#include "ui/loop_client_win.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
 constexpr char kBrowseWindowClass[] = "LumivexaSE-Browse";

@@ -1,7 +1,7 @@
 // Print (32771) and Print all (32798) of the browse window.
 #include "browse/print_photos.h"
 
-#include "app/shell_state.h"
+#include "ui/shell_state_win.h"
 #include "browse/browse_window.h"
 #include "print/print_win.h"
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/settings.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
-#include "imagefile/progress_window_win.h"
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
+#include "ui/progress_window_win.h"
 #include "imaging/dib_ops.h"
 #include "print/print_state_win.h"
 #include "print/print_values.h"

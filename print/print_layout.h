@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/print_options.h"
-#include "imaging/dib_types.h"
+#include "settings/print_options.h"
+#include "imaging/pixel_types.h"
 #include "imaging/packed_dib.h"
 
 namespace print {

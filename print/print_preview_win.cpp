@@ -1,6 +1,6 @@
 #include "print/print_preview_win.h"
 
-#include "app/ui_utils_win.h"
+#include "ui/ui_utils_win.h"
 #include "imaging/dib_draw.h"
 #include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "print/print_preview_win.h"
 #include "resources/resource_ids.h"
 

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/modal_dialog_win.h"
+#include "ui/modal_dialog_win.h"
 #include "print/print_state_win.h"
 #include "print/print_values.h"
 

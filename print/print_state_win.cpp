@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/ui_utils_win.h"
+#include "ui/ui_utils_win.h"
 #include "imaging/dib_ops.h"
 
 namespace print {

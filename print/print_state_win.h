@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/print_options.h"
+#include "settings/print_options.h"
 #include "imagefile/image_reader.h"
 #include "print/print_layout.h"
 #include "print/print_win.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/path_utils.h"
+#include "ui/path_utils.h"
 
 namespace print {
 

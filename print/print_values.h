@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "app/print_options.h"
-#include "imaging/dib_types.h"
+#include "settings/print_options.h"
+#include "imaging/pixel_types.h"
 #include "print/print_layout.h"
 
 namespace print {

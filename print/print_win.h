@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/print_options.h"
-#include "imaging/dib_types.h"
+#include "settings/print_options.h"
+#include "imaging/pixel_types.h"
 #include "print/print_layout.h"
 
 namespace print {

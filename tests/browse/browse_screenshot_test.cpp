@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_utils_win.h"
 #include "browse/about_box.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/browse/png_file.h"
+#include "ui/ui_utils_win.h"
 #include "tests/support/window_capture_win.h"
 
 namespace {

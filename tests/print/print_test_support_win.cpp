@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/comctl_version.h"
+#include "ui/comctl_version_win.h"
 #include "imagefile/image_reader.h"
 #include "resources/resource_ids.h"
 #include "tests/support/unique_temp.h"
