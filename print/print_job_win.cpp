@@ -115,9 +115,9 @@ bool PrintItem::Decode() {
     request.targetWidth = request.targetHeight = 100;
   } else {
     const imaging::PixelRect& place = item_.place;
-    DecodeSize size = PrintDecodeSize(place.right - place.left, place.bottom - place.top, s_.working.renderingDpi,
-                                      s_.page.ppiX, s_.page.ppiY, source_.right - source_.left,
-                                      source_.bottom - source_.top, imageWidth_, imageHeight_);
+    DecodeSize size = PrintDecodeSize(place.width(), place.height(), s_.working.renderingDpi,
+                                      s_.page.ppiX, s_.page.ppiY, source_.width(),
+                                      source_.height(), imageWidth_, imageHeight_);
     if (QuarterTurned()) std::swap(size.width, size.height);  // the file holds the photo unturned
     request.targetWidth = size.width;
     request.targetHeight = size.height;
@@ -160,7 +160,7 @@ bool PrintItem::Render() {
   }
   if (!s_.selection.empty()) {
     cropped_ = reinterpret_cast<HBITMAP>(imaging::crop(reinterpret_cast<imaging::BitmapHandle>(bitmap), part.left,
-                                                       part.top, part.right - part.left, part.bottom - part.top));
+                                                       part.top, part.width(), part.height()));
     if (!cropped_) {
       ShowString(s_, IDS_PRINT_CANNOT_CROP, Text(s_, IDS_PRINT_FAILURE).c_str(), MB_OK | MB_ICONSTOP);
       return false;
@@ -179,7 +179,7 @@ bool PrintItem::Transfer(HBITMAP bitmap) {
     return false;
   }
   const imaging::PixelRect& to = item_.place;
-  const int toWidth = to.right - to.left, toHeight = to.bottom - to.top;
+  const int toWidth = to.width(), toHeight = to.height();
   DIBSECTION section = {};
   bool isSection = GetObjectA(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
   BITMAP plain = {};

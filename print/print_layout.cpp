@@ -43,7 +43,7 @@ SourceSize SourceOf(const PrintPhoto& photo, const imaging::PixelRect& selection
   imaging::PixelRect r{std::max(selection.left, 0), std::max(selection.top, 0),
                        std::min(selection.right, photo.width), std::min(selection.bottom, photo.height)};
   if (r.empty()) return {photo.width, photo.height};
-  return {r.right - r.left, r.bottom - r.top};
+  return {r.width(), r.height()};
 }
 
 // The working rectangle of the open page and the thumbnail cursor.
@@ -91,8 +91,8 @@ std::string InfoLine(const PrintOptions& options, const PrintPhoto& photo) {
 bool Paginate(const PrintOptions& options, const PageMetrics& m, const std::vector<PrintPhoto>& photos,
               const imaging::PixelRect& selection, PageList& pages, const PaginationSignals& signals) {
   const imaging::PixelRect printable = PrintableRect(options, m);
-  const int printableWidth = printable.right - printable.left;
-  const int printableHeight = printable.bottom - printable.top;
+  const int printableWidth = printable.width();
+  const int printableHeight = printable.height();
   const int G = InfoFontHeight(m.ppiY);
   const int mode = options.sizeMode;
   const int column = options.position % 3, row = options.position / 3;

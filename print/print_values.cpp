@@ -35,7 +35,7 @@ void ReplaceZeroValues(PrintOptions& o) {
 }
 
 imaging::PixelRect FitPreview(const imaging::PixelRect& holder, int pageWidth, int pageHeight) {
-  int boxWidth = holder.right - holder.left, boxHeight = holder.bottom - holder.top;
+  int boxWidth = holder.width(), boxHeight = holder.height();
   if (pageWidth <= 0 || pageHeight <= 0) return holder;
   int width = boxWidth;
   int height = static_cast<int>(static_cast<long long>(width) * pageHeight / pageWidth);
