@@ -72,6 +72,10 @@ void BrowseWindow::OnCommand(int id) {
     case CMD_COPY:
       CopySelection();
       break;
+    case CMD_PRINT:
+    case CMD_PRINT_ALL:
+      PrintPhotos(id == CMD_PRINT_ALL);
+      break;
     case CMD_EXIT:
       PostQuitMessage(1);
       break;
@@ -154,6 +158,18 @@ void BrowseWindow::CopySelection() {
 
 int BrowseWindow::SelectedCount() const {
   return list_ ? static_cast<int>(SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+void BrowseWindow::CollectSelection(browse::PhotoList& selection) const {
+  if (!list_) return;
+  int item = -1;
+  while ((item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0) {
+    LVITEMA query = {};
+    query.mask = LVIF_PARAM;
+    query.iItem = item;
+    SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    selection.Append(reinterpret_cast<browse::PhotoItem*>(query.lParam));
+  }
 }
 
 void BrowseWindow::SelectAll() {

@@ -116,6 +116,12 @@ class BrowseWindow : public LoopClient {
   // Several selected photos go as a file list, else the focused one as a picture.
   void CopySelection();
 
+  // The selected photos in list order (a list that does not own them).
+  void CollectSelection(browse::PhotoList& selection) const;
+
+  // Print and Print all (print_photos.cpp).
+  void PrintPhotos(bool all);
+
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);
   // Closes the open disc when its information file is gone with its medium.

@@ -10,8 +10,8 @@ const int kManagedCommands[11] = {CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_COPY,  
 
 namespace {
 
-// Viewers and printing.
-const int kNotYetAvailable[] = {CMD_VIEW, CMD_SLIDE_SHOW, CMD_PRINT, CMD_PRINT_ALL};
+// Viewers.
+const int kNotYetAvailable[] = {CMD_VIEW, CMD_SLIDE_SHOW};
 
 struct Tooltip {
   int command;

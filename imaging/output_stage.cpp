@@ -51,7 +51,9 @@ bool OutputStage::begin(const OutputOptions& options, const SourceDescription& s
   size_ = fitOutputSize(source.width, source.height, options.boxWidth, options.boxHeight);
   depths_ = chooseDepths(source.bits, options.displayDepth);
   gamma_.set(options.gamma);
-  gammaPixels_ = !gamma_.isIdentity() && depths_.display >= 9;
+  // True-colour pixels are corrected whatever the display: the full copy is
+  // what export and print take, and on a palette display it has no palette.
+  gammaPixels_ = !gamma_.isIdentity() && depths_.row >= 16;
   int line = source_.columnMode ? size_.height : size_.width;
 
   std::vector<RgbTriple> cubeColours;
@@ -134,22 +136,28 @@ bool OutputStage::makeBitmaps() {
   return true;
 }
 
-const std::uint8_t* OutputStage::scaleAndCorrect(const std::uint8_t* line, int inCount, int outCount) {
-  const std::uint8_t* p = line;
-  if (outCount < inCount) {
-    reduceLine(line, inCount, scaleRow_.data(), outCount,
-               lineKind(depths_.row, source_.greyScale || source_.palette.empty()));
-    p = scaleRow_.data();
-  }
-  if (gammaPixels_ && depths_.display != 8 && depths_.row >= 16) {
-    std::memcpy(gammaRow_.data(), p, static_cast<std::size_t>(outCount) * (depths_.row / 8));
-    if (depths_.row == 24)
-      gamma_.apply24(gammaRow_.data(), outCount);
-    else
-      gamma_.apply555(gammaRow_.data(), outCount);
-    p = gammaRow_.data();
-  }
-  return p;
+const std::uint8_t* OutputStage::scale(const std::uint8_t* line, int inCount, int outCount) {
+  if (outCount >= inCount) return line;
+  reduceLine(line, inCount, scaleRow_.data(), outCount,
+             lineKind(depths_.row, source_.greyScale || source_.palette.empty()));
+  return scaleRow_.data();
+}
+
+const std::uint8_t* OutputStage::correct(const std::uint8_t* line, int count) {
+  if (!gammaPixels_) return line;
+  std::memcpy(gammaRow_.data(), line, static_cast<std::size_t>(count) * (depths_.row / 8));
+  if (depths_.row == 24)
+    gamma_.apply24(gammaRow_.data(), count);
+  else
+    gamma_.apply555(gammaRow_.data(), count);
+  return gammaRow_.data();
+}
+
+const std::uint8_t* OutputStage::displaySource(const std::uint8_t* scaled, const std::uint8_t* corrected) const {
+  // A colour cube on a palette display takes the pixels as they are: its
+  // palette carries the correction. The two-pass quantiser and every other
+  // display take corrected pixels.
+  return cube_ && depths_.display <= 8 ? scaled : corrected;
 }
 
 const std::uint8_t* OutputStage::as24(const std::uint8_t* line, int count) {
@@ -238,11 +246,13 @@ void OutputStage::noteChanged(int left, int top, int right, int bottom, long lon
 
 bool OutputStage::putRow(const std::uint8_t* row, int r) {
   if (!begun_ || source_.columnMode || !row || r < 0 || r >= size_.height) return fail(kStageNotAllowed);
-  const std::uint8_t* line = scaleAndCorrect(row, source_.width, size_.width);
-  if (options_.keepFull) writeFullSpan(line, r, 0, size_.width);
+  const std::uint8_t* scaled = scale(row, source_.width, size_.width);
+  const std::uint8_t* corrected = correct(scaled, size_.width);
+  if (options_.keepFull) writeFullSpan(corrected, r, 0, size_.width);
   if (options_.makeDisplay) {
-    if (twoPass_) twoPass_->countRow(as24(line, size_.width));
-    if (!writeDisplaySpan(displayLine(line, size_.width), r, 0, size_.width)) return false;
+    if (twoPass_) twoPass_->countRow(as24(corrected, size_.width));
+    if (!writeDisplaySpan(displayLine(displaySource(scaled, corrected), size_.width), r, 0, size_.width))
+      return false;
   }
   noteChanged(0, r, size_.width, r + 1, size_.width);
   return true;
@@ -251,15 +261,17 @@ bool OutputStage::putRow(const std::uint8_t* row, int r) {
 bool OutputStage::putColumn(const std::uint8_t* column, int c) {
   if (!begun_ || !source_.columnMode || depths_.row < 8 || !column || c < 0 || c >= size_.width)
     return fail(kStageNotAllowed);
-  const std::uint8_t* line = scaleAndCorrect(column, source_.height, size_.height);
+  const std::uint8_t* scaled = scale(column, source_.height, size_.height);
+  const std::uint8_t* corrected = correct(scaled, size_.height);
   if (options_.keepFull) {
     if (depths_.full == depths_.row)
-      writeColumn(full_, c, line, depths_.full);
+      writeColumn(full_, c, corrected, depths_.full);
     else
       for (int i = 0; i < size_.height; ++i)
-        writeFullSpan(line + static_cast<std::size_t>(i) * (depths_.row / 8), i, c, 1);
+        writeFullSpan(corrected + static_cast<std::size_t>(i) * (depths_.row / 8), i, c, 1);
   }
-  if (options_.makeDisplay) writeColumn(display_, c, displayLine(line, size_.height), displayStoreBits_);
+  if (options_.makeDisplay)
+    writeColumn(display_, c, displayLine(displaySource(scaled, corrected), size_.height), displayStoreBits_);
   noteChanged(c, 0, c + 1, size_.height, size_.height);
   return true;
 }
@@ -269,8 +281,8 @@ bool OutputStage::putBlock(const std::uint8_t* pixels, std::size_t stride, int x
       size_.width != source_.width || x < 0 || y < 0 || width <= 0 || height <= 0 ||
       width > size_.width - x || height > size_.height - y)
     return fail(kStageNotAllowed);
-  for (int j = 0; j < height; ++j) {
-    const std::uint8_t* line = scaleAndCorrect(pixels + stride * static_cast<std::size_t>(j), width, width);
+  for (int j = 0; j < height; ++j) {  // no cube here: display and full copy take corrected pixels
+    const std::uint8_t* line = correct(pixels + stride * static_cast<std::size_t>(j), width);
     if (options_.keepFull) writeFullSpan(line, y + j, x, width);
     if (options_.makeDisplay) writeDisplaySpan(displayLine(line, width), y + j, x, width);
   }
@@ -317,7 +329,7 @@ bool OutputStage::finishFirstPass() {
   RgbTriple colours[256];
   int n = std::min(twoPass_->palette(colours), 256);
   paletteColours_.assign(colours, colours + n);
-  gamma_.apply(paletteColours_.data(), n);
+  if (!gammaPixels_) gamma_.apply(paletteColours_.data(), n);  // else it counted corrected pixels
   PaletteHandle palette = createLogicalPalette(paletteColours_.data(), n);
   if (!palette) return fail(kStagePalette);
   if (ownsPalette_) deletePalette(palette_);

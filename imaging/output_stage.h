@@ -112,7 +112,9 @@ class OutputStage {
   bool fail(int code);
   bool makePalette(const std::vector<RgbTriple>& cubeColours);
   bool makeBitmaps();
-  const std::uint8_t* scaleAndCorrect(const std::uint8_t* line, int inCount, int outCount);
+  const std::uint8_t* scale(const std::uint8_t* line, int inCount, int outCount);
+  const std::uint8_t* correct(const std::uint8_t* line, int count);
+  const std::uint8_t* displaySource(const std::uint8_t* scaled, const std::uint8_t* corrected) const;
   const std::uint8_t* as24(const std::uint8_t* line, int count);
   const std::uint8_t* displayLine(const std::uint8_t* line, int count);
   void writeFullSpan(const std::uint8_t* line, int y, int x, int count);

@@ -30,6 +30,20 @@ bool PackedDib::copyFrom(BitmapHandle dibSection) {
   return true;
 }
 
+bool PackedDib::copyFrom(const PackedDib& other) {
+  if (&other == this) return true;
+  reset();
+  if (!other.bits_) return true;
+  std::unique_ptr<std::uint8_t[]> pixels(new (std::nothrow) std::uint8_t[other.bitsSize_]);
+  if (!pixels) return false;
+  std::memcpy(pixels.get(), other.bits_, other.bitsSize_);
+  info_ = other.info_;
+  owned_ = std::move(pixels);
+  bits_ = owned_.get();
+  bitsSize_ = other.bitsSize_;
+  return true;
+}
+
 bool PackedDib::borrow(const std::uint8_t* block, std::size_t blockSize) {
   reset();
   DibHeader header;

@@ -20,6 +20,8 @@ class PackedDib {
   // Copies a DIB section's header, colour table or masks and pixels. A null
   // handle gives an empty, valid object; a handle that is not a DIB section fails.
   bool copyFrom(BitmapHandle dibSection);
+  // An owned copy of another packed DIB's header part and pixels.
+  bool copyFrom(const PackedDib& other);
   // Points at the pixels of a packed DIB block (header, colour block, rows)
   // owned elsewhere, such as a locked global-memory DIB; copies the header part.
   bool borrow(const std::uint8_t* block, std::size_t blockSize);

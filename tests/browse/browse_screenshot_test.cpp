@@ -10,6 +10,7 @@
 #include "tests/support/png_file.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/ui_utils_win.h"
+#include "tests/support/window_capture_win.h"
 
 namespace {
 

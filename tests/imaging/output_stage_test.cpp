@@ -276,6 +276,37 @@ TEST(Stage, UsesTheCubePaletteAndRunsTheSecondPass) {
   EXPECT_EQ(pixelsOf(stage.displayBitmap())[3 * 64], 3u >> 6);
 }
 
+TEST(Stage, GammaReachesTheFullCopyOnPaletteDisplaysExactlyOnce) {
+  GradientSource rows;
+  FakeFactory factory;
+  OutputStage stage;
+  OutputOptions options;
+  options.displayDepth = 8;
+  options.gamma = 2.0;
+  options.keepFull = true;
+  options.makeDisplay = false;  // as print and export decode
+  ASSERT_TRUE(stage.begin(options, trueColour(200, 2), &rows));
+  ASSERT_TRUE(stage.step(2));
+  EXPECT_EQ(pixelsOf(stage.fullBitmap())[128] & 0xFF, 180u);
+
+  // A colour cube sees plain pixels; its palette carries the correction.
+  options.makeDisplay = true;
+  options.dither8 = 1;
+  options.reducers = &factory;
+  ASSERT_TRUE(stage.begin(options, trueColour(200, 2), &rows));
+  ASSERT_TRUE(stage.step(2));
+  EXPECT_EQ(pixelsOf(stage.fullBitmap())[128] & 0xFF, 180u);
+  EXPECT_EQ(pixelsOf(stage.displayBitmap())[128], 128u >> 5);
+  EXPECT_EQ(stage.paletteColours()[4].blue, 180);
+
+  // Two passes choose their colours from corrected pixels: not corrected twice.
+  options.dither8 = 4;
+  ASSERT_TRUE(stage.begin(options, trueColour(200, 2), &rows));
+  while (stage.progress() < 10000) ASSERT_TRUE(stage.step(2));
+  EXPECT_EQ(stage.paletteColours()[1].green, 64);
+  EXPECT_EQ(pixelsOf(stage.fullBitmap())[128] & 0xFF, 180u);
+}
+
 TEST(Stage, DeviceDependentDisplayBitmapsTakeRowsThroughSetBits) {
   GradientSource rows;
   OutputStage stage;

@@ -1,0 +1,335 @@
+// The print job: the system print dialog, the pages, and each placed photo
+// decoded at the size its rectangle needs and sent to the printer.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <string>
+
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
+#include "ui/progress_window_win.h"
+#include "imaging/dib_ops.h"
+#include "print/print_state_win.h"
+#include "print/print_values.h"
+#include "resources/resource_ids.h"
+
+namespace print {
+
+namespace {
+
+constexpr int kMetafileFormats[] = {9, 15};  // scalable: decoded at a token size
+
+// The progress window the abort procedure keeps alive while the printer works.
+ProgressWindow* g_abortProgress = nullptr;
+
+BOOL CALLBACK AbortProc(HDC, int) {
+  MSG msg;
+  while (!g_progressCancelled && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {  // not ours to take: leave it for the main loop
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    HWND window = g_abortProgress ? g_abortProgress->handle() : nullptr;
+    if (!window || !IsDialogMessageA(window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  if (!g_abortProgress || !IsWindow(g_abortProgress->handle())) return FALSE;
+  return !g_progressCancelled;
+}
+
+// The file's title as the system shows it, with the image number for the
+// later images of a multi-image file.
+std::string ItemTitle(const std::string& path, int subImage) {
+  char title[MAX_PATH] = "";
+  if (GetFileTitleA(path.c_str(), title, sizeof title) != 0) lstrcpynA(title, path.c_str(), sizeof title);
+  std::string text = title;
+  if (subImage > 0) text += " [" + std::to_string(subImage + 1) + "]";
+  return text;
+}
+
+int ShowText(const PrintState& s, const std::string& text, const char* caption, UINT style) {
+  return MessageBoxA(s.request->owner, text.c_str(), caption, style);
+}
+
+int ShowString(const PrintState& s, UINT textId, const char* caption, UINT style) {
+  return MessageFromString(s.request->instance, s.request->owner, textId, caption, style);
+}
+
+std::string Text(const PrintState& s, UINT id) { return LoadStringText(s.request->instance, id); }
+
+int Normalised(int rotation) { return ((rotation % 360) + 360) % 360; }
+
+class PrintItem {
+ public:
+  PrintItem(PrintState& state, const PlacedItem& item, ProgressWindow& progress, bool canStretch)
+      : s_(state), item_(item), progress_(progress), canStretch_(canStretch),
+        reader_(*state.readers[static_cast<std::size_t>(item.photo)]),
+        title_(ItemTitle(state.photos[static_cast<std::size_t>(item.photo)].path, item.subImage)),
+        rotation_(Normalised(state.request->rotation)) {}
+  ~PrintItem() {
+    if (cropped_) DeleteObject(cropped_);
+    reader_.releaseAll();
+  }
+  bool Render();
+
+ private:
+  bool Decode();
+  bool Transfer(HBITMAP bitmap);
+  bool QuarterTurned() const { return rotation_ == 90 || rotation_ == 270; }
+
+  PrintState& s_;
+  const PlacedItem& item_;
+  ProgressWindow& progress_;
+  bool canStretch_;
+  imagefile::ImageReader& reader_;
+  std::string title_;
+  int rotation_;
+  int imageWidth_ = 0, imageHeight_ = 0;  // as printed
+  imaging::PixelRect source_;
+  HBITMAP cropped_ = nullptr;
+};
+
+bool PrintItem::Decode() {
+  imageWidth_ = reader_.width(item_.subImage);
+  imageHeight_ = reader_.height(item_.subImage);
+  if (QuarterTurned()) std::swap(imageWidth_, imageHeight_);
+  source_ = {0, 0, imageWidth_, imageHeight_};
+  if (!s_.selection.empty()) {
+    source_ = {std::max(s_.selection.left, 0), std::max(s_.selection.top, 0),
+               std::min(s_.selection.right, imageWidth_), std::min(s_.selection.bottom, imageHeight_)};
+    if (source_.empty()) source_ = {0, 0, imageWidth_, imageHeight_};
+  }
+
+  imagefile::DecodeRequest request;
+  request.bottomUp = true;
+  request.makeDisplayBitmap = false;
+  request.keepFullBitmap = true;
+  request.page = item_.subImage;
+  if (s_.working.gammaCorrection) request.gamma = s_.working.gammaValue;
+  const int format = reader_.format();
+  if (std::find(std::begin(kMetafileFormats), std::end(kMetafileFormats), format) != std::end(kMetafileFormats)) {
+    request.targetWidth = request.targetHeight = 100;
+  } else {
+    const imaging::PixelRect& place = item_.place;
+    DecodeSize size = PrintDecodeSize(place.width(), place.height(), s_.working.renderingDpi,
+                                      s_.page.ppiX, s_.page.ppiY, source_.width(),
+                                      source_.height(), imageWidth_, imageHeight_);
+    if (QuarterTurned()) std::swap(size.width, size.height);  // the file holds the photo unturned
+    request.targetWidth = size.width;
+    request.targetHeight = size.height;
+  }
+  if (!reader_.beginDecode(request)) {
+    char text[512];
+    FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_CANNOT_READ, title_.c_str());
+    ShowText(s_, text, kAppName, MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  progress_.setText((Text(s_, IDS_PRINT_DECODING) + title_).c_str());
+  const int rows = std::max(1, (reader_.displayedHeight() + 50) / 100);
+  while (reader_.progress() < 10000) {
+    if (g_progressCancelled) {
+      reader_.finish(true);
+      return false;
+    }
+    if (!reader_.step(rows)) {
+      reader_.finish(true);
+      ShowString(s_, IDS_PRINT_CANNOT_LOAD, kAppName, MB_OK | MB_ICONSTOP);
+      return false;
+    }
+    progress_.setPosition(reader_.progress());
+    progress_.pump();
+  }
+  reader_.finish(false);
+  return rotation_ == 0 || reader_.rotate(rotation_ == 270 ? -90 : rotation_);
+}
+
+bool PrintItem::Render() {
+  if (!Decode()) return false;
+  progress_.setText((Text(s_, IDS_PRINT_PRINTING) + title_).c_str());
+  progress_.setPosition(0);
+  imaging::PixelRect part =
+      ScaleToDecoded(source_, imageWidth_, imageHeight_, reader_.displayedWidth(), reader_.displayedHeight());
+  auto bitmap = reinterpret_cast<HBITMAP>(reader_.dibSection());
+  if (!bitmap) {
+    ShowString(s_, IDS_PRINT_NO_BITMAP, kAppName, MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  if (!s_.selection.empty()) {
+    cropped_ = reinterpret_cast<HBITMAP>(imaging::crop(reinterpret_cast<imaging::BitmapHandle>(bitmap), part.left,
+                                                       part.top, part.width(), part.height()));
+    if (!cropped_) {
+      ShowString(s_, IDS_PRINT_CANNOT_CROP, Text(s_, IDS_PRINT_FAILURE).c_str(), MB_OK | MB_ICONSTOP);
+      return false;
+    }
+    bitmap = cropped_;
+  }
+  return Transfer(bitmap);
+}
+
+bool PrintItem::Transfer(HBITMAP bitmap) {
+  HDC memory = CreateCompatibleDC(s_.printer);
+  HGDIOBJ old = memory ? SelectObject(memory, bitmap) : nullptr;
+  if (!old) {
+    SystemErrorBox(s_.request->owner, "SelectObject()");
+    if (memory) DeleteDC(memory);
+    return false;
+  }
+  const imaging::PixelRect& to = item_.place;
+  const int toWidth = to.width(), toHeight = to.height();
+  DIBSECTION section = {};
+  bool isSection = GetObjectA(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
+  BITMAP plain = {};
+  GetObjectA(bitmap, sizeof plain, &plain);
+  bool done;
+  if (canStretch_ && isSection) {
+    struct {
+      BITMAPINFOHEADER header;
+      RGBQUAD colours[256];
+    } info = {section.dsBmih, {}};
+    if (info.header.biBitCount <= 8) GetDIBColorTable(memory, 0, 256, info.colours);
+    done = StretchDIBits(s_.printer, to.left, to.top, toWidth, toHeight, 0, 0, section.dsBm.bmWidth,
+                         section.dsBm.bmHeight, section.dsBm.bmBits, reinterpret_cast<BITMAPINFO*>(&info),
+                         DIB_RGB_COLORS, SRCCOPY) > 0;
+  } else if (canStretch_) {
+    done = StretchBlt(s_.printer, to.left, to.top, toWidth, toHeight, memory, 0, 0, plain.bmWidth, plain.bmHeight,
+                      SRCCOPY) != 0;
+  } else {
+    done = BitBlt(s_.printer, to.left, to.top, plain.bmWidth, plain.bmHeight, memory, 0, 0, SRCCOPY) != 0;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  if (!done) ShowString(s_, IDS_PRINT_TRANSFER_FAILED, kAppName, MB_OK | MB_ICONWARNING);
+  return done;
+}
+
+void DrawInfo(const PrintState& s, const PlacedItem& item) {
+  if (item.info.empty()) return;
+  HGDIOBJ old = SelectObject(s.printer, s.printerFont);
+  SetBkMode(s.printer, TRANSPARENT);
+  RECT r = {item.infoPlace.left, item.infoPlace.top, item.infoPlace.right, item.infoPlace.bottom};
+  DrawTextA(s.printer, item.info.c_str(), -1, &r, kInfoTextFlags);
+  SelectObject(s.printer, old);
+}
+
+// Sends every page; false when a page could not be started or ended.
+bool PrintPages(PrintState& s, ProgressWindow& progress, bool canStretch) {
+  const imaging::PixelRect printable = s.Printable();
+  HRGN clip = CreateRectRgn(printable.left, printable.top, printable.right, printable.bottom);
+  bool pagesOk = true;
+  for (int p = 0; p < s.pages.count() && !g_progressCancelled; ++p) {
+    if (StartPage(s.printer) <= 0) {
+      pagesOk = g_progressCancelled;
+      break;
+    }
+    for (const PlacedItem& item : s.pages.page(p).items) {
+      int saved = SaveDC(s.printer);
+      SelectClipRgn(s.printer, clip);
+      bool rendered = PrintItem(s, item, progress, canStretch).Render();
+      RestoreDC(s.printer, saved);
+      DrawInfo(s, item);
+      if (!rendered) break;
+    }
+    if (EndPage(s.printer) <= 0 && !g_progressCancelled) {
+      pagesOk = false;
+      break;
+    }
+  }
+  DeleteObject(clip);
+  return pagesOk;
+}
+
+}  // namespace
+
+bool PrintJob(PrintState& s) {
+  const HWND owner = s.request->owner;
+  const HINSTANCE instance = s.request->instance;
+  const std::string failure = Text(s, IDS_PRINT_FAILURE);
+  const int caps = GetDeviceCaps(s.printer, RASTERCAPS);
+  if (!(caps & RC_BITBLT)) {
+    ShowString(s, IDS_PRINT_NO_BITMAPS, failure.c_str(), MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  const bool canStretch = (caps & (RC_STRETCHBLT | RC_STRETCHDIB)) != 0;
+  if (!canStretch && ShowString(s, IDS_PRINT_NO_SCALING, failure.c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return false;
+  s.ReleaseBitmaps();
+
+  ProgressWindow progress(instance, owner, Text(s, IDS_PRINT_PROGRESS_CAPTION).c_str(), 0);
+  if (!progress.handle()) {
+    MessageFromStrings(instance, owner, IDS_PRINT_NO_PROGRESS, IDS_PRINT_ERROR, MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  if (owner) EnableWindow(owner, FALSE);
+  progress.setRange(0, 10000);
+  g_progressCancelled = false;
+  g_abortProgress = &progress;
+  SetAbortProc(s.printer, AbortProc);
+  char name[300] = "";
+  FormatStringId(name, sizeof name, instance, IDS_PRINT_JOB_NAME, kAppName);
+  DOCINFOA doc = {};
+  doc.cbSize = sizeof doc;
+  doc.lpszDocName = name;
+  bool started = StartDocA(s.printer, &doc) > 0;
+  DWORD startError = started ? 0 : GetLastError();
+  bool pagesOk = true;
+  if (started) {
+    pagesOk = PrintPages(s, progress, canStretch);
+    EndDoc(s.printer);
+  }
+  DeleteDC(s.printer);
+  s.printer = nullptr;
+  g_abortProgress = nullptr;
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetFocus(owner);
+  }
+  // A document the user declined to start (a cancelled output file name) is no failure.
+  if (!pagesOk || (!started && startError != ERROR_CANCELLED))
+    MessageBoxA(owner, failure.c_str(), kAppName, MB_OK | MB_ICONSTOP);
+  return started && pagesOk;
+}
+
+int Print(PrintRequest& request, std::vector<PrintPhoto> photos) {
+  if (photos.empty()) return 0;
+  PRINTDLGA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = request.owner;
+  dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE |
+                 (request.selection.empty() ? PD_NOSELECTION : PD_SELECTION);
+  BOOL chosen = PrintDlgA(&dialog);
+  if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+  if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+  if (!chosen || !dialog.hDC) return 0;
+
+  PrintState state;
+  if (!state.Build(request, dialog.hDC, std::move(photos), (dialog.Flags & PD_SELECTION) != 0)) {
+    MessageFromString(request.instance, request.owner, IDS_PRINT_FAILURE, kAppName, MB_OK | MB_ICONSTOP);
+    return 0;
+  }
+  INT_PTR result = RunPrintSetup(state);
+  request.options = state.stored;
+  if (result != 1) return 0;
+  // The dialog's last pagination may have been given up: lay out what is printed now.
+  state.Layout(state.working, {});
+  PrintJob(state);
+  return 1;
+}
+
+int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos, int rotation,
+                const imaging::PixelRect& selection) {
+  PrintRequest request;
+  request.instance = instance;
+  request.owner = owner;
+  request.options = g_settings.PrintOptions;
+  request.rotation = rotation;
+  request.selection = selection;
+  int result = Print(request, std::move(photos));
+  g_settings.PrintOptions = request.options;
+  return result;
+}
+
+}  // namespace print

@@ -1,0 +1,63 @@
+// The "Print setup" dialog: margins, size mode, position, information line,
+// rendering resolution and gamma, with a live preview of the pages that a
+// worker thread lays out while the user types.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "ui/modal_dialog_win.h"
+#include "print/print_state_win.h"
+#include "print/print_values.h"
+
+namespace print {
+
+class PrintPreview;
+
+class PrintSetupDialog : public ModalDialog {
+ public:
+  explicit PrintSetupDialog(PrintState& state) : s_(state) {}
+  ~PrintSetupDialog();
+
+  // For the preview: the options from the controls without messages, and the
+  // page on show when it can be painted (0-based), else -1.
+  bool ValidateSilently() { return Validate(false); }
+  int PaintablePage() const;
+  const PrintState& state() const { return s_; }
+
+ private:
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnInit();
+  void OnCommand(int id, int code);
+  void OnFieldChanged(int id);
+  void OnSpin(HWND spin);
+  void ApplySizeMode();
+  void FillSizeFields();
+  bool Validate(bool withMessages);
+  bool ReadDecimal(int field, ValueRange range, bool withMessages, float* value);
+  void Repaginate();
+  bool WaitForPagination(bool stop);
+  void OnPaginationFinished();
+  void ShowPage(int page);
+  void RepaintPreview();
+  void SetDecimal(int field, double value);
+  int SizeMode() const;
+
+  static DWORD WINAPI PaginationThread(void* self);
+
+  PrintState& s_;
+  PrintPreview* preview_ = nullptr;
+  std::string separator_;
+  float specified_[2] = {6.0f, 6.0f};  // width and height shown for each size mode
+  float thumbnail_[2] = {1.0f, 1.0f};
+  PrintOptions threadOptions_;         // the worker's own copy
+  HANDLE thread_ = nullptr;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> pageOnShow_{1};
+  bool paginating_ = false;
+  bool ready_ = false;
+  HBITMAP positionPictures_[9] = {};
+};
+
+}  // namespace print

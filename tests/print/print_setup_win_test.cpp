@@ -1,0 +1,111 @@
+// The setup dialog between the system print dialog and the job: cancelling,
+// saving, refusing impossible values, and stopping its layout thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "resources/resource_ids.h"
+#include "tests/print/print_test_support_win.h"
+#include "tests/support/screenshot_win.h"
+
+namespace test_print {
+namespace {
+
+void Click(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Whether the preview shows a short centred text and no page: dark pixels
+// only in its middle band, and no outline of the margins.
+bool PreviewShowsOnlyText(HWND dialog) {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb = CaptureWindow(GetDlgItem(dialog, IDC_PRINT_PREVIEW), &width, &height);
+  int dark = 0, outside = 0;
+  for (int y = 3; y < height - 3; ++y)  // inside the client edge
+    for (int x = 3; x < width - 3; ++x) {
+      const std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      if (p[0] == 255 && p[1] == 255 && p[2] == 255) continue;
+      if (y > height / 3 && y < height * 2 / 3)
+        ++dark;
+      else
+        ++outside;
+    }
+  return dark > 20 && outside == 0;
+}
+
+TEST_F(PrintTest, CancelledSetupPrintsNothingButKeepsSavedSettings) {
+  print::PrintRequest request = Request();
+  const PrintOptions before = request.options;
+  PrintDialogs dialogs([](HWND setup) {
+    SetDlgItemTextA(setup, IDC_PRINT_LEFT, "1.50");
+    Click(setup, IDC_PRINT_SAVE);
+    SetDlgItemTextA(setup, IDC_PRINT_RIGHT, "0.50");  // not saved
+    PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(print::Print(request, {DiscPhoto(1)}), 0);
+  Sleep(200);
+  EXPECT_FALSE(Printed());
+  EXPECT_EQ(request.options.leftMargin, 1.5f);
+  EXPECT_EQ(request.options.rightMargin, before.rightMargin);
+  EXPECT_EQ(request.options.captionChoice, 0);  // hidden choices are cleared
+}
+
+TEST_F(PrintTest, ImpossibleValuesKeepTheDialogOpen) {
+  print::PrintRequest request = Request();
+  int stage = 0;
+  DWORD since = 0;
+  bool stayedOpen = false, invalidShown = false;
+  PrintDialogs dialogs([&](HWND setup) {
+    RepeatOnDialog(setup, [&](HWND d) {
+      switch (stage) {
+        case 0:  // 5 + 4 inches of margin across 8.5: nothing left to print on
+          if (!Paginated(d)) return false;
+          SetDlgItemTextA(d, IDC_PRINT_LEFT, "5.00");
+          SetDlgItemTextA(d, IDC_PRINT_RIGHT, "4.00");
+          PostMessageA(d, WM_COMMAND, IDOK, 0);
+          since = GetTickCount();
+          stage = 1;
+          return false;
+        case 1:
+          if (GetTickCount() - since < 500) return false;
+          stayedOpen = IsWindowVisible(d) != FALSE;
+          invalidShown = PreviewShowsOnlyText(d);
+          SetDlgItemTextA(d, IDC_PRINT_RIGHT, "1.00");
+          CheckDlgButton(d, IDC_PRINT_GAMMA, BST_CHECKED);
+          SetDlgItemTextA(d, IDC_PRINT_GAMMA_VALUE, "3.002");
+          PostMessageA(d, WM_COMMAND, IDOK, 0);
+          stage = 2;
+          return false;
+        default:  // once the range message has been answered
+          if (dialogs.messages() == 0 || !IsWindowEnabled(d)) return false;
+          SetDlgItemTextA(d, IDC_PRINT_GAMMA_VALUE, "3.0005");
+          PostMessageA(d, WM_COMMAND, IDOK, 0);
+          return true;
+      }
+    });
+  });
+  EXPECT_EQ(print::Print(request, {DiscPhoto(3)}), 1);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(invalidShown);
+  ASSERT_EQ(dialogs.messages(), 1);  // margins fail without one
+  EXPECT_NE(dialogs.messageTexts()[0].find("between 0.10 and 3.00"), std::string::npos) << dialogs.messageTexts()[0];
+  EXPECT_TRUE(Printed());
+}
+
+TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
+  print::PrintRequest request = Request();
+  request.options.sizeMode = print::kThumbnails;
+  request.options.showPhotoNumber = 1;
+  std::vector<print::PrintPhoto> photos(20000, DiscPhoto(1));
+  DWORD shown = 0;
+  PrintDialogs dialogs([&](HWND setup) {
+    shown = GetTickCount();
+    PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);  // arrives just after the layout has started
+  });
+  EXPECT_EQ(print::Print(request, std::move(photos)), 0);
+  EXPECT_LT(GetTickCount() - shown, 3000u);
+  EXPECT_FALSE(Printed());
+}
+
+}  // namespace
+}  // namespace test_print
