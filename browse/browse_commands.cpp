@@ -10,6 +10,7 @@
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
 #include "resources/command_ids.h"
+#include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -37,6 +38,12 @@ void BrowseWindow::OnCommand(int id) {
   switch (id) {
     case CMD_OPEN_DISC:
       OpenDisc(true);
+      break;
+    case CMD_VIEW:
+      View();
+      break;
+    case CMD_SLIDE_SHOW:
+      StartSlideShow();
       break;
     case CMD_SELECT_ALL:
       SelectAll();
@@ -141,7 +148,7 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
     case TTN_NEEDTEXTW: {
       // Both structures start alike up to the instance and the text pointer.
       auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-      int id = browse::TooltipStringId(static_cast<int>(header->idFrom));
+      int id = CommandTooltipId(static_cast<int>(header->idFrom));
       tip->hinst = id ? g_instance : nullptr;
       tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
       return 0;
@@ -154,13 +161,7 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
       auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
       if (info->item.mask & LVIF_IMAGE) {
         auto* photo = reinterpret_cast<browse::PhotoItem*>(info->item.lParam);
-        if (!photo) {
-          LVITEMA query = {};
-          query.mask = LVIF_PARAM;
-          query.iItem = info->item.iItem;
-          SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-          photo = reinterpret_cast<browse::PhotoItem*>(query.lParam);
-        }
+        if (!photo) photo = ListPhoto(info->item.iItem);
         info->item.iImage = photo ? photo->imageIndex.load() : 0;
       }
       return 0;

@@ -13,9 +13,9 @@
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
-#include "browse/viewer_link.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
+#include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
 constexpr char kBrowseWindowClass[] = "LumivexaSE-Browse";
@@ -67,6 +67,7 @@ class BrowseWindow : public LoopClient {
   // A viewer the browse window now owns (closed with the disc).
   void AddViewer(ViewerLink* viewer);
   std::size_t ViewerCount() const { return viewers_.Count(); }
+  ViewerLink* Viewer(std::size_t i) const { return viewers_[i]; }
 
   HWND hwnd() const { return frame_; }
   HWND list() const { return list_; }
@@ -105,6 +106,11 @@ class BrowseWindow : public LoopClient {
   void OpenWebPage(UINT addressId);
   void SelectAll();
   int SelectedCount() const;
+
+  // View and Slide show (view_commands.cpp).
+  browse::PhotoItem* ListPhoto(int item) const;
+  bool View();
+  void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);

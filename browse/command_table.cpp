@@ -10,23 +10,10 @@ const int kManagedCommands[11] = {CMD_PROPERTIES, CMD_SET_WALLPAPER, CMD_COPY,  
 
 namespace {
 
-// Viewers, printing, export, clipboard copy, wallpaper, properties and options.
-const int kNotYetAvailable[] = {CMD_VIEW,          CMD_SLIDE_SHOW,          CMD_PRINT,
-                                CMD_PRINT_ALL,     CMD_EXPORT,              CMD_COPY,
-                                CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_REMOVE_WALLPAPER,
-                                CMD_PROPERTIES,    CMD_OPTIONS};
-
-struct Tooltip {
-  int command;
-  int stringId;
-};
-const Tooltip kTooltips[] = {
-    {CMD_VIEW, 300},          {CMD_PRINT, 302},    {CMD_SET_WALLPAPER, 304}, {CMD_REMOVE_WALLPAPER, 305},
-    {CMD_REDUCE, 311},        {CMD_ENLARGE, 312},  {CMD_OPTIONS, 306},       {CMD_COPY, 303},
-    {CMD_NEXT, 309},          {CMD_PREVIOUS, 308}, {CMD_ABOUT, 307},         {CMD_EXPORT, 313},
-    {CMD_VIEWER_EXPORT, 313}, {CMD_VIEWER_SLIDE_SHOW, 310}, {CMD_SLIDE_SHOW, 301},
-    {CMD_ROTATE_LEFT, 314},   {CMD_ROTATE_RIGHT, 315},      {CMD_HELP_CONTENTS, 316},
-};
+// Printing, export, clipboard copy, wallpaper, properties and options.
+const int kNotYetAvailable[] = {CMD_PRINT,         CMD_PRINT_ALL,           CMD_EXPORT,
+                                CMD_COPY,          CMD_SET_WALLPAPER,       CMD_SET_WALLPAPER_TILED,
+                                CMD_REMOVE_WALLPAPER, CMD_PROPERTIES,       CMD_OPTIONS};
 
 }  // namespace
 
@@ -53,12 +40,6 @@ bool CommandEnabled(int command, const SelectionState& state) {
       return state.discOpen;
   }
   return true;
-}
-
-int TooltipStringId(int command) {
-  for (const Tooltip& tip : kTooltips)
-    if (tip.command == command) return tip.stringId;
-  return 0;
 }
 
 }  // namespace browse

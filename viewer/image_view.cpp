@@ -202,17 +202,15 @@ void ImageView::Place(int x, int y, int width, int height) {
   RecomputeScrollLimits();
 }
 
-void ImageView::CentreInParent() {
+void ImageView::CentreIn(const RECT& area) {
   if (!image_ || image_->width(frameIndex_) <= 0) {
     Place(0, 0, 0, 0);
     return;
   }
-  RECT parent;
-  GetClientRect(parent_, &parent);
-  SIZE shown = DisplaySize();
-  const int x = std::max(0, static_cast<int>((parent.right - shown.cx) / 2));
-  const int y = std::max(0, static_cast<int>((parent.bottom - shown.cy) / 2));
-  Place(x, y, std::min<int>(shown.cx, parent.right), std::min<int>(shown.cy, parent.bottom));
+  const SIZE shown = DisplaySize();
+  const LONG width = area.right - area.left, height = area.bottom - area.top;
+  Place(area.left + std::max<LONG>(0, (width - shown.cx) / 2), area.top + std::max<LONG>(0, (height - shown.cy) / 2),
+        std::min(shown.cx, width), std::min(shown.cy, height));
 }
 
 void ImageView::Paint() {

@@ -67,8 +67,8 @@ class ImageView {
   POINT ScrollBy(int dx, int dy);
   POINT scroll() const { return POINT{scrollX_, scrollY_}; }
   void Place(int x, int y, int width, int height);
-  // Picture-sized (at most the parent's client area) and centred in the parent.
-  void CentreInParent();
+  // Picture-sized (at most the area) and centred in area of the parent's client.
+  void CentreIn(const RECT& area);
   // Displayed size of the picture at the current zoom.
   SIZE DisplaySize() const;
 

@@ -67,7 +67,9 @@ TEST(ImageView, PacedDecodeArrivesInBandsAndShowsTheFullDecode) {
     view.SetNotify(parent, viewer::kDecodeEndedMessage);
     view.ShowImage(&reader, 0);
     view.SetZoom(0.25);  // BASE: 768 x 512
-    view.CentreInParent();
+    RECT client;
+    GetClientRect(parent, &client);
+    view.CentreIn(client);
     ASSERT_TRUE(view.DecodeStep(1, false));
     view.StartWorker();
     int steps = 0;
