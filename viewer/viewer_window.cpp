@@ -194,10 +194,12 @@ void ViewerWindow::EnterFullScreen() {
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_HIDE);
   view_.SetFullScreen(true);
-  const int frameX = GetSystemMetrics(SM_CXFRAME), frameY = GetSystemMetrics(SM_CYFRAME);
+  // The frame lies just outside the screen, the client area covers it.
+  RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
   inOwnResize_ = true;
-  SetWindowPos(frame_, HWND_TOP, -frameX, -frameY, GetSystemMetrics(SM_CXSCREEN) + 2 * frameX,
-               GetSystemMetrics(SM_CYSCREEN) + 2 * frameY, SWP_FRAMECHANGED);
+  SetWindowPos(frame_, HWND_TOP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_FRAMECHANGED);
   inOwnResize_ = false;
   Layout();
 }

@@ -26,13 +26,17 @@ class ViewerTest : public BrowseWindowTest {
     g_settings = saved_;
   }
 
-  // Focuses list item `item` (alone selected) and double-clicks it.
-  void DoubleClick(int item) {
+  // Makes list item `item` the focused and only selected one.
+  void Focus(int item) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(window_.list(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(window_.list(), LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+  }
+  // Focuses list item `item` and double-clicks it.
+  void DoubleClick(int item) {
+    Focus(item);
     RECT icon = {};
     icon.left = LVIR_ICON;
     SendMessageA(window_.list(), LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
