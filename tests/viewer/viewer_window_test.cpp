@@ -128,6 +128,13 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   RECT back;
   GetWindowRect(v->Frame(), &back);
   EXPECT_TRUE(EqualRect(&back, &framed));
+
+  // Changed display settings decode the photo again with them.
+  g_settings.GammaEnable = 1;
+  g_settings.GammaFactor = 2.0;
+  v->ApplyDisplaySettings();
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
 }
 
 TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
