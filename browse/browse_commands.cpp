@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/frame_bars_win.h"
 #include "app/shell_state.h"
 #include "app/ui_utils_win.h"
 #include "browse/about_box.h"
@@ -17,18 +18,6 @@ namespace {
 
 constexpr char kHelpFile[] = "LumivexaSE.hlp";
 constexpr int kStatusPadding = 10;
-// Part index that addresses the status bar's simple-mode text.
-constexpr WPARAM kSimplePart = 255;
-
-int TextWidth(HWND window, const std::string& text) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
-}
 
 }  // namespace
 
@@ -112,7 +101,7 @@ void BrowseWindow::UpdateStatusBar() {
   SendMessageA(status_, SB_SIMPLE, FALSE, 0);
   if (!disc_.overview) {
     std::string text = LoadText(IDS_NO_DISC);
-    int widths[] = {TextWidth(status_, text) + kStatusPadding};
+    int widths[] = {TextWidth(status_, text.c_str()) + kStatusPadding};
     SendMessageA(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(widths));
     SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return;
@@ -120,27 +109,14 @@ void BrowseWindow::UpdateStatusBar() {
   std::string when = FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime));
   char count[64];
   wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
-  int first = TextWidth(status_, when) + kStatusPadding;
+  int first = TextWidth(status_, when.c_str()) + kStatusPadding;
   int widths[] = {first, first + TextWidth(status_, count) + kStatusPadding};
   SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
   SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(when.c_str()));
   SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(count));
 }
 
-void BrowseWindow::OnMenuSelect(UINT item, UINT flags) {
-  if (!status_) return;
-  if (flags == 0xFFFF || (flags & (MF_POPUP | MF_SYSMENU))) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  std::string help = (flags & MF_SEPARATOR) ? std::string() : LoadText(item);
-  if (!(flags & MF_SEPARATOR) && help.empty()) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  SendMessageA(status_, SB_SIMPLE, TRUE, 0);
-  SendMessageA(status_, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
-}
+void BrowseWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
 
 LRESULT BrowseWindow::OnNotify(NMHDR* header) {
   switch (header->code) {

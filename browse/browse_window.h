@@ -89,7 +89,6 @@ class BrowseWindow : public LoopClient {
   bool CreateChildren();
   bool CreateList();
   bool CreateToolbar();
-  void CreateRebar();
   void Layout();
   void SaveWindowGeometry();
   LRESULT RealisePalette();

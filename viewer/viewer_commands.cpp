@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/frame_bars_win.h"
 #include "app/shell_state.h"
 #include "app/ui_utils_win.h"
 #include "browse/about_box.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr char kHelpFile[] = "LumivexaSE.hlp";
 constexpr int kStatusPadding = 10;
-constexpr WPARAM kSimplePart = 255;  // the status bar's simple-mode text
 
 // Commands whose work is done by dialogs and windows this program does not have
 // yet: they stay greyed and do nothing.
@@ -33,16 +33,6 @@ bool Available(int command) {
   for (int id : kNotYetAvailable)
     if (id == command) return false;
   return true;
-}
-
-int TextWidth(HWND window, const char* text) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
 }
 
 void OpenWebPage(HWND owner, UINT addressId) {
@@ -190,20 +180,7 @@ void ViewerWindow::UpdateTitleAndStatus() {
   SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(level_) : ""));
 }
 
-void ViewerWindow::OnMenuSelect(UINT item, UINT flags) {
-  if (!status_) return;
-  if (flags == 0xFFFF || (flags & (MF_POPUP | MF_SYSMENU))) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  std::string help = (flags & MF_SEPARATOR) ? std::string() : LoadStringText(g_instance, item);
-  if (!(flags & MF_SEPARATOR) && help.empty()) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  SendMessageA(status_, SB_SIMPLE, TRUE, 0);
-  SendMessageA(status_, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
-}
+void ViewerWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
 
 void ViewerWindow::OnContextMenu(int x, int y) {
   if (x == -1 && y == -1) {  // from the keyboard: the middle of the window

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/comctl_version.h"
+#include "app/frame_bars_win.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
 #include "resources/command_ids.h"
@@ -17,25 +18,7 @@ namespace viewer {
 namespace {
 
 constexpr int kInitialSize = 768;
-constexpr int kToolbarImages = 40;
-constexpr int kToolbarImageSize = 16;
-constexpr int kRebarWidth = 10000;
 constexpr int kMaxClientSide = 32000;
-
-TBBUTTON Button(int image, int command, BYTE style = TBSTYLE_BUTTON) {
-  TBBUTTON button = {};
-  button.iBitmap = image;
-  button.idCommand = command;
-  button.fsState = TBSTATE_ENABLED;
-  button.fsStyle = style;
-  return button;
-}
-
-TBBUTTON Separator() {
-  TBBUTTON button = {};
-  button.fsStyle = TBSTYLE_SEP;
-  return button;
-}
 
 // Height of a bar, 0 while it is hidden (in full-screen).
 int WindowHeight(HWND window) {
@@ -89,69 +72,28 @@ bool ViewerWindow::Create(HWND owner) {
 bool ViewerWindow::CreateBars() {
   status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, "", frame_, kViewerStatusId);
   const TBBUTTON buttons[] = {
-      Button(34, CMD_PROPERTIES),   Separator(),
-      Button(4, CMD_PREVIOUS),      Button(5, CMD_NEXT),
-      Button(22, CMD_VIEWER_SLIDE_SHOW, TBSTYLE_CHECK), Separator(),
-      Button(11, CMD_REDUCE),       Button(12, CMD_ENLARGE),      Separator(),
-      Button(13, CMD_ROTATE_LEFT),  Button(14, CMD_ROTATE_RIGHT), Separator(),
-      Button(3, CMD_PRINT),         Button(7, CMD_COPY),          Button(33, CMD_VIEWER_EXPORT), Separator(),
-      Button(30, CMD_SET_WALLPAPER), Button(32, CMD_REMOVE_WALLPAPER), Separator(),
-      Button(2, CMD_OPTIONS),       Separator(),                  Button(6, CMD_HELP_CONTENTS),
+      ToolbarButton(34, CMD_PROPERTIES),    ToolbarSeparator(),
+      ToolbarButton(4, CMD_PREVIOUS),       ToolbarButton(5, CMD_NEXT),
+      ToolbarButton(22, CMD_VIEWER_SLIDE_SHOW, TBSTYLE_CHECK), ToolbarSeparator(),
+      ToolbarButton(11, CMD_REDUCE),        ToolbarButton(12, CMD_ENLARGE),      ToolbarSeparator(),
+      ToolbarButton(13, CMD_ROTATE_LEFT),   ToolbarButton(14, CMD_ROTATE_RIGHT), ToolbarSeparator(),
+      ToolbarButton(3, CMD_PRINT),          ToolbarButton(7, CMD_COPY),          ToolbarButton(33, CMD_VIEWER_EXPORT),
+      ToolbarSeparator(),                   ToolbarButton(30, CMD_SET_WALLPAPER), ToolbarButton(32, CMD_REMOVE_WALLPAPER),
+      ToolbarSeparator(),                   ToolbarButton(2, CMD_OPTIONS),       ToolbarSeparator(),
+      ToolbarButton(6, CMD_HELP_CONTENTS),
   };
   const bool newControls = IsNewComctl(g_comctlVersion);
-  DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS;
-  if (newControls) style |= TBSTYLE_FLAT;
-  toolbar_ = CreateToolbarEx(frame_, style, kViewerToolbarId, kToolbarImages, g_instance, IDB_TOOLBAR, buttons,
-                             static_cast<int>(sizeof buttons / sizeof buttons[0]), kToolbarImageSize,
-                             kToolbarImageSize, kToolbarImageSize, kToolbarImageSize, sizeof(TBBUTTON));
-  if (!toolbar_ || !newControls) return toolbar_ != nullptr;
-
-  rebar_ = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, nullptr,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | CCS_NODIVIDER,
-                           0, 0, 0, 0, frame_, nullptr, g_instance, nullptr);
-  if (!rebar_) return true;
-  REBARINFO bar = {};
-  bar.cbSize = sizeof bar;
-  SendMessageA(rebar_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&bar));
-  static char title[] = "Lumivexa Toolbar";
-  REBARBANDINFOA band = {};
-  band.cbSize = REBARBANDINFOA_V3_SIZE;
-  band.fMask = RBBIM_COLORS | RBBIM_TEXT | RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_BACKGROUND;
-  band.fStyle = RBBS_CHILDEDGE | RBBS_FIXEDBMP | RBBS_GRIPPERALWAYS;
-  band.clrFore = GetSysColor(COLOR_3DDKSHADOW);
-  band.clrBack = GetSysColor(COLOR_BTNFACE);
-  band.lpText = title;
-  band.hwndChild = toolbar_;
-  band.cyMinChild = HIWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
-  SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-  SetWindowLongA(rebar_, GWL_STYLE, GetWindowLongA(rebar_, GWL_STYLE) | CCS_NORESIZE);
-  return true;
+  toolbar_ = CreateFrameToolbar(g_instance, frame_, kViewerToolbarId, buttons,
+                                static_cast<int>(sizeof buttons / sizeof buttons[0]), newControls);
+  if (toolbar_ && newControls) rebar_ = CreateToolbarRebar(g_instance, frame_, toolbar_);
+  return toolbar_ != nullptr;
 }
 
 int ViewerWindow::BarsHeight() const { return WindowHeight(rebar_ ? rebar_ : toolbar_) + WindowHeight(status_); }
 
-RECT ViewerWindow::ViewArea() const {
-  RECT area;
-  GetClientRect(frame_, &area);
-  area.top += WindowHeight(rebar_ ? rebar_ : toolbar_);
-  area.bottom -= WindowHeight(status_);
-  if (GetWindowLongA(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
-  return area;
-}
-
 void ViewerWindow::Layout() {
-  RECT client;
-  GetClientRect(frame_, &client);
-  const LPARAM clientSize = MAKELPARAM(client.right, client.bottom);
-  if (rebar_) {
-    RECT toolbarClient;
-    GetClientRect(toolbar_, &toolbarClient);
-    SetWindowPos(rebar_, nullptr, 0, 0, kRebarWidth, toolbarClient.bottom, SWP_NOMOVE | SWP_NOZORDER);
-  } else if (toolbar_) {
-    SendMessageA(toolbar_, WM_SIZE, 0, clientSize);
-  }
-  if (status_) SendMessageA(status_, WM_SIZE, 0, clientSize);
-  const RECT area = ViewArea();
+  RECT area = LayoutFrameBars(frame_, rebar_, toolbar_, status_);
+  if (GetWindowLongA(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
   if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown())
     view_.SetZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
   view_.CentreIn(area);

@@ -79,7 +79,6 @@ class ViewerWindow : public ViewerLink {
   // Frame, children, layout, full-screen (viewer_window.cpp).
   bool CreateBars();
   void Layout();
-  RECT ViewArea() const;
   int BarsHeight() const;
   void FitFrameToPhoto();
   void EnterFullScreen();

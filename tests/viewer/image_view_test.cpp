@@ -33,28 +33,6 @@ HWND MakeParent() {
                          900, 640, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-// Red, green, blue rows of a decoded 24-bit bitmap, top row first.
-std::vector<std::uint8_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<std::uint8_t> bgr(static_cast<std::size_t>(stride) * height);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  std::vector<std::uint8_t> rgb;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::uint8_t* p = &bgr[static_cast<std::size_t>(y) * stride + x * 3];
-      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
-    }
-  return rgb;
-}
-
 TEST(ImageView, PacedDecodeArrivesInBandsAndShowsTheFullDecode) {
   if (GetFileAttributesA(kFirstPhoto) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc on D:";
   HWND parent = MakeParent();
@@ -107,7 +85,7 @@ TEST(ImageView, PacedDecodeArrivesInBandsAndShowsTheFullDecode) {
       ASSERT_TRUE(whole.beginDecode(request));
       ASSERT_TRUE(whole.step(512));
       whole.finish(false);
-      EXPECT_EQ(CaptureScreen(shown), BitmapPixels(reinterpret_cast<HBITMAP>(whole.firstBitmap()), 768, 512));
+      EXPECT_EQ(CaptureScreen(shown), BitmapRgb(reinterpret_cast<HBITMAP>(whole.firstBitmap()), 768, 512));
     }
   }
   DestroyWindow(parent);

@@ -59,6 +59,13 @@ class ViewerTest : public BrowseWindowTest {
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
   }
+  // A viewer opened by double-clicking list item `item` at `level`, its photo decoded.
+  viewer::ViewerWindow* OpenDecoded(int item, int level) {
+    g_settings.DefResolution = static_cast<std::uint8_t>(level);
+    DoubleClick(item);
+    viewer::ViewerWindow* v = Viewer();
+    return v && Decoded(v) ? v : nullptr;
+  }
   // Main-loop turns until the photo on screen is decoded.
   bool Decoded(viewer::ViewerWindow* v, DWORD ms = 20000) {
     return RunUntil([&] { return v->image(v->current())->isComplete() && !v->view().Decoding(); }, ms);

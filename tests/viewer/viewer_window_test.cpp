@@ -10,11 +10,8 @@
 namespace {
 
 TEST_F(ViewerTest, ScreenshotOf16BaseFittedToTheScreen) {
-  g_settings.DefResolution = 0;
-  DoubleClick(0);
-  viewer::ViewerWindow* v = Viewer();
+  viewer::ViewerWindow* v = OpenDecoded(0, 0);
   ASSERT_NE(v, nullptr);
-  ASSERT_TRUE(Decoded(v));
   RunUntil([] { return false; }, 300);
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb = CaptureWindow(v->Frame(), &width, &height);
@@ -87,11 +84,8 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 }
 
 TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) {
-  g_settings.DefResolution = 3;
-  DoubleClick(0);
-  viewer::ViewerWindow* v = Viewer();
+  viewer::ViewerWindow* v = OpenDecoded(0, 3);
   ASSERT_NE(v, nullptr);
-  ASSERT_TRUE(Decoded(v));
   auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
   const COLORREF topRight = PixelOf(bitmap(), 767, 0), bottomLeft = PixelOf(bitmap(), 0, 511);
   Key(v, VK_OEM_COMMA);  // rotate left: the top-right corner comes to the top left
