@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/ui_utils_win.h"
+#include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -102,4 +103,14 @@ void ShowMenuHelp(HINSTANCE instance, HWND status, UINT item, UINT flags) {
   }
   SendMessageA(status, SB_SIMPLE, TRUE, 0);
   SendMessageA(status, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
+}
+
+bool AnswerToolbarTip(HINSTANCE instance, NMHDR* header) {
+  if (header->code != TTN_NEEDTEXTA && header->code != TTN_NEEDTEXTW) return false;
+  // Both structures start alike up to the instance and the text pointer.
+  auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
+  const int id = CommandTooltipId(static_cast<int>(header->idFrom));
+  tip->hinst = id ? instance : nullptr;
+  tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
+  return true;
 }

@@ -34,3 +34,6 @@ int TextWidth(HWND window, const char* text);
 // WM_MENUSELECT: while a menu item is highlighted the status bar shows, in
 // simple mode, the string whose id is the item's command; otherwise its parts.
 void ShowMenuHelp(HINSTANCE instance, HWND status, UINT item, UINT flags);
+// A toolbar's tooltip request (TTN_NEEDTEXT): the command's tip from the shared
+// map. False for any other notification.
+bool AnswerToolbarTip(HINSTANCE instance, NMHDR* header);

@@ -11,7 +11,6 @@
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
 #include "resources/command_ids.h"
-#include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -119,17 +118,7 @@ void BrowseWindow::UpdateStatusBar() {
 void BrowseWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
 
 LRESULT BrowseWindow::OnNotify(NMHDR* header) {
-  switch (header->code) {
-    case TTN_NEEDTEXTA:
-    case TTN_NEEDTEXTW: {
-      // Both structures start alike up to the instance and the text pointer.
-      auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-      int id = CommandTooltipId(static_cast<int>(header->idFrom));
-      tip->hinst = id ? g_instance : nullptr;
-      tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
-      return 0;
-    }
-  }
+  if (AnswerToolbarTip(g_instance, header)) return 0;
   if (header->hwndFrom != list_) return 0;
   switch (header->code) {
     case LVN_GETDISPINFOA:

@@ -12,7 +12,6 @@
 #include "app/ui_utils_win.h"
 #include "browse/about_box.h"
 #include "resources/command_ids.h"
-#include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
 #include "viewer/resolution_levels.h"
 #include "viewer/viewer_window.h"
@@ -203,19 +202,8 @@ void ViewerWindow::OnContextMenu(int x, int y) {
 }
 
 LRESULT ViewerWindow::OnNotify(NMHDR* header) {
-  switch (header->code) {
-    case TTN_NEEDTEXTA:
-    case TTN_NEEDTEXTW: {
-      auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-      int id = CommandTooltipId(static_cast<int>(header->idFrom));
-      tip->hinst = id ? g_instance : nullptr;
-      tip->lpszText = id ? MAKEINTRESOURCEA(id) : nullptr;
-      return 0;
-    }
-    case NM_DBLCLK:
-      if (header->hwndFrom == view_.hwnd()) OnViewDoubleClick();
-      return 0;
-  }
+  if (AnswerToolbarTip(g_instance, header)) return 0;
+  if (header->code == NM_DBLCLK && header->hwndFrom == view_.hwnd()) OnViewDoubleClick();
   return 0;
 }
 
