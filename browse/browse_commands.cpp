@@ -1,12 +1,11 @@
 // The browse window's commands: routing, enabling, tooltips, menu help, pop-up
 // menus and the status bar.
 #include <windows.h>
-#include <shellapi.h>
 
+#include "app/about_box_win.h"
 #include "app/frame_bars_win.h"
 #include "app/shell_state.h"
 #include "app/ui_utils_win.h"
-#include "browse/about_box.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
@@ -43,26 +42,14 @@ void BrowseWindow::OnCommand(int id) {
       WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);
       break;
     case CMD_MAKER_WEB_PAGE:
-      OpenWebPage(IDS_MAKER_HOME_PAGE);
+      OpenWebPage(frame_, IDS_MAKER_HOME_PAGE);
       break;
     case CMD_PRODUCT_WEB_PAGE:
-      OpenWebPage(IDS_PRODUCT_HOME_PAGE);
+      OpenWebPage(frame_, IDS_PRODUCT_HOME_PAGE);
       break;
     case CMD_ABOUT:
-      ShowAboutBox(frame_, [this] { OpenWebPage(IDS_PRODUCT_HOME_PAGE); });
+      ShowAboutBox(frame_);
       break;
-  }
-}
-
-void BrowseWindow::OpenWebPage(UINT addressId) {
-  std::string address = LoadText(addressId);
-  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
-  if (result < 32) {
-    SetLastError(static_cast<DWORD>(result));
-    SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);
   }
 }
 

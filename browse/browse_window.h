@@ -102,7 +102,6 @@ class BrowseWindow : public LoopClient {
   void OnContextMenu(HWND window, int x, int y);
   void UpdateMenuState(HMENU menu = nullptr);
   void UpdateStatusBar();
-  void OpenWebPage(UINT addressId);
   void SelectAll();
   int SelectedCount() const;
 

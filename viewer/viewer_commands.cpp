@@ -2,15 +2,14 @@
 // the pop-up menu, the title and the status bar.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 
+#include "app/about_box_win.h"
 #include "app/frame_bars_win.h"
 #include "app/shell_state.h"
 #include "app/ui_utils_win.h"
-#include "browse/about_box.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "viewer/resolution_levels.h"
@@ -32,18 +31,6 @@ bool Available(int command) {
   for (int id : kNotYetAvailable)
     if (id == command) return false;
   return true;
-}
-
-void OpenWebPage(HWND owner, UINT addressId) {
-  std::string address = LoadStringText(g_instance, addressId);
-  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
-  if (result < 32) {
-    SetLastError(static_cast<DWORD>(result));
-    SystemErrorBoxId(g_instance, owner, IDS_NO_WEB_BROWSER);
-  }
 }
 
 }  // namespace
@@ -111,7 +98,7 @@ void ViewerWindow::OnCommand(int id) {
     case CMD_ABOUT: {
       bool wasRunning = false;
       PauseSlideShow(&wasRunning);
-      ShowAboutBox(frame_, [this] { OpenWebPage(frame_, IDS_PRODUCT_HOME_PAGE); });
+      ShowAboutBox(frame_);
       ResumeSlideShow(wasRunning);
       break;
     }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "browse/about_box.h"
+#include "app/about_box_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/browse/browse_test_support.h"

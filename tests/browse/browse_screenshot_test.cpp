@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/ui_utils_win.h"
-#include "browse/about_box.h"
+#include "app/about_box_win.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/browse/png_file.h"
 #include "tests/support/screen_capture_win.h"
@@ -65,7 +65,7 @@ TEST_F(BrowseWindowTest, ScreenshotOfTheAboutBox) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   g_aboutBox = nullptr;
   SetTimer(nullptr, 0, 600, CaptureAboutBox);
-  INT_PTR result = ShowAboutBox(window_.hwnd(), nullptr);
+  INT_PTR result = ShowAboutBox(window_.hwnd());
   DWORD error = GetLastError();
   ASSERT_NE(g_aboutBox, nullptr) << "result " << result << ", error " << error;
   EXPECT_EQ(result, IDOK);
