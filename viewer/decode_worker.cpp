@@ -98,7 +98,7 @@ bool ImageView::BeginDecode() {
   request.bottomUp = options_.bottomUp;
   request.allPages = animate_ && PageCount() > 1;
   if (!image_->beginDecode(request)) return false;
-  if (request.allPages) SetTimer(window_, 1, 10, nullptr);
+  if (request.allPages) SetTimer(window_, kFrameTimer, kUnknownFrameDelay, nullptr);
   if (!explicitZoom_) zoom_ = DecodeScale();
   RecomputeScrollLimits();
   return true;
@@ -137,7 +137,7 @@ bool ImageView::DecodeStep(int rows, bool update) {
   }
   if (image_->progress() >= 10000) NoteDecodeEnded(true);
   if (advancePending_ && (image_->isComplete((frameIndex_ + 1) % PageCount()) || shownDone_))
-    SendMessageA(window_, WM_TIMER, 1, 0);
+    SendMessageA(window_, WM_TIMER, kFrameTimer, 0);
   if (update) UpdateWindow(window_);
   return true;
 }

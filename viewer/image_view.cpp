@@ -11,8 +11,6 @@ namespace viewer {
 
 namespace {
 
-constexpr UINT_PTR kFrameTimer = 1;
-constexpr UINT kUnknownFrameDelay = 10;  // in 1/100 s
 
 RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 

@@ -96,6 +96,11 @@ class ImageView {
   bool Decoding() const;
 
  private:
+  // Multi-frame pictures: the timer that shows the next frame, and the delay
+  // of a frame (in 1/100 s) when the picture does not say.
+  static constexpr UINT_PTR kFrameTimer = 1;
+  static constexpr UINT kUnknownFrameDelay = 10;
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   static bool RegisterWindowClass(HINSTANCE instance);
