@@ -2,13 +2,13 @@
 // the main loop.
 #include <windows.h>
 
-#include "app/comctl_version.h"
 #include "app/main_loop.h"
-#include "app/requested_level.h"
-#include "app/settings_store_win.h"
-#include "app/shell_state.h"
 #include "browse/browse_window.h"
+#include "imagefile/requested_level.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_store_win.h"
+#include "ui/comctl_version_win.h"
+#include "ui/shell_state_win.h"
 
 namespace {
 

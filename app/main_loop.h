@@ -2,19 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// What the loop needs from the browse window object.
-class LoopClient {
- public:
-  // Offered every message before translation; true when the message was consumed.
-  virtual bool PreTranslate(MSG* msg) = 0;
-  // True while background work wants idle steps; the loop then never blocks.
-  virtual bool NeedsIdle() = 0;
-  // One unit of idle work.
-  virtual void DoIdle() = 0;
-
- protected:
-  ~LoopClient() = default;
-};
+#include "ui/loop_client_win.h"
 
 // Returned when waiting for a message fails.
 constexpr int kLoopWaitFailed = -1;

@@ -2,15 +2,15 @@
 // menus and the status bar.
 #include <windows.h>
 
-#include "app/about_box_win.h"
-#include "app/frame_bars_win.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/about_box_win.h"
+#include "ui/frame_bars_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

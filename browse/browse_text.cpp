@@ -1,7 +1,7 @@
 #include "browse/browse_text.h"
 
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 
 std::string LoadText(UINT id) { return LoadStringText(g_instance, id, 512); }
 

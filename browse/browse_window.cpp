@@ -2,16 +2,16 @@
 
 #include <dbt.h>
 
-#include "app/comctl_version.h"
-#include "app/frame_bars_win.h"
-#include "app/settings.h"
-#include "app/settings_store_win.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "browse/browse_text.h"
 #include "browse/progress_scan.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "settings/settings_store_win.h"
+#include "ui/comctl_version_win.h"
+#include "ui/frame_bars_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

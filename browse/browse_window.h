@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "app/main_loop.h"
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
+#include "ui/loop_client_win.h"
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.

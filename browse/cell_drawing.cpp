@@ -3,11 +3,9 @@
 #include <cstdlib>
 
 #include "imaging/dib_draw.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
-
-browse::Rect ToRect(const RECT& r) { return browse::Rect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRECT(const browse::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // A line through the points, leaving out the last one.
 void Polyline3(HDC dc, COLORREF colour, POINT a, POINT b, POINT c) {
@@ -28,20 +26,19 @@ void PaintCell(HDC dc, const browse::CellMetrics& cells, const imaging::PackedDi
     SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
   }
-  RECT cell = ToRECT(browse::CellRect(cells, ToRect(icon)));
+  RECT cell = ToRECT(browse::CellRect(cells, ToPixelRect(icon)));
   FillRect(dc, &cell, GetSysColorBrush(highlight == 1 ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
   if (cells.border > 0) DrawEdge(dc, &cell, BDR_RAISEDOUTER, BF_RECT | BF_SOFT | BF_ADJUST);
   if (!thumbnail || !thumbnail->header()) return;
 
   const imaging::DibHeader& header = *thumbnail->header();
-  browse::Rect photo = browse::PhotoRect(cells, ToRect(icon), header.width, header.height);
+  imaging::PixelRect photo = browse::PhotoRect(cells, ToPixelRect(icon), header.width, header.height);
   if (cells.border > 3) {
     RECT frame = {photo.left - 1, photo.top - 1, photo.right + 1, photo.bottom + 1};
     DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   }
   int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  imaging::drawPackedDib(reinterpret_cast<imaging::DeviceContext>(dc), *thumbnail,
-                         imaging::PixelRect{photo.left, photo.top, photo.right, photo.bottom});
+  imaging::drawPackedDib(reinterpret_cast<imaging::DeviceContext>(dc), *thumbnail, photo);
   SetStretchBltMode(dc, oldMode);
 }
 
@@ -62,7 +59,7 @@ HBITMAP MakeCellBitmap(const browse::CellMetrics& cells, const imaging::PackedDi
   int photoWidth = width, photoHeight = height;
   if (thumbnail && thumbnail->header()) {
     // The thumbnail is reduced to the thumbnail box first, as a decode to that size would.
-    browse::Rect fitted = browse::PhotoRect(cells, browse::Rect{}, thumbnail->header()->width,
+    imaging::PixelRect fitted = browse::PhotoRect(cells, imaging::PixelRect{}, thumbnail->header()->width,
                                             thumbnail->header()->height);
     photoWidth = fitted.width();
     photoHeight = fitted.height();

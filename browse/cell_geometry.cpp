@@ -7,13 +7,13 @@ namespace browse {
 
 namespace {
 
-int CentreX(const Rect& r) { return (r.left + r.right) / 2; }
-int CentreY(const Rect& r) { return (r.top + r.bottom) / 2; }
+int CentreX(const imaging::PixelRect& r) { return (r.left + r.right) / 2; }
+int CentreY(const imaging::PixelRect& r) { return (r.top + r.bottom) / 2; }
 
 }  // namespace
 
-Rect CellRect(const CellMetrics& metrics, const Rect& icon) {
-  Rect cell;
+imaging::PixelRect CellRect(const CellMetrics& metrics, const imaging::PixelRect& icon) {
+  imaging::PixelRect cell;
   cell.left = CentreX(icon) - metrics.cellWidth() / 2;
   cell.top = CentreY(icon) - metrics.cellHeight() / 2;
   cell.right = cell.left + metrics.cellWidth();
@@ -21,9 +21,9 @@ Rect CellRect(const CellMetrics& metrics, const Rect& icon) {
   return cell;
 }
 
-Rect PhotoRect(const CellMetrics& metrics, const Rect& icon, int imageWidth, int imageHeight) {
+imaging::PixelRect PhotoRect(const CellMetrics& metrics, const imaging::PixelRect& icon, int imageWidth, int imageHeight) {
   int w = std::abs(imageWidth), h = std::abs(imageHeight);
-  Rect photo;
+  imaging::PixelRect photo;
   if (w == 0 || h == 0) return photo;
   float scale = std::min(static_cast<float>(metrics.thumbWidth) / static_cast<float>(w),
                          static_cast<float>(metrics.thumbHeight) / static_cast<float>(h));

@@ -1,18 +1,9 @@
 // Where the parts of a thumbnail cell go: the cell box, the photo inside it and
 // the layout of a ready-made cell bitmap. Portable arithmetic, no drawing.
 #pragma once
+#include "imaging/pixel_types.h"
 
 namespace browse {
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-};
-
-inline bool operator==(const Rect& a, const Rect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // The thumbnail box and the border around it, from the settings.
 struct CellMetrics {
@@ -27,11 +18,11 @@ struct CellMetrics {
 };
 
 // The cell box centred in an item's icon rectangle.
-Rect CellRect(const CellMetrics& metrics, const Rect& icon);
+imaging::PixelRect CellRect(const CellMetrics& metrics, const imaging::PixelRect& icon);
 
 // The photo of a thumbnail of imageWidth x imageHeight (signs ignored) centred in
 // the icon rectangle, reduced to fit the thumbnail box but never enlarged.
-Rect PhotoRect(const CellMetrics& metrics, const Rect& icon, int imageWidth, int imageHeight);
+imaging::PixelRect PhotoRect(const CellMetrics& metrics, const imaging::PixelRect& icon, int imageWidth, int imageHeight);
 
 // Placement of a photo of photoWidth x photoHeight in a cell bitmap: the part
 // that fits (cut evenly on both sides when too big) and where it goes.

@@ -1,11 +1,12 @@
 // Finding a Photo CD, listing its photos and closing it again.
 #include <cstdio>
 
-#include "app/path_utils.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "resources/resource_ids.h"
+#include "ui/path_utils.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -19,15 +20,6 @@ char FindDiscDrive(char first, char last) {
   return 0;
 }
 
-// Shows the wait cursor until the end of the scope.
-class WaitCursor {
- public:
-  WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursor(nullptr, IDC_ARROW)); }
-
- private:
-  HCURSOR old_;
-};
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/shell_state.h"
-#include "imagefile/progress_window_win.h"
+#include "ui/progress_window_win.h"
+#include "ui/shell_state_win.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Drawing the thumbnail cells: custom draw where the list control supports it,
 // ready-made cell bitmaps in the image list otherwise.
-#include "app/settings.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
+#include "settings/settings.h"
 
 namespace {
 

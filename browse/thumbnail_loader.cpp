@@ -3,11 +3,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/settings.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "browse/loader_order.h"
 #include "photocd/output_format.h"
+#include "settings/settings.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void BrowseWindow::StopLoader() {
   if (!loaderThread_) return;
   loaderStop_.store(true);
   SetEvent(stopEvent_);
-  HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  WaitCursor wait;
   if (WaitForSingleObject(loaderThread_, kStopWaitMs) == WAIT_TIMEOUT) {
     MessageBeep(MB_ICONASTERISK);
     // The thread still uses the photo list and the overview pack: wait until it
@@ -47,7 +48,6 @@ void BrowseWindow::StopLoader() {
   CloseHandle(loaderThread_);
   loaderThread_ = nullptr;
   loaderRunning_.store(false);
-  SetCursor(old);
 }
 
 int BrowseWindow::LoaderPositionNow() const {

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/modal_dialog_win.h"
-#include "app/settings.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "ui/modal_dialog_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "viewer/viewer_link.h"
 
 namespace {

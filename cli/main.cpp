@@ -9,10 +9,10 @@
 #include <iostream>
 #include <thread>
 
-#include "app/requested_level.h"
 #include "cli/export_job.h"
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
+#include "imagefile/requested_level.h"
 #include "photocd/image_pack.h"
 
 #ifdef _WIN32

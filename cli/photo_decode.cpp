@@ -1,7 +1,7 @@
 #include "cli/photo_decode.h"
 
-#include "app/requested_level.h"
 #include "imagefile/image_errors.h"
+#include "imagefile/requested_level.h"
 #include "imaging/dib_format.h"
 #include "imaging/dib_ops.h"
 #include "imaging/gamma.h"

@@ -6,6 +6,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "imaging/dib_format.h"
+
 namespace imagefile {
 
 namespace {
@@ -135,14 +137,14 @@ const std::uint8_t* JpegWriter::convertRow(int imageRow) {
   const WriterSource& s = source();
   const std::uint8_t* in = s.row(imageRow);
   std::uint8_t* out = rowBuffer_.data();
+  if (s.bits == 24 && !s.grey) {
+    imaging::swapRedBlue(in, s.width, out);
+    return out;
+  }
   for (int x = 0; x < s.width; ++x) {
-    int index = s.bits == 24 ? 0 : s.bits == 8 ? in[x] : (in[x >> 3] >> (7 - (x & 7))) & 1;
+    unsigned index = s.bits == 24 ? 0 : imaging::indexAt(in, x, s.bits);
     if (s.grey) {
       out[x] = s.greyOf(index);
-    } else if (s.bits == 24) {
-      out[3 * x] = in[3 * x + 2];
-      out[3 * x + 1] = in[3 * x + 1];
-      out[3 * x + 2] = in[3 * x];
     } else {
       out[3 * x] = s.colours[index].red;
       out[3 * x + 1] = s.colours[index].green;

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/requested_level.h"
+#include "image_decode.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/photocd_colour.h"
 #include "imagefile/photocd_levels.h"
-#include "image_decode.h"
+#include "imagefile/requested_level.h"
 #include "pcd_layout.h"
 
 namespace imagefile {

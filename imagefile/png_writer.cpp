@@ -98,24 +98,11 @@ void PngWriter::convertRow(int imageRow) {
   const std::uint8_t* in = s.row(imageRow);
   std::uint8_t* out = rowBuffer_.data();
   if (greyOut_) {
-    for (int x = 0; x < s.width; ++x) {
-      int index = s.bits == 8 ? in[x] : s.bits == 4 ? (in[x >> 1] >> (x & 1 ? 0 : 4)) & 15
-                                                    : (in[x >> 3] >> (7 - (x & 7))) & 1;
-      out[x] = s.greyOf(index);
-    }
+    for (int x = 0; x < s.width; ++x) out[x] = s.greyOf(imaging::indexAt(in, x, s.bits));
   } else if (s.bits == 24) {
-    for (int x = 0; x < s.width; ++x) {
-      out[3 * x] = in[3 * x + 2];
-      out[3 * x + 1] = in[3 * x + 1];
-      out[3 * x + 2] = in[3 * x];
-    }
+    imaging::swapRedBlue(in, s.width, out);
   } else if (s.bits == 16) {
-    for (int x = 0; x < s.width; ++x) {
-      unsigned v = in[2 * x] | in[2 * x + 1] << 8;
-      out[3 * x] = imaging::widen5(v >> 10 & 31);
-      out[3 * x + 1] = imaging::widen5(v >> 5 & 31);
-      out[3 * x + 2] = imaging::widen5(v & 31);
-    }
+    imaging::widen555(in, s.width, out, true);
   } else {
     std::copy(in, in + (static_cast<std::size_t>(s.width) * s.bits + 7) / 8, out);
   }

@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "imaging/dib_format.h"
+
 namespace imagefile {
 
 namespace {
@@ -157,7 +159,7 @@ void TiffWriter::convertRow(int imageRow) {
   const WriterSource& s = source();
   const std::uint8_t* in = s.row(imageRow);
   std::uint8_t* out = rowBuffer_.data();
-  auto indexAt = [&](int x) { return s.bits == 8 ? in[x] : (in[x >> 3] >> (7 - (x & 7))) & 1; };
+  auto indexAt = [&](int x) { return imaging::indexAt(in, x, s.bits); };
   if (bilevel_) {
     std::fill(out, out + (s.width + 7) / 8, 0);
     for (int x = 0; x < s.width; ++x) {
@@ -168,14 +170,10 @@ void TiffWriter::convertRow(int imageRow) {
         black = (indexAt(x) != 0) == s.zeroIsWhite;
       else
         black = isBlack(s.colours[indexAt(x)]);
-      if (black) out[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+      if (black) imaging::setBitAt(out, x, true);
     }
   } else if (s.bits == 24) {
-    for (int x = 0; x < s.width; ++x) {
-      out[3 * x] = in[3 * x + 2];
-      out[3 * x + 1] = in[3 * x + 1];
-      out[3 * x + 2] = in[3 * x];
-    }
+    imaging::swapRedBlue(in, s.width, out);
   } else if (expandToRgb_) {
     for (int x = 0; x < s.width; ++x) {
       const imaging::RgbQuad& c = s.colours[indexAt(x)];

@@ -42,4 +42,23 @@ DibHeader makeDibHeader(int width, int height, int bitCount, bool bottomUp, int 
   return h;
 }
 
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out) {
+  for (int i = 0; i < count; ++i, in += 3, out += 3) {
+    const std::uint8_t first = in[0];
+    out[0] = in[2];
+    out[1] = in[1];
+    out[2] = first;
+  }
+}
+
+void widen555(const std::uint8_t* in, int count, std::uint8_t* out, bool redFirst) {
+  const int blue = redFirst ? 2 : 0, red = 2 - blue;
+  for (int i = 0; i < count; ++i, in += 2, out += 3) {
+    const unsigned p = in[0] | in[1] << 8;
+    out[blue] = widen5(p & 31);
+    out[1] = widen5((p >> 5) & 31);
+    out[red] = widen5((p >> 10) & 31);
+  }
+}
+
 }  // namespace imaging

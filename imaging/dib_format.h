@@ -38,4 +38,26 @@ inline std::uint16_t pack555(std::uint8_t blue, std::uint8_t green, std::uint8_t
 // A 5-bit component widened to 8 bits so that 31 becomes 255.
 inline std::uint8_t widen5(unsigned v) { return static_cast<std::uint8_t>(v << 3 | v >> 2); }
 
+// Pixel x of a row of 1 bit per pixel; the leftmost pixel is the top bit of a byte.
+inline unsigned bitAt(const std::uint8_t* row, int x) { return (row[x >> 3] >> (7 - (x & 7))) & 1u; }
+inline void setBitAt(std::uint8_t* row, int x, bool on) {
+  const auto mask = static_cast<std::uint8_t>(0x80u >> (x & 7));
+  row[x >> 3] = static_cast<std::uint8_t>(on ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+}
+
+// The palette index of pixel x in a row of 1, 4 or 8 bits per pixel.
+inline unsigned indexAt(const std::uint8_t* row, int x, int bits) {
+  if (bits == 8) return row[x];
+  if (bits == 4) return (x & 1) ? row[x >> 1] & 0x0Fu : row[x >> 1] >> 4u;
+  return bitAt(row, x);
+}
+
+// Copies count 3-byte pixels with the first and third byte exchanged: blue,
+// green, red becomes red, green, blue (the files' order) and back.
+void swapRedBlue(const std::uint8_t* in, int count, std::uint8_t* out);
+
+// Widens count 5-5-5 pixels (two bytes each, low byte first) to 3-byte pixels in
+// blue, green, red order, or red, green, blue with redFirst.
+void widen555(const std::uint8_t* in, int count, std::uint8_t* out, bool redFirst = false);
+
 }  // namespace imaging

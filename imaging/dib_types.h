@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "imaging/pixel_types.h"
+
 namespace imaging {
 
 // Opaque handles. In the Win32 build they are the GDI and kernel handles
@@ -42,20 +44,5 @@ struct RgbQuad {
   std::uint8_t blue = 0, green = 0, red = 0, reserved = 0;
 };
 static_assert(sizeof(RgbQuad) == 4, "RgbQuad must match RGBQUAD");
-
-// Palette entry as the reader and the reducers hand colours around.
-struct RgbTriple {
-  std::uint8_t red = 0, green = 0, blue = 0;
-};
-
-inline bool operator==(const RgbTriple& a, const RgbTriple& b) {
-  return a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
-
-// A rectangle in output pixels, top row 0; right and bottom exclusive.
-struct PixelRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool empty() const { return right <= left || bottom <= top; }
-};
 
 }  // namespace imaging

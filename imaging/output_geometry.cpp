@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "imaging/colour_reducer.h"
+#include "imaging/dib_format.h"
 
 namespace imaging {
 
@@ -93,9 +94,7 @@ void emit(const std::uint8_t* in, int first, int count, std::uint8_t* out, int i
   int middle = first + (count - 1) / 2;
   switch (kind) {
     case LineKind::Bits1: {
-      int bit = (in[middle >> 3] >> (7 - (middle & 7))) & 1;
-      std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (index & 7));
-      out[index >> 3] = static_cast<std::uint8_t>(bit ? out[index >> 3] | mask : out[index >> 3] & ~mask);
+      setBitAt(out, index, bitAt(in, middle));
       break;
     }
     case LineKind::Index8:

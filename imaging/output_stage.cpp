@@ -20,15 +20,6 @@ LineKind lineKind(int rowBits, bool grey) {
   }
 }
 
-void widen555(const std::uint8_t* in, int count, std::uint8_t* out) {
-  for (int i = 0; i < count; ++i, in += 2, out += 3) {
-    unsigned p = in[0] | in[1] << 8;
-    out[0] = widen5(p & 31);
-    out[1] = widen5((p >> 5) & 31);
-    out[2] = widen5((p >> 10) & 31);
-  }
-}
-
 // Copies count pixels of the given depth to pixel position x of a row; 1-bit
 // spans always start at 0.
 void copySpan(std::uint8_t* row, int x, const std::uint8_t* data, int count, int bits) {

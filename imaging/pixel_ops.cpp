@@ -20,8 +20,8 @@ PixelView makeView(const DibHeader& header, std::uint8_t* bits) {
 std::uint32_t getPixel(const PixelView& view, int x, int y) {
   const std::uint8_t* row = view.row(y);
   switch (view.bitCount) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-    case 4: return (x & 1) ? row[x >> 1] & 0x0Fu : row[x >> 1] >> 4;
+    case 1:
+    case 4: return indexAt(row, x, view.bitCount);
     default: {
       int bytes = view.bitCount / 8;
       std::uint32_t value = 0;
@@ -34,11 +34,9 @@ std::uint32_t getPixel(const PixelView& view, int x, int y) {
 void setPixel(const PixelView& view, int x, int y, std::uint32_t value) {
   std::uint8_t* row = view.row(y);
   switch (view.bitCount) {
-    case 1: {
-      std::uint8_t mask = static_cast<std::uint8_t>(0x80u >> (x & 7));
-      row[x >> 3] = static_cast<std::uint8_t>(value ? row[x >> 3] | mask : row[x >> 3] & ~mask);
+    case 1:
+      setBitAt(row, x, value != 0);
       break;
-    }
     case 4: {
       std::uint8_t& b = row[x >> 1];
       b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | (value & 0x0F))

@@ -8,7 +8,7 @@
 #include "base_rows.h"
 #include "bit_reader.h"
 #include "image_pack.h"
-#include "output_stage.h"
+#include "row_writer.h"
 
 // One plane of one level's residual rows: the last row decoded (bands share
 // their edge rows) and where its codes ended, so the next row is found by

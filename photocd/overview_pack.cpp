@@ -7,8 +7,8 @@
 
 #include "base_rows.h"
 #include "image_file_name.h"
-#include "output_stage.h"
 #include "pcd_bytes.h"
+#include "row_writer.h"
 
 const std::uint8_t kPcdGreyRamp[256] = {
     0, 1, 3, 4, 6, 7, 8, 10, 11, 13, 14, 15, 17, 18, 20, 21,

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds and tests everything: build/native (g++), build/sanitize (clang with ASan and
+# Checks the include layering (scripts/check-layers.py), then builds and tests
+# everything: build/native (g++), build/sanitize (clang with ASan and
 # UBSan, brief fuzzing) and build/win32 (mingw-w64, tests under Wine on a virtual display).
 # Keeps going after a failing suite; the last line is always "N passed, N failed" over
 # all suites. Exits non-zero when anything failed or no test ran at all.
@@ -37,6 +38,10 @@ run_suite() {
 }
 
 "$LUMIVEXA_ROOT/scripts/setup.sh" || { echo "0 passed, 1 failed"; exit 1; }
+
+# Which folder may include which, counted as one test.
+say "checking layers"
+if python3 "$LUMIVEXA_ROOT/scripts/check-layers.py"; then record layers 1 0; else record layers 0 1; fi
 
 if lumivexa_build native; then
   lumivexa_build_sample_disc || record sample-disc 0 1 "build failed"

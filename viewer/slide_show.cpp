@@ -1,7 +1,7 @@
 // The viewer's slide show: timer 1 moves on through the photo list in the
 // configured order once the photo on screen and the read-ahead photo are
 // decoded, so that each photo shows for the whole delay.
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "viewer/resolution_levels.h"
 #include "viewer/viewer_window.h"
 

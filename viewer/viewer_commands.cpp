@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/about_box_win.h"
-#include "app/frame_bars_win.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/about_box_win.h"
+#include "ui/frame_bars_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "viewer/resolution_levels.h"
 #include "viewer/viewer_window.h"
 

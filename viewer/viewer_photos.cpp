@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/settings.h"
-#include "app/shell_state.h"
-#include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 #include "viewer/decode_pacing.h"
 #include "viewer/resolution_levels.h"
 #include "viewer/viewer_window.h"

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "app/comctl_version.h"
-#include "app/frame_bars_win.h"
-#include "app/settings.h"
-#include "app/shell_state.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "ui/comctl_version_win.h"
+#include "ui/frame_bars_win.h"
+#include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
 

@@ -93,11 +93,11 @@ void ColourCube::buildTables() {
       }
 }
 
-int ColourCube::palette(Rgb* out) const {
+int ColourCube::palette(RgbTriple* out) const {
   if (!out) return 0;
   for (int i = 0; i < colourCount_; ++i) {
     int b = i / strides_[kBlue], g = i / strides_[kGreen] % levels_[kGreen], r = i % levels_[kRed];
-    out[i] = Rgb{levelValues_[kRed][r], levelValues_[kGreen][g], levelValues_[kBlue][b]};
+    out[i] = RgbTriple{levelValues_[kRed][r], levelValues_[kGreen][g], levelValues_[kBlue][b]};
   }
   return colourCount_;
 }

@@ -41,7 +41,7 @@ class ColourCube {
   bool reduceRow(const std::uint8_t* in, std::uint8_t* out, int first = 0, int last = -1);
 
   // The cube colours in index order into out[0..255]; returns their count.
-  int palette(Rgb* out) const;
+  int palette(RgbTriple* out) const;
 
  private:
   void buildTables();

@@ -7,11 +7,6 @@ namespace imaging::colour {
 
 namespace {
 
-int copyPalette(const Rgb* colours, int count, RgbTriple* out) {
-  for (int i = 0; i < count; ++i) out[i] = RgbTriple{colours[i].red, colours[i].green, colours[i].blue};
-  return count;
-}
-
 class CubeReducer : public RowReducer {
  public:
   CubeReducer(int colours, int mode, int width) : cube_(colours, mode, width) {}
@@ -19,10 +14,7 @@ class CubeReducer : public RowReducer {
   void reduceRow(const std::uint8_t* in, std::uint8_t* out, int first, int last) override {
     cube_.reduceRow(in, out, first, last);
   }
-  int palette(RgbTriple* out) const override {
-    Rgb colours[kMaxColours];
-    return copyPalette(colours, cube_.palette(colours), out);
-  }
+  int palette(RgbTriple* out) const override { return cube_.palette(out); }
 
  private:
   ColourCube cube_;
@@ -34,10 +26,7 @@ class QuantiserReducer : public TwoPassReducer {
   bool valid() const { return quantiser_.valid(); }
   void countRow(const std::uint8_t* row) override { quantiser_.countRow(row); }
   void chooseColours() override { quantiser_.chooseColours(); }
-  int palette(RgbTriple* out) const override {
-    Rgb colours[kMaxColours];
-    return copyPalette(colours, quantiser_.palette(colours), out);
-  }
+  int palette(RgbTriple* out) const override { return quantiser_.palette(out); }
   void mapRow(const std::uint8_t* row, std::uint8_t* out) override { quantiser_.mapRow(row, out); }
 
  private:

@@ -1,18 +1,11 @@
-// Small shared pieces of the colour reducers: palette colours, the ordered
-// dither matrix and sample clamping.
+// Small shared pieces of the colour reducers: the colour count, the ordered
+// dither matrix and sample clamping. Palette colours are imaging::RgbTriple.
 #pragma once
 #include <cstdint>
 
+#include "imaging/pixel_types.h"
+
 namespace imaging::colour {
-
-// A palette colour as the reducers hand them out.
-struct Rgb {
-  std::uint8_t red = 0, green = 0, blue = 0;
-};
-
-inline bool operator==(const Rgb& a, const Rgb& b) {
-  return a.red == b.red && a.green == b.green && a.blue == b.blue;
-}
 
 // Palette indices are bytes, so no reducer makes more colours than this.
 constexpr int kMaxColours = 256;

@@ -28,7 +28,7 @@ void rangeDistances(int x, int lo, int hi, int weight, int& nearest, int& farthe
 
 }  // namespace
 
-void fillInverseBlock(std::uint16_t* map, const Rgb* colours, int count, int blueCell, int greenCell, int redCell) {
+void fillInverseBlock(std::uint16_t* map, const RgbTriple* colours, int count, int blueCell, int greenCell, int redCell) {
   if (count < 1) return;
   int b0 = blueCell / kBlockBlue * kBlockBlue;
   int g0 = greenCell / kBlockGreen * kBlockGreen;
@@ -60,7 +60,7 @@ void fillInverseBlock(std::uint16_t* map, const Rgb* colours, int count, int blu
       for (int r = r0; r < r0 + kBlockRed; ++r) {
         int best = candidates[0], bestDistance = INT_MAX;
         for (int n = 0; n < candidateCount; ++n) {
-          const Rgb& c = colours[candidates[n]];
+          const RgbTriple& c = colours[candidates[n]];
           int d = colourDistance(c.blue - blueCentre(b), c.green - greenCentre(g), c.red - redCentre(r));
           if (d < bestDistance) {
             bestDistance = d;

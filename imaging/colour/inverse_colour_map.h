@@ -13,6 +13,6 @@ inline int colourDistance(int db, int dg, int dr) { return db * db + 9 * dg * dg
 // of `map`: each cell gets the index + 1 of the colour nearest its centre
 // (lowest index on a tie). Only colours that can be nearest to some cell of
 // the block are compared.
-void fillInverseBlock(std::uint16_t* map, const Rgb* colours, int count, int blueCell, int greenCell, int redCell);
+void fillInverseBlock(std::uint16_t* map, const RgbTriple* colours, int count, int blueCell, int greenCell, int redCell);
 
 }  // namespace imaging::colour

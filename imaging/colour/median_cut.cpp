@@ -59,7 +59,7 @@ class BoxCutter {
         for (cell[2] = box.lo[2]; cell[2] <= box.hi[2]; ++cell[2]) visit(cell, at(cell));
   }
 
-  Rgb meanColour(const Box& box) const {
+  RgbTriple meanColour(const Box& box) const {
     std::uint64_t total = 0, sum[3] = {0, 0, 0};
     forEachCell(box, [&](const int* cell, std::uint16_t count) {
       total += count;
@@ -68,7 +68,7 @@ class BoxCutter {
       sum[2] += static_cast<std::uint64_t>(redCentre(cell[2])) * count;
     });
     auto mean = [&](std::uint64_t s) { return static_cast<std::uint8_t>((s + total / 2) / total); };
-    return Rgb{mean(sum[2]), mean(sum[1]), mean(sum[0])};
+    return RgbTriple{mean(sum[2]), mean(sum[1]), mean(sum[0])};
   }
 
  private:
@@ -101,12 +101,12 @@ int splitAxis(const Box& box) {
 
 }  // namespace
 
-int medianCut(const std::uint16_t* histogram, int colours, Rgb* out) {
+int medianCut(const std::uint16_t* histogram, int colours, RgbTriple* out) {
   if (!histogram || !out || colours < 1 || colours > kMaxColours) return 0;
   bool empty = true;
   for (std::size_t i = 0; i < kHistogramCells && empty; ++i) empty = histogram[i] == 0;
   if (empty) {
-    out[0] = Rgb{};
+    out[0] = RgbTriple{};
     return 1;
   }
   BoxCutter cutter(histogram);

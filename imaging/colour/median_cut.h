@@ -10,6 +10,6 @@ namespace imaging::colour {
 // most `colours` boxes (1..256) and writes each box's count-weighted mean
 // colour to out[]. Returns the number of colours, fewer when no box can be
 // split further; an empty histogram gives one colour, black.
-int medianCut(const std::uint16_t* histogram, int colours, Rgb* out);
+int medianCut(const std::uint16_t* histogram, int colours, RgbTriple* out);
 
 }  // namespace imaging::colour

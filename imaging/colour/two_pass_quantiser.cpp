@@ -49,7 +49,7 @@ int TwoPassQuantiser::chooseColours() {
   return colourCount_;
 }
 
-int TwoPassQuantiser::palette(Rgb* out) const {
+int TwoPassQuantiser::palette(RgbTriple* out) const {
   if (!out) return 0;
   std::copy(colours_, colours_ + colourCount_, out);
   return colourCount_;
@@ -70,7 +70,7 @@ bool TwoPassQuantiser::mapRow(const std::uint8_t* row, std::uint8_t* out) {
   // Plain pointers: stores through `out` could alias the vectors' owners.
   const int* limit = &errorLimit_[255];
   const std::uint16_t* cells = cells_.data();
-  const Rgb* colours = colours_;
+  const RgbTriple* colours = colours_;
   errors_.run(row, out, [limit](int error) { return limit[error]; },
               [this, cells, colours](const int value[3], int chosen[3]) {
                 std::uint16_t cell = cells[cellOfPixel(value[kBlue], value[kGreen], value[kRed])];

@@ -37,7 +37,7 @@ class TwoPassQuantiser {
   int chooseColours();
 
   // The chosen colours into out[0..255]; returns their count.
-  int palette(Rgb* out) const;
+  int palette(RgbTriple* out) const;
 
   // Pass 2: writes one palette index per pixel. Rows go top to bottom.
   // False before chooseColours() or on bad arguments.
@@ -52,7 +52,7 @@ class TwoPassQuantiser {
   bool diffusion_;
   int width_;
   std::vector<std::uint16_t> cells_;  // histogram in pass 1, inverse map in pass 2
-  Rgb colours_[kMaxColours];
+  RgbTriple colours_[kMaxColours];
   int colourCount_ = 0;
   ErrorDiffusionRow errors_;
   int errorLimit_[511];  // error + 255 -> limited error

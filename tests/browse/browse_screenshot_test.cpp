@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_utils_win.h"
-#include "app/about_box_win.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/browse/png_file.h"
 #include "tests/support/screen_capture_win.h"
+#include "ui/about_box_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

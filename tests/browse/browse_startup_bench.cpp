@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/comctl_version.h"
-#include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/resource_ids.h"
+#include "ui/comctl_version_win.h"
+#include "ui/shell_state_win.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/comctl_version.h"
-#include "app/settings.h"
-#include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
+#include "ui/comctl_version_win.h"
+#include "ui/shell_state_win.h"
 
 class BrowseWindowTest : public ::testing::Test {
  protected:

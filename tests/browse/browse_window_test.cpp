@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/comctl_version.h"
-#include "app/shell_state.h"
 #include "browse/browse_window.h"
 #include "resources/command_ids.h"
-#include "app/ui_utils_win.h"
 #include "resources/resource_ids.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/dialog_hook_win.h"
+#include "ui/comctl_version_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 

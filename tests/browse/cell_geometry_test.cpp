@@ -5,21 +5,23 @@
 namespace browse {
 namespace {
 
+using imaging::PixelRect;
+
 const CellMetrics kDefault{96, 96, 8};
 // An icon rectangle such as the list reports for a 112 x 112 cell.
-const Rect kIcon{10, 20, 130, 140};
+const PixelRect kIcon{10, 20, 130, 140};
 
 TEST(CellGeometry, CellIsCentredInTheIconRectangle) {
   EXPECT_EQ(kDefault.cellWidth(), 112);
   EXPECT_EQ(kDefault.spacingX(), 120);
-  EXPECT_EQ(CellRect(kDefault, kIcon), (Rect{14, 24, 126, 136}));
+  EXPECT_EQ(CellRect(kDefault, kIcon), (PixelRect{14, 24, 126, 136}));
   // Centres truncate toward zero, also left of the origin.
-  EXPECT_EQ(CellRect(kDefault, Rect{-121, 0, 0, 112}).left, -60 - 56);
+  EXPECT_EQ(CellRect(kDefault, PixelRect{-121, 0, 0, 112}).left, -60 - 56);
 }
 
 TEST(CellGeometry, SmallThumbnailKeepsItsOwnSize) {
   CellMetrics big{200, 150, 4};
-  Rect photo = PhotoRect(big, kIcon, 96, 64);
+  PixelRect photo = PhotoRect(big, kIcon, 96, 64);
   EXPECT_EQ(photo.width(), 96);
   EXPECT_EQ(photo.height(), 64);
   EXPECT_EQ(photo.left, 70 - 48);
@@ -28,8 +30,8 @@ TEST(CellGeometry, SmallThumbnailKeepsItsOwnSize) {
 
 TEST(CellGeometry, LargeThumbnailIsReducedKeepingItsProportions) {
   // 192 x 128 into a 96 x 96 box: scale 0.5 -> 96 x 64.
-  Rect photo = PhotoRect(kDefault, kIcon, 192, 128);
-  EXPECT_EQ(photo, (Rect{22, 48, 118, 112}));
+  PixelRect photo = PhotoRect(kDefault, kIcon, 192, 128);
+  EXPECT_EQ(photo, (PixelRect{22, 48, 118, 112}));
   // A portrait thumbnail stored with a negative (top-down) height.
   photo = PhotoRect(kDefault, kIcon, 128, -192);
   EXPECT_EQ(photo.width(), 64);

@@ -10,6 +10,7 @@
 #include "synthetic_photo.h"
 
 using namespace imaging::colour;
+using imaging::RgbTriple;
 
 namespace {
 
@@ -37,7 +38,7 @@ TEST(ColourCube, SizesTheCube) {
   EXPECT_EQ(cubeLevels(27), (std::array<int, 3>{3, 3, 3}));
   EXPECT_EQ(cubeLevels(7), (std::array<int, 3>{0, 0, 0}));
 
-  Rgb palette[256];
+  RgbTriple palette[256];
   EXPECT_EQ(ColourCube(256, kCubeNone, 4).palette(palette), 252);
   EXPECT_FALSE(ColourCube(7, kCubeNone, 4).valid());
   ColourCube sixteenBit(0, kCubeOrdered555, 4);
@@ -47,7 +48,7 @@ TEST(ColourCube, SizesTheCube) {
 
 TEST(ColourCube, PaletteCubeLevels) {
   ColourCube cube(240, kCubeNone, 1);
-  Rgb palette[256];
+  RgbTriple palette[256];
   ASSERT_EQ(cube.palette(palette), 240);
   const int blue[] = {0, 64, 128, 191, 255};
   const int green[] = {0, 36, 73, 109, 146, 182, 219, 255};
@@ -55,8 +56,8 @@ TEST(ColourCube, PaletteCubeLevels) {
   for (int b = 0; b < 5; ++b) EXPECT_EQ(palette[b * 48].blue, blue[b]);
   for (int g = 0; g < 8; ++g) EXPECT_EQ(palette[g * 6].green, green[g]);
   for (int r = 0; r < 6; ++r) EXPECT_EQ(palette[r].red, red[r]);
-  EXPECT_EQ(palette[239], (Rgb{255, 255, 255}));
-  EXPECT_EQ(palette[1 * 48 + 2 * 6 + 3], (Rgb{153, 73, 64}));
+  EXPECT_EQ(palette[239], (RgbTriple{255, 255, 255}));
+  EXPECT_EQ(palette[1 * 48 + 2 * 6 + 3], (RgbTriple{153, 73, 64}));
 }
 
 TEST(ColourCube, NoDitherPicksNearestLevel) {
@@ -95,7 +96,7 @@ TEST(ColourCube, OrderedDitherFollowsMatrix) {
 }
 
 TEST(ColourCube, OrderedDitherAveragesFlatAreas) {
-  Rgb palette[256];
+  RgbTriple palette[256];
   ColourCube(240, kCubeNone, 1).palette(palette);
   for (int grey : {20, 77, 128, 200}) {
     ColourCube cube(240, kCubeOrdered, 8);
@@ -122,7 +123,7 @@ TEST(ColourCube, FloydSteinbergMatchesPlainDiffusion) {
   for (int y = 0; y < height; ++y)
     ASSERT_TRUE(cube.reduceRow(&pixels[static_cast<std::size_t>(y) * width * 3], &out[static_cast<std::size_t>(y) * width]));
 
-  Rgb palette[256];
+  RgbTriple palette[256];
   cube.palette(palette);
   auto expected = colour_test::referenceDiffusion(
       pixels, width, height, [](int e) { return e; },

@@ -14,6 +14,7 @@
 #include "synthetic_photo.h"
 
 using namespace imaging::colour;
+using imaging::RgbTriple;
 
 namespace {
 
@@ -42,7 +43,7 @@ Picture samplePhoto() {
 }
 
 // Turns palette indices back into a 24-bit picture.
-Picture expand(const std::vector<std::uint8_t>& indices, const Rgb* palette) {
+Picture expand(const std::vector<std::uint8_t>& indices, const RgbTriple* palette) {
   Picture out;
   out.reserve(indices.size() * 3);
   for (std::uint8_t i : indices) out.insert(out.end(), {palette[i].blue, palette[i].green, palette[i].red});
@@ -53,7 +54,7 @@ Picture throughCube(const Picture& photo, int mode) {
   ColourCube cube(240, mode, kWidth);
   std::vector<std::uint8_t> indices(static_cast<std::size_t>(kWidth) * kHeight);
   for (int y = 0; y < kHeight; ++y) EXPECT_TRUE(cube.reduceRow(rowAt(photo, y), &indices[static_cast<std::size_t>(y) * kWidth]));
-  Rgb palette[256];
+  RgbTriple palette[256];
   cube.palette(palette);
   return expand(indices, palette);
 }
@@ -64,7 +65,7 @@ Picture throughTwoPass(const Picture& photo, bool diffusion) {
   EXPECT_EQ(q.chooseColours(), 236);
   std::vector<std::uint8_t> indices(static_cast<std::size_t>(kWidth) * kHeight);
   for (int y = 0; y < kHeight; ++y) EXPECT_TRUE(q.mapRow(rowAt(photo, y), &indices[static_cast<std::size_t>(y) * kWidth]));
-  Rgb palette[256];
+  RgbTriple palette[256];
   q.palette(palette);
   return expand(indices, palette);
 }

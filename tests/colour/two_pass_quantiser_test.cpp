@@ -12,6 +12,7 @@
 #include "synthetic_photo.h"
 
 using namespace imaging::colour;
+using imaging::RgbTriple;
 
 namespace {
 
@@ -28,23 +29,23 @@ std::vector<std::uint8_t> rowOf(const std::vector<Pixel>& pixels) {
 // Pixel at the centre of histogram cell (blue, green, red).
 Pixel centreOf(int b, int g, int r) { return {blueCentre(b), greenCentre(g), redCentre(r)}; }
 
-std::vector<Rgb> chooseFor(const std::vector<Pixel>& pixels, int colours) {
+std::vector<RgbTriple> chooseFor(const std::vector<Pixel>& pixels, int colours) {
   TwoPassQuantiser q(colours, false, static_cast<int>(pixels.size()));
   EXPECT_TRUE(q.countRow(rowOf(pixels).data()));
   q.chooseColours();
-  std::vector<Rgb> palette(256);
+  std::vector<RgbTriple> palette(256);
   palette.resize(q.palette(palette.data()));
   return palette;
 }
 
-std::vector<int> reds(const std::vector<Rgb>& palette) {
+std::vector<int> reds(const std::vector<RgbTriple>& palette) {
   std::vector<int> out;
-  for (const Rgb& c : palette) out.push_back(c.red);
+  for (const RgbTriple& c : palette) out.push_back(c.red);
   return out;
 }
 
 // Nearest colour by weighted distance, lowest index on a tie.
-int nearestColour(const std::vector<Rgb>& palette, int blue, int green, int red) {
+int nearestColour(const std::vector<RgbTriple>& palette, int blue, int green, int red) {
   int best = 0, bestDistance = INT_MAX;
   for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
     int d = colourDistance(palette[i].blue - blue, palette[i].green - green, palette[i].red - red);
@@ -62,14 +63,14 @@ TEST(TwoPassQuantiser, FewColoursEndMedianCutEarly) {
   auto row = rowOf(pixels);
   ASSERT_TRUE(q.countRow(row.data()));
   ASSERT_EQ(q.chooseColours(), 10);
-  Rgb palette[256];
+  RgbTriple palette[256];
   ASSERT_EQ(q.palette(palette), 10);
   // Each colour is the centre of its cell, and every pixel maps to its own.
   std::vector<std::uint8_t> out(pixels.size());
   ASSERT_TRUE(q.mapRow(row.data(), out.data()));
   for (std::size_t i = 0; i < pixels.size(); ++i) {
     const Pixel& p = pixels[i];
-    EXPECT_EQ(palette[out[i]], (Rgb{std::uint8_t((p.red & ~7) + 4), std::uint8_t((p.green & ~3) + 2),
+    EXPECT_EQ(palette[out[i]], (RgbTriple{std::uint8_t((p.red & ~7) + 4), std::uint8_t((p.green & ~3) + 2),
                                     std::uint8_t((p.blue & ~7) + 4)}));
   }
 }
@@ -102,11 +103,11 @@ TEST(TwoPassQuantiser, SplitAxisTieBreaks) {
   // two cells with low green.
   auto greenCut = chooseFor({centreOf(0, 0, 0), centreOf(0, 1, 3), centreOf(0, 4, 3)}, 2);
   ASSERT_EQ(greenCut.size(), 2u);
-  EXPECT_EQ(greenCut[1], (Rgb{28, 18, 4}));
+  EXPECT_EQ(greenCut[1], (RgbTriple{28, 18, 4}));
   // Red extent 1 x 16 equals blue extent 2 x 8: red is cut.
   auto redCut = chooseFor({centreOf(0, 0, 0), centreOf(2, 0, 0), centreOf(2, 0, 1)}, 2);
   ASSERT_EQ(redCut.size(), 2u);
-  EXPECT_EQ(redCut[1], (Rgb{12, 2, 20}));
+  EXPECT_EQ(redCut[1], (RgbTriple{12, 2, 20}));
 }
 
 TEST(TwoPassQuantiser, InverseMapFindsTheNearestColour) {
@@ -116,7 +117,7 @@ TEST(TwoPassQuantiser, InverseMapFindsTheNearestColour) {
   TwoPassQuantiser q(236, false, 65536);
   ASSERT_TRUE(q.countRow(photo.data()));
   ASSERT_EQ(q.chooseColours(), 236);
-  std::vector<Rgb> palette(256);
+  std::vector<RgbTriple> palette(256);
   palette.resize(q.palette(palette.data()));
   std::vector<Pixel> centres;
   for (int b = 0; b < kBlueCells; ++b)
@@ -137,7 +138,7 @@ TEST(TwoPassQuantiser, DiffusionMatchesPlainLimitedDiffusion) {
   TwoPassQuantiser q(236, true, width);
   for (int y = 0; y < height; ++y) ASSERT_TRUE(q.countRow(&photo[static_cast<std::size_t>(y) * width * 3]));
   q.chooseColours();
-  std::vector<Rgb> palette(256);
+  std::vector<RgbTriple> palette(256);
   palette.resize(q.palette(palette.data()));
   std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y)

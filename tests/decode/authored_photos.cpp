@@ -9,9 +9,9 @@
 #include <sstream>
 #include <tuple>
 
-#include "app/requested_level.h"
 #include "image.h"
 #include "imagefile/image_reader.h"
+#include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
 #include "imaging/pixel_ops.h"
 #include "pcd_test_files.h"

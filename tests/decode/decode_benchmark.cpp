@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/requested_level.h"
 #include "image_decode.h"
 #include "imagefile/image_reader.h"
+#include "imagefile/requested_level.h"
 #include "overview_pack.h"
 #include "pcd_test_files.h"
 #include "test_packs.h"

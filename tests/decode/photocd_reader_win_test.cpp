@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/requested_level.h"
 #include "imagefile/image_reader.h"
+#include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
 #include "imaging/pixel_ops.h"
 #include "photocd/image_decode.h"

@@ -3,8 +3,8 @@
 
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
-#include "tests/support/dialog_hook_win.h"
 #include "tests/browse/png_file.h"
+#include "tests/support/dialog_hook_win.h"
 #include "tests/support/screen_capture_win.h"
 
 namespace {

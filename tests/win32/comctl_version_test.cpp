@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/comctl_version.h"
+#include "ui/comctl_version_win.h"
 
 TEST(ComctlVersion, SystemLibraryReportsARealVersion) {
   ComctlVersion version = ProbeComctlVersion();

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/requested_level.h"
 #include "imagefile/image_reader.h"
+#include "imagefile/requested_level.h"
 
 namespace {
 

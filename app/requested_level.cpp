@@ -1,3 +1,0 @@
-#include "app/requested_level.h"
-
-int g_requestedPcdLevel = 5;

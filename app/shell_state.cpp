@@ -1,6 +1,0 @@
-#include "app/shell_state.h"
-
-HINSTANCE g_instance = nullptr;
-HICON g_mainIcon = nullptr;
-HICON g_alternateIcon = nullptr;
-ComctlVersion g_comctlVersion;

@@ -1,0 +1,3 @@
+#include "imagefile/requested_level.h"
+
+int g_requestedPcdLevel = 5;

@@ -1,0 +1,82 @@
+#include "ui/progress_window_win.h"
+
+#include <commctrl.h>
+
+#include "resources/resource_ids.h"
+
+bool g_progressCancelled = false;
+
+namespace {
+constexpr UINT_PTR kShowTimer = 1;
+}  // namespace
+
+ProgressWindow::ProgressWindow(HINSTANCE instance, HWND owner, const char* caption, unsigned delayMs) {
+  g_progressCancelled = false;
+  window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, &ProgressWindow::DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+  if (!window_) return;
+  SetWindowTextA(window_, caption);
+  if (delayMs == 0) {
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    return;
+  }
+  if (owner) UpdateWindow(owner);
+  timerRunning_ = SetTimer(window_, kShowTimer, delayMs, nullptr) != 0;
+}
+
+ProgressWindow::~ProgressWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+void ProgressWindow::setText(const char* text) { SetDlgItemTextA(window_, IDC_PROGRESS_TEXT, text); }
+
+void ProgressWindow::setRange(int low, int high) {
+  SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, low, high);
+}
+
+void ProgressWindow::setPosition(int position) {
+  SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
+}
+
+void ProgressWindow::pump() {
+  if (!window_) return;
+  MSG msg;
+  while (PeekMessageA(&msg, window_, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageA(window_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  UpdateWindow(window_);
+}
+
+INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    reinterpret_cast<ProgressWindow*>(lParam)->window_ = window;
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, DWLP_USER));
+  return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam != kShowTimer) return FALSE;
+      KillTimer(window_, kShowTimer);
+      timerRunning_ = false;
+      ShowWindow(window_, SW_SHOW);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) != IDCANCEL) return FALSE;
+      // The window stays alive, hidden, until the operation destroys it.
+      g_progressCancelled = true;
+      if (timerRunning_) KillTimer(window_, kShowTimer);
+      timerRunning_ = false;
+      ShowWindow(window_, SW_HIDE);
+      return TRUE;
+  }
+  return FALSE;
+}
