@@ -1,9 +1,7 @@
 // The browse window's commands: routing, enabling, tooltips, menu help, pop-up
 // menus and the status bar.
 #include <windows.h>
-#include <shellapi.h>
 
-#include "browse/about_box.h"
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
@@ -15,25 +13,14 @@
 #include "resources/resource_ids.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/options_sheet_win.h"
+#include "ui/about_box_win.h"
+#include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
-#include "ui/wait_cursor_win.h"
 
 namespace {
 
 constexpr int kStatusPadding = 10;
-// Part index that addresses the status bar's simple-mode text.
-constexpr WPARAM kSimplePart = 255;
-
-int TextWidth(HWND window, const std::string& text) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
-}
 
 // Points a tooltip request, 8-bit or wide, at the command's tip string.
 template <typename TipRequest>
@@ -57,11 +44,15 @@ browse::PhotoItem* FocusedPhoto(HWND list) {
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
-  // Commands whose work belongs to windows and dialogs not built yet do nothing.
-  if (!browse::CommandAvailable(id)) return;
   switch (id) {
     case CMD_OPEN_DISC:
       OpenDisc(true);
+      break;
+    case CMD_VIEW:
+      View();
+      break;
+    case CMD_SLIDE_SHOW:
+      StartSlideShow();
       break;
     case CMD_SELECT_ALL:
       SelectAll();
@@ -101,44 +92,22 @@ void BrowseWindow::OnCommand(int id) {
       WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
       break;
     case CMD_MAKER_WEB_PAGE:
-      OpenWebPage(IDS_MAKER_HOME_PAGE);
+      OpenWebPage(frame_, IDS_MAKER_HOME_PAGE);
       break;
     case CMD_PRODUCT_WEB_PAGE:
-      OpenWebPage(IDS_PRODUCT_HOME_PAGE);
+      OpenWebPage(frame_, IDS_PRODUCT_HOME_PAGE);
       break;
     case CMD_ABOUT:
-      ShowAboutBox(frame_, [this] { OpenWebPage(IDS_PRODUCT_HOME_PAGE); });
+      ShowAboutBox(frame_);
       break;
   }
-}
-
-void BrowseWindow::OpenWebPage(UINT addressId) {
-  std::string address = LoadText(addressId);
-  INT_PTR result;
-  {
-    WaitCursor wait;
-    result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  }
-  if (result < 32) {
-    SetLastError(static_cast<DWORD>(result));
-    SystemErrorBoxId(g_instance, frame_, IDS_NO_WEB_BROWSER);
-  }
-}
-
-browse::PhotoItem* BrowseWindow::ItemPhoto(int item) const {
-  LVITEMA query = {};
-  query.mask = LVIF_PARAM;
-  query.iItem = item;
-  if (item < 0 || !SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return nullptr;
-  return reinterpret_cast<browse::PhotoItem*>(query.lParam);
 }
 
 std::vector<std::string> BrowseWindow::SelectedPaths() const {
   std::vector<std::string> paths;
   if (!list_) return paths;
   for (int item = -1; (item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0;)
-    if (browse::PhotoItem* photo = ItemPhoto(item)) paths.push_back(photo->path);
+    if (browse::PhotoItem* photo = ListPhoto(item)) paths.push_back(photo->path);
   return paths;
 }
 
@@ -153,7 +122,7 @@ void BrowseWindow::CopySelection() {
     return;
   }
   int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (browse::PhotoItem* photo = ItemPhoto(focused)) imagefile::CopyPhotoFile(g_instance, frame_, photo->path, 0);
+  if (browse::PhotoItem* photo = ListPhoto(focused)) imagefile::CopyPhotoFile(g_instance, frame_, photo->path, 0);
 }
 
 int BrowseWindow::SelectedCount() const {
@@ -202,7 +171,7 @@ void BrowseWindow::UpdateStatusBar() {
   SendMessageA(status_, SB_SIMPLE, FALSE, 0);
   if (!disc_.overview) {
     std::string text = LoadText(IDS_NO_DISC);
-    int widths[] = {TextWidth(status_, text) + kStatusPadding};
+    int widths[] = {TextWidth(status_, text.c_str()) + kStatusPadding};
     SendMessageA(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(widths));
     SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return;
@@ -210,37 +179,17 @@ void BrowseWindow::UpdateStatusBar() {
   std::string when = FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime));
   char count[64];
   wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
-  int first = TextWidth(status_, when) + kStatusPadding;
+  int first = TextWidth(status_, when.c_str()) + kStatusPadding;
   int widths[] = {first, first + TextWidth(status_, count) + kStatusPadding};
   SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
   SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(when.c_str()));
   SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(count));
 }
 
-void BrowseWindow::OnMenuSelect(UINT item, UINT flags) {
-  if (!status_) return;
-  if (flags == 0xFFFF || (flags & (MF_POPUP | MF_SYSMENU))) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  std::string help = (flags & MF_SEPARATOR) ? std::string() : LoadText(item);
-  if (!(flags & MF_SEPARATOR) && help.empty()) {
-    SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-    return;
-  }
-  SendMessageA(status_, SB_SIMPLE, TRUE, 0);
-  SendMessageA(status_, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
-}
+void BrowseWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
 
 LRESULT BrowseWindow::OnNotify(NMHDR* header) {
-  switch (header->code) {
-    case TTN_NEEDTEXTA:
-      AnswerTooltip(reinterpret_cast<NMTTDISPINFOA*>(header));
-      return 0;
-    case TTN_NEEDTEXTW:  // its text buffer is twice as long: hinst lies further on
-      AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(header));
-      return 0;
-  }
+  if (AnswerToolbarTip(g_instance, header)) return 0;
   if (header->hwndFrom != list_) return 0;
   switch (header->code) {
     case LVN_GETDISPINFOA:
@@ -248,7 +197,7 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
       auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
       if (info->item.mask & LVIF_IMAGE) {
         auto* photo = reinterpret_cast<browse::PhotoItem*>(info->item.lParam);
-        if (!photo) photo = ItemPhoto(info->item.iItem);
+        if (!photo) photo = ListPhoto(info->item.iItem);
         info->item.iImage = photo ? photo->imageIndex.load() : 0;
       }
       return 0;

@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
+#include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 
@@ -19,24 +20,6 @@ constexpr int kQuitCode = 1;
 constexpr char kPlacementValue[] = "BrowseWndPos";
 constexpr UINT_PTR kArrivalTimer = 1;
 constexpr UINT kArrivalDelayMs = 3000;
-constexpr int kToolbarImages = 40;
-constexpr int kToolbarImageSize = 16;
-constexpr int kRebarWidth = 10000;
-
-TBBUTTON Button(int image, int command) {
-  TBBUTTON button = {};
-  button.iBitmap = image;
-  button.idCommand = command;
-  button.fsState = TBSTATE_ENABLED;
-  button.fsStyle = TBSTYLE_BUTTON;
-  return button;
-}
-
-TBBUTTON Separator() {
-  TBBUTTON button = {};
-  button.fsStyle = TBSTYLE_SEP;
-  return button;
-}
 
 }  // namespace
 
@@ -97,7 +80,7 @@ bool BrowseWindow::Create(int showCommand) {
 bool BrowseWindow::CreateChildren() {
   if (!CreateList()) return false;
   if (!CreateToolbar()) return false;
-  if (IsNewComctl(g_comctlVersion)) CreateRebar();
+  if (IsNewComctl(g_comctlVersion)) rebar_ = CreateToolbarRebar(g_instance, frame_, toolbar_);
   status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, "", frame_,
                                 kStatusBarId);
   if (!status_) return false;
@@ -120,73 +103,20 @@ bool BrowseWindow::CreateList() {
 
 bool BrowseWindow::CreateToolbar() {
   const TBBUTTON buttons[] = {
-      Button(34, CMD_PROPERTIES), Button(10, CMD_VIEW), Button(22, CMD_SLIDE_SHOW), Separator(),
-      Button(3, CMD_PRINT), Button(7, CMD_COPY), Button(33, CMD_EXPORT), Separator(),
-      Button(30, CMD_SET_WALLPAPER), Button(32, CMD_REMOVE_WALLPAPER), Separator(),
-      Button(2, CMD_OPTIONS), Separator(), Button(6, CMD_HELP_CONTENTS),
+      ToolbarButton(34, CMD_PROPERTIES), ToolbarButton(10, CMD_VIEW),  ToolbarButton(22, CMD_SLIDE_SHOW),
+      ToolbarSeparator(),                ToolbarButton(3, CMD_PRINT),  ToolbarButton(7, CMD_COPY),
+      ToolbarButton(33, CMD_EXPORT),     ToolbarSeparator(),           ToolbarButton(30, CMD_SET_WALLPAPER),
+      ToolbarButton(32, CMD_REMOVE_WALLPAPER), ToolbarSeparator(),     ToolbarButton(2, CMD_OPTIONS),
+      ToolbarSeparator(),                ToolbarButton(6, CMD_HELP_CONTENTS),
   };
-  DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS;
-  if (IsNewComctl(g_comctlVersion)) style |= TBSTYLE_FLAT;
-  toolbar_ = CreateToolbarEx(frame_, style, kToolbarId, kToolbarImages, g_instance, IDB_TOOLBAR, buttons,
-                             static_cast<int>(sizeof buttons / sizeof buttons[0]), kToolbarImageSize,
-                             kToolbarImageSize, kToolbarImageSize, kToolbarImageSize, sizeof(TBBUTTON));
+  toolbar_ = CreateFrameToolbar(g_instance, frame_, kToolbarId, buttons,
+                                static_cast<int>(sizeof buttons / sizeof buttons[0]), IsNewComctl(g_comctlVersion));
   return toolbar_ != nullptr;
 }
 
-void BrowseWindow::CreateRebar() {
-  rebar_ = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, nullptr,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
-                               CCS_NODIVIDER,
-                           0, 0, 0, 0, frame_, nullptr, g_instance, nullptr);
-  if (!rebar_) return;
-  REBARINFO bar = {};
-  bar.cbSize = sizeof bar;
-  SendMessageA(rebar_, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&bar));
-
-  static char title[] = "Lumivexa Toolbar";
-  REBARBANDINFOA band = {};
-  band.cbSize = REBARBANDINFOA_V3_SIZE;
-  band.fMask = RBBIM_COLORS | RBBIM_TEXT | RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_BACKGROUND;
-  band.fStyle = RBBS_CHILDEDGE | RBBS_FIXEDBMP | RBBS_GRIPPERALWAYS;
-  band.clrFore = GetSysColor(COLOR_3DDKSHADOW);
-  band.clrBack = GetSysColor(COLOR_BTNFACE);
-  band.lpText = title;
-  band.hwndChild = toolbar_;
-  band.cxMinChild = 0;
-  band.cyMinChild = HIWORD(SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0));
-  band.hbmBack = nullptr;
-  SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-  SetWindowLongA(rebar_, GWL_STYLE, GetWindowLongA(rebar_, GWL_STYLE) | CCS_NORESIZE);
-}
-
-// A child's rectangle in its frame's client coordinates.
-static RECT RectInParent(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 void BrowseWindow::Layout() {
-  RECT client;
-  GetClientRect(frame_, &client);
-  const LPARAM clientSize = MAKELPARAM(client.right, client.bottom);
-  int top = 0;
-  if (rebar_) {
-    RECT toolbarClient;
-    GetClientRect(toolbar_, &toolbarClient);
-    SetWindowPos(rebar_, nullptr, 0, 0, kRebarWidth, toolbarClient.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    top = RectInParent(rebar_).bottom;
-  } else if (toolbar_) {
-    SendMessageA(toolbar_, WM_SIZE, 0, clientSize);
-    top = RectInParent(toolbar_).bottom;
-  }
-  int bottom = client.bottom;
-  if (status_) {
-    SendMessageA(status_, WM_SIZE, 0, clientSize);
-    bottom = RectInParent(status_).top;
-  }
-  if (list_) MoveWindow(list_, 0, top, client.right, bottom - top, TRUE);
+  const RECT rest = LayoutFrameBars(frame_, rebar_, toolbar_, status_);
+  if (list_) MoveWindow(list_, 0, rest.top, rest.right, rest.bottom - rest.top, TRUE);
 }
 
 void BrowseWindow::Destroy() {

@@ -13,10 +13,10 @@
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
-#include "browse/viewer_link.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
 #include "ui/loop_client_win.h"
+#include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
 constexpr char kBrowseWindowClass[] = "LumivexaSE-Browse";
@@ -70,6 +70,7 @@ class BrowseWindow : public LoopClient {
   // A viewer the browse window now owns (closed with the disc).
   void AddViewer(ViewerLink* viewer);
   std::size_t ViewerCount() const { return viewers_.Count(); }
+  ViewerLink* Viewer(std::size_t i) const { return viewers_[i]; }
 
   HWND hwnd() const { return frame_; }
   HWND list() const { return list_; }
@@ -91,7 +92,6 @@ class BrowseWindow : public LoopClient {
   bool CreateChildren();
   bool CreateList();
   bool CreateToolbar();
-  void CreateRebar();
   void Layout();
   void SaveWindowGeometry();
   LRESULT RealisePalette();
@@ -105,11 +105,8 @@ class BrowseWindow : public LoopClient {
   void OnContextMenu(HWND window, int x, int y);
   void UpdateMenuState(HMENU menu = nullptr);
   void UpdateStatusBar();
-  void OpenWebPage(UINT addressId);
   void SelectAll();
   int SelectedCount() const;
-  // The photo of a list item; null for none.
-  browse::PhotoItem* ItemPhoto(int item) const;
   // Image pack paths of the selected photos in list order.
   std::vector<std::string> SelectedPaths() const;
   void ExportSelection();
@@ -121,6 +118,11 @@ class BrowseWindow : public LoopClient {
 
   // Print and Print all (print_photos.cpp).
   void PrintPhotos(bool all);
+
+  // View and Slide show (view_commands.cpp).
+  browse::PhotoItem* ListPhoto(int item) const;
+  bool View();
+  void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
   bool ScanPhotos(int count);

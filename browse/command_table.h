@@ -1,5 +1,4 @@
-// Which browse commands are enabled for a selection, and the tooltip text of
-// each command (shared with the viewer's toolbar). Portable.
+// Which browse commands are enabled for a selection. Portable.
 #pragma once
 
 namespace browse {
@@ -13,14 +12,8 @@ struct SelectionState {
 // CommandEnabled; every other command stays enabled.
 extern const int kManagedCommands[11];
 
-// False for commands whose work is done by windows this program does not have
-// yet; those stay greyed and do nothing.
-bool CommandAvailable(int command);
 // Properties and Set wallpaper need exactly one selected photo, Copy at least one;
 // View, Slide show, Print, Print all, Export and Select all need an open disc.
 bool CommandEnabled(int command, const SelectionState& state);
-
-// String id of a command's tooltip, or 0 when it has none.
-int TooltipStringId(int command);
 
 }  // namespace browse

@@ -280,6 +280,13 @@ bool ImageReader::isComplete(int page) const {
   return pageIndex(page) != current_ || progress() >= 10000;
 }
 
+imaging::PixelRect ImageReader::validRect(int page) const {
+  const imaging::DibImage* f = frame(page);
+  if (!f || (!f->displayBitmap && !f->fullBitmap)) return {};
+  if (decoder_ && pageIndex(page) == current_ && !pageHandedOver_) return stage_.validRect();
+  return {0, 0, f->width, f->height};
+}
+
 void ImageReader::finish(bool releaseIncomplete) {
   if (!decoder_) return;
   int reached = progress();

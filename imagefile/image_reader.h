@@ -66,6 +66,9 @@ class ImageReader {
   int step(int rows, bool* changed = nullptr, imaging::PixelRect* changedRect = nullptr);
   int progress() const;
   bool isComplete(int page = -1) const;
+  // The part of the page's bitmaps that holds decoded pixels: what has arrived
+  // while the page is being decoded, else the whole page (empty without bitmaps).
+  imaging::PixelRect validRect(int page = -1) const;
   // Ends the decode, the frames keeping their bitmaps; releaseIncomplete drops
   // every page's bitmaps when the decode had not completed.
   void finish(bool releaseIncomplete);

@@ -232,15 +232,24 @@ bool OutputStage::writeDisplaySpan(const std::uint8_t* data, int y, int x, int c
   return true;
 }
 
-void OutputStage::noteChanged(int left, int top, int right, int bottom, long long pixels) {
-  if (changed_.empty()) {
-    changed_ = PixelRect{left, top, right, bottom};
-  } else {
-    changed_.left = std::min(changed_.left, left);
-    changed_.top = std::min(changed_.top, top);
-    changed_.right = std::max(changed_.right, right);
-    changed_.bottom = std::max(changed_.bottom, bottom);
+namespace {
+
+void Include(PixelRect& r, int left, int top, int right, int bottom) {
+  if (r.empty()) {
+    r = PixelRect{left, top, right, bottom};
+    return;
   }
+  r.left = std::min(r.left, left);
+  r.top = std::min(r.top, top);
+  r.right = std::max(r.right, right);
+  r.bottom = std::max(r.bottom, bottom);
+}
+
+}  // namespace
+
+void OutputStage::noteChanged(int left, int top, int right, int bottom, long long pixels) {
+  Include(changed_, left, top, right, bottom);
+  Include(valid_, left, top, right, bottom);
   pixelsDone_ += pixels;
 }
 
@@ -390,6 +399,7 @@ void OutputStage::end() {
   pass_ = 1;
   mappedRows_ = 0;
   changed_ = PixelRect{};
+  valid_ = PixelRect{};
   size_ = OutputSize{};
   depths_ = OutputDepths{};
   rows_ = nullptr;

@@ -85,6 +85,8 @@ class OutputStage {
   // output's. The output size stays; false when the rendition is too small.
   bool resizeSource(int width, int height);
   int progress() const;
+  // Everything delivered since begin: the part of the bitmaps that holds the picture.
+  PixelRect validRect() const { return valid_; }
   void clear();
   void end();
 
@@ -157,6 +159,7 @@ class OutputStage {
   int pass_ = 1;
   int mappedRows_ = 0;
   PixelRect changed_;
+  PixelRect valid_;
 };
 
 }  // namespace imaging

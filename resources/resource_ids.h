@@ -11,6 +11,11 @@
 #define IDR_ITEM_POPUP 106
 #define IDR_BACKGROUND_POPUP 107
 
+// Viewer window: menu 103, accelerators 102, pop-up menu 129.
+#define IDR_VIEWER_MENU 103
+#define IDR_VIEWER_ACCEL 102
+#define IDR_VIEWER_POPUP 129
+
 #define IDB_TOOLBAR 108        // 40 toolbar images of 16 x 16
 #define IDB_ABOUT 112          // about box picture
 #define IDB_POSITION_FIRST 2000  // print position pictures 2000..2008, row-major 3 x 3

@@ -3,7 +3,15 @@
 # with D: on build/sample-disc. With DISPLAY set the program runs on that display until
 # it is closed. Without one it runs for LUMIVEXA_RUN_SECONDS (default 3) on a virtual
 # display, and a screenshot goes to build/screenshots/run.png.
+#   --view   opens the first photo in a viewer once the thumbnails are there (Enter on
+#            the focused thumbnail); the screenshot then shows the viewer.
 set -euo pipefail
+view=false
+case "${1:-}" in
+  --view) view=true ;;
+  "") ;;
+  *) die "usage: scripts/run.sh [--view]" ;;
+esac
 source "$(dirname "$0")/common.sh"
 "$LUMIVEXA_ROOT/scripts/setup.sh"
 "$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" i686
@@ -18,7 +26,14 @@ headless=false
 [ -n "${DISPLAY:-}" ] || headless=true
 lumivexa_wine_start
 
+# Presses Enter on the browse window (its focused thumbnail) once the disc is read.
+open_viewer() {
+  sleep "${LUMIVEXA_VIEW_DELAY:-3}"
+  xdotool mousemove 5 5 key Return
+}
+
 if ! $headless; then
+  if $view; then open_viewer & fi
   "$LUMIVEXA_WINE" "$exe"
   exit
 fi
@@ -31,6 +46,7 @@ for ((i = 0; i < 400; i++)); do   # up to 20 s for the frame window to appear
   sleep 0.05
 done
 xwininfo -root -tree | grep -q '"Lumivexa SE"' || die "no Lumivexa SE window appeared (see $shots/run.log)"
+if $view; then open_viewer; fi
 sleep "${LUMIVEXA_RUN_SECONDS:-3}"
 # /usr/bin/convert: the real ImageMagick, whatever else PATH offers.
 xwd -root -silent | /usr/bin/convert xwd:- "$shots/run.png"

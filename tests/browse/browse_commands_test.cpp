@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "browse/about_box.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/dialog_hook_win.h"
+#include "ui/about_box_win.h"
 
 namespace {
 

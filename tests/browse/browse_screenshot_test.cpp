@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "browse/about_box.h"
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/png_file.h"
 #include "tests/support/screenshot_win.h"
+#include "ui/about_box_win.h"
 #include "ui/ui_utils_win.h"
-#include "tests/support/window_capture_win.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ TEST_F(BrowseWindowTest, ScreenshotOfTheAboutBox) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   g_aboutBox = nullptr;
   SetTimer(nullptr, 0, 600, CaptureAboutBox);
-  INT_PTR result = ShowAboutBox(window_.hwnd(), nullptr);
+  INT_PTR result = ShowAboutBox(window_.hwnd());
   DWORD error = GetLastError();
   ASSERT_NE(g_aboutBox, nullptr) << "result " << result << ", error " << error;
   EXPECT_EQ(result, IDOK);

@@ -178,6 +178,8 @@ class FakeViewer : public ViewerLink {
   bool HasIdleWork() const override { return idleWork > 0; }
   void DoIdleWork() override { --idleWork; }
   bool TranslateAccelerators(MSG*) override { return false; }
+  bool Open(const std::vector<ViewerPhoto>&, int) override { return true; }
+  void StartFullScreenSlideShow() override {}
 
   int idleWork = 0;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/command_ids.h"
+#include "resources/command_tooltips.h"
 
 namespace browse {
 namespace {
@@ -11,19 +12,18 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
   const SelectionState none{0, false}, discOnly{0, true}, one{1, true}, two{2, true};
   EXPECT_FALSE(CommandEnabled(CMD_SELECT_ALL, none));
   EXPECT_TRUE(CommandEnabled(CMD_SELECT_ALL, discOnly));
+  EXPECT_FALSE(CommandEnabled(CMD_SLIDE_SHOW, none));
+  EXPECT_TRUE(CommandEnabled(CMD_VIEW, discOnly));
   // Commands that need no disc stay enabled.
   for (int id : {CMD_OPEN_DISC, CMD_EXIT, CMD_ABOUT, CMD_HELP_CONTENTS, CMD_MAKER_WEB_PAGE, CMD_PRODUCT_WEB_PAGE,
                  CMD_OPTIONS, CMD_REMOVE_WALLPAPER})
     EXPECT_TRUE(CommandEnabled(id, none)) << id;
   // Commands whose windows come later stay greyed whatever is selected.
-  for (const SelectionState& state : {none, one, two}) EXPECT_FALSE(CommandEnabled(CMD_VIEW, state));
-  // Set wallpaper and Properties take exactly one selected photo; the tiled
-  // wallpaper has no menu item to grey.
+  // Set wallpaper and Properties take exactly one selected photo.
   for (int id : {CMD_SET_WALLPAPER, CMD_PROPERTIES}) {
     EXPECT_TRUE(CommandEnabled(id, one)) << id;
     EXPECT_FALSE(CommandEnabled(id, two)) << id;
   }
-  EXPECT_TRUE(CommandAvailable(CMD_SET_WALLPAPER_TILED));
   // Copy needs a selection, Export only a disc.
   EXPECT_FALSE(CommandEnabled(CMD_COPY, discOnly));
   EXPECT_TRUE(CommandEnabled(CMD_COPY, two));
@@ -32,14 +32,14 @@ TEST(CommandTable, EnablingFollowsSelectionAndDisc) {
 }
 
 TEST(CommandTable, TooltipsComeFromTheFixedMap) {
-  EXPECT_EQ(TooltipStringId(CMD_VIEW), 300);
-  EXPECT_EQ(TooltipStringId(CMD_SLIDE_SHOW), 301);
-  EXPECT_EQ(TooltipStringId(CMD_EXPORT), 313);
-  EXPECT_EQ(TooltipStringId(CMD_VIEWER_EXPORT), 313);
-  EXPECT_EQ(TooltipStringId(CMD_HELP_CONTENTS), 316);
-  EXPECT_EQ(TooltipStringId(CMD_ROTATE_RIGHT), 315);
-  EXPECT_EQ(TooltipStringId(CMD_PROPERTIES), 0);  // its button has no tip
-  EXPECT_EQ(TooltipStringId(CMD_OPEN_DISC), 0);
+  EXPECT_EQ(CommandTooltipId(CMD_VIEW), 300);
+  EXPECT_EQ(CommandTooltipId(CMD_SLIDE_SHOW), 301);
+  EXPECT_EQ(CommandTooltipId(CMD_EXPORT), 313);
+  EXPECT_EQ(CommandTooltipId(CMD_VIEWER_EXPORT), 313);
+  EXPECT_EQ(CommandTooltipId(CMD_HELP_CONTENTS), 316);
+  EXPECT_EQ(CommandTooltipId(CMD_ROTATE_RIGHT), 315);
+  EXPECT_EQ(CommandTooltipId(CMD_PROPERTIES), 0);  // its button has no tip
+  EXPECT_EQ(CommandTooltipId(CMD_OPEN_DISC), 0);
 }
 
 }  // namespace

@@ -14,40 +14,52 @@ std::string ScreenshotFolder() {
   return folder;
 }
 
+// Red, green, blue rows of a bitmap, top row first, as GDI reads them.
+std::vector<std::uint8_t> BitmapRgb(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<std::uint8_t> bgr(static_cast<std::size_t>(stride) * height);
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* p = &bgr[static_cast<std::size_t>(y) * stride + x * 3];
+      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+    }
+  return rgb;
+}
+
+// The screen's pixels in r (screen coordinates).
+std::vector<std::uint8_t> CaptureScreen(const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::vector<std::uint8_t> rgb = BitmapRgb(bitmap, width, height);
+  DeleteObject(bitmap);
+  return rgb;
+}
+
+// The whole window, frame included, as the screen shows it.
 std::vector<std::uint8_t> CaptureWindow(HWND window, int* width, int* height) {
   RECT r;
   GetWindowRect(window, &r);
   *width = r.right - r.left;
   *height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = *width;
-  info.bmiHeader.biHeight = -*height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, *width, *height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(*width) * *height * 3);
-  const int stride = (*width * 3 + 3) & ~3;
-  for (int y = 0; y < *height; ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(bits) + y * stride;
-    for (int x = 0; x < *width; ++x) {
-      std::uint8_t* out = &rgb[(static_cast<std::size_t>(y) * *width + x) * 3];
-      out[0] = row[x * 3 + 2];
-      out[1] = row[x * 3 + 1];
-      out[2] = row[x * 3];
-    }
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return rgb;
+  return CaptureScreen(r);
 }
 
 bool SaveScreenshot(HWND window, const std::string& name) {

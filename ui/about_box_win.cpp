@@ -1,12 +1,14 @@
-#include "browse/about_box.h"
+#include "ui/about_box_win.h"
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "browse/browse_text.h"
 #include "resources/resource_ids.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
+#include "ui/wait_cursor_win.h"
 
 namespace {
 
@@ -15,7 +17,6 @@ constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kFirstBlinkMs = 1000;
 
 struct AboutState {
-  std::function<void()> visitHomePage;
   bool showingAlternate = false;
 };
 
@@ -29,7 +30,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       char version[64];
-      std::snprintf(version, sizeof version, LoadText(IDS_VERSION).c_str(), kVersion);
+      std::snprintf(version, sizeof version, LoadStringText(g_instance, IDS_VERSION).c_str(), kVersion);
       SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
       SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, kAppName);
       ShowIcon(dialog, g_mainIcon);
@@ -49,7 +50,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_ABOUT_VISIT:
-          if (state && state->visitHomePage) state->visitHomePage();
+          OpenWebPage(dialog, IDS_PRODUCT_HOME_PAGE);
           return TRUE;
         case IDOK:
         case IDCANCEL:
@@ -68,9 +69,22 @@ unsigned NextBlinkDelay(bool showingAlternate, int random) {
   return static_cast<unsigned>(random % (showingAlternate ? 7000 : 200));
 }
 
-INT_PTR ShowAboutBox(HWND owner, std::function<void()> visitHomePage) {
+INT_PTR ShowAboutBox(HWND owner) {
   AboutState state;
-  state.visitHomePage = std::move(visitHomePage);
   return DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
                   reinterpret_cast<LPARAM>(&state));
+}
+
+void OpenWebPage(HWND owner, UINT addressId) {
+  const std::string address = LoadStringText(g_instance, addressId);
+  INT_PTR result;
+  {
+    WaitCursor wait;
+    result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  }
+  if (result < 32) {
+    SetLastError(static_cast<DWORD>(result));
+    SystemErrorBoxId(g_instance, owner, IDS_NO_WEB_BROWSER);
+  }
 }

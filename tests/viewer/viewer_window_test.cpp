@@ -1,0 +1,189 @@
+// Viewers opened from the browse window on the sample disc.
+#include "tests/viewer/viewer_test_support.h"
+
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/support/png_file.h"
+#include "tests/support/dialog_hook_win.h"
+#include "tests/support/screenshot_win.h"
+
+namespace {
+
+TEST_F(ViewerTest, ScreenshotOf16BaseFittedToTheScreen) {
+  viewer::ViewerWindow* v = OpenDecoded(0, 0);
+  ASSERT_NE(v, nullptr);
+  RunUntil([] { return false; }, 300);
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb = CaptureWindow(v->Frame(), &width, &height);
+  ASSERT_TRUE(WritePng(ScreenshotFolder() + "\\viewer.png", width, height, rgb));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ViewerTest, DoubleClickOpensAViewerThatPagesAndReadsAhead) {
+  g_settings.DefResolution = 3;  // BASE
+  DoubleClick(2);
+  viewer::ViewerWindow* v = Viewer();
+  ASSERT_NE(v, nullptr);
+  EXPECT_TRUE(IsWindowVisible(v->Frame()));
+  EXPECT_EQ(v->photoCount(), 24u);
+  EXPECT_EQ(Title(v), "Lumivexa SE - #3");
+  EXPECT_EQ(Status(v, 0), "#3");
+  EXPECT_EQ(Status(v, 1), "BASE");
+  ASSERT_TRUE(Decoded(v));
+  // Photo 3 is a portrait: 512 x 768 at BASE.
+  EXPECT_EQ(v->view().DisplaySize().cx, 512);
+  EXPECT_EQ(v->view().DisplaySize().cy, 768);
+
+  // Once the photo is complete the next one decodes in idle time, and paging
+  // to it shows it whole at once.
+  ASSERT_EQ(v->readAhead(), 3);
+  ASSERT_TRUE(RunUntil([&] { return v->image(3)->isComplete(); }, 20000));
+  Key(v, VK_NEXT);
+  EXPECT_EQ(v->current(), 3);
+  EXPECT_TRUE(v->image(3)->isComplete());
+  EXPECT_FALSE(v->view().Decoding());
+  EXPECT_EQ(Status(v, 0), "#4");
+  Key(v, VK_END);
+  EXPECT_EQ(Title(v), "Lumivexa SE - #24");
+  EXPECT_EQ(v->readAhead(), 22);  // at the end the read-ahead turns round
+  Key(v, VK_HOME);
+  EXPECT_EQ(v->current(), 0);
+  Key(v, VK_PRIOR);
+  EXPECT_EQ(v->current(), 0);
+  // At most three photos hold bitmaps: this one, the one before and the read-ahead.
+  int decoded = 0;
+  for (int i = 0; i < 24; ++i) decoded += v->image(i)->firstBitmap() != nullptr;
+  EXPECT_LE(decoded, 3);
+
+  // A second viewer on the same photo; closing the first removes exactly it.
+  DoubleClick(2);
+  ASSERT_EQ(window_.ViewerCount(), 2u);
+  viewer::ViewerWindow* second = Viewer(1);
+  Key(v, VK_ESCAPE);
+  ASSERT_TRUE(RunUntil([&] { return window_.ViewerCount() == 1; }, 5000));
+  EXPECT_EQ(Viewer(0), second);
+}
+
+}  // namespace
+
+namespace {
+
+// The pixel at (x, y) of a decoded 24-bit bitmap, as 0xRRGGBB.
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  COLORREF colour = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) {
+  viewer::ViewerWindow* v = OpenDecoded(0, 3);
+  ASSERT_NE(v, nullptr);
+  auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
+  const COLORREF topRight = PixelOf(bitmap(), 767, 0), bottomLeft = PixelOf(bitmap(), 0, 511);
+  Key(v, VK_OEM_COMMA);  // rotate left: the top-right corner comes to the top left
+  EXPECT_EQ(v->rotation(), 90);
+  EXPECT_EQ(v->view().DisplaySize().cx, 512);
+  EXPECT_EQ(v->view().DisplaySize().cy, 768);
+  EXPECT_EQ(PixelOf(bitmap(), 0, 0), topRight);
+  EXPECT_EQ(PixelOf(bitmap(), 511, 767), bottomLeft);
+  Key(v, VK_OEM_COMMA);
+  EXPECT_EQ(v->rotation(), 180);
+  Key(v, VK_NEXT);
+  EXPECT_EQ(v->rotation(), 0);
+  Key(v, VK_PRIOR);
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_EQ(PixelOf(bitmap(), 767, 0), topRight);  // upright again
+
+  RECT framed;
+  GetWindowRect(v->Frame(), &framed);
+  Key(v, 'F', true);
+  ASSERT_TRUE(v->fullScreen());
+  EXPECT_FALSE(GetWindowLongA(v->Frame(), GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ(GetMenu(v->Frame()), nullptr);
+  RECT client;
+  GetClientRect(v->Frame(), &client);
+  POINT origin = {0, 0};
+  ClientToScreen(v->Frame(), &origin);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  EXPECT_EQ(client.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYSCREEN));
+  Key(v, VK_MULTIPLY);
+  EXPECT_FALSE(v->fullScreen());
+  EXPECT_EQ(GetMenu(v->Frame()), v->menu());
+  RECT back;
+  GetWindowRect(v->Frame(), &back);
+  EXPECT_TRUE(EqualRect(&back, &framed));
+
+  // Changed display settings decode the photo again with them.
+  g_settings.GammaEnable = 1;
+  g_settings.GammaFactor = 2.0;
+  v->ApplyDisplaySettings();
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
+}
+
+TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
+  g_settings.SSDelayMS = 50;
+  g_settings.SSWrap = 0;
+  g_settings.SSSequenceMode = 0;
+  g_settings.ShowEnterSSMsg = 1;
+  DoubleClick(21);  // focus photo 22 and view it
+  ASSERT_EQ(window_.ViewerCount(), 1u);
+  Key(Viewer(), VK_ESCAPE);
+  ASSERT_TRUE(RunUntil([&] { return window_.ViewerCount() == 0; }, 5000));
+
+  std::string caption;
+  DialogHook hook([&](HWND notice) {
+    caption = DialogHook::Text(notice);
+    CheckDlgButton(notice, IDC_NOTICE_DONT_SHOW, BST_CHECKED);
+    DialogHook::Press(notice, IDOK);
+  });
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_SLIDE_SHOW, 0);
+  EXPECT_EQ(caption, "Notice");
+  EXPECT_EQ(g_settings.ShowEnterSSMsg, 0);
+  viewer::ViewerWindow* v = Viewer();
+  ASSERT_NE(v, nullptr);
+  EXPECT_TRUE(v->fullScreen());
+  EXPECT_EQ(v->level(), 0);
+  EXPECT_TRUE(v->slideShowRunning());
+  ASSERT_TRUE(RunUntil([&] { return !v->slideShowRunning(); }, 20000));
+  EXPECT_EQ(v->current(), 23);
+  RunUntil([] { return false; }, 200);
+  EXPECT_EQ(v->current(), 23);
+
+  // With the notice turned off the next show starts at once.
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_SLIDE_SHOW, 0);
+  EXPECT_EQ(hook.dialogsSeen(), 1);
+  EXPECT_EQ(window_.ViewerCount(), 2u);
+}
+
+TEST_F(ViewerTest, ShowingAnotherPhotoStopsTheDecodeInProgress) {
+  g_settings.DefResolution = 5;  // BASE*16: a long decode
+  // Commands sent straight to the windows: no message loop runs in between,
+  // so the first photo has decoded only its first row when the next is shown.
+  Focus(0);
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
+  viewer::ViewerWindow* v = Viewer();
+  ASSERT_NE(v, nullptr);
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_NEXT, 0);
+  ASSERT_EQ(v->current(), 1);
+  ASSERT_TRUE(v->image(0)->decoding());  // kept, half done, as the photo behind
+  const int left = v->image(0)->progress();
+  EXPECT_LT(left, 10000);
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_EQ(v->image(0)->progress(), left);  // no step of the old worker ran
+  Key(v, VK_PRIOR);  // going back goes on where it stopped
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_TRUE(v->image(0)->isComplete());
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+// Where the viewer frame goes when it fits itself to its photo. Portable.
+#pragma once
+
+#include "imaging/dib_types.h"
+
+namespace viewer {
+
+// The frame never gets smaller than this.
+constexpr int kMinFrameWidth = 280;
+constexpr int kMinFrameHeight = 320;
+
+// A frame of the wanted outer size, kept between the minimum size and the work
+// area, centred on (centreX, centreY) and pushed back inside the work area:
+// right and bottom edges first, then left and top.
+imaging::PixelRect PlaceFrame(int centreX, int centreY, int width, int height, const imaging::PixelRect& workArea);
+
+}  // namespace viewer

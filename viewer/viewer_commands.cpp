@@ -1,0 +1,197 @@
+// The viewer's commands: routing, enabling and check marks, tooltips, menu help,
+// the pop-up menu, the title and the status bar.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
+#include "ui/about_box_win.h"
+#include "ui/frame_bars_win.h"
+#include "ui/shell_state_win.h"
+#include "ui/ui_utils_win.h"
+#include "viewer/resolution_levels.h"
+#include "viewer/viewer_window.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr char kHelpFile[] = "LumivexaSE.hlp";
+constexpr int kStatusPadding = 10;
+
+// Commands whose work is done by dialogs and windows this program does not have
+// yet: they stay greyed and do nothing.
+const int kNotYetAvailable[] = {CMD_PRINT,         CMD_VIEWER_EXPORT,       CMD_PROPERTIES,       CMD_COPY,
+                                CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_REMOVE_WALLPAPER, CMD_OPTIONS};
+
+bool Available(int command) {
+  for (int id : kNotYetAvailable)
+    if (id == command) return false;
+  return true;
+}
+
+}  // namespace
+
+void ViewerWindow::OnCommand(int id) {
+  if (!Available(id)) return;
+  const int count = static_cast<int>(photos_.size());
+  const int level = CommandLevel(id);
+  if (level >= 0) {
+    ChangeLevel(level, 0);
+    return;
+  }
+  switch (id) {
+    case CMD_CLOSE:
+      PostMessageA(frame_, WM_CLOSE, 0, 0);
+      break;
+    case CMD_ENLARGE:
+    case CMD_REDUCE: {
+      if (!PhotoShown()) break;
+      const double shown = ShownScale(SourceWidth(), SourceHeight(), view_.zoom());
+      const int target = id == CMD_ENLARGE ? EnlargeLevel(level_, shown) : ReduceLevel(level_, shown);
+      if (target >= 0) ChangeLevel(target, id);
+      break;
+    }
+    case CMD_TOGGLE_FIT:
+      ChangeLevel(level_ != kFitLevel ? kFitLevel : lastLevel_, 0);
+      break;
+    case CMD_ROTATE_LEFT:
+      Rotate(-90);
+      break;
+    case CMD_ROTATE_RIGHT:
+      Rotate(90);
+      break;
+    case CMD_FULL_SCREEN:
+      ToggleFullScreen();
+      break;
+    case CMD_NEXT:
+      if (current_ < count - 1) {
+        direction_ = current_ + 1 == count - 1 ? kBackward : kForward;
+        Navigate(current_ + 1);
+      }
+      break;
+    case CMD_PREVIOUS:
+      if (current_ > 0) {
+        direction_ = current_ - 1 == 0 ? kForward : kBackward;
+        Navigate(current_ - 1);
+      }
+      break;
+    case CMD_FIRST:
+      Navigate(0);
+      break;
+    case CMD_LAST:
+      Navigate(count - 1);
+      break;
+    case CMD_VIEWER_SLIDE_SHOW:
+      ToggleSlideShow();
+      break;
+    case CMD_HELP_CONTENTS:
+      WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);
+      break;
+    case CMD_MAKER_WEB_PAGE:
+    case CMD_PRODUCT_WEB_PAGE:
+      OpenWebPage(frame_, id == CMD_MAKER_WEB_PAGE ? IDS_MAKER_HOME_PAGE : IDS_PRODUCT_HOME_PAGE);
+      break;
+    case CMD_ABOUT: {
+      bool wasRunning = false;
+      PauseSlideShow(&wasRunning);
+      ShowAboutBox(frame_);
+      ResumeSlideShow(wasRunning);
+      break;
+    }
+  }
+}
+
+void ViewerWindow::Navigate(int index) {
+  StopSlideShow();
+  ShowPhoto(index);
+}
+
+void ViewerWindow::ChangeLevel(int level, int pressedButton) {
+  if (pressedButton && toolbar_) SendMessageA(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(TRUE, 0));
+  SetLevel(level);
+  if (pressedButton && toolbar_) SendMessageA(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(FALSE, 0));
+}
+
+void ViewerWindow::UpdateMenuState(HMENU menu) {
+  if (!menu) menu = menu_;
+  const bool shown = PhotoShown();
+  const int count = static_cast<int>(photos_.size());
+  const int width = SourceWidth();
+  auto set = [&](int id, bool enabled) {
+    if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (toolbar_) SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
+  };
+  auto check = [&](int id, bool checked) {
+    if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    if (toolbar_) SendMessageA(toolbar_, TB_CHECKBUTTON, id, MAKELONG(checked ? TRUE : FALSE, 0));
+  };
+  for (int level = kFitLevel; level <= kTopLevel; ++level) {
+    set(LevelCommand(level), shown && LevelAvailable(level, width));
+    check(LevelCommand(level), level == level_);
+  }
+  set(CMD_NEXT, current_ < count - 1);
+  set(CMD_LAST, current_ < count - 1);
+  set(CMD_PREVIOUS, current_ > 0);
+  set(CMD_FIRST, current_ > 0);
+  set(CMD_VIEWER_SLIDE_SHOW, count > 1);
+  check(CMD_VIEWER_SLIDE_SHOW, showRunning_);
+  set(CMD_REDUCE, CanReduce(shown, level_));
+  set(CMD_ENLARGE, CanEnlarge(shown, level_, width));
+  set(CMD_ROTATE_LEFT, shown);
+  set(CMD_ROTATE_RIGHT, shown);
+  check(CMD_FULL_SCREEN, fullScreen_);
+  for (int id : kNotYetAvailable) set(id, false);
+}
+
+void ViewerWindow::UpdateTitleAndStatus() {
+  char title[128];
+  char number[32] = "";
+  if (PhotoShown()) {
+    std::snprintf(number, sizeof number, "#%d", photos_[current_].entry.number + 1);
+    std::snprintf(title, sizeof title, "%s - %s", kAppName, number);
+  } else {
+    std::snprintf(title, sizeof title, "%s", kAppName);
+  }
+  SetWindowTextA(frame_, title);
+  if (!status_) return;
+  const int first = TextWidth(status_, "#8888") + kStatusPadding;
+  int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding};
+  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
+  SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(number));
+  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(level_) : ""));
+}
+
+void ViewerWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
+
+void ViewerWindow::OnContextMenu(int x, int y) {
+  if (x == -1 && y == -1) {  // from the keyboard: the middle of the window
+    RECT r;
+    GetWindowRect(frame_, &r);
+    x = (r.left + r.right) / 2;
+    y = (r.top + r.bottom) / 2;
+  }
+  HMENU loaded = LoadMenuA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_POPUP));
+  if (!loaded) return;
+  bool wasRunning = false;
+  PauseSlideShow(&wasRunning);
+  HMENU popup = GetSubMenu(loaded, 0);
+  UpdateMenuState(popup);
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, frame_, nullptr);
+  DestroyMenu(loaded);
+  UpdateMenuState();
+  // The command the menu chose arrives after this; resume only when it did not end the show.
+  ResumeSlideShow(wasRunning);
+}
+
+LRESULT ViewerWindow::OnNotify(NMHDR* header) {
+  if (AnswerToolbarTip(g_instance, header)) return 0;
+  if (header->code == NM_DBLCLK && header->hwndFrom == view_.hwnd()) OnViewDoubleClick();
+  return 0;
+}
+
+}  // namespace viewer

@@ -1,0 +1,33 @@
+// What the browse window needs of the viewer windows it opens and owns.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// One photo of a viewer's list.
+struct ViewerPhoto {
+  int number = 0;    // photo number - 1
+  std::string path;  // its image file
+};
+
+class ViewerLink {
+ public:
+  virtual ~ViewerLink() = default;
+  virtual HWND Frame() const = 0;
+  // Idle work (read-ahead) waiting; the main loop then stays busy.
+  virtual bool HasIdleWork() const = 0;
+  virtual void DoIdleWork() = 0;
+  // The viewer's accelerators on its own frame; true when the message was used.
+  virtual bool TranslateAccelerators(MSG* msg) = 0;
+  // Takes the list, shows photos[start] and makes the window visible; false
+  // when that photo cannot be shown (the viewer has told the user why).
+  virtual bool Open(const std::vector<ViewerPhoto>& photos, int start) = 0;
+  // Full-screen, fitted to the screen, with a running slide show.
+  virtual void StartFullScreenSlideShow() = 0;
+};
+
+// A hidden viewer window whose frame reports its destruction to owner with
+// WM_PARENTNOTIFY (WM_DESTROY, frame); null when the window cannot be made.
+std::unique_ptr<ViewerLink> CreateViewer(HWND owner);

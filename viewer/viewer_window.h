@@ -1,0 +1,159 @@
+// The viewer window ("LumivexaSE-View"): one photo at a time out of a list the
+// browse window hands over, at a Photo CD resolution level or fitted to the
+// screen, with a menu, a toolbar in a rebar, a status bar, full-screen and a
+// slide show. Besides the photo on screen it decodes the next one in idle time
+// (read-ahead) and keeps the one seen before (cache behind).
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "imagefile/image_reader.h"
+#include "viewer/image_view.h"
+#include "viewer/slide_sequence.h"
+#include "viewer/viewer_link.h"
+
+namespace viewer {
+
+constexpr char kViewerWindowClass[] = "LumivexaSE-View";
+constexpr int kViewId = 100;
+constexpr int kViewerToolbarId = 101;
+constexpr int kViewerStatusId = 102;
+constexpr UINT_PTR kSlideShowTimer = 1;
+
+class ViewerWindow : public ViewerLink {
+ public:
+  ViewerWindow() = default;
+  ViewerWindow(const ViewerWindow&) = delete;
+  ViewerWindow& operator=(const ViewerWindow&) = delete;
+  ~ViewerWindow() override;
+
+  // The hidden frame with its children; full-screen at once when the settings ask.
+  bool Create(HWND owner);
+
+  // Stays the frame's handle after the window is gone, so that the owner can
+  // tell which viewer reported its destruction.
+  HWND Frame() const override { return frameHandle_; }
+  bool HasIdleWork() const override;
+  void DoIdleWork() override;
+  bool TranslateAccelerators(MSG* msg) override;
+  bool Open(const std::vector<ViewerPhoto>& photos, int start) override;
+  void StartFullScreenSlideShow() override;
+
+  // Shows photo index of the list; false outside the list or when the photo
+  // cannot be opened (the user is told).
+  bool ShowPhoto(int index);
+  // Level 0 fits to the screen, 1..6 are BASE/16 .. BASE*64; false when the
+  // level is not available for the photo.
+  bool SetLevel(int level);
+  void ToggleFullScreen();
+  void ToggleSlideShow();
+  // Hands changed display settings to the view and decodes the photo again.
+  void ApplyDisplaySettings();
+
+  int current() const { return current_; }
+  int readAhead() const { return readAhead_; }
+  int level() const { return level_; }
+  int rotation() const { return rotation_; }
+  bool fullScreen() const { return fullScreen_; }
+  bool slideShowRunning() const { return showRunning_; }
+  std::size_t photoCount() const { return photos_.size(); }
+  imagefile::ImageReader* image(int index) const;
+  const ImageView& view() const { return view_; }
+  HWND statusBar() const { return status_; }
+  HWND toolbar() const { return toolbar_; }
+  HMENU menu() const { return menu_; }
+
+ private:
+  struct Photo {
+    ViewerPhoto entry;
+    std::unique_ptr<imagefile::ImageReader> image;
+    bool failed = false;  // its last decode failed; the read-ahead skips it
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  static bool RegisterWindowClass();
+
+  // Frame, children, layout, full-screen (viewer_window.cpp).
+  bool CreateBars();
+  void Layout();
+  int BarsHeight() const;
+  void FitFrameToPhoto();
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void OnViewDoubleClick();
+  void OnMouseWheel(int delta, bool control, bool shift);
+  void OnKeyDown(WPARAM key);
+  LRESULT RealisePalette(HWND changedBy);
+
+  // Commands, menus, toolbar and status bar (viewer_commands.cpp).
+  void OnCommand(int id);
+  void UpdateMenuState(HMENU menu = nullptr);
+  void UpdateTitleAndStatus();
+  void OnMenuSelect(UINT item, UINT flags);
+  void OnContextMenu(int x, int y);
+  LRESULT OnNotify(NMHDR* header);
+  void Navigate(int index);
+  void Rotate(int degrees);
+  void ChangeLevel(int level, int pressedButton);
+
+  // Photos, levels, read-ahead and the cache (viewer_photos.cpp).
+  bool PhotoShown() const;
+  int SourceWidth() const;
+  int SourceHeight() const;
+  SIZE LargestViewArea() const;
+  double FitToScreenZoom() const;
+  bool ApplyLevel(int level);
+  void KeepDecoding();
+  void ChooseReadAhead();
+  void BeginReadAhead(int index);
+  void FreeDecoded(int index);
+  void ApplyCacheRule();
+  void OnDecodeEnded(bool complete);
+  DisplayOptions SettingsDisplayOptions() const;
+
+  // Slide show (slide_show.cpp).
+  void StartSlideShow();
+  void StopSlideShow();
+  void PauseSlideShow(bool* wasRunning);
+  void ResumeSlideShow(bool wasRunning);
+  void OnSlideShowTimer();
+  void RestartSlideShowTimer();
+
+  HWND owner_ = nullptr;
+  HWND frame_ = nullptr;
+  HWND frameHandle_ = nullptr;
+  HWND toolbar_ = nullptr;
+  HWND rebar_ = nullptr;
+  HWND status_ = nullptr;
+  HMENU menu_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  UINT wheelMessage_ = 0;
+  ImageView view_;
+
+  std::vector<Photo> photos_;
+  int current_ = -1;
+  int previous_ = -1;
+  int readAhead_ = -1;
+  int level_ = 0;
+  int lastLevel_ = 0;
+  int rotation_ = 0;  // counter-clockwise degrees of the photo on screen
+  int turned_ = 0;    // how far the shown bitmaps are turned (0 after a fresh decode)
+  int direction_ = kForward;
+  int readAheadRows_ = 1;
+
+  bool showRunning_ = false;
+  bool showWaiting_ = false;  // held until the read-ahead photo is decoded
+  int showMode_ = kForward;
+  SlideSequence sequence_;
+
+  bool fullScreen_ = false;
+  bool placementSaved_ = false;
+  WINDOWPLACEMENT placement_ = {};
+  bool inOwnResize_ = false;
+  DisplayOptions display_;
+};
+
+}  // namespace viewer
