@@ -22,14 +22,6 @@ namespace {
 
 constexpr int kStatusPadding = 10;
 
-// Points a tooltip request, 8-bit or wide, at the command's tip string.
-template <typename TipRequest>
-void AnswerTooltip(TipRequest* tip) {
-  int id = browse::TooltipStringId(static_cast<int>(tip->hdr.idFrom));
-  tip->hinst = id ? g_instance : nullptr;
-  tip->lpszText = reinterpret_cast<decltype(tip->lpszText)>(static_cast<ULONG_PTR>(id));
-}
-
 // The photo of the list's focused item; null when no item has the focus.
 browse::PhotoItem* FocusedPhoto(HWND list) {
   const int item = list ? static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;

@@ -15,9 +15,9 @@ std::vector<print::PrintPhoto> PrintPhotosOf(const PhotoList& photos) {
     print::PrintPhoto photo;
     photo.path = item.path;
     photo.number = item.index;
-    photo.width = item.info.details.nominalWidth;
-    photo.height = item.info.details.nominalHeight;
-    photo.date = item.info.details.date;
+    photo.width = item.info.nominalWidth;
+    photo.height = item.info.nominalHeight;
+    photo.date = item.info.date;
     if (const imaging::PackedDib* thumbnail = item.thumbnail.load()) {
       auto copy = std::make_shared<imaging::PackedDib>();
       if (copy->copyFrom(*thumbnail)) photo.thumbnail = std::move(copy);
