@@ -6,10 +6,16 @@
 #include <cstdio>
 #include <string>
 
+#include "desktop/wallpaper_win.h"
+#include "export/export_command_win.h"
+#include "export/photo_clipboard_win.h"
+#include "properties/photo_properties_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
+#include "ui/modal_dialog_win.h"
+#include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "viewer/resolution_levels.h"
@@ -19,13 +25,11 @@ namespace viewer {
 
 namespace {
 
-constexpr char kHelpFile[] = "LumivexaSE.hlp";
 constexpr int kStatusPadding = 10;
 
 // Commands whose work is done by dialogs and windows this program does not have
 // yet: they stay greyed and do nothing.
-const int kNotYetAvailable[] = {CMD_PRINT,         CMD_VIEWER_EXPORT,       CMD_PROPERTIES,       CMD_COPY,
-                                CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_REMOVE_WALLPAPER, CMD_OPTIONS};
+const int kNotYetAvailable[] = {CMD_PRINT};
 
 bool Available(int command) {
   for (int id : kNotYetAvailable)
@@ -89,17 +93,65 @@ void ViewerWindow::OnCommand(int id) {
       ToggleSlideShow();
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, kHelpFile, HELP_FINDER, 0);
+      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
       break;
     case CMD_MAKER_WEB_PAGE:
     case CMD_PRODUCT_WEB_PAGE:
       OpenWebPage(frame_, id == CMD_MAKER_WEB_PAGE ? IDS_MAKER_HOME_PAGE : IDS_PRODUCT_HOME_PAGE);
       break;
-    case CMD_ABOUT: {
+    case CMD_ABOUT:
+    case CMD_VIEWER_EXPORT:
+    case CMD_COPY:
+    case CMD_SET_WALLPAPER:
+    case CMD_SET_WALLPAPER_TILED:
+    case CMD_REMOVE_WALLPAPER:
+    case CMD_PROPERTIES:
+    case CMD_OPTIONS: {
+      // The slide show waits while a dialog or a long operation has the user.
       bool wasRunning = false;
       PauseSlideShow(&wasRunning);
-      ShowAboutBox(frame_);
+      RunPhotoCommand(id);
       ResumeSlideShow(wasRunning);
+      break;
+    }
+  }
+}
+
+void ViewerWindow::RunPhotoCommand(int id) {
+  if (id == CMD_ABOUT) {
+    ShowAboutBox(frame_);
+    return;
+  }
+  if (id == CMD_OPTIONS) {
+    RunOptionsCommand(g_instance, frame_);
+    ApplyDisplaySettings();
+    return;
+  }
+  if (id == CMD_REMOVE_WALLPAPER) {
+    RemoveWallpaper(g_instance, frame_);
+    return;
+  }
+  if (!PhotoShown()) return;
+  const ViewerPhoto& photo = photos_[current_].entry;
+  // The turn flags (2 left, 4 right, 8 half) mean the same to copy and wallpaper.
+  const int turn = desktop::RotationFlags(rotation_);
+  switch (id) {
+    case CMD_VIEWER_EXPORT:
+      imagefile::ExportPhotos(g_instance, frame_, {photo.path}, rotation_);
+      break;
+    case CMD_COPY:
+      imagefile::CopyPhotoFile(g_instance, frame_, photo.path, turn);
+      break;
+    case CMD_SET_WALLPAPER:
+    case CMD_SET_WALLPAPER_TILED:
+      SetPhotoAsWallpaper(g_instance, frame_, photo.path,
+                          turn | (id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0));
+      break;
+    case CMD_PROPERTIES: {
+      PropertiesPhoto shown;
+      shown.index = photo.number;
+      shown.path = photo.path;
+      ShowPhotoProperties(g_instance, frame_, &shown);
       break;
     }
   }
@@ -144,6 +196,8 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
   set(CMD_ROTATE_LEFT, shown);
   set(CMD_ROTATE_RIGHT, shown);
   check(CMD_FULL_SCREEN, fullScreen_);
+  for (int id : {CMD_VIEWER_EXPORT, CMD_COPY, CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_PROPERTIES})
+    set(id, shown);
   for (int id : kNotYetAvailable) set(id, false);
 }
 

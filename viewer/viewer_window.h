@@ -119,6 +119,9 @@ class ViewerWindow : public ViewerLink {
   void StopSlideShow();
   void PauseSlideShow(bool* wasRunning);
   void ResumeSlideShow(bool wasRunning);
+  // About, Options and the commands on the photo on show (export, copy,
+  // wallpaper, properties), run while the slide show is paused.
+  void RunPhotoCommand(int id);
   void OnSlideShowTimer();
   void RestartSlideShowTimer();
 

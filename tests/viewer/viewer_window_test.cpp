@@ -131,6 +131,23 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
 }
 
+TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
+  viewer::ViewerWindow* v = OpenDecoded(0, 3);
+  ASSERT_NE(v, nullptr);
+  Key(v, VK_OEM_COMMA);  // a quarter turn left
+  ASSERT_EQ(v->rotation(), 90);
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_COPY, 0);
+  ASSERT_TRUE(OpenClipboard(v->Frame()));
+  HGLOBAL block = GetClipboardData(CF_DIB);
+  ASSERT_NE(block, nullptr);
+  BITMAPINFOHEADER header = *static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
+  GlobalUnlock(block);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP));
+  CloseClipboard();
+  EXPECT_EQ(header.biWidth, 512);
+  EXPECT_EQ(header.biHeight, 768);
+}
+
 TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
   g_settings.SSDelayMS = 50;
   g_settings.SSWrap = 0;
