@@ -2,12 +2,14 @@
 // the steps that PcdReadRect is made of.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base_rows.h"
 #include "bit_reader.h"
 #include "image_pack.h"
+#include "residual_prefetch.h"
 #include "row_writer.h"
 
 // One plane of one level's residual rows: the last row decoded (bands share
@@ -63,6 +65,13 @@ struct DecodeState {
   std::uint64_t chromaCursorEnd = 0;
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
   ExtensionLevel extension[kPcdExtensionLevels];
+  // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
+  // the second thread's handle and where the last rectangle lay, to guess
+  // which rows come next.
+  int threads = 1;
+  std::unique_ptr<ResidualPrefetcher> prefetcher;
+  OutputRect lastStored{};
+  int lastLevel = -1;
 };
 
 // Frees the decoder's state of a pack; called when the pack closes.

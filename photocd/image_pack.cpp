@@ -96,6 +96,12 @@ PcdStatus PcdAttachImagePack(const char* path, PcdFile* file, ImagePack*& pack) 
   ImagePack* made = new (std::nothrow) ImagePack{};
   if (!made) return kPcdOutOfMemory;
   made->file = file;
+  try {
+    made->path = path;
+  } catch (const std::bad_alloc&) {
+    delete made;
+    return kPcdOutOfMemory;
+  }
   PcdStatus status = Build(path, *made);
   if (status != kPcdOk) {
     ReleaseContents(*made);
