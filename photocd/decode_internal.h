@@ -52,6 +52,10 @@ struct ExtensionLevel {
 
 constexpr int kPcdExtensionLevels = 9;  // folders for levels 1 to 8
 
+// Row buffers of the decode above BASE (high_levels.cpp).
+struct DecodeBuffers;
+void PcdFreeDecodeBuffers(DecodeBuffers* buffers);
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -69,6 +73,7 @@ struct DecodeState {
   // the second thread's handle and where the last rectangle lay, to guess
   // which rows come next.
   int threads = 1;
+  DecodeBuffers* buffers = nullptr;
   std::unique_ptr<ResidualPrefetcher> prefetcher;
   OutputRect lastStored{};
   int lastLevel = -1;

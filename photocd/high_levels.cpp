@@ -17,8 +17,10 @@ constexpr int kBandRows = 64;  // rows of the target level decoded at a time
 constexpr int kBaseChromaWidth = pcd::LevelWidth(pcd::kLevelBase) / 2;
 constexpr int kBaseChromaHeight = pcd::LevelHeight(pcd::kLevelBase) / 2;
 
+}  // namespace
+
 // A window of some plane with its own samples.
-struct Plane {
+struct PlaneBuffer {
   std::vector<std::uint8_t> samples;
   PcdPlaneWindow window{};
 
@@ -36,15 +38,20 @@ struct Plane {
   std::uint8_t* Row(int row) { return samples.data() + static_cast<std::ptrdiff_t>(row - window.top) * window.stride; }
 };
 
-// Everything one band needs, kept from band to band so the buffers are reused.
-struct Band {
-  Plane luma[pcd::kMaxLevel + 1];  // luma window of each level, BASE to the target
-  Plane baseChroma[2];             // BASE chroma, 384 x 256
-  Plane chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
-  Plane chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
-  Plane fullChroma[2];             // at every sample of the target level
+// Everything one band needs, kept with the pack from band to band and from
+// call to call, so its rows are neither allocated nor cleared again.
+struct DecodeBuffers {
+  PlaneBuffer luma[pcd::kMaxLevel + 1];  // luma window of each level, BASE to the target
+  PlaneBuffer baseChroma[2];             // BASE chroma, 384 x 256
+  PlaneBuffer chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
+  PlaneBuffer chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
+  PlaneBuffer fullChroma[2];             // at every sample of the target level
   std::vector<std::uint8_t> pairs;
 };
+
+void PcdFreeDecodeBuffers(DecodeBuffers* buffers) { delete buffers; }
+
+namespace {
 
 // The levels whose residual rows the second thread decodes: 16BASE and up,
 // which balances the two threads (4BASE stays with the thread that builds).
@@ -64,7 +71,7 @@ struct RowSource {
   }
 };
 
-PcdStatus AddResidualRow(const RowSource& source, int level, int plane, int row, Plane& target) {
+PcdStatus AddResidualRow(const RowSource& source, int level, int plane, int row, PlaneBuffer& target) {
   const std::int8_t* values = nullptr;
   PcdStatus status = source.Get(level, plane, row, values);
   if (status != kPcdOk) return status;
@@ -72,7 +79,7 @@ PcdStatus AddResidualRow(const RowSource& source, int level, int plane, int row,
   return kPcdOk;
 }
 
-PcdStatus AddLumaResiduals(const RowSource& source, int level, Plane& luma) {
+PcdStatus AddLumaResiduals(const RowSource& source, int level, PlaneBuffer& luma) {
   PcdStatus status = kPcdOk;
   for (int row = luma.window.top; status == kPcdOk && row < luma.window.top + luma.window.rows; ++row)
     status = AddResidualRow(source, level, 0, row, luma);
@@ -80,7 +87,7 @@ PcdStatus AddLumaResiduals(const RowSource& source, int level, Plane& luma) {
 }
 
 // Chroma 1 and chroma 2 of each row in turn, the order they are stored in.
-PcdStatus AddChromaResiduals(const RowSource& source, int level, Plane* chroma) {
+PcdStatus AddChromaResiduals(const RowSource& source, int level, PlaneBuffer* chroma) {
   PcdStatus status = kPcdOk;
   for (int row = chroma[0].window.top; status == kPcdOk && row < chroma[0].window.top + chroma[0].window.rows; ++row) {
     status = AddResidualRow(source, level, 1, row, chroma[0]);
@@ -90,7 +97,7 @@ PcdStatus AddChromaResiduals(const RowSource& source, int level, Plane* chroma) 
 }
 
 // BASE row pairs covering the luma and chroma windows, read in one piece.
-PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
+PcdStatus ReadBase(ImagePack& pack, DecodeBuffers& band, bool withChroma) {
   const PcdPlaneWindow& luma = band.luma[pcd::kLevelBase].window;
   int first = luma.top / 2, last = (luma.top + luma.rows - 1) / 2;
   if (withChroma) {
@@ -111,14 +118,14 @@ PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
   if (got != size) return kPcdEndOfFile;
 
   const int width = pcd::LevelWidth(pcd::kLevelBase);
-  Plane& l = band.luma[pcd::kLevelBase];
+  PlaneBuffer& l = band.luma[pcd::kLevelBase];
   for (int row = luma.top; row < luma.top + luma.rows; ++row) {
     const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row / 2 - first);
     std::copy_n(pair + (row & 1) * width + luma.left, luma.columns, l.Row(row));
   }
   if (!withChroma) return kPcdOk;
   for (int plane = 0; plane < 2; ++plane) {
-    Plane& c = band.baseChroma[plane];
+    PlaneBuffer& c = band.baseChroma[plane];
     for (int row = c.window.top; row < c.window.top + c.window.rows; ++row) {
       const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row - first);
       std::copy_n(pair + 2 * width + plane * (width / 2) + c.window.left, c.window.columns, c.Row(row));
@@ -176,7 +183,7 @@ void ListResidualRows(int target, const BandWindows& w, bool withChroma, std::ve
   }
 }
 
-PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& region, bool withChroma, Band& band,
+PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& region, bool withChroma, DecodeBuffers& band,
                      RowWriter& writer) {
   ImagePack& pack = source.pack;
   const BandWindows windows = Windows(target, region, withChroma);
@@ -198,7 +205,7 @@ PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& 
   }
 
   // Chroma: 4x to the 16BASE grid (or straight to 4BASE), residuals, 2x on.
-  Plane* chroma = band.baseChroma;
+  PlaneBuffer* chroma = band.baseChroma;
   int chromaWidth = kBaseChromaWidth, chromaHeight = kBaseChromaHeight;
   if (withChroma && target >= pcd::kLevel16Base) {
     for (int plane = 0; plane < 2 && status == kPcdOk; ++plane) {
@@ -232,7 +239,7 @@ PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& 
   }
   if (status != kPcdOk) return status;
 
-  Plane& luma = band.luma[target];
+  PlaneBuffer& luma = band.luma[target];
   for (int row = region.top; row < region.top + region.rows; ++row) {
     const std::uint8_t* c1 = withChroma ? band.fullChroma[0].Row(row) : nullptr;
     const std::uint8_t* c2 = withChroma ? band.fullChroma[1].Row(row) : nullptr;
@@ -255,7 +262,7 @@ bool NextRegion(const DecodeState& state, const OutputRect& stored, int height, 
 
 // Two threads: the second one decodes the residual rows of the next band
 // while this one builds the current band from the rows it decoded before.
-PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma, Band& band,
+PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma, DecodeBuffers& band,
                            RowWriter& writer) {
   ResidualPrefetcher& prefetcher = *state.prefetcher;
   const RowSource source{pack, &prefetcher};
@@ -293,8 +300,9 @@ PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWrite
   DecodeState* state = nullptr;
   PcdStatus status = PcdGetDecodeState(pack, state);
   if (status != kPcdOk) return status;
-  Band* band = new (std::nothrow) Band;
-  if (!band) return kPcdOutOfMemory;
+  if (!state->buffers) state->buffers = new (std::nothrow) DecodeBuffers;
+  if (!state->buffers) return kPcdOutOfMemory;
+  DecodeBuffers* band = state->buffers;
   if (state->threads > 1 && !state->prefetcher && !pack.path.empty()) {
     auto* prefetcher = new (std::nothrow) ResidualPrefetcher;
     if (prefetcher && prefetcher->Start(pack.path.c_str()) == kPcdOk)
@@ -312,7 +320,6 @@ PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWrite
       status = DecodeBand(source, pack.level, region, withChroma, *band, writer);
     }
   }
-  delete band;
   PcdFreeRowTables(pack);
   return status;
 }

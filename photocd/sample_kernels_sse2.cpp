@@ -5,6 +5,8 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 
+#include <cstring>
+
 #include "colour_tables.h"
 
 #define SSE2_CODE __attribute__((target("sse2")))
@@ -113,7 +115,9 @@ SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std
   alignas(16) std::int16_t sums[3][8];
   const std::uint8_t* curve = pcd::kExtendedCurve.values - pcd::kCurveSumMin;
   int x = 0;
-  for (; x + 8 <= count; x += 8) {
+  // Each pixel is stored as four bytes, the fourth overwritten by the next
+  // pixel, so the last pixel of the row is left to the scalar code.
+  for (; x + 8 < count; x += 8) {
     const __m128i luma = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y + x)), zero);
     const __m128i d1 = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c1 + x)), zero),
                                      _mm_set1_epi16(156));
@@ -132,9 +136,8 @@ SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std
     _mm_store_si128(reinterpret_cast<__m128i*>(sums[1]), _mm_sub_epi16(_mm_sub_epi16(l, g1), g2));
     _mm_store_si128(reinterpret_cast<__m128i*>(sums[2]), _mm_add_epi16(l, r));
     for (int i = 0; i < 8; ++i, out += 3) {
-      out[0] = curve[sums[0][i]];
-      out[1] = curve[sums[1][i]];
-      out[2] = curve[sums[2][i]];
+      const std::uint32_t pixel = curve[sums[0][i]] | curve[sums[1][i]] << 8 | curve[sums[2][i]] << 16;
+      std::memcpy(out, &pixel, 4);  // little-endian: blue, green, red, then a byte of the next pixel
     }
   }
   kPcdScalarKernels.yccToBgr(y + x, c1 + x, c2 + x, count - x, out);
