@@ -36,8 +36,9 @@ void applyGamma(imaging::BitmapHandle bitmap, double gamma) {
 
 // The whole picture at the pack's current level through the toolkit, into a
 // bottom-up section (the toolkit's orientation 0 writes bottom-up rows).
-imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, std::string& error) {
+imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, int threads, std::string& error) {
   PcdStatus status = PcdSetFormat(pack, kRgb24);
+  if (status == kPcdOk) status = PcdSetDecodeThreads(pack, threads);
   if (status != kPcdOk) {
     error = pcdError("output format", status);
     return nullptr;
@@ -59,8 +60,9 @@ imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, std::string& error) {
   return bitmap;
 }
 
-bool decodeWithReader(imagefile::ImageReader& reader, double gamma, std::string& error) {
+bool decodeWithReader(imagefile::ImageReader& reader, double gamma, int threads, std::string& error) {
   imagefile::DecodeRequest request;
+  request.threads = threads;
   request.bottomUp = true;
   request.makeDisplayBitmap = false;
   request.keepFullBitmap = true;
@@ -107,7 +109,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
       error = imagefile::errorText(reader->error());
       return false;
     }
-    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
+    if (!decodeWithReader(*reader, settings.gamma, settings.threads, error)) return false;
     out.reader_ = std::move(reader);
     return true;
   }
@@ -137,7 +139,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
     // The reader's Photo CD module takes its level from the process-wide
     // request, which the caller sets once for the whole run.
     pack.reset();
-    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
+    if (!decodeWithReader(*reader, settings.gamma, settings.threads, error)) return false;
     out.reader_ = std::move(reader);
     return true;
   }
@@ -146,7 +148,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
     error = pcdError("level", status);
     return false;
   }
-  out.owned_ = decodeWithToolkit(pack.get(), error);
+  out.owned_ = decodeWithToolkit(pack.get(), settings.threads, error);
   if (!out.owned_) return false;
   applyGamma(out.owned_, settings.gamma);
   return true;
