@@ -4,6 +4,7 @@
 // rectangles and walking up the image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -47,10 +48,10 @@ std::vector<std::uint8_t> Walk(const std::string& path, int level, int threads, 
 
 // The reader's bands (16 rows, or 16 columns of a quarter turn), downwards
 // or upwards, and a few odd rectangles after them.
-std::vector<OutputRect> Bands(int width, int height, bool strips, bool upwards) {
+std::vector<OutputRect> Bands(int width, int height, bool strips, bool upwards, int maxBands = 1 << 30) {
   std::vector<OutputRect> rects;
   const int lines = strips ? width : height;
-  for (int k = 0; k < lines / 16; ++k) {
+  for (int k = 0; k < std::min(lines / 16, maxBands); ++k) {
     const int start = upwards ? lines - 16 * (k + 1) : 16 * k;
     const auto s = static_cast<std::int16_t>(start), e = static_cast<std::int16_t>(start + 16);
     rects.push_back(strips ? OutputRect{0, s, static_cast<std::int16_t>(height), e}
@@ -86,6 +87,19 @@ TEST_P(TwoThreads, AndSse2GiveTheBytesOfOneScalarThread) {
       EXPECT_EQ(Walk(photo.pack, level, 2, rects), plain) << scene << " level " << level << ", two threads";
     }
   }
+}
+
+// 64BASE from an image pack extension, in its first bands and odd rectangles.
+TEST(ParallelDecode, ExtensionLevelsGiveTheBytesOfOneScalarThread) {
+  const AuthoredPhoto& photo = Authored("harbour", 0, 6);
+  const std::vector<OutputRect> rects = Bands(6144, 4096, false, false, 24);
+  std::vector<std::uint8_t> plain;
+  {
+    ScalarKernels scalar;
+    plain = Walk(photo.pack, 6, 1, rects);
+  }
+  ASSERT_FALSE(plain.empty());
+  EXPECT_EQ(Walk(photo.pack, 6, 2, rects), plain);
 }
 
 // What a user sees: the reader's 16BASE bitmap of a turned photo with two
