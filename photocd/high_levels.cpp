@@ -303,9 +303,9 @@ PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWrite
   if (!state->buffers) state->buffers = new (std::nothrow) DecodeBuffers;
   if (!state->buffers) return kPcdOutOfMemory;
   DecodeBuffers* band = state->buffers;
-  if (state->threads > 1 && !state->prefetcher && !pack.path.empty()) {
+  if (state->threads > 1 && !state->prefetcher && pack.path) {
     auto* prefetcher = new (std::nothrow) ResidualPrefetcher;
-    if (prefetcher && prefetcher->Start(pack.path.c_str()) == kPcdOk)
+    if (prefetcher && prefetcher->Start(pack.path) == kPcdOk)
       state->prefetcher.reset(prefetcher);
     else
       delete prefetcher;  // decode on this thread alone

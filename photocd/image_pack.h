@@ -2,7 +2,6 @@
 // the decoder works with.
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "extension_info.h"
 #include "image_info.h"
@@ -16,7 +15,7 @@
 // with PcdCloseImagePack, which also closes the file.
 struct ImagePack {
   PcdFile* file;
-  std::string path;                // as opened; a second decoding thread opens it again
+  char* path;                      // as opened (malloc); a second decoding thread opens it again
   std::uint16_t version;           // IPI version word
   int level;                       // current level, 3 (BASE) after opening
   int highestOwnLevel;             // 3, 4 or 5 from the resolution class
