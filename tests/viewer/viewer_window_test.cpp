@@ -6,6 +6,7 @@
 #include "tests/support/png_file.h"
 #include "tests/support/dialog_hook_win.h"
 #include "tests/support/screenshot_win.h"
+#include "tests/support/timed_script_win.h"
 
 namespace {
 
@@ -146,6 +147,39 @@ TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
   CloseClipboard();
   EXPECT_EQ(header.biWidth, 512);
   EXPECT_EQ(header.biHeight, 768);
+}
+
+TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
+  viewer::ViewerWindow* v = OpenDecoded(4, 3);
+  ASSERT_NE(v, nullptr);
+  const imaging::DibHeader* thumbnail = window_.photos()[4]->thumbnail.load()->header();
+  std::string number, viewClass;
+  RECT picture = {};
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;
+  TimedScript script({[&] {
+    HWND sheet = TimedScript::FindDialog("Photo properties");
+    if (!sheet) return false;
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    number = DialogHook::Text(GetDlgItem(page, IDC_PROP_NUMBER));
+    HWND view = GetDlgItem(page, IDC_PROP_PICTURE);
+    char name[64] = "";
+    GetClassNameA(view, name, sizeof name);
+    viewClass = name;
+    GetClientRect(view, &picture);
+    rgb = CaptureWindow(view, &width, &height);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    return true;
+  }});
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_PROPERTIES, 0);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(number, "5");
+  EXPECT_EQ(viewClass, "ImageViewWndClass");
+  EXPECT_EQ(picture.right, thumbnail->width);
+  EXPECT_EQ(picture.bottom, std::abs(thumbnail->height));
+  int lit = 0;  // the view is black where it has no picture
+  for (std::uint8_t value : rgb) lit += value > 40;
+  EXPECT_GT(lit, static_cast<int>(rgb.size()) / 2);
 }
 
 TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
