@@ -140,9 +140,9 @@ class ImagePage final : public PhotoPage {
     MapWindowPoints(nullptr, page(), reinterpret_cast<POINT*>(&area), 2);
     const SIZE shown = view->DisplaySize();
     const int width = shown.cx + 2 * kPictureMargin, height = shown.cy + 2 * kPictureMargin;
-    const RECT framed = {(area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, 0, 0};
-    MoveWindow(frame, framed.left, framed.top, width, height, FALSE);
-    view->Place(framed.left + kPictureMargin, framed.top + kPictureMargin, shown.cx, shown.cy);
+    const int left = (area.left + area.right - width) / 2, top = (area.top + area.bottom - height) / 2;
+    MoveWindow(frame, left, top, width, height, FALSE);
+    view->Place(left + kPictureMargin, top + kPictureMargin, shown.cx, shown.cy);
     view_ = std::move(view);
   }
 

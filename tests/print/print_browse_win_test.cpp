@@ -13,7 +13,6 @@
 namespace test_print {
 namespace {
 
-
 TEST_F(BrowseWindowTest, PrintAllPutsTheDiscsThumbnailsOnOnePage) {
   const std::string output = PrepareTestPrinter();
   ASSERT_FALSE(output.empty());

@@ -2,6 +2,8 @@
 // viewer shows it, and the slide show stops.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/print/print_test_support_win.h"
 #include "tests/viewer/viewer_test_support.h"
 
@@ -32,7 +34,8 @@ TEST_F(ViewerTest, PrintFromATurnedViewerPrintsThePhotoAsShown) {
   // Fitted inside the default 1-inch margins, standing upright as shown.
   HDC dc = CreateDCA(nullptr, kPrinterName, nullptr, nullptr);
   const int ppi = GetDeviceCaps(dc, LOGPIXELSX);
-  const double fit = std::min((GetDeviceCaps(dc, HORZRES) - 2.0 * ppi) / 512, (GetDeviceCaps(dc, VERTRES) - 2.0 * ppi) / 768);
+  const double fit =
+      std::min((GetDeviceCaps(dc, HORZRES) - 2.0 * ppi) / 512, (GetDeviceCaps(dc, VERTRES) - 2.0 * ppi) / 768);
   DeleteDC(dc);
   const Box got = InkedBox(job.pages[0]);
   EXPECT_NEAR(got.right - got.left, 512 * fit * kDpi / ppi, 2);
