@@ -153,33 +153,22 @@ TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
   viewer::ViewerWindow* v = OpenDecoded(4, 3);
   ASSERT_NE(v, nullptr);
   const imaging::DibHeader* thumbnail = window_.photos()[4]->thumbnail.load()->header();
-  std::string number, viewClass;
+  char viewClass[64] = "";
   RECT picture = {};
-  int width = 0, height = 0;
-  std::vector<std::uint8_t> rgb;
   TimedScript script({[&] {
     HWND sheet = TimedScript::FindDialog("Photo properties");
     if (!sheet) return false;
     HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-    number = DialogHook::Text(GetDlgItem(page, IDC_PROP_NUMBER));
-    HWND view = GetDlgItem(page, IDC_PROP_PICTURE);
-    char name[64] = "";
-    GetClassNameA(view, name, sizeof name);
-    viewClass = name;
-    GetClientRect(view, &picture);
-    rgb = CaptureWindow(view, &width, &height);
+    GetClassNameA(GetDlgItem(page, IDC_PROP_PICTURE), viewClass, sizeof viewClass);
+    GetClientRect(GetDlgItem(page, IDC_PROP_PICTURE), &picture);
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     return true;
   }});
   SendMessageA(v->Frame(), WM_COMMAND, CMD_PROPERTIES, 0);
   ASSERT_TRUE(script.finished());
-  EXPECT_EQ(number, "5");
-  EXPECT_EQ(viewClass, "ImageViewWndClass");
+  EXPECT_STREQ(viewClass, "ImageViewWndClass");
   EXPECT_EQ(picture.right, thumbnail->width);
   EXPECT_EQ(picture.bottom, std::abs(thumbnail->height));
-  int lit = 0;  // the view is black where it has no picture
-  for (std::uint8_t value : rgb) lit += value > 40;
-  EXPECT_GT(lit, static_cast<int>(rgb.size()) / 2);
 }
 
 TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
