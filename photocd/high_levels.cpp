@@ -170,7 +170,8 @@ void ListResidualRows(int target, const BandWindows& w, bool withChroma, std::ve
   keys.clear();
   for (int level = pcd::kLevel4Base; level <= target; ++level) {
     if (!PcdOnSecondThread(level)) continue;
-    for (int row = w.luma[level].top; row < w.luma[level].top + w.luma[level].rows; ++row) keys.push_back({level, 0, row});
+    for (int row = w.luma[level].top; row < w.luma[level].top + w.luma[level].rows; ++row)
+      keys.push_back({level, 0, row});
   }
   if (!withChroma) return;
   for (int level = pcd::kLevel16Base; level <= target; ++level) {
@@ -183,8 +184,8 @@ void ListResidualRows(int target, const BandWindows& w, bool withChroma, std::ve
   }
 }
 
-PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& region, bool withChroma, DecodeBuffers& band,
-                     RowWriter& writer) {
+PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& region, bool withChroma,
+                     DecodeBuffers& band, RowWriter& writer) {
   ImagePack& pack = source.pack;
   const BandWindows windows = Windows(target, region, withChroma);
   const PcdPlaneWindow* lumaWindow = windows.luma;
@@ -262,8 +263,8 @@ bool NextRegion(const DecodeState& state, const OutputRect& stored, int height, 
 
 // Two threads: the second one decodes the residual rows of the next band
 // while this one builds the current band from the rows it decoded before.
-PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma, DecodeBuffers& band,
-                           RowWriter& writer) {
+PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma,
+                           DecodeBuffers& band, RowWriter& writer) {
   ResidualPrefetcher& prefetcher = *state.prefetcher;
   const RowSource source{pack, &prefetcher};
   std::vector<ResidualRowKey> keys;

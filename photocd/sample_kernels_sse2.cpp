@@ -37,7 +37,8 @@ SSE2_CODE void WidenPairs(const std::uint8_t* s, int pairs, std::uint8_t* out) {
 }
 
 SSE2_CODE inline __m128i Sum4(__m128i p0, __m128i q0, __m128i p1, __m128i q1) {
-  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(p0, q0), _mm_add_epi16(_mm_add_epi16(p1, q1), _mm_set1_epi16(2))), 2);
+  const __m128i sum = _mm_add_epi16(_mm_add_epi16(p0, q0), _mm_add_epi16(p1, q1));
+  return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(2)), 2);
 }
 
 SSE2_CODE void BlendPairs(const std::uint8_t* p, const std::uint8_t* q, int pairs, std::uint8_t* out) {
