@@ -269,25 +269,29 @@ PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect
   const RowSource source{pack, &prefetcher};
   std::vector<ResidualRowKey> keys;
   PcdStatus status = kPcdOk;
-  for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
-    const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
-                                stored.right - stored.left};
-    ListResidualRows(pack.level, Windows(pack.level, region, withChroma), withChroma, keys);
-    if (!(prefetcher.Requested() == keys)) prefetcher.Request(keys);
-    status = prefetcher.Take();
-    if (status != kPcdOk) break;
-    PcdPlaneWindow next{};
-    if (top + kBandRows < stored.bottom) {
-      next = {nullptr, 0, top + kBandRows, stored.left, std::min(kBandRows, stored.bottom - top - kBandRows),
-              stored.right - stored.left};
-    } else if (!NextRegion(state, stored, pcd::LevelHeight(pack.level), next)) {
-      next.rows = 0;
+  try {
+    for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
+      const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
+                                  stored.right - stored.left};
+      ListResidualRows(pack.level, Windows(pack.level, region, withChroma), withChroma, keys);
+      if (!prefetcher.Holds(keys)) prefetcher.Request(keys);
+      status = prefetcher.Take();
+      if (status != kPcdOk) break;
+      PcdPlaneWindow next{};
+      if (top + kBandRows < stored.bottom) {
+        next = {nullptr, 0, top + kBandRows, stored.left, std::min(kBandRows, stored.bottom - top - kBandRows),
+                stored.right - stored.left};
+      } else if (!NextRegion(state, stored, pcd::LevelHeight(pack.level), next)) {
+        next.rows = 0;
+      }
+      if (next.rows > 0) {
+        ListResidualRows(pack.level, Windows(pack.level, next, withChroma), withChroma, keys);
+        prefetcher.Request(keys);
+      }
+      status = DecodeBand(source, pack.level, region, withChroma, band, writer);
     }
-    if (next.rows > 0) {
-      ListResidualRows(pack.level, Windows(pack.level, next, withChroma), withChroma, keys);
-      prefetcher.Request(keys);
-    }
-    status = DecodeBand(source, pack.level, region, withChroma, band, writer);
+  } catch (const std::bad_alloc&) {
+    status = kPcdOutOfMemory;
   }
   state.lastStored = stored;
   state.lastLevel = pack.level;

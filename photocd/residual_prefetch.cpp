@@ -40,6 +40,7 @@ void ResidualPrefetcher::Request(const std::vector<ResidualRowKey>& keys) {
   WaitIdle(lock);
   requested_ = keys;
   pending_ = true;
+  outstanding_ = true;
   lock.unlock();
   wake_.notify_all();
 }
@@ -49,6 +50,7 @@ PcdStatus ResidualPrefetcher::Take() {
   WaitIdle(lock);
   std::swap(working_, ready_);
   working_.count = 0;
+  outstanding_ = false;
   return ready_.status;
 }
 

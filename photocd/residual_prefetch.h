@@ -30,12 +30,12 @@ class ResidualPrefetcher {
   PcdStatus Start(const char* path);
 
   // Starts decoding the rows of keys, in that order, on the thread. Waits for
-  // an earlier job first, whose rows are then dropped.
+  // an earlier job first, whose rows are then dropped. Throws std::bad_alloc.
   void Request(const std::vector<ResidualRowKey>& keys);
-  // The keys of the last request.
-  const std::vector<ResidualRowKey>& Requested() const { return requested_; }
+  // Whether the last request, not yet taken, is for these keys.
+  bool Holds(const std::vector<ResidualRowKey>& keys) const { return outstanding_ && requested_ == keys; }
   // Waits for the last request and makes its rows the ones Find sees; the
-  // first failure of the job, or 0.
+  // first failure of the job, or 0. Only after a request.
   PcdStatus Take();
   // A row of the last job taken; null when it was not asked for or failed.
   const std::int8_t* Find(const ResidualRowKey& key) const;
@@ -60,6 +60,7 @@ class ResidualPrefetcher {
   std::condition_variable wake_;
   bool pending_ = false;  // a job waits or runs
   bool stop_ = false;
+  bool outstanding_ = false;  // requested and not taken (the caller's)
   std::vector<ResidualRowKey> requested_;  // read by the thread only while pending_
   Job working_;  // the thread's
   Job ready_;    // the caller's
