@@ -2,6 +2,7 @@
 
 #include "cli/pack_info.h"
 #include "imagefile/image_errors.h"
+#include "imagefile/photocd_colour.h"
 #include "imagefile/requested_level.h"
 #include "imaging/dib_format.h"
 #include "imaging/dib_ops.h"
@@ -14,7 +15,6 @@ namespace cli {
 
 namespace {
 
-constexpr int kRgb24 = 11;  // the toolkit's B, G, R output through its curve
 
 struct PackCloser {
   void operator()(ImagePack* pack) const { PcdCloseImagePack(pack); }
@@ -36,8 +36,12 @@ void applyGamma(imaging::BitmapHandle bitmap, double gamma) {
 
 // The whole picture at the pack's current level through the toolkit, into a
 // bottom-up section (the toolkit's orientation 0 writes bottom-up rows).
-imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, std::string& error) {
-  PcdStatus status = PcdSetFormat(pack, kRgb24);
+// Rolled-off highlights come from the toolkit's own output curve; clipped ones
+// from its raw PhotoYCC converted with the image reader's colour tables, so a
+// photo has the same tone at every level with either setting.
+imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, Highlights highlights, std::string& error) {
+  const bool clip = highlights == Highlights::Clip;
+  PcdStatus status = PcdSetFormat(pack, static_cast<int>(clip ? OutputFormat::RawYcc24 : OutputFormat::Rgb24));
   if (status != kPcdOk) {
     error = pcdError("output format", status);
     return nullptr;
@@ -50,11 +54,17 @@ imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, std::string& error) {
     imaging::deleteBitmap(bitmap);
     return nullptr;
   }
-  status = PcdReadRect(pack, nullptr, info.bits, static_cast<std::ptrdiff_t>(imaging::dibStride(header.width, 24)));
+  const std::size_t stride = imaging::dibStride(header.width, 24);
+  status = PcdReadRect(pack, nullptr, info.bits, static_cast<std::ptrdiff_t>(stride));
   if (status != kPcdOk) {
     error = pcdError("decoding", status);
     imaging::deleteBitmap(bitmap);
     return nullptr;
+  }
+  if (clip) {
+    static const imagefile::PcdReaderColour colour;
+    for (int row = 0; row < imaging::absHeight(header); ++row)
+      colour.convertPixels(info.bits + stride * static_cast<std::size_t>(row), header.width);
   }
   return bitmap;
 }
@@ -133,20 +143,12 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
     out.level = lower;
   }
 
-  if (settings.highlights == Highlights::Clip) {
-    // The reader's Photo CD module takes its level from the process-wide
-    // request, which the caller sets once for the whole run.
-    pack.reset();
-    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
-    out.reader_ = std::move(reader);
-    return true;
-  }
   status = PcdSetResolution(pack.get(), out.level);
   if (status != kPcdOk) {
     error = pcdError("level", status);
     return false;
   }
-  out.owned_ = decodeWithToolkit(pack.get(), error);
+  out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, error);
   if (!out.owned_) return false;
   applyGamma(out.owned_, settings.gamma);
   return true;
