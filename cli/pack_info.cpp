@@ -62,7 +62,7 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   nlohmann::json disc;
   std::string infoPath = findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};
-  PcdStatus status = infoPath.empty() ? kPcdOpenFailed : PcdReadDiscInfo(infoPath.c_str(), info);
+  PcdStatus status = infoPath.empty() ? PcdStatus{kPcdOpenFailed} : PcdReadDiscInfo(infoPath.c_str(), info);
   if (status != kPcdOk) {
     disc["error"] = std::string("INFO.PCD: ") + PcdStatusText(status);
     return disc;
@@ -74,6 +74,13 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   disc["created"] = formatTime(info.creationTime);
   disc["modified"] = formatTime(info.secondTime);
   return disc;
+}
+
+std::string discSerial(const std::string& photoCdFolder) {
+  std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return {};
+  return FieldText(info.serialNumber);
 }
 
 nlohmann::json describePack(ImagePack* pack) {

@@ -24,6 +24,8 @@ std::string formatTime(std::uint32_t seconds, bool tiffStyle = false);
 
 // Disc fields from PHOTO_CD/INFO.PCD; a "error" member when it cannot be read.
 nlohmann::json describeDisc(const std::string& photoCdFolder);
+// The serial number in PHOTO_CD/INFO.PCD; empty when it cannot be read.
+std::string discSerial(const std::string& photoCdFolder);
 // Levels, rotation and the image information record of an open pack.
 nlohmann::json describePack(ImagePack* pack);
 // The metadata an exported file carries: scan time, scanner, medium,
