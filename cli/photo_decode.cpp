@@ -1,5 +1,7 @@
 #include "cli/photo_decode.h"
 
+#include <iterator>
+
 #include "cli/pack_info.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/photocd_colour.h"
@@ -88,6 +90,21 @@ bool decodeWithReader(imagefile::ImageReader& reader, double gamma, std::string&
   return true;
 }
 
+// What a recognised format is called, by its code in the reader's table.
+const char* formatName(int format) {
+  static const char* const kNames[] = {"JPEG", "GIF", "BMP", "Targa", "PCX", "TIFF", "Photo CD", "PNG",
+                                       "Kodak digital camera", "Windows metafile", "IFF", "Photoshop", "PICT",
+                                       "SGI", "Alias PIX", "enhanced metafile"};
+  return format >= 0 && format < static_cast<int>(std::size(kNames)) ? kNames[format] : "unknown";
+}
+
+// True when the reader has a decoder for the recognised format.
+bool decodable(int format) {
+  for (const imagefile::FormatModule& module : imagefile::builtinFormatModules())
+    if (module.id == format) return module.createDecoder != nullptr;
+  return false;
+}
+
 }  // namespace
 
 DecodedPhoto::~DecodedPhoto() { imaging::deleteBitmap(owned_); }
@@ -117,6 +134,10 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
       error = imagefile::errorText(reader->error());
       return false;
     }
+    if (!decodable(reader->format())) {
+      error = std::string("recognised as ") + formatName(reader->format()) + ", which this converter cannot read";
+      return false;
+    }
     if (!decodeWithReader(*reader, settings.gamma, error)) return false;
     out.reader_ = std::move(reader);
     return true;
@@ -134,14 +155,22 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
   int count = 0;
   PcdGetResolutionMask(pack.get(), mask, count);
   out.level = chooseLevel(mask, settings.level);
-  // A level the pack offers but cannot read (a damaged or foreign extension)
-  // gives way to the next lower one, as in the reader's Photo CD module.
-  for (PcdStatus check; (check = PcdCheckLevel(pack.get(), out.level)) != kPcdOk;) {
+  // A level the pack offers but cannot read (a damaged or foreign extension,
+  // a pack cut short) gives way to the next lower one that can be read.
+  const int wanted = out.level;
+  std::string firstProblem;
+  for (std::string problem; !(problem = levelProblem(pack.get(), out.level)).empty();) {
+    if (firstProblem.empty()) firstProblem = problem;
     const int lower = chooseLevel(mask, out.level - 1);
-    out.note = std::string(levelName(out.level)) + " cannot be read (" + PcdStatusText(check) + "); " +
-               levelName(lower) + " written instead";
+    if (lower == out.level) {
+      error = std::string("no level can be read (") + firstProblem + ")";
+      return false;
+    }
     out.level = lower;
   }
+  if (out.level != wanted)
+    out.note = std::string(levelName(wanted)) + " cannot be read (" + firstProblem + "); " + levelName(out.level) +
+               " written instead";
 
   status = PcdSetResolution(pack.get(), out.level);
   if (status != kPcdOk) {
