@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
   bool progressive = false;
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   CLI::App* exp = app.add_subcommand("export", "Write one image file per photo.");
-  exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required();
+  exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required()->default_str("");
   exp->add_option("-o,--output", settings.folder, "output folder (made when missing)")->required();
   exp->add_option("--name", settings.namePattern, cli::kNamePatternHelp)
       ->check([](const std::string& pattern) { return cli::checkNamePattern(pattern); });
