@@ -24,7 +24,11 @@ namespace {
 std::unique_ptr<imagefile::ImageWriter> makeWriter(const WriteOptions& o) {
   if (o.format == "jpg") return std::make_unique<imagefile::JpegWriter>(o.jpeg);
   if (o.format == "bmp") return std::make_unique<imagefile::BmpWriter>();
-  if (o.format == "png") return std::make_unique<imagefile::PngWriter>();
+  if (o.format == "png") {
+    auto png = std::make_unique<imagefile::PngWriter>();
+    png->setFast(o.fastPng);
+    return png;
+  }
   auto tiff = std::make_unique<imagefile::TiffWriter>(o.tiff);
   tiff->setMessageHandler(nullptr);  // its last error is reported with the photo
   tiff->setPredictor(true);

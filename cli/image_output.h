@@ -16,6 +16,7 @@ struct WriteOptions {
   imagefile::JpegOptions jpeg;
   imagefile::TiffOptions tiff;
   bool overwrite = false;  // replace files that exist
+  bool fastPng = false;    // quicker, larger PNG files
   // Set from elsewhere (an interrupt) to stop: the file being written is dropped.
   const std::atomic<bool>* cancel = nullptr;
 };

@@ -243,6 +243,7 @@ int main(int argc, char** argv) {
   if (*contact) {
     sheetOptions.format = sheetFormat(sheetPath);
     sheetOptions.jpeg.quality = 90;
+    sheetOptions.fastPng = true;  // a sheet is looked at, not archived
     return runContact(discPath, sheetPath, columns, sheetOptions);
   }
 
