@@ -135,7 +135,8 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     else if (!r.note.empty()) std::cerr << cli::shownPath(r.input) << ": " << r.note << "\n";
   }
   std::cerr << written << " of " << results.size() << " photos written to " << cli::shownPath(settings.folder);
-  if (existing) std::cerr << "; " << existing << " skipped because their files exist";
+  if (existing == 1) std::cerr << "; 1 skipped because its file exists";
+  if (existing > 1) std::cerr << "; " << existing << " skipped because their files exist";
   std::cerr << "\n";
   return written == results.size() ? status : kExitFailed;
 }
