@@ -180,7 +180,11 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "lumivexa-cli " LUMIVEXA_VERSION);
   app.option_defaults()->always_capture_default();
-  app.footer("Run lumivexa-cli COMMAND --help for a command's options.");
+  app.footer(
+      "Examples:\n"
+      "  lumivexa-cli export /media/cdrom -o photos --format jpg --name \"{serial}-{photo}\"\n"
+      "  lumivexa-cli contact /media/cdrom -o index.png\n"
+      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.");
 
   std::string infoPath;
   bool json = false;

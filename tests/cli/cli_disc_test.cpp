@@ -305,6 +305,18 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
                                 .output;
   EXPECT_EQ(std::count_if(labelPixels.begin(), labelPixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
             17 * 4);
+  // An overview cut short (a scratched disc): the packs give the same thumbnails.
+  fs::path scratched = freshFolder("cli-contact-scratched");
+  fs::create_directories(scratched / "PHOTO_CD");
+  fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
+  fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
+  fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
+  r = run(program() + " contact " + scratched.string() + " -o " + (out / "scratched.png").string() + " --columns 5");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(run("compare -metric AE '" + (out / "sheet.png").string() + "' '" + (out / "scratched.png").string() +
+                "' null:").output,
+            "0");
+
   r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(run(program() + " contact " + kDisc + " -o " + (out / "sheet.gif").string()).status, 2);
