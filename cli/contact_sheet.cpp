@@ -34,7 +34,7 @@ std::uint32_t le32(const std::uint8_t* p) {
 class Canvas {
  public:
   explicit Canvas(const imaging::DibSectionInfo& info)
-      : bits_(info.bits), width_(info.header.width), height_(imaging::absHeight(info.header)),
+      : bits_(info.bits), height_(imaging::absHeight(info.header)),
         stride_(imaging::dibStride(info.header.width, 24)) {}
   std::uint8_t* pixel(int x, int y) const {
     return bits_ + stride_ * static_cast<std::size_t>(height_ - 1 - y) + 3 * static_cast<std::size_t>(x);
@@ -64,7 +64,7 @@ class Canvas {
 
  private:
   std::uint8_t* bits_;
-  int width_, height_;
+  int height_;
   std::size_t stride_;
 };
 
