@@ -1,5 +1,6 @@
 #include "cli/export_job.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -71,10 +72,12 @@ class ProgressBar {
 
 std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
                        const std::string& extension) {
+  constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
   std::string name = expandNamePattern(pattern, fields) + "." + extension;
+  std::replace(name.begin(), name.end(), '/', kSeparator);  // the pattern's subfolders
   if (folder.empty()) return name;
   char last = folder.back();
-  return last == '/' || last == '\\' ? folder + name : folder + static_cast<char>(fs::path::preferred_separator) + name;
+  return last == '/' || last == '\\' ? folder + name : folder + kSeparator + name;
 }
 
 NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern) {

@@ -60,13 +60,14 @@ TEST(CliExport, OutputNamesFollowThePattern) {
   auto name = [](const std::string& folder, const std::string& pattern, const std::string& input) {
     return outputPath(folder, pattern, nameFieldsOf(input, 6, pattern), "tif");
   };
-  EXPECT_EQ(name("out", "{name}", "d/PHOTO_CD/IMAGES/IMG0001.PCD"), "out/IMG0001.tif");
+  const std::string sep(1, static_cast<char>(fs::path::preferred_separator));
+  EXPECT_EQ(name("out", "{name}", "d/PHOTO_CD/IMAGES/IMG0001.PCD"), "out" + sep + "IMG0001.tif");
   EXPECT_EQ(name("out/", "{name}", "IMG0001.PCD;1"), "out/IMG0001.tif");
   EXPECT_EQ(name("C:\\", "{name}", "D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD"), "C:\\IMG0002.tif");
-  EXPECT_EQ(name("out", "{name}", "a.b/picture"), "out/picture.tif");
+  EXPECT_EQ(name("out", "{name}", "a.b/picture"), "out" + sep + "picture.tif");
   // A loose file numbers by its place in the run; a pack by its name.
-  EXPECT_EQ(name("out", "{photo}", "a.b/picture.bmp"), "out/0007.tif");
-  EXPECT_EQ(name("out", "{serial}/{photo}", "img0012.pcd"), "out/unknown/0012.tif");
+  EXPECT_EQ(name("out", "{photo}", "a.b/picture.bmp"), "out" + sep + "0007.tif");
+  EXPECT_EQ(name("out", "{serial}/{photo}", "img0012.pcd"), "out" + sep + "unknown" + sep + "0012.tif");
 
   NameFields fields;
   fields.name = "IMG0003";
