@@ -148,6 +148,10 @@ int runContact(const std::string& path, const std::string& output, int columns, 
     std::cerr << cli::shownPath(path) << ": " << error << "\n";
     return kExitFailed;
   }
+  if (disc.photoCdFolder.empty()) {
+    std::cerr << cli::shownPath(path) << ": a contact sheet needs a disc's root or its PHOTO_CD folder\n";
+    return kExitFailed;
+  }
   std::vector<std::string> problems;
   imaging::BitmapHandle sheet = cli::makeContactSheet(disc, columns, problems, error);
   if (!sheet) {

@@ -264,6 +264,9 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
   fs::path out = freshFolder("cli-contact");
   Result r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string() + " --columns 5");
   ASSERT_EQ(r.status, 0) << r.output;
+  fs::create_directories(LUMIVEXA_SOURCE_DIR "/build/screenshots");
+  fs::copy_file(out / "sheet.png", LUMIVEXA_SOURCE_DIR "/build/screenshots/contact-sheet.png",
+                fs::copy_options::overwrite_existing);
   cli::ContactSheetLayout layout(24, 5);  // five rows, the last one short
   EXPECT_EQ(identify(out / "sheet.png"),
             std::to_string(layout.width()) + "x" + std::to_string(layout.height()) + " PNG");
