@@ -38,8 +38,9 @@ void exportOne(const ExportSettings& s, ExportResult& r) {
   }
   imagefile::ImageMetadata metadata;
   if (photo.hasInfo) metadata = exportMetadata(photo.info);
-  r.ok = writeImageFile(photo.bitmap(), photo.hasInfo ? &metadata : nullptr, s, r.output, r.error);
-  r.exists = !r.ok && r.error == existsMessage(r.output);
+  const WriteOutcome outcome = writeImageFile(photo.bitmap(), photo.hasInfo ? &metadata : nullptr, s, r.output, r.error);
+  r.ok = outcome == WriteOutcome::Written;
+  r.exists = outcome == WriteOutcome::Exists;
 }
 
 class ProgressBar {

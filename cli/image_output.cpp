@@ -59,17 +59,17 @@ std::string existsMessage(const std::string& output) {
   return shownPath(output) + " exists; not replaced (--overwrite replaces it)";
 }
 
-bool writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& o,
+WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& o,
                     const std::string& output, std::string& error) {
   std::error_code ec;
   if (!o.overwrite && fs::exists(output, ec)) {
     error = existsMessage(output);
-    return false;
+    return WriteOutcome::Exists;
   }
   const fs::path folder = fs::path(output).parent_path();
   if (!folder.empty() && !fs::is_directory(folder, ec) && !fs::create_directories(folder, ec) && ec) {
     error = "cannot create the folder " + shownPath(folder.string()) + ": " + reason(ec);
-    return false;
+    return WriteOutcome::Failed;
   }
   std::unique_ptr<imagefile::ImageWriter> writer = makeWriter(o);
   if (metadata) writer->setMetadata(*metadata);
@@ -77,7 +77,7 @@ bool writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata
   writer->setOutput(temporary);
   if (writer->setSource(bitmap) != 0) {
     error = "invalid bitmap";
-    return false;
+    return WriteOutcome::Failed;
   }
   // The C library's error number says why a file could not be made or
   // written; the writers report only that it failed.
@@ -107,21 +107,21 @@ bool writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata
     }
     writer->abandon();
     fs::remove(temporary, ec);
-    return false;
+    return WriteOutcome::Failed;
   }
   // A file that appeared meanwhile (another run) is not replaced either.
   if (!o.overwrite && fs::exists(output, ec)) {
     error = existsMessage(output);
     fs::remove(temporary, ec);
-    return false;
+    return WriteOutcome::Exists;
   }
   fs::rename(temporary, output, ec);
   if (ec) {
     error = "cannot rename into place " + shownPath(output) + ": " + reason(ec);
     fs::remove(temporary, ec);
-    return false;
+    return WriteOutcome::Failed;
   }
-  return true;
+  return WriteOutcome::Written;
 }
 
 }  // namespace cli

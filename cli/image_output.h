@@ -24,11 +24,13 @@ struct WriteOptions {
 // The text of an existing output that is left alone.
 std::string existsMessage(const std::string& output);
 
-// Writes the bitmap to output, creating missing folders on the way. False
-// with a message naming the file and the system's reason on failure, when
-// cancelled, or when the file exists and may not be replaced; nothing of the
-// attempt is left behind.
-bool writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& options,
+enum class WriteOutcome { Written, Exists, Failed };
+
+// Writes the bitmap to output, creating missing folders on the way. Exists
+// when the file is there and may not be replaced; Failed on failure or when
+// cancelled. Either comes with a message naming the file (and the system's
+// reason), and nothing of the attempt is left behind.
+WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& options,
                     const std::string& output, std::string& error);
 
 }  // namespace cli

@@ -159,7 +159,7 @@ int runContact(const std::string& path, const std::string& output, int columns, 
     return kExitFailed;
   }
   for (const std::string& problem : problems) std::cerr << problem << "\n";
-  const bool written = cli::writeImageFile(sheet, nullptr, options, output, error);
+  const bool written = cli::writeImageFile(sheet, nullptr, options, output, error) == cli::WriteOutcome::Written;
   imaging::deleteBitmap(sheet);
   if (!written) {
     std::cerr << error << "\n";

@@ -90,7 +90,8 @@ void BM_ContactSheet(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<std::string> problems;
     imaging::BitmapHandle bitmap = cli::makeContactSheet(disc, 6, problems, error);
-    const bool written = bitmap && cli::writeImageFile(bitmap, nullptr, options, sheet, error);
+    const bool written =
+        bitmap && cli::writeImageFile(bitmap, nullptr, options, sheet, error) == cli::WriteOutcome::Written;
     imaging::deleteBitmap(bitmap);
     if (!written) return state.SkipWithError(error.c_str());
   }
