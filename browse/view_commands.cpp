@@ -44,7 +44,10 @@ class SlideShowNotice : public ModalDialog {
   }
 };
 
-ViewerPhoto Entry(const browse::PhotoItem& photo) { return ViewerPhoto{photo.index, photo.path}; }
+ViewerPhoto Entry(const browse::PhotoItem& photo) {
+  return ViewerPhoto{photo.index, photo.path, photo.info.date, photo.info.nominalWidth, photo.info.nominalHeight,
+                     &photo.thumbnail};
+}
 
 }  // namespace
 
@@ -83,7 +86,7 @@ bool BrowseWindow::View() {
       photos.push_back(Entry(*photos_[i]));
     }
   }
-  std::unique_ptr<ViewerLink> viewer = CreateViewer(frame_);
+  std::unique_ptr<ViewerLink> viewer = CreateViewer(frame_, busy_);
   const bool opened = viewer && viewer->Open(photos, start);
   if (opened) viewers_.Append(viewer.release());
   SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
