@@ -172,6 +172,7 @@ bool TiffWriter::writeExifDirectory() {
          TIFFSetField(t, EXIFTAG_DATETIMEDIGITIZED, m.dateTime.c_str());
   std::uint64_t offset = 0;
   ok = ok && TIFFWriteCustomDirectory(t, &offset);
+  TIFFFreeDirectory(t);    // the EXIF values; starting a directory does not free them
   TIFFCreateDirectory(t);  // back to an image directory
   exifOffset_ = offset;
   return ok;
