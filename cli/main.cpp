@@ -152,7 +152,8 @@ int main(int argc, char** argv) {
   exp->add_option("--jpeg-quality", quality, "JPEG quality 0..100")->check(CLI::Range(0, 100));
   exp->add_flag("--progressive", progressive, "progressive JPEG");
   exp->add_option("--jpeg-sampling", sampling, "JPEG chroma sampling: 444 (full colour detail), 422 or 420")
-      ->check(CLI::IsMember({"444", "422", "420"}));
+      ->check(CLI::IsMember({"444", "422", "420"}))
+      ->capture_default_str();
   exp->add_option("--tiff-compression", compression, "TIFF compression")
       ->check(CLI::IsMember({"none", "g3", "g4", "lzw", "deflate", "jpeg"}));
   exp->add_option("--dpi", dpi, "resolution stored in TIFF files");
