@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> paths;
   cli::ExportSettings settings;
-  std::string level = "16base", highlights = "rolloff", compression = "lzw", sampling = "420";
+  std::string level = "16base", highlights = "rolloff", compression = "lzw";
+  std::string sampling = "420";
   int rotation = 0, quality = 90;
   unsigned dpi = 72;
   bool progressive = false;
