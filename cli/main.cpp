@@ -138,10 +138,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   cli::ExportSettings settings;
   std::string level = "16base", highlights = "rolloff", compression = "lzw";
-  std::string sampling = "420";
   int rotation = 0, quality = 90;
   unsigned dpi = 72;
   bool progressive = false;
+  std::string sampling = "420";
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   CLI::App* exp = app.add_subcommand("export", "Write one image file per photo.");
   exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required();
