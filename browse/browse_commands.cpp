@@ -36,10 +36,14 @@ browse::PhotoItem* FocusedPhoto(HWND list) {
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
+  // An open holds the busy count itself, after the commands already running.
+  if (id == CMD_OPEN_DISC) {
+    OpenDisc(true);
+    return;
+  }
+  // Photos and viewers stay while a command's dialog lets a removal in.
+  BusyScope busy(busy_);
   switch (id) {
-    case CMD_OPEN_DISC:
-      OpenDisc(true);
-      break;
     case CMD_VIEW:
       View();
       break;

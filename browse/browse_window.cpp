@@ -20,10 +20,17 @@ constexpr int kQuitCode = 1;
 constexpr char kPlacementValue[] = "BrowseWndPos";
 constexpr UINT_PTR kArrivalTimer = 1;
 constexpr UINT kArrivalDelayMs = 3000;
+// Posted when the last running command ends while disc work waits.
+constexpr UINT kWaitingDiscWorkMessage = WM_APP;
 
 }  // namespace
 
-BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {}
+BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {
+  busy_.SetWhenIdle([this] {
+    if (frame_ && (removalWaiting_ || openWaiting_ != WaitingOpen::kNone))
+      PostMessageA(frame_, kWaitingDiscWorkMessage, 0, 0);
+  });
+}
 
 BrowseWindow::~BrowseWindow() { Destroy(); }
 
@@ -255,11 +262,13 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_TIMER:
-      // During an open the timer stays set and comes back when it is over.
-      if (wParam == kArrivalTimer && !openingDisc_) {
+      if (wParam == kArrivalTimer) {
         KillTimer(hwnd, kArrivalTimer);
         OpenDisc(false);
       }
+      return 0;
+    case kWaitingDiscWorkMessage:
+      DoWaitingDiscWork();
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

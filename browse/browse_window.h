@@ -15,6 +15,7 @@
 #include "browse/scan_progress.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
+#include "ui/busy_count.h"
 #include "ui/loop_client_win.h"
 #include "viewer/viewer_link.h"
 
@@ -55,8 +56,9 @@ class BrowseWindow : public LoopClient {
 
   // Looks for a Photo CD on drives C to Z and lists its photos; interactive opens
   // ask before giving up. True when a disc was opened and its scan completed.
-  // An open never re-enters itself: a disc arriving during one (its timer fires
-  // inside a Retry/Cancel box) is opened after it.
+  // While a command runs (another open included) the open waits and false comes
+  // back; it is done once the last command is over, as is a disc removal
+  // reported meanwhile.
   bool OpenDisc(bool interactive);
   void CloseDisc();
   // What the scan shows while it runs; the progress window unless replaced.
@@ -128,6 +130,8 @@ class BrowseWindow : public LoopClient {
   bool ScanPhotos(int count);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
+  // The removal and open that waited for running commands.
+  void DoWaitingDiscWork();
   void ResetImageList();
 
   // Loader (thumbnail_loader.cpp).
@@ -167,7 +171,10 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
-  bool openingDisc_ = false;
+  // Commands running, viewers' included; disc work that came meanwhile waits.
+  BusyCount busy_;
+  bool removalWaiting_ = false;
+  enum class WaitingOpen { kNone, kQuiet, kInteractive } openWaiting_ = WaitingOpen::kNone;
   char firstDrive_ = 'C';
   char lastDrive_ = 'Z';
 };
