@@ -121,7 +121,7 @@ TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
   int n = 0;
   for (const auto& c : cases) {
     fs::path folder = freshFolder("cli-exif-" + std::to_string(n++));
-    Result r = run(cli() + " export " + pack1 + " -o " + folder.string() + " --level base " + c.options);
+    Result r = run(program() + " export " + pack1 + " -o " + folder.string() + " --level base " + c.options);
     ASSERT_EQ(r.status, 0) << c.options << ": " << r.output;
     nlohmann::json tags = exifTags(folder / c.file);
     SCOPED_TRACE(c.options);
@@ -146,7 +146,7 @@ TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
   }
   // A photo whose rights are not restricted carries no copyright line.
   fs::path folder = freshFolder("cli-exif-unrestricted");
-  ASSERT_EQ(run(cli() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0002.PCD -o " + folder.string() +
+  ASSERT_EQ(run(program() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0002.PCD -o " + folder.string() +
                 " --level base --format jpg").status, 0);
   EXPECT_FALSE(exifTags(folder / "IMG0002.jpg").contains("IFD0:Copyright"));
 }
