@@ -1,13 +1,17 @@
 #include "cli/pack_info.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "cli/photo_inputs.h"
 #include "cli/srgb_profile.h"
 #include "imagefile/photo_metadata.h"
 #include "photocd/disc_info.h"
+#include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
+#include "photocd/pcd_layout.h"
 #include "photocd/properties/photo_properties_text.h"
 
 namespace cli {
@@ -48,7 +52,7 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   nlohmann::json disc;
   std::string infoPath = findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};
-  PcdStatus status = infoPath.empty() ? kPcdOpenFailed : PcdReadDiscInfo(infoPath.c_str(), info);
+  PcdStatus status = infoPath.empty() ? PcdStatus{kPcdOpenFailed} : PcdReadDiscInfo(infoPath.c_str(), info);
   if (status != kPcdOk) {
     disc["error"] = std::string("INFO.PCD: ") + PcdStatusText(status);
     return disc;
@@ -62,15 +66,50 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   return disc;
 }
 
+std::string discSerial(const std::string& photoCdFolder) {
+  std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return {};
+  return FieldText(info.serialNumber);
+}
+
+// Why a level the pack lists cannot be read, empty when it can: extension
+// files that do not fit, or pack data cut short (a copy that stopped early),
+// which shows when the level's last stored rows are decoded.
+std::string levelProblem(ImagePack* pack, int level) {
+  PcdStatus status = PcdCheckLevel(pack, level);
+  if (status != kPcdOk) return PcdStatusText(status);
+  const Orientation shown = pack->orientation;
+  pack->orientation = PcdOrientationFromRotation(0);  // output rows are stored rows
+  status = PcdSetResolution(pack, level);
+  std::vector<std::uint8_t> rows;
+  if (status == kPcdOk && PcdSetFormat(pack, static_cast<int>(OutputFormat::LumaOnly)) == kPcdOk) {
+    const std::int16_t width = static_cast<std::int16_t>(pack->outputWidth);
+    const std::int16_t height = static_cast<std::int16_t>(pack->outputHeight);
+    const std::int16_t last = static_cast<std::int16_t>(std::min<int>(height, 16));
+    OutputRect rect{static_cast<std::int16_t>(height - last), 0, height, width};
+    rows.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(last));
+    status = PcdReadRect(pack, &rect, rows.data(), width);
+  }
+  pack->orientation = shown;
+  PcdSetResolution(pack, pcd::kLevelBase);
+  return status == kPcdOk ? std::string() : PcdStatusText(status);
+}
+
 nlohmann::json describePack(ImagePack* pack) {
   nlohmann::json j;
   std::uint16_t mask = 0;
   int count = 0;
   PcdGetResolutionMask(pack, mask, count);
-  nlohmann::json levels = nlohmann::json::array();
-  for (int level = 0; level <= 6; ++level)
-    if (mask & (1u << level)) levels.push_back(levelName(level));
+  nlohmann::json levels = nlohmann::json::array(), unreadable = nlohmann::json::object();
+  for (int level = 0; level <= 6; ++level) {
+    if (!(mask & (1u << level))) continue;
+    std::string problem = levelProblem(pack, level);
+    if (problem.empty()) levels.push_back(levelName(level));
+    else unreadable[levelName(level)] = problem;
+  }
   j["levels"] = levels;
+  if (!unreadable.empty()) j["unreadableLevels"] = unreadable;
   j["rotation"] = rotationText(rotationCode(pack));
 
   ImagePackInfo info{};

@@ -62,6 +62,12 @@ bool PngWriter::startEncoder() {
   png_infop info = encoder_->info;
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, encoder_.get(), Encoder::onWrite, Encoder::onFlush);
+  if (fast_) {
+    // One cheap filter and zlib's fastest level: several times quicker,
+    // files a little larger.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_level(png, 1);
+  }
   int colourType = s.bits > 8 ? PNG_COLOR_TYPE_RGB : greyOut_ ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_PALETTE;
   int depth = colourType == PNG_COLOR_TYPE_PALETTE ? s.bits : 8;
   png_set_IHDR(png, info, static_cast<png_uint_32>(s.width), static_cast<png_uint_32>(s.height), depth, colourType,

@@ -15,6 +15,8 @@ class PngWriter : public ImageWriter {
  public:
   PngWriter();
   ~PngWriter() override;
+  // Trades file size for speed, for large pictures wanted at once.
+  void setFast(bool fast) { fast_ = fast; }
 
  protected:
   int begin() override;
@@ -32,6 +34,7 @@ class PngWriter : public ImageWriter {
   std::unique_ptr<Encoder> encoder_;
   std::vector<std::uint8_t> rowBuffer_;
   bool greyOut_ = false;
+  bool fast_ = false;
   std::string sourceText_;  // the "Source" text: scanner make and model
   std::vector<std::uint8_t> exifBlock_;  // made before the encoder starts
 };
