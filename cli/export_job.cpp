@@ -1,20 +1,16 @@
 #include "cli/export_job.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <mutex>
-#include <random>
-#include <system_error>
 #include <thread>
 
 #include "cli/pack_info.h"
-#include "imagefile/bmp_writer.h"
-#include "imagefile/jpeg_writer.h"
-#include "imagefile/png_writer.h"
-#include "imagefile/tiff_writer.h"
+#include "cli/photo_inputs.h"
+#include "photocd/image_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -22,69 +18,15 @@ namespace cli {
 
 namespace {
 
-std::unique_ptr<imagefile::ImageWriter> makeWriter(const ExportSettings& s) {
-  if (s.format == "jpg") return std::make_unique<imagefile::JpegWriter>(s.jpeg);
-  if (s.format == "bmp") return std::make_unique<imagefile::BmpWriter>();
-  if (s.format == "png") return std::make_unique<imagefile::PngWriter>();
-  auto tiff = std::make_unique<imagefile::TiffWriter>(s.tiff);
-  tiff->setMessageHandler(nullptr);  // its last error is reported with the photo
-  tiff->setPredictor(true);
-  return tiff;
-}
-
-// A name beside the output that no other run or worker uses.
-std::string temporaryPath(const std::string& output) {
-  static std::mutex lock;
-  static std::mt19937_64 random{std::random_device{}()};
-  std::lock_guard<std::mutex> hold(lock);
-  fs::path p(output);
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.partial", static_cast<unsigned long long>(random()));
-  return (p.parent_path() / ("." + p.filename().string() + suffix)).string();
-}
-
-bool writeFile(const DecodedPhoto& photo, const ExportSettings& s, const std::string& output, std::string& error) {
-  std::unique_ptr<imagefile::ImageWriter> writer = makeWriter(s);
-  if (photo.hasInfo) writer->setMetadata(exportMetadata(photo.info));
-  std::string temporary = temporaryPath(output);
-  writer->setOutput(temporary);
-  if (writer->setSource(photo.bitmap()) != 0) {
-    error = "invalid bitmap";
-    return false;
-  }
-  int result = writer->open();
-  if (result != 0) error = "cannot create the output file";
-  while (result == 0 && writer->rowsWritten() < writer->source().height) {
-    if (s.cancel && *s.cancel) {
-      error = "cancelled";
-      result = imagefile::kWriterFailed;
-    } else {
-      result = writer->writeRows(64);
-    }
-  }
-  if (result == 0 && (result = writer->close()) != 0) error = "failure closing the output file";
-  if (result != 0) {
-    if (error.empty()) error = "cannot write the output file";
-    const std::string& detail = writer->libraryMessage();
-    if (!detail.empty()) error += " (" + detail + ")";
-    writer->abandon();
-    std::error_code ec;
-    fs::remove(temporary, ec);
-    return false;
-  }
-  std::error_code ec;
-  fs::rename(temporary, output, ec);
-  if (ec) {
-    error = "cannot rename into place: " + ec.message();
-    fs::remove(temporary, ec);
-    return false;
-  }
-  return true;
-}
-
 void exportOne(const ExportSettings& s, ExportResult& r) {
   if (s.cancel && *s.cancel) {
     r.error = "cancelled";
+    return;
+  }
+  std::error_code ec;
+  if (!s.overwrite && fs::exists(r.output, ec)) {  // known before the decode
+    r.error = existsMessage(r.output);
+    r.exists = true;
     return;
   }
   DecodedPhoto photo;
@@ -94,7 +36,11 @@ void exportOne(const ExportSettings& s, ExportResult& r) {
     r.error = "cannot rotate";
     return;
   }
-  r.ok = writeFile(photo, s, r.output, r.error);
+  imagefile::ImageMetadata metadata;
+  if (photo.hasInfo) metadata = exportMetadata(photo.info);
+  const WriteOutcome outcome = writeImageFile(photo.bitmap(), photo.hasInfo ? &metadata : nullptr, s, r.output, r.error);
+  r.ok = outcome == WriteOutcome::Written;
+  r.exists = outcome == WriteOutcome::Exists;
 }
 
 class ProgressBar {
@@ -125,16 +71,32 @@ class ProgressBar {
 
 }  // namespace
 
-std::string outputPath(const std::string& folder, const std::string& input, const std::string& extension) {
-  std::size_t slash = input.find_last_of("/\\");
-  std::string title = slash == std::string::npos ? input : input.substr(slash + 1);
-  std::size_t semicolon = title.find(';');  // ISO 9660 version suffix
-  if (semicolon != std::string::npos) title.erase(semicolon);
-  std::size_t dot = title.rfind('.');
-  title = (dot == std::string::npos ? title : title.substr(0, dot)) + "." + extension;
-  if (folder.empty()) return title;
+std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
+                       const std::string& extension) {
+  constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
+  std::string name = expandNamePattern(pattern, fields) + "." + extension;
+  std::replace(name.begin(), name.end(), '/', kSeparator);  // the pattern's subfolders
+  if (folder.empty()) return name;
   char last = folder.back();
-  return last == '/' || last == '\\' ? folder + title : folder + "/" + title;
+  return last == '/' || last == '\\' ? folder + name : folder + kSeparator + name;
+}
+
+NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern) {
+  NameFields f;
+  f.name = fileTitle(input);
+  f.photo = photoNumberOf(f.name);
+  if (f.photo == 0) f.photo = static_cast<int>(index + 1);
+  if (usesField(pattern, "serial")) f.serial = discSerial(photoCdFolderOf(input));
+  if (usesField(pattern, "date") || usesField(pattern, "time")) {
+    ImagePack* pack = nullptr;
+    ImagePackInfo info{};
+    if (PcdOpenImagePack(input.c_str(), pack) == kPcdOk) {
+      f.hasScanTime = PcdGetImageInfo(pack, info) == kPcdOk;
+      f.scanTime = info.scanTime;
+      PcdCloseImagePack(pack);
+    }
+  }
+  return f;
 }
 
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings) {
@@ -142,9 +104,10 @@ std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, c
   std::map<std::string, std::size_t> claimed;  // output path -> first input writing it
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     results[i].input = inputs[i];
-    results[i].output = outputPath(settings.folder, inputs[i], settings.format);
+    results[i].output = outputPath(settings.folder, settings.namePattern, nameFieldsOf(inputs[i], i, settings.namePattern),
+                                   settings.format);
     auto [at, first] = claimed.emplace(results[i].output, i);
-    if (!first) results[i].error = "same output name as " + inputs[at->second] + "; not written";
+    if (!first) results[i].error = "same output name as " + shownPath(inputs[at->second]) + "; not written";
   }
 
   ProgressBar bar(settings.progressBar, inputs.size());

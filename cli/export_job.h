@@ -1,28 +1,24 @@
-// The export command: decode each input, turn it, write it into the output
-// folder under a temporary name and rename it into place once complete, on
-// several worker threads.
+// The export command: decode each input, turn it and write it into the
+// output folder under its pattern's name, on several worker threads.
 #pragma once
 #include <atomic>
 #include <string>
 #include <vector>
 
+#include "cli/image_output.h"
+#include "cli/output_names.h"
 #include "cli/photo_decode.h"
-#include "imagefile/export_options.h"
 
 namespace cli {
 
-struct ExportSettings {
-  std::string folder;
-  std::string format = "tif";  // tif, jpg, bmp or png: also the file extension
+// The file options, and a cancel flag that also skips the photos not yet started.
+struct ExportSettings : WriteOptions {
+  std::string folder;  // made when missing
+  std::string namePattern = kDefaultNamePattern;
   DecodeSettings decode;
   int rotation = 0;  // 0, 90, 180 or 270 degrees clockwise
-  imagefile::JpegOptions jpeg;
-  imagefile::TiffOptions tiff;
   int jobs = 1;
   bool progressBar = false;
-  // Set from elsewhere (an interrupt) to stop: the file being written is
-  // dropped and the photos not yet started are skipped.
-  const std::atomic<bool>* cancel = nullptr;
 };
 
 struct ExportResult {
@@ -31,11 +27,15 @@ struct ExportResult {
   bool ok = false;
   std::string error;
   std::string note;  // written, but not quite as asked (a lower level)
+  bool exists = false;  // not written because the file exists
 };
 
-// The output path of an input: its file title with the extension replaced
-// (or appended when it has none), in folder.
-std::string outputPath(const std::string& folder, const std::string& input, const std::string& extension);
+// The output path of an input named by the pattern, with the extension, in folder.
+std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
+                       const std::string& extension);
+// The fields of the input at position index (0-based) of a run; the disc's
+// serial number and the scan time are read only when the pattern uses them.
+NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern);
 
 // Exports every input; results in input order.
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings);

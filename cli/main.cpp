@@ -1,18 +1,25 @@
 // lumivexa-cli: information about Photo CDs and conversion of their photos
-// to TIFF, JPEG, BMP or PNG files.
+// to TIFF, JPEG, BMP or PNG files, and contact sheets of whole discs.
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
+#include "cli/contact_sheet.h"
 #include "cli/export_job.h"
+#include "cli/image_output.h"
+#include "cli/output_names.h"
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
 #include "imagefile/requested_level.h"
+#include "imaging/gdi_backend.h"
 #include "photocd/image_pack.h"
 
 #ifdef _WIN32
@@ -60,7 +67,7 @@ int runInfo(const std::string& path, bool json) {
   cli::DiscInput disc;
   std::string error;
   if (!cli::findImagePacks(path, disc, error)) {
-    std::cerr << path << ": " << error << "\n";
+    std::cerr << cli::shownPath(path) << ": " << error << "\n";
     return kExitFailed;
   }
   nlohmann::json out;
@@ -79,7 +86,7 @@ int runInfo(const std::string& path, bool json) {
       photo["error"] = PcdStatusText(opened);
       status = kExitFailed;
     }
-    photo["file"] = packPath;
+    photo["file"] = cli::shownPath(packPath);
     photos.push_back(photo);
   }
   out["photos"] = photos;
@@ -88,19 +95,25 @@ int runInfo(const std::string& path, bool json) {
   return status;
 }
 
-int runExport(const std::vector<std::string>& paths, cli::ExportSettings settings) {
-  std::vector<std::string> inputs;
-  int status = 0;
+// Opens every path as a disc or packs; false after a line for each that fails.
+bool gatherInputs(const std::vector<std::string>& paths, std::vector<std::string>& inputs) {
+  bool ok = true;
   for (const std::string& path : paths) {
     cli::DiscInput disc;
     std::string error;
     if (!cli::findImagePacks(path, disc, error)) {
-      std::cerr << path << ": " << error << "\n";
-      status = kExitFailed;
+      std::cerr << cli::shownPath(path) << ": " << error << "\n";
+      ok = false;
       continue;
     }
     inputs.insert(inputs.end(), disc.packs.begin(), disc.packs.end());
   }
+  return ok;
+}
+
+int runExport(const std::vector<std::string>& paths, cli::ExportSettings settings) {
+  std::vector<std::string> inputs;
+  int status = gatherInputs(paths, inputs) ? 0 : kExitFailed;
   // The reader's Photo CD module reads the wanted level from here.
   g_requestedPcdLevel = settings.decode.level;
   settings.progressBar = settings.progressBar && LUMIVEXA_ISATTY(stderr);
@@ -113,51 +126,124 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     std::cerr << "interrupted\n";
     return kExitInterrupted;
   }
-  std::size_t written = 0;
+  std::size_t written = 0, existing = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;
-    if (!r.ok) std::cerr << r.input << ": " << r.error << "\n";
-    else if (!r.note.empty()) std::cerr << r.input << ": " << r.note << "\n";
+    if (r.exists) ++existing;
+    if (r.exists) std::cerr << "skipped: " << r.error << "\n";
+    else if (!r.ok) std::cerr << cli::shownPath(r.input) << ": " << r.error << "\n";
+    else if (!r.note.empty()) std::cerr << cli::shownPath(r.input) << ": " << r.note << "\n";
   }
-  std::cerr << written << " of " << results.size() << " photos written to " << settings.folder << "\n";
+  std::cerr << written << " of " << results.size() << " photos written to " << cli::shownPath(settings.folder);
+  if (existing == 1) std::cerr << "; 1 skipped because its file exists";
+  if (existing > 1) std::cerr << "; " << existing << " skipped because their files exist";
+  std::cerr << "\n";
   return written == results.size() ? status : kExitFailed;
+}
+
+int runContact(const std::string& path, const std::string& output, int columns, cli::WriteOptions options) {
+  cli::DiscInput disc;
+  std::string error;
+  if (!cli::findImagePacks(path, disc, error)) {
+    std::cerr << cli::shownPath(path) << ": " << error << "\n";
+    return kExitFailed;
+  }
+  if (disc.photoCdFolder.empty()) {
+    std::cerr << cli::shownPath(path) << ": a contact sheet needs a disc's root or its PHOTO_CD folder\n";
+    return kExitFailed;
+  }
+  std::vector<std::string> problems;
+  imaging::BitmapHandle sheet = cli::makeContactSheet(disc, columns, problems, error);
+  if (!sheet) {
+    std::cerr << cli::shownPath(path) << ": " << error << "\n";
+    return kExitFailed;
+  }
+  for (const std::string& problem : problems) std::cerr << problem << "\n";
+  const bool written = cli::writeImageFile(sheet, nullptr, options, output, error) == cli::WriteOutcome::Written;
+  imaging::deleteBitmap(sheet);
+  if (!written) {
+    std::cerr << error << "\n";
+    return kExitFailed;
+  }
+  return problems.empty() ? 0 : kExitFailed;
+}
+
+// "png" or "jpg" for a sheet's file name; empty for other names.
+std::string sheetFormat(const std::string& output) {
+  std::string extension = std::filesystem::path(output).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".png") return "png";
+  if (extension == ".jpg" || extension == ".jpeg") return "jpg";
+  return {};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Lumivexa SE command-line converter: Photo CD information and export."};
+  CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export and contact sheets."};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "lumivexa-cli " LUMIVEXA_VERSION);
+  app.option_defaults()->always_capture_default();
+  app.footer(
+      "Examples:\n"
+      "  lumivexa-cli export /media/cdrom -o photos --format jpg --name \"{serial}-{photo}\"\n"
+      "  lumivexa-cli contact /media/cdrom -o index.png\n"
+      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.");
 
   std::string infoPath;
   bool json = false;
   CLI::App* info = app.add_subcommand("info", "Describe a disc (its root or PHOTO_CD folder) or image packs.");
   info->add_option("PATH", infoPath, "disc root, PHOTO_CD folder or .pcd file")->required();
   info->add_flag("--json", json, "print JSON instead of text");
+  info->footer("Examples:\n  lumivexa-cli info /media/cdrom\n  lumivexa-cli info --json PHOTO_CD/IMAGES/IMG0001.PCD");
 
   std::vector<std::string> paths;
   cli::ExportSettings settings;
   std::string level = "16base", highlights = "rolloff", compression = "lzw";
-  int rotation = 0, quality = 90;
-  unsigned dpi = 72;
+  int rotation = 0, quality = 90, dpi = 72;
   bool progressive = false;
+  std::string sampling = "420";
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   CLI::App* exp = app.add_subcommand("export", "Write one image file per photo.");
-  exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required();
-  exp->add_option("-o,--output", settings.folder, "output folder (must exist)")->required()->check(CLI::ExistingDirectory);
+  exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required()->default_str("");
+  exp->add_option("-o,--output", settings.folder, "output folder (made when missing)")->required();
+  exp->add_option("--name", settings.namePattern, cli::kNamePatternHelp)
+      ->check([](const std::string& pattern) { return cli::checkNamePattern(pattern); });
+  exp->add_flag("--overwrite", settings.overwrite, "replace existing files (otherwise they are skipped)");
   exp->add_option("--format", settings.format, "file format")->check(CLI::IsMember({"tif", "jpg", "bmp", "png"}));
   exp->add_option("--level", level, "Photo CD level: base/64, base/16, base/4, base, 4base, 16base, 64base or max")
       ->check(CLI::IsMember({"base/64", "base/16", "base/4", "base", "4base", "16base", "64base", "max"}));
   exp->add_option("--rotate", rotation, "degrees clockwise")->check(CLI::IsMember({0, 90, 180, 270}));
   exp->add_option("--jpeg-quality", quality, "JPEG quality 0..100")->check(CLI::Range(0, 100));
   exp->add_flag("--progressive", progressive, "progressive JPEG");
+  exp->add_option("--jpeg-sampling", sampling, "JPEG chroma sampling: 444 (full colour detail), 422 or 420")
+      ->check(CLI::IsMember({"444", "422", "420"}))
+      ->capture_default_str();
   exp->add_option("--tiff-compression", compression, "TIFF compression")
       ->check(CLI::IsMember({"none", "g3", "g4", "lzw", "deflate", "jpeg"}));
-  exp->add_option("--dpi", dpi, "resolution stored in TIFF files");
+  exp->add_option("--dpi", dpi, "resolution stored in TIFF files")->check(CLI::Range(1, 65535));
   exp->add_option("--gamma", settings.decode.gamma, "gamma factor")->check(CLI::Range(0.1, 10.0));
-  exp->add_option("--highlights", highlights, "clip or roll off the highlights above white")
+  exp->add_option("--highlights", highlights, "clip the light above white or roll it off, at every level")
       ->check(CLI::IsMember({"clip", "rolloff"}));
   exp->add_option("-j,--jobs", settings.jobs, "photos converted at once (default: all cores)")->check(CLI::Range(1, 256));
+  exp->footer(
+      "Examples:\n"
+      "  lumivexa-cli export /media/cdrom -o photos --format tif --level 16base\n"
+      "  lumivexa-cli export /media/cdrom -o library --format jpg --name \"{serial}-{photo}\"");
+
+  std::string discPath, sheetPath;
+  int columns = 6;
+  cli::WriteOptions sheetOptions;
+  CLI::App* contact = app.add_subcommand("contact", "Draw every photo of a disc on one sheet, numbered.");
+  contact->add_option("DISC", discPath, "disc root or PHOTO_CD folder")->required();
+  contact->add_option("-o,--output", sheetPath, "the sheet: a .png or .jpg file")->required()->check(
+      [](const std::string& name) { return sheetFormat(name).empty() ? "the sheet's name must end in .png or .jpg" : ""; });
+  contact->add_option("--columns", columns, "photos across")->check(CLI::Range(1, 100));
+  contact->add_flag("--overwrite", sheetOptions.overwrite, "replace an existing sheet");
+  contact->footer(
+      "Examples:\n"
+      "  lumivexa-cli contact /media/cdrom -o index.png\n"
+      "  lumivexa-cli contact /media/cdrom -o index.jpg --columns 8");
 
   try {
     app.parse(argc, argv);
@@ -167,13 +253,22 @@ int main(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPath, json);
+  if (*contact) {
+    sheetOptions.format = sheetFormat(sheetPath);
+    sheetOptions.jpeg.quality = 90;
+    sheetOptions.fastPng = true;  // a sheet is looked at, not archived
+    return runContact(discPath, sheetPath, columns, sheetOptions);
+  }
 
   const char* compressions[] = {"none", "g3", "g4", "lzw", "deflate", "jpeg"};
   for (int i = 0; i < 6; ++i)
     if (compression == compressions[i]) settings.tiff.compression = i;
-  settings.tiff.xDpi = settings.tiff.yDpi = dpi;
+  settings.tiff.xDpi = settings.tiff.yDpi = static_cast<unsigned>(dpi);
   settings.jpeg.quality = quality;
   settings.jpeg.progressive = progressive;
+  settings.jpeg.sampling = sampling == "444"   ? imagefile::kSampling444
+                           : sampling == "422" ? imagefile::kSampling422
+                                               : imagefile::kSampling420;
   settings.jpeg.optimise = 1;
   settings.decode.level = cli::levelFromName(level);
   settings.decode.highlights = highlights == "clip" ? cli::Highlights::Clip : cli::Highlights::Rolloff;

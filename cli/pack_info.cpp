@@ -1,12 +1,17 @@
 #include "cli/pack_info.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "cli/photo_inputs.h"
 #include "cli/srgb_profile.h"
+#include "imagefile/photo_metadata.h"
 #include "photocd/disc_info.h"
+#include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
+#include "photocd/pcd_layout.h"
 #include "photocd/properties/photo_properties_text.h"
 
 namespace cli {
@@ -41,28 +46,13 @@ int levelFromName(const std::string& name) {
   return -1;
 }
 
-std::string formatTime(std::uint32_t seconds, bool tiffStyle) {
-  // Civil date from a day count (proleptic Gregorian), so no time zone or
-  // thread-unsafe library call is involved.
-  long days = static_cast<long>(seconds / 86400), rest = static_cast<long>(seconds % 86400);
-  days += 719468;
-  long era = days / 146097, dayOfEra = days - era * 146097;
-  long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  long mp = (5 * dayOfYear + 2) / 153;
-  long day = dayOfYear - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
-  long year = yearOfEra + era * 400 + (month <= 2);
-  char out[32];
-  std::snprintf(out, sizeof out, tiffStyle ? "%04ld:%02ld:%02ld %02ld:%02ld:%02ld" : "%04ld-%02ld-%02ld %02ld:%02ld:%02ld",
-                year, month, day, rest / 3600, rest / 60 % 60, rest % 60);
-  return out;
-}
+std::string formatTime(std::uint32_t seconds, bool tiffStyle) { return pcdprops::FormatDiscTime(seconds, tiffStyle); }
 
 nlohmann::json describeDisc(const std::string& photoCdFolder) {
   nlohmann::json disc;
   std::string infoPath = findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};
-  PcdStatus status = infoPath.empty() ? kPcdOpenFailed : PcdReadDiscInfo(infoPath.c_str(), info);
+  PcdStatus status = infoPath.empty() ? PcdStatus{kPcdOpenFailed} : PcdReadDiscInfo(infoPath.c_str(), info);
   if (status != kPcdOk) {
     disc["error"] = std::string("INFO.PCD: ") + PcdStatusText(status);
     return disc;
@@ -76,15 +66,50 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   return disc;
 }
 
+std::string discSerial(const std::string& photoCdFolder) {
+  std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return {};
+  return FieldText(info.serialNumber);
+}
+
+// Why a level the pack lists cannot be read, empty when it can: extension
+// files that do not fit, or pack data cut short (a copy that stopped early),
+// which shows when the level's last stored rows are decoded.
+std::string levelProblem(ImagePack* pack, int level) {
+  PcdStatus status = PcdCheckLevel(pack, level);
+  if (status != kPcdOk) return PcdStatusText(status);
+  const Orientation shown = pack->orientation;
+  pack->orientation = PcdOrientationFromRotation(0);  // output rows are stored rows
+  status = PcdSetResolution(pack, level);
+  std::vector<std::uint8_t> rows;
+  if (status == kPcdOk && PcdSetFormat(pack, static_cast<int>(OutputFormat::LumaOnly)) == kPcdOk) {
+    const std::int16_t width = static_cast<std::int16_t>(pack->outputWidth);
+    const std::int16_t height = static_cast<std::int16_t>(pack->outputHeight);
+    const std::int16_t last = static_cast<std::int16_t>(std::min<int>(height, 16));
+    OutputRect rect{static_cast<std::int16_t>(height - last), 0, height, width};
+    rows.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(last));
+    status = PcdReadRect(pack, &rect, rows.data(), width);
+  }
+  pack->orientation = shown;
+  PcdSetResolution(pack, pcd::kLevelBase);
+  return status == kPcdOk ? std::string() : PcdStatusText(status);
+}
+
 nlohmann::json describePack(ImagePack* pack) {
   nlohmann::json j;
   std::uint16_t mask = 0;
   int count = 0;
   PcdGetResolutionMask(pack, mask, count);
-  nlohmann::json levels = nlohmann::json::array();
-  for (int level = 0; level <= 6; ++level)
-    if (mask & (1u << level)) levels.push_back(levelName(level));
+  nlohmann::json levels = nlohmann::json::array(), unreadable = nlohmann::json::object();
+  for (int level = 0; level <= 6; ++level) {
+    if (!(mask & (1u << level))) continue;
+    std::string problem = levelProblem(pack, level);
+    if (problem.empty()) levels.push_back(levelName(level));
+    else unreadable[levelName(level)] = problem;
+  }
   j["levels"] = levels;
+  if (!unreadable.empty()) j["unreadableLevels"] = unreadable;
   j["rotation"] = rotationText(rotationCode(pack));
 
   ImagePackInfo info{};
@@ -112,17 +137,7 @@ nlohmann::json describePack(ImagePack* pack) {
 }
 
 imagefile::ImageMetadata exportMetadata(const ImagePackInfo& info) {
-  imagefile::ImageMetadata m;
-  m.dateTime = formatTime(info.scanTime, true);
-  m.make = FieldText(info.scannerVendor);
-  m.model = FieldText(info.scannerProduct);
-  std::string medium = FieldText(info.mediaInfo), finisher = PhotofinisherText(info);
-  m.description = "Photo CD image";
-  if (!medium.empty()) m.description += "; medium: " + medium;
-  if (!finisher.empty()) m.description += "; photofinisher: " + finisher;
-  if (info.rightsStatus == 1)
-    m.copyright = "Use restricted: see " + FieldText(info.rightsFileName) + " on the Photo CD";
-  m.software = "Lumivexa SE";
+  imagefile::ImageMetadata m = imagefile::PhotoMetadata(info);
   m.srgb = true;
   m.iccProfile = srgbProfile();
   return m;

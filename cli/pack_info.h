@@ -24,7 +24,12 @@ std::string formatTime(std::uint32_t seconds, bool tiffStyle = false);
 
 // Disc fields from PHOTO_CD/INFO.PCD; a "error" member when it cannot be read.
 nlohmann::json describeDisc(const std::string& photoCdFolder);
-// Levels, rotation and the image information record of an open pack.
+// The serial number in PHOTO_CD/INFO.PCD; empty when it cannot be read.
+std::string discSerial(const std::string& photoCdFolder);
+// Why a level the pack lists cannot be read, empty when it can: extension
+// files that do not fit, or pack data cut short (its last rows are decoded).
+std::string levelProblem(ImagePack* pack, int level);
+// Levels (those that cannot be read apart, with the reason), rotation and the image information record of an open pack.
 nlohmann::json describePack(ImagePack* pack);
 // The metadata an exported file carries: scan time, scanner, medium,
 // photofinisher, rights, and sRGB tagging with the embedded profile.

@@ -1,7 +1,10 @@
 #include "cli/photo_decode.h"
 
+#include <iterator>
+
 #include "cli/pack_info.h"
 #include "imagefile/image_errors.h"
+#include "imagefile/photocd_colour.h"
 #include "imagefile/requested_level.h"
 #include "imaging/dib_format.h"
 #include "imaging/dib_ops.h"
@@ -14,7 +17,6 @@ namespace cli {
 
 namespace {
 
-constexpr int kRgb24 = 11;  // the toolkit's B, G, R output through its curve
 
 struct PackCloser {
   void operator()(ImagePack* pack) const { PcdCloseImagePack(pack); }
@@ -36,8 +38,12 @@ void applyGamma(imaging::BitmapHandle bitmap, double gamma) {
 
 // The whole picture at the pack's current level through the toolkit, into a
 // bottom-up section (the toolkit's orientation 0 writes bottom-up rows).
-imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, int threads, std::string& error) {
-  PcdStatus status = PcdSetFormat(pack, kRgb24);
+// Rolled-off highlights come from the toolkit's own output curve; clipped ones
+// from its raw PhotoYCC converted with the image reader's colour tables, so a
+// photo has the same tone at every level with either setting.
+imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, Highlights highlights, int threads, std::string& error) {
+  const bool clip = highlights == Highlights::Clip;
+  PcdStatus status = PcdSetFormat(pack, static_cast<int>(clip ? OutputFormat::RawYcc24 : OutputFormat::Rgb24));
   if (status == kPcdOk) status = PcdSetDecodeThreads(pack, threads);
   if (status != kPcdOk) {
     error = pcdError("output format", status);
@@ -51,11 +57,17 @@ imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, int threads, std::strin
     imaging::deleteBitmap(bitmap);
     return nullptr;
   }
-  status = PcdReadRect(pack, nullptr, info.bits, static_cast<std::ptrdiff_t>(imaging::dibStride(header.width, 24)));
+  const std::size_t stride = imaging::dibStride(header.width, 24);
+  status = PcdReadRect(pack, nullptr, info.bits, static_cast<std::ptrdiff_t>(stride));
   if (status != kPcdOk) {
     error = pcdError("decoding", status);
     imaging::deleteBitmap(bitmap);
     return nullptr;
+  }
+  if (clip) {
+    static const imagefile::PcdReaderColour colour;
+    for (int row = 0; row < imaging::absHeight(header); ++row)
+      colour.convertPixels(info.bits + stride * static_cast<std::size_t>(row), header.width);
   }
   return bitmap;
 }
@@ -78,6 +90,21 @@ bool decodeWithReader(imagefile::ImageReader& reader, double gamma, int threads,
     return false;
   }
   return true;
+}
+
+// What a recognised format is called, by its code in the reader's table.
+const char* formatName(int format) {
+  static const char* const kNames[] = {"JPEG", "GIF", "BMP", "Targa", "PCX", "TIFF", "Photo CD", "PNG",
+                                       "Kodak digital camera", "Windows metafile", "IFF", "Photoshop", "PICT",
+                                       "SGI", "Alias PIX", "enhanced metafile"};
+  return format >= 0 && format < static_cast<int>(std::size(kNames)) ? kNames[format] : "unknown";
+}
+
+// True when the reader has a decoder for the recognised format.
+bool decodable(int format) {
+  for (const imagefile::FormatModule& module : imagefile::builtinFormatModules())
+    if (module.id == format) return module.createDecoder != nullptr;
+  return false;
 }
 
 }  // namespace
@@ -109,6 +136,10 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
       error = imagefile::errorText(reader->error());
       return false;
     }
+    if (!decodable(reader->format())) {
+      error = std::string("recognised as ") + formatName(reader->format()) + ", which this converter cannot read";
+      return false;
+    }
     if (!decodeWithReader(*reader, settings.gamma, settings.threads, error)) return false;
     out.reader_ = std::move(reader);
     return true;
@@ -126,29 +157,29 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
   int count = 0;
   PcdGetResolutionMask(pack.get(), mask, count);
   out.level = chooseLevel(mask, settings.level);
-  // A level the pack offers but cannot read (a damaged or foreign extension)
-  // gives way to the next lower one, as in the reader's Photo CD module.
-  for (PcdStatus check; (check = PcdCheckLevel(pack.get(), out.level)) != kPcdOk;) {
+  // A level the pack offers but cannot read (a damaged or foreign extension,
+  // a pack cut short) gives way to the next lower one that can be read.
+  const int wanted = out.level;
+  std::string firstProblem;
+  for (std::string problem; !(problem = levelProblem(pack.get(), out.level)).empty();) {
+    if (firstProblem.empty()) firstProblem = problem;
     const int lower = chooseLevel(mask, out.level - 1);
-    out.note = std::string(levelName(out.level)) + " cannot be read (" + PcdStatusText(check) + "); " +
-               levelName(lower) + " written instead";
+    if (lower == out.level) {
+      error = std::string("no level can be read (") + firstProblem + ")";
+      return false;
+    }
     out.level = lower;
   }
+  if (out.level != wanted)
+    out.note = std::string(levelName(wanted)) + " cannot be read (" + firstProblem + "); " + levelName(out.level) +
+               " written instead";
 
-  if (settings.highlights == Highlights::Clip) {
-    // The reader's Photo CD module takes its level from the process-wide
-    // request, which the caller sets once for the whole run.
-    pack.reset();
-    if (!decodeWithReader(*reader, settings.gamma, settings.threads, error)) return false;
-    out.reader_ = std::move(reader);
-    return true;
-  }
   status = PcdSetResolution(pack.get(), out.level);
   if (status != kPcdOk) {
     error = pcdError("level", status);
     return false;
   }
-  out.owned_ = decodeWithToolkit(pack.get(), settings.threads, error);
+  out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, settings.threads, error);
   if (!out.owned_) return false;
   applyGamma(out.owned_, settings.gamma);
   return true;

@@ -1,7 +1,8 @@
 // Decodes one input into a 24-bit bottom-up DIB section. Photo CD image packs
-// decode either through the image reader's Photo CD module (highlights
-// clipped, as the program's own export does) or through the toolkit, whose
-// output curve rolls highlights off; other formats go through the reader.
+// decode through the toolkit at every level, their colours converted either
+// with the image reader's tables (highlights clipped, as the program's own
+// export shows BASE) or through the toolkit's output curve (highlights rolled
+// off); other formats go through the image reader.
 #pragma once
 #include <memory>
 #include <string>

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/output_names.h"
+
 namespace fs = std::filesystem;
 
 namespace cli {
@@ -34,6 +36,20 @@ std::string findChild(const std::string& folder, const std::string& name) {
   return {};
 }
 
+int photoNumberOf(const std::string& title) {
+  std::string n = discName(title);
+  if (n.size() != 7 || n.compare(0, 3, "IMG") != 0 ||
+      !std::all_of(n.begin() + 3, n.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+    return 0;
+  return std::stoi(n.substr(3));
+}
+
+std::string photoCdFolderOf(const std::string& packPath) {
+  fs::path images = fs::path(packPath).parent_path();
+  if (discName(images.filename().string()) != "IMAGES") return {};
+  return images.parent_path().string();
+}
+
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
@@ -50,10 +66,11 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
   if (folder.empty()) folder = path;
   std::string images = findChild(folder, "IMAGES");
   if (images.empty()) {
-    error = "no PHOTO_CD\\IMAGES folder";
+    error = "no " + shownPath("PHOTO_CD/IMAGES") + " folder";
     return false;
   }
   disc.photoCdFolder = folder;
+  disc.overview = findChild(folder, "OVERVIEW.PCD");
   for (const fs::directory_entry& entry : fs::directory_iterator(images, ec))
     if (entry.is_regular_file(ec) && isImagePackName(entry.path().filename().string()))
       disc.packs.push_back(entry.path().string());
@@ -61,7 +78,7 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
     return discName(fs::path(a).filename().string()) < discName(fs::path(b).filename().string());
   });
   if (disc.packs.empty()) {
-    error = "no image packs in " + images;
+    error = "no image packs in " + shownPath(images);
     return false;
   }
   return true;

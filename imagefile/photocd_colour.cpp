@@ -1,5 +1,7 @@
 #include "imagefile/photocd_colour.h"
 
+#include <cstddef>
+
 namespace imagefile {
 
 namespace {
@@ -41,6 +43,16 @@ void PcdReaderColour::convertRow(const std::uint8_t* y, const std::uint8_t* c1, 
       out[1] = clamp[l + green];
       out[2] = clamp[l + red];
     }
+  }
+}
+
+void PcdReaderColour::convertPixels(std::uint8_t* pixels, int width) const {
+  const std::uint8_t* clamp = clamp_ + kClampBias;
+  for (std::uint8_t* p = pixels; p < pixels + 3 * static_cast<std::ptrdiff_t>(width); p += 3) {
+    const int l = luma_[p[0]], c1 = p[1], c2 = p[2];
+    p[0] = clamp[l + c1Blue_[c1]];
+    p[1] = clamp[l + c1Green_[c1] + c2Green_[c2]];
+    p[2] = clamp[l + c2Red_[c2]];
   }
 }
 

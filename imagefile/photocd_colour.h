@@ -16,6 +16,9 @@ class PcdReaderColour {
   // or, when reversed, from the last pixel's place backwards.
   void convertRow(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int width,
                   std::uint8_t* out, bool reversed) const;
+  // Converts `width` pixels of luma, chroma 1, chroma 2 triples with a chroma
+  // sample per pixel (the toolkit's raw PhotoYCC output) into B, G, R in place.
+  void convertPixels(std::uint8_t* pixels, int width) const;
 
  private:
   // Sums reach -346 (C1B of 0) to 564 (Y and C1B of 255); the clamp table

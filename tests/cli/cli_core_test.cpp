@@ -56,11 +56,32 @@ TEST(CliInputs, FindsPacksOfADiscIgnoringCaseAndVersionSuffixes) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST(CliExport, OutputNamesReplaceOrAppendTheExtension) {
-  EXPECT_EQ(outputPath("out", "d/PHOTO_CD/IMAGES/IMG0001.PCD", "tif"), "out/IMG0001.tif");
-  EXPECT_EQ(outputPath("out/", "IMG0001.PCD;1", "jpg"), "out/IMG0001.jpg");
-  EXPECT_EQ(outputPath("C:\\", "D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD", "bmp"), "C:\\IMG0002.bmp");
-  EXPECT_EQ(outputPath("out", "a.b/picture", "png"), "out/picture.png");
+TEST(CliExport, OutputNamesFollowThePattern) {
+  auto name = [](const std::string& folder, const std::string& pattern, const std::string& input) {
+    return outputPath(folder, pattern, nameFieldsOf(input, 6, pattern), "tif");
+  };
+  const std::string sep(1, static_cast<char>(fs::path::preferred_separator));
+  EXPECT_EQ(name("out", "{name}", "d/PHOTO_CD/IMAGES/IMG0001.PCD"), "out" + sep + "IMG0001.tif");
+  EXPECT_EQ(name("out/", "{name}", "IMG0001.PCD;1"), "out/IMG0001.tif");
+  EXPECT_EQ(name("C:\\", "{name}", "D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD"), "C:\\IMG0002.tif");
+  EXPECT_EQ(name("out", "{name}", "a.b/picture"), "out" + sep + "picture.tif");
+  // A loose file numbers by its place in the run; a pack by its name.
+  EXPECT_EQ(name("out", "{photo}", "a.b/picture.bmp"), "out" + sep + "0007.tif");
+  EXPECT_EQ(name("out", "{serial}/{photo}", "img0012.pcd"), "out" + sep + "unknown" + sep + "0012.tif");
+
+  NameFields fields;
+  fields.name = "IMG0003";
+  fields.photo = 3;
+  fields.serial = "LVX:96/05";
+  fields.hasScanTime = true;
+  fields.scanTime = 832066930u;  // 1996-05-14 09:42:10
+  EXPECT_EQ(expandNamePattern("{serial}_{date}_{time}-{photo}", fields), "LVX_96_05_1996-05-14_094210-0003");
+  fields.hasScanTime = false;
+  EXPECT_EQ(expandNamePattern("{date}", fields), "undated");
+
+  EXPECT_EQ(checkNamePattern("{serial}/{photo}"), "");
+  for (const char* bad : {"{film}", "{photo", "photo}", "", "/", "{name}/", "../{name}", "a:b"})
+    EXPECT_NE(checkNamePattern(bad), "") << bad;
 }
 
 TEST(CliExport, ChoosesTheHighestLevelAtOrBelowTheWantedOne) {
@@ -109,8 +130,22 @@ TEST(CliExport, WritesConvertibleInputsAndLeavesNothingOfFailures) {
   EXPECT_EQ(results[0].error, "cancelled");
   settings.cancel = nullptr;
 
-  settings.folder = (out / "missing").string();
-  results = exportPhotos({(in / "colour.bmp").string()}, settings);
+  // A missing folder is made. A file that exists stays as it is, named in
+  // the result, unless replacing is asked for.
+  const std::string colour = (in / "colour.bmp").string();
+  settings.folder = (out / "new" / "deeper").string();
+  results = exportPhotos({colour}, settings);
+  EXPECT_TRUE(results[0].ok) << results[0].error;
+  settings.folder = out.string();
+  writeBytes(out / "colour.jpg", {'o', 'l', 'd'});
+  results = exportPhotos({colour}, settings);
   EXPECT_FALSE(results[0].ok);
-  EXPECT_EQ(filesIn(out).size(), 2u);
+  EXPECT_TRUE(results[0].exists);
+  EXPECT_EQ(results[0].error, (out / "colour.jpg").string() + " exists; not replaced (--overwrite replaces it)");
+  EXPECT_EQ(fs::file_size(out / "colour.jpg"), 3u);
+  settings.overwrite = true;
+  results = exportPhotos({colour}, settings);
+  EXPECT_TRUE(results[0].ok) << results[0].error;
+  EXPECT_GT(fs::file_size(out / "colour.jpg"), 3u);
+  EXPECT_EQ(filesIn(out), (std::vector<std::string>{"colour.jpg", "four.jpg", "new"}));
 }

@@ -1,13 +1,17 @@
 // lumivexa-cli run as a program on the sample disc; the files it writes are
-// checked with an independent reader (ImageMagick's identify).
+// checked with independent readers (ImageMagick's identify, exiftool).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "cli/contact_sheet.h"
+#include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +37,7 @@ Result run(const std::string& command) {
   return r;
 }
 
-std::string cli() { return LUMIVEXA_CLI; }
+std::string program() { return LUMIVEXA_CLI; }
 
 fs::path freshFolder(const std::string& name) {
   fs::path p = fs::path(::testing::TempDir()) / name;
@@ -51,7 +55,7 @@ std::string identify(const fs::path& file) {
 
 TEST(CliDisc, InfoDescribesEveryPhoto) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
-  Result r = run(cli() + " info --json " + kDisc);
+  Result r = run(program() + " info --json " + kDisc);
   ASSERT_EQ(r.status, 0) << r.output;
   nlohmann::json info = nlohmann::json::parse(r.output);
   EXPECT_EQ(info["photoCount"], 24);
@@ -87,7 +91,7 @@ TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
   fs::path out = freshFolder("cli-levels");
   for (const auto& level : levels)
     for (const auto& format : formats) {
-      Result r = run(cli() + " export " + kPack4 + " -o " + out.string() + " --level " + level.level + " --format " +
+      Result r = run(program() + " export " + kPack4 + " -o " + out.string() + " --level " + level.level + " --format " +
                   format.option);
       ASSERT_EQ(r.status, 0) << level.level << " " << format.option << ": " << r.output;
       fs::path file = out / (std::string("IMG0004.") + format.extension);
@@ -96,11 +100,62 @@ TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
     }
 }
 
+// Every tag exiftool reads from the file, by "Group:Name".
+nlohmann::json exifTags(const fs::path& file) {
+  Result r = run("exiftool -j -G1 -a -all -validate '" + file.string() + "'");
+  nlohmann::json tags = nlohmann::json::parse(r.output, nullptr, false);
+  return tags.is_array() && !tags.empty() ? tags[0] : nlohmann::json::object();
+}
+
+TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const std::string pack1 = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  const struct {
+    const char* options;
+    const char* file;
+    bool profile;
+  } cases[] = {{"--format tif", "IMG0001.tif", true},
+               {"--format jpg --jpeg-sampling 422", "IMG0001.jpg", true},
+               {"--format png", "IMG0001.png", false},  // PNG says sRGB with its own chunk
+               {"--format tif --tiff-compression g4", "IMG0001.tif", false}};  // no RGB profile for 1 bit
+  int n = 0;
+  for (const auto& c : cases) {
+    fs::path folder = freshFolder("cli-exif-" + std::to_string(n++));
+    Result r = run(program() + " export " + pack1 + " -o " + folder.string() + " --level base " + c.options);
+    ASSERT_EQ(r.status, 0) << c.options << ": " << r.output;
+    nlohmann::json tags = exifTags(folder / c.file);
+    SCOPED_TRACE(c.options);
+    EXPECT_EQ(tags["IFD0:Make"], "Quorvant Imaging");
+    EXPECT_EQ(tags["IFD0:Model"], "FS-2000 Scanner");
+    EXPECT_EQ(tags["IFD0:Software"], "Lumivexa SE");
+    EXPECT_EQ(tags["ExifIFD:CreateDate"], "1996:05:13 14:02:10");  // DateTimeDigitized
+    EXPECT_EQ(tags["ExifIFD:DateTimeOriginal"], "1996:05:13 14:02:10");
+    EXPECT_EQ(tags["IFD0:ImageDescription"],
+              "Photo CD image; medium: Color negative, 35mm colour negative; "
+              "photofinisher: Lumivexa Film Laboratory, Harbour Street 12");
+    EXPECT_EQ(tags["IFD0:Copyright"], "Use restricted: see rights.txt on the Photo CD");
+    EXPECT_EQ(tags.contains("ICC_Profile:ProfileDescription"), c.profile);
+    if (std::string(c.file) == "IMG0001.jpg") {
+      EXPECT_EQ(tags["File:YCbCrSubSampling"], "YCbCr4:2:2 (2 1)");
+      EXPECT_EQ(tags["ExifTool:Validate"], "OK");
+    }
+    if (std::string(c.options) == "--format tif") {
+      EXPECT_EQ(tags["IFD0:RowsPerStrip"], 14);  // 768 pixels: 14 rows of 2304 bytes
+      EXPECT_EQ(tags["ExifTool:Validate"], "OK");
+    }
+  }
+  // A photo whose rights are not restricted carries no copyright line.
+  fs::path folder = freshFolder("cli-exif-unrestricted");
+  ASSERT_EQ(run(program() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0002.PCD -o " + folder.string() +
+                " --level base --format jpg").status, 0);
+  EXPECT_FALSE(exifTags(folder / "IMG0002.jpg").contains("IFD0:Copyright"));
+}
+
 TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   for (const char* compression : {"none", "g3", "g4", "lzw", "deflate", "jpeg"}) {
     fs::path out = freshFolder(std::string("cli-disc-") + compression);
-    Result r = run(cli() + " export " + kDisc + " -o " + out.string() + " --level base/4 --tiff-compression " +
+    Result r = run(program() + " export " + kDisc + " -o " + out.string() + " --level base/4 --tiff-compression " +
                 compression + " -j 2 --rotate 90");
     ASSERT_EQ(r.status, 0) << compression << ": " << r.output;
     EXPECT_NE(r.output.find("24 of 24 photos written"), std::string::npos);
@@ -124,7 +179,7 @@ TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
   const char* modes[2] = {"clip", "rolloff"};
   for (int m = 0; m < 2; ++m) {
     fs::path out = freshFolder(std::string("cli-highlights-") + modes[m]);
-    Result r = run(cli() + " export " + pack + " -o " + out.string() + " --level base --format bmp --highlights " +
+    Result r = run(program() + " export " + pack + " -o " + out.string() + " --level base --format bmp --highlights " +
                    modes[m]);
     ASSERT_EQ(r.status, 0) << r.output;
     std::FILE* f = std::fopen((out / "IMG0001.bmp").string().c_str(), "rb");
@@ -146,7 +201,7 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
     std::fputs("not a pack", f);
     std::fclose(f);
   }
-  Result r = run(cli() + " export " + (in / "IMG0001.PCD").string() + " " + (in / "IMG0002.PCD").string() + " -o " +
+  Result r = run(program() + " export " + (in / "IMG0001.PCD").string() + " " + (in / "IMG0002.PCD").string() + " -o " +
               out.string() + " --level base");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.output.find("IMG0002.PCD: "), std::string::npos) << r.output;
@@ -154,8 +209,18 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   EXPECT_TRUE(fs::exists(out / "IMG0001.tif"));
   EXPECT_FALSE(fs::exists(out / "IMG0002.tif"));
 
-  EXPECT_EQ(run(cli() + " export " + kDisc + " -o " + out.string() + " --format gif").status, 2);
-  EXPECT_EQ(run(cli() + " frobnicate").status, 2);
+  // A pack cut short (a copy that stopped early): info and export name what is lost.
+  fs::resize_file(in / "IMG0001.PCD", 300000);
+  r = run(program() + " info --json " + (in / "IMG0001.PCD").string());
+  nlohmann::json info = nlohmann::json::parse(r.output);
+  EXPECT_EQ(info["photos"][0]["levels"].back(), "base/4") << r.output;
+  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["base"], "unexpected end of file") << r.output;
+  r = run(program() + " export " + (in / "IMG0001.PCD").string() + " -o " + out.string() + " --overwrite");
+  EXPECT_NE(r.output.find("16base cannot be read (unexpected end of file); base/4 written instead"), std::string::npos)
+      << r.output;
+
+  EXPECT_EQ(run(program() + " export " + kDisc + " -o " + out.string() + " --format gif").status, 2);
+  EXPECT_EQ(run(program() + " frobnicate").status, 2);
 }
 
 // Photo 4 with its extension, copied so that its INFO.IPE and INFO.IC can be changed.
@@ -181,7 +246,7 @@ TEST(CliDisc, AnExtensionIsReadAsFarAsItCanBe) {
   // A text record position that points nowhere: nothing reads that record.
   fs::path moved = copyOfPhoto4("cli-ipe-text");
   overwrite(moved / "PHOTO_CD/IPE/IMG0004/INFO.IPE", 22, std::string("\xFF\xFF\x00\x00", 4));
-  Result r = run(cli() + " info --json " + (moved / "PHOTO_CD/IMAGES/IMG0004.PCD").string());
+  Result r = run(program() + " info --json " + (moved / "PHOTO_CD/IMAGES/IMG0004.PCD").string());
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(nlohmann::json::parse(r.output)["photos"][0]["levels"].back(), "64base");
 
@@ -190,10 +255,123 @@ TEST(CliDisc, AnExtensionIsReadAsFarAsItCanBe) {
   // The luma component's width.
   overwrite(damaged / "PHOTO_CD/IPE/IMG0004/64BASE/INFO.IC", 68, std::string("\x00\x00\x10\x00", 4));
   fs::path out = freshFolder("cli-ipe-out");
-  r = run(cli() + " export " + (damaged / "PHOTO_CD/IMAGES/IMG0004.PCD").string() + " -o " + out.string() +
+  r = run(program() + " export " + (damaged / "PHOTO_CD/IMAGES/IMG0004.PCD").string() + " -o " + out.string() +
           " --level max --format bmp");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("IMG0004.PCD: 64base cannot be read ("), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("); 16base written instead\n"), std::string::npos) << r.output;
   EXPECT_EQ(identify(out / "IMG0004.bmp"), "3072x2048 BMP3");
+}
+
+// Mean of all colour values as identify reads the file, in levels.
+double meanLevel(const fs::path& file) {
+  return std::stod(run("identify -format '%[fx:mean*255]' '" + file.string() + "'").output);
+}
+
+TEST(CliDisc, EveryLevelHasTheSameToneWithEitherHighlightSetting) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const std::string pack = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  for (const char* highlights : {"clip", "rolloff"}) {
+    double mean[2];
+    const char* levels[2] = {"base", "16base"};
+    for (int i = 0; i < 2; ++i) {
+      fs::path out = freshFolder(std::string("cli-tone-") + highlights + levels[i]);
+      Result r = run(program() + " export " + pack + " -o " + out.string() + " --format bmp --level " + levels[i] +
+                     " --highlights " + highlights);
+      ASSERT_EQ(r.status, 0) << r.output;
+      mean[i] = meanLevel(out / "IMG0001.bmp");
+    }
+    EXPECT_NEAR(mean[0], mean[1], 1.0) << highlights;
+  }
+}
+
+TEST(CliDisc, NamedOutputsNeverReplaceFilesUnlessAsked) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  fs::path library = freshFolder("cli-library");
+  const std::string command = program() + " export " + kDisc + " -o " + (library / "new").string() +
+                              " --level base/16 --format png --name '{serial}/{date}-{photo}'";
+  Result r = run(command);
+  ASSERT_EQ(r.status, 0) << r.output;
+  const fs::path first = library / "new/LVX960514001/1996-05-13-0001.png";
+  ASSERT_TRUE(fs::exists(first)) << r.output;
+  const auto written = fs::last_write_time(first);
+
+  r = run(command);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("skipped: " + first.string() + " exists; not replaced"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("0 of 24 photos written to " + (library / "new").string() +
+                          "; 24 skipped because their files exist"),
+            std::string::npos)
+      << r.output;
+  EXPECT_EQ(fs::last_write_time(first), written);
+
+  r = run(command + " --overwrite");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(fs::last_write_time(first), written);
+}
+
+TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  fs::path out = freshFolder("cli-contact");
+  Result r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string() + " --columns 5");
+  ASSERT_EQ(r.status, 0) << r.output;
+  fs::create_directories(LUMIVEXA_SOURCE_DIR "/build/screenshots");
+  fs::copy_file(out / "sheet.png", LUMIVEXA_SOURCE_DIR "/build/screenshots/contact-sheet.png",
+                fs::copy_options::overwrite_existing);
+  cli::ContactSheetLayout layout(24, 5);  // five rows, the last one short
+  EXPECT_EQ(identify(out / "sheet.png"),
+            std::to_string(layout.width()) + "x" + std::to_string(layout.height()) + " PNG");
+  EXPECT_EQ(layout.width(), 16 + 5 * 208);
+
+  // Photo 8 stands upright: its cell against the overview's own thumbnail.
+  OverviewPack* overview = nullptr;
+  ASSERT_EQ(PcdOpenOverview((kDisc + "/PHOTO_CD/OVERVIEW.PCD").c_str(), overview), kPcdOk);
+  PcdSelectPhoto(overview, 8);
+  PcdSetThumbnailLevel(overview, 1);
+  PcdSetFormat(overview, static_cast<int>(OutputFormat::Rgb24));
+  int width = 0, height = 0;
+  PcdGetThumbnailSize(overview, width, height);
+  std::vector<std::uint8_t> thumbnail(static_cast<std::size_t>(width) * height * 3);
+  ASSERT_EQ(PcdReadThumbnail(overview, thumbnail.data(), width * 3), kPcdOk);
+  PcdCloseOverview(overview);
+  ASSERT_EQ(width, 128);
+
+  imaging::PixelRect cell = layout.picture(7, width, height);
+  std::string crop = run("convert '" + (out / "sheet.png").string() + "' -crop " + std::to_string(width) + "x" +
+                         std::to_string(height) + "+" + std::to_string(cell.left) + "+" + std::to_string(cell.top) +
+                         " rgb:-")
+                         .output;
+  ASSERT_EQ(crop.size(), thumbnail.size());
+  // The thumbnail rows are bottom-up B, G, R; the crop top-down R, G, B.
+  int differing = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        differing += static_cast<std::uint8_t>(crop[(static_cast<std::size_t>(y) * width + x) * 3 + c]) !=
+                     thumbnail[(static_cast<std::size_t>(height - 1 - y) * width + x) * 3 + 2 - c];
+  EXPECT_EQ(differing, 0);
+
+  // Beneath it the number 8: its 17 font dots, each 2 x 2 pixels.
+  imaging::PixelRect label = layout.label(7);
+  std::string labelPixels = run("convert '" + (out / "sheet.png").string() + "' -crop " +
+                                std::to_string(label.width()) + "x" + std::to_string(label.height()) + "+" +
+                                std::to_string(label.left) + "+" + std::to_string(label.top) + " gray:-")
+                                .output;
+  EXPECT_EQ(std::count_if(labelPixels.begin(), labelPixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
+            17 * 4);
+  // An overview cut short (a scratched disc): the packs give the same thumbnails.
+  fs::path scratched = freshFolder("cli-contact-scratched");
+  fs::create_directories(scratched / "PHOTO_CD");
+  fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
+  fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
+  fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
+  r = run(program() + " contact " + scratched.string() + " -o " + (out / "scratched.png").string() + " --columns 5");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(run("compare -metric AE '" + (out / "sheet.png").string() + "' '" + (out / "scratched.png").string() +
+                "' null:").output,
+            "0");
+
+  r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(run(program() + " contact " + kDisc + " -o " + (out / "sheet.gif").string()).status, 2);
 }

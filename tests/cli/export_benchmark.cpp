@@ -1,13 +1,17 @@
 // Exporting the sample disc's 16BASE photos to LZW TIFF: one photo at a time,
-// two at once, and ImageMagick converting the same packs one after another.
+// two at once, and ImageMagick converting the same packs one after another;
+// and drawing the disc's contact sheet.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "cli/contact_sheet.h"
 #include "cli/export_job.h"
+#include "cli/image_output.h"
 #include "cli/photo_inputs.h"
+#include "imaging/gdi_backend.h"
 #include "photocd/image_pack.h"
 
 namespace fs = std::filesystem;
@@ -71,5 +75,30 @@ void BM_ImageMagickDisc16BaseLzw(benchmark::State& state) {
   state.counters["photos/s"] = benchmark::Counter(static_cast<double>(packs.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ImageMagickDisc16BaseLzw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// A contact sheet of the sample disc (24 photos), drawn and written as PNG;
+// the counter scales the time to a disc of 100.
+void BM_ContactSheet(benchmark::State& state) {
+  cli::DiscInput disc;
+  std::string error;
+  if (!cli::findImagePacks(kDisc, disc, error)) return state.SkipWithError("sample disc not built");
+  cli::WriteOptions options;
+  options.format = "png";
+  options.fastPng = true;
+  options.overwrite = true;
+  const std::string sheet = (outputFolder() / "sheet.png").string();
+  for (auto _ : state) {
+    std::vector<std::string> problems;
+    imaging::BitmapHandle bitmap = cli::makeContactSheet(disc, 6, problems, error);
+    const bool written =
+        bitmap && cli::writeImageFile(bitmap, nullptr, options, sheet, error) == cli::WriteOutcome::Written;
+    imaging::deleteBitmap(bitmap);
+    if (!written) return state.SkipWithError(error.c_str());
+  }
+  state.counters["s per 100 photos"] = benchmark::Counter(static_cast<double>(disc.packs.size()) / 100.0,
+                                                          benchmark::Counter::kIsIterationInvariantRate |
+                                                              benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ContactSheet)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image.h"
+#include "imaging/dot_font.h"
 
 namespace pcdmake {
 
@@ -11,7 +12,7 @@ namespace pcdmake {
 // Returns the x just after the text.
 int DrawText(RgbImage& image, int x, int y, int scale, const std::string& text, const std::uint8_t rgb[3]);
 
-constexpr int kGlyphAdvance = 6;  // font dots per character, the gap included
-constexpr int kGlyphHeight = 7;
+constexpr int kGlyphAdvance = imaging::kDotGlyphAdvance;  // font dots per character, the gap included
+constexpr int kGlyphHeight = imaging::kDotGlyphHeight;
 
 }  // namespace pcdmake

@@ -1,0 +1,127 @@
+#include "cli/image_output.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <system_error>
+
+#include "cli/output_names.h"
+#include "imagefile/bmp_writer.h"
+#include "imagefile/jpeg_writer.h"
+#include "imagefile/png_writer.h"
+#include "imagefile/tiff_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace cli {
+
+namespace {
+
+std::unique_ptr<imagefile::ImageWriter> makeWriter(const WriteOptions& o) {
+  if (o.format == "jpg") return std::make_unique<imagefile::JpegWriter>(o.jpeg);
+  if (o.format == "bmp") return std::make_unique<imagefile::BmpWriter>();
+  if (o.format == "png") {
+    auto png = std::make_unique<imagefile::PngWriter>();
+    png->setFast(o.fastPng);
+    return png;
+  }
+  auto tiff = std::make_unique<imagefile::TiffWriter>(o.tiff);
+  tiff->setMessageHandler(nullptr);  // its last error is reported with the photo
+  tiff->setPredictor(true);
+  return tiff;
+}
+
+// A name beside the output that no other run or worker uses.
+std::string temporaryPath(const std::string& output) {
+  static std::mutex lock;
+  static std::mt19937_64 random{std::random_device{}()};
+  std::lock_guard<std::mutex> hold(lock);
+  fs::path p(output);
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".%016llx.partial", static_cast<unsigned long long>(random()));
+  return (p.parent_path() / ("." + p.filename().string() + suffix)).string();
+}
+
+// "permission denied": the system's text for an error, as a message part.
+std::string reason(const std::error_code& code) {
+  std::string text = code.message();
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+}  // namespace
+
+std::string existsMessage(const std::string& output) {
+  return shownPath(output) + " exists; not replaced (--overwrite replaces it)";
+}
+
+WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& o,
+                    const std::string& output, std::string& error) {
+  std::error_code ec;
+  if (!o.overwrite && fs::exists(output, ec)) {
+    error = existsMessage(output);
+    return WriteOutcome::Exists;
+  }
+  const fs::path folder = fs::path(output).parent_path();
+  if (!folder.empty() && !fs::is_directory(folder, ec) && !fs::create_directories(folder, ec) && ec) {
+    error = "cannot create the folder " + shownPath(folder.string()) + ": " + reason(ec);
+    return WriteOutcome::Failed;
+  }
+  std::unique_ptr<imagefile::ImageWriter> writer = makeWriter(o);
+  if (metadata) writer->setMetadata(*metadata);
+  const std::string temporary = temporaryPath(output);
+  writer->setOutput(temporary);
+  if (writer->setSource(bitmap) != 0) {
+    error = "invalid bitmap";
+    return WriteOutcome::Failed;
+  }
+  // The C library's error number says why a file could not be made or
+  // written; the writers report only that it failed.
+  errno = 0;
+  int result = writer->open();
+  const char* step = "cannot create ";
+  while (result == 0 && writer->rowsWritten() < writer->source().height) {
+    step = "cannot write ";
+    if (o.cancel && *o.cancel) {
+      error = "cancelled";
+      result = imagefile::kWriterFailed;
+    } else {
+      result = writer->writeRows(64);
+    }
+  }
+  if (result == 0) {
+    step = "cannot finish ";
+    result = writer->close();
+  }
+  if (result != 0) {
+    const int number = errno;
+    if (error.empty()) {
+      error = step + shownPath(output);
+      if (number != 0) error += ": " + reason(std::error_code(number, std::generic_category()));
+      const std::string& detail = writer->libraryMessage();
+      if (!detail.empty()) error += " (" + detail + ")";
+    }
+    writer->abandon();
+    fs::remove(temporary, ec);
+    return WriteOutcome::Failed;
+  }
+  // A file that appeared meanwhile (another run) is not replaced either.
+  if (!o.overwrite && fs::exists(output, ec)) {
+    error = existsMessage(output);
+    fs::remove(temporary, ec);
+    return WriteOutcome::Exists;
+  }
+  fs::rename(temporary, output, ec);
+  if (ec) {
+    error = "cannot rename into place " + shownPath(output) + ": " + reason(ec);
+    fs::remove(temporary, ec);
+    return WriteOutcome::Failed;
+  }
+  return WriteOutcome::Written;
+}
+
+}  // namespace cli
