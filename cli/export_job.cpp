@@ -111,14 +111,17 @@ std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, c
   }
 
   ProgressBar bar(settings.progressBar, inputs.size());
+  const std::size_t workers = std::min<std::size_t>(settings.jobs > 0 ? settings.jobs : 1, inputs.size());
+  // With fewer photos at once than processors, each photo decodes on two threads.
+  ExportSettings run = settings;
+  if (workers < std::thread::hardware_concurrency()) run.decode.threads = 2;
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     for (std::size_t i; (i = next++) < results.size();) {
-      if (results[i].error.empty()) exportOne(settings, results[i]);
+      if (results[i].error.empty()) exportOne(run, results[i]);
       bar.advance();
     }
   };
-  std::size_t workers = std::min<std::size_t>(settings.jobs > 0 ? settings.jobs : 1, inputs.size());
   std::vector<std::thread> threads;
   for (std::size_t t = 1; t < workers; ++t) threads.emplace_back(work);
   work();

@@ -41,9 +41,10 @@ void applyGamma(imaging::BitmapHandle bitmap, double gamma) {
 // Rolled-off highlights come from the toolkit's own output curve; clipped ones
 // from its raw PhotoYCC converted with the image reader's colour tables, so a
 // photo has the same tone at every level with either setting.
-imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, Highlights highlights, std::string& error) {
+imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, Highlights highlights, int threads, std::string& error) {
   const bool clip = highlights == Highlights::Clip;
   PcdStatus status = PcdSetFormat(pack, static_cast<int>(clip ? OutputFormat::RawYcc24 : OutputFormat::Rgb24));
+  if (status == kPcdOk) status = PcdSetDecodeThreads(pack, threads);
   if (status != kPcdOk) {
     error = pcdError("output format", status);
     return nullptr;
@@ -71,8 +72,9 @@ imaging::BitmapHandle decodeWithToolkit(ImagePack* pack, Highlights highlights, 
   return bitmap;
 }
 
-bool decodeWithReader(imagefile::ImageReader& reader, double gamma, std::string& error) {
+bool decodeWithReader(imagefile::ImageReader& reader, double gamma, int threads, std::string& error) {
   imagefile::DecodeRequest request;
+  request.threads = threads;
   request.bottomUp = true;
   request.makeDisplayBitmap = false;
   request.keepFullBitmap = true;
@@ -138,7 +140,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
       error = std::string("recognised as ") + formatName(reader->format()) + ", which this converter cannot read";
       return false;
     }
-    if (!decodeWithReader(*reader, settings.gamma, error)) return false;
+    if (!decodeWithReader(*reader, settings.gamma, settings.threads, error)) return false;
     out.reader_ = std::move(reader);
     return true;
   }
@@ -177,7 +179,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
     error = pcdError("level", status);
     return false;
   }
-  out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, error);
+  out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, settings.threads, error);
   if (!out.owned_) return false;
   applyGamma(out.owned_, settings.gamma);
   return true;

@@ -19,6 +19,7 @@ struct DecodeSettings {
   int level = 5;  // highest Photo CD level wanted, 0 (BASE/64) to 6 (BASE*64)
   Highlights highlights = Highlights::Rolloff;
   double gamma = 1.0;
+  int threads = 1;  // 2: a photo's levels above BASE decode on two threads
 };
 
 class DecodedPhoto {

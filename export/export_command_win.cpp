@@ -76,6 +76,7 @@ class PhotoExport {
     request.bottomUp = true;
     request.makeDisplayBitmap = false;
     request.keepFullBitmap = true;
+    request.threads = 2;  // export waits for each photo; the viewer's paced decode keeps to one
     const int rows = DecodeRowsPerStep(reader.width());
     bool ok = reader.beginDecode(request);
     while (ok && !g_progressCancelled && !reader.isComplete()) {

@@ -44,6 +44,8 @@ class FormatDecoder : public imaging::RowSource {
   virtual int open(ImageSource& source, int* pageCount) = 0;
   // Describes a page and makes it the one beginRows/deliverRows deliver. 0 or an error code.
   virtual int selectPage(int page, imaging::SourceDescription& description) = 0;
+  // Threads the decode of one page may use (formats that can use more than one).
+  virtual void setThreads(int /*threads*/) {}
   // The decode is over (complete or not); drop per-decode state.
   virtual void end() {}
 };

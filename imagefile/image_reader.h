@@ -36,6 +36,7 @@ struct DecodeRequest {
   int page = 0;
   bool useDdb = defaultUseDdb();
   int displayDepth = 0;  // 0 = the screen's bits per pixel
+  int threads = 1;       // 2 lets a Photo CD decode above BASE use a second thread
 };
 
 class ImageReader {

@@ -30,6 +30,7 @@ class PhotoCdDecoder final : public FormatDecoder {
  public:
   int open(ImageSource& source, int* pageCount) override;
   int selectPage(int page, imaging::SourceDescription& description) override;
+  void setThreads(int threads) override { threads_ = threads; }
   int beginRows(imaging::OutputStage& stage) override;
   int deliverRows(imaging::OutputStage& stage, int count) override;
   void end() override;
@@ -58,6 +59,7 @@ class PhotoCdDecoder final : public FormatDecoder {
   int rotation_ = 0;
   int lastEntry_ = kPcdBaseEntry;
   int entry_ = 0;
+  int threads_ = 1;
   int width_ = 0, height_ = 0;  // stored size of the chosen level
   int lines_ = 0, next_ = 0;    // lines to deliver (rows, or columns for quarter turns), next one
   PcdReaderColour colour_;
@@ -141,7 +143,8 @@ int PhotoCdDecoder::startBase() {
 
 int PhotoCdDecoder::startToolkit() {
   if (!pack_ || PcdSetFormat(pack_.get(), static_cast<int>(OutputFormat::Rgb24)) != kPcdOk ||
-      PcdSetResolution(pack_.get(), PcdEntryLevel(entry_)) != kPcdOk)
+      PcdSetResolution(pack_.get(), PcdEntryLevel(entry_)) != kPcdOk ||
+      PcdSetDecodeThreads(pack_.get(), threads_) != kPcdOk)
     return kImageCannotStart;
   // Rows: 16 rows of the level. Quarter turns: all rows of 16 columns, and
   // the same pixels regrouped as 16 columns.

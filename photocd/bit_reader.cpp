@@ -1,8 +1,18 @@
 #include "bit_reader.h"
 
+#include <cstring>
+
 #include "pcd_layout.h"
 
 namespace {
+
+inline std::uint64_t BigEndian64(std::uint64_t x) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  return __builtin_bswap64(x);
+#else
+  return x;
+#endif
+}
 
 inline int LeadingZeros(std::uint64_t x) { return x ? __builtin_clzll(x) : 64; }
 
@@ -16,6 +26,25 @@ inline std::uint64_t RunsOf16(std::uint64_t x) {
 }
 
 }  // namespace
+
+// Called once per handful of codes: kept inline, one load of eight bytes.
+inline __attribute__((always_inline)) void BitReader::Refill() {
+  if (count_ > 56) return;
+  SectorReader& r = reader_;
+  if (r.filled - r.position >= 8 && !ended_) {
+    std::uint64_t word;
+    std::memcpy(&word, r.buffer + r.position, 8);
+    word = BigEndian64(word);
+    // Bits past the ones counted are the stream's own next bits, so a later
+    // refill writes the same values over them.
+    bits_ |= word >> count_;
+    const int take = (64 - count_) >> 3;
+    r.position += static_cast<std::uint32_t>(take);
+    count_ += 8 * take;
+    return;
+  }
+  RefillSlow();
+}
 
 PcdStatus BitReader::Seek(std::uint64_t bitOffset) {
   bits_ = 0;
@@ -34,24 +63,6 @@ PcdStatus BitReader::Seek(std::uint64_t bitOffset) {
 
 std::uint64_t BitReader::Position() const {
   return (std::uint64_t{reader_.bufferOffset} + reader_.position) * 8 - (count_ - padding_);
-}
-
-void BitReader::Refill() {
-  if (count_ > 56) return;
-  SectorReader& r = reader_;
-  if (r.filled - r.position >= 8 && !ended_) {
-    const std::uint8_t* p = r.buffer + r.position;
-    std::uint64_t word = 0;
-    for (int i = 0; i < 8; ++i) word = (word << 8) | p[i];
-    // Bits past the ones counted are the stream's own next bits, so a later
-    // refill writes the same values over them.
-    bits_ |= word >> count_;
-    const int take = (64 - count_) >> 3;
-    r.position += static_cast<std::uint32_t>(take);
-    count_ += 8 * take;
-    return;
-  }
-  RefillSlow();
 }
 
 void BitReader::RefillSlow() {

@@ -2,12 +2,14 @@
 // the steps that PcdReadRect is made of.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base_rows.h"
 #include "bit_reader.h"
 #include "image_pack.h"
+#include "residual_prefetch.h"
 #include "row_writer.h"
 
 // One plane of one level's residual rows: the last row decoded (bands share
@@ -50,6 +52,10 @@ struct ExtensionLevel {
 
 constexpr int kPcdExtensionLevels = 9;  // folders for levels 1 to 8
 
+// Row buffers of the decode above BASE (high_levels.cpp).
+struct DecodeBuffers;
+void PcdFreeDecodeBuffers(DecodeBuffers* buffers);
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -63,6 +69,14 @@ struct DecodeState {
   std::uint64_t chromaCursorEnd = 0;
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
   ExtensionLevel extension[kPcdExtensionLevels];
+  // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
+  // the second thread's handle and where the last rectangle lay, to guess
+  // which rows come next.
+  int threads = 1;
+  DecodeBuffers* buffers = nullptr;
+  std::unique_ptr<ResidualPrefetcher> prefetcher;
+  OutputRect lastStored{};
+  int lastLevel = -1;
 };
 
 // Frees the decoder's state of a pack; called when the pack closes.

@@ -19,6 +19,7 @@ void PcdFreeDecodeState(ImagePack& pack) {
   if (!state) return;
   for (const HuffmanTable* table : state->packTables) PcdReleaseCodeTable(table);
   for (ExtensionLevel& level : state->extension) PcdCloseExtensionLevel(level);
+  PcdFreeDecodeBuffers(state->buffers);
   delete state;
   pack.decode = nullptr;
 }

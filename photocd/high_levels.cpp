@@ -8,6 +8,8 @@
 #include "decode_internal.h"
 #include "pcd_layout.h"
 #include "pcd_upsample.h"
+#include "residual_prefetch.h"
+#include "sample_kernels.h"
 
 namespace {
 
@@ -15,8 +17,10 @@ constexpr int kBandRows = 64;  // rows of the target level decoded at a time
 constexpr int kBaseChromaWidth = pcd::LevelWidth(pcd::kLevelBase) / 2;
 constexpr int kBaseChromaHeight = pcd::LevelHeight(pcd::kLevelBase) / 2;
 
+}  // namespace
+
 // A window of some plane with its own samples.
-struct Plane {
+struct PlaneBuffer {
   std::vector<std::uint8_t> samples;
   PcdPlaneWindow window{};
 
@@ -34,50 +38,66 @@ struct Plane {
   std::uint8_t* Row(int row) { return samples.data() + static_cast<std::ptrdiff_t>(row - window.top) * window.stride; }
 };
 
-// Everything one band needs, kept from band to band so the buffers are reused.
-struct Band {
-  Plane luma[pcd::kMaxLevel + 1];  // luma window of each level, BASE to the target
-  Plane baseChroma[2];             // BASE chroma, 384 x 256
-  Plane chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
-  Plane chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
-  Plane fullChroma[2];             // at every sample of the target level
+// Everything one band needs, kept with the pack from band to band and from
+// call to call, so its rows are neither allocated nor cleared again.
+struct DecodeBuffers {
+  PlaneBuffer luma[pcd::kMaxLevel + 1];  // luma window of each level, BASE to the target
+  PlaneBuffer baseChroma[2];             // BASE chroma, 384 x 256
+  PlaneBuffer chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
+  PlaneBuffer chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
+  PlaneBuffer fullChroma[2];             // at every sample of the target level
   std::vector<std::uint8_t> pairs;
 };
 
-inline std::uint8_t AddClamped(std::uint8_t sample, std::int8_t residual) {
-  const int v = sample + residual;
-  return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-}
+void PcdFreeDecodeBuffers(DecodeBuffers* buffers) { delete buffers; }
 
-PcdStatus AddResidualRow(ImagePack& pack, int level, int plane, int row, Plane& target) {
+namespace {
+
+// The levels whose residual rows the second thread decodes: 16BASE and up,
+// which balances the two threads (4BASE stays with the thread that builds).
+// Each stream of rows stays on one handle, so it is read as by one thread.
+inline bool PcdOnSecondThread(int level) { return level >= pcd::kLevel16Base; }
+
+// Where a band's residual rows come from: the pack itself, or the rows the
+// second thread decoded for this band.
+struct RowSource {
+  ImagePack& pack;
+  const ResidualPrefetcher* prefetched;
+
+  PcdStatus Get(int level, int plane, int row, const std::int8_t*& values) const {
+    if (!prefetched || !PcdOnSecondThread(level)) return PcdResidualRow(pack, level, plane, row, values);
+    values = prefetched->Find({level, plane, row});
+    return values ? kPcdOk : kPcdBadSignature;
+  }
+};
+
+PcdStatus AddResidualRow(const RowSource& source, int level, int plane, int row, PlaneBuffer& target) {
   const std::int8_t* values = nullptr;
-  PcdStatus status = PcdResidualRow(pack, level, plane, row, values);
+  PcdStatus status = source.Get(level, plane, row, values);
   if (status != kPcdOk) return status;
-  std::uint8_t* samples = target.Row(row);
-  const std::int8_t* v = values + target.window.left;
-  for (int x = 0; x < target.window.columns; ++x) samples[x] = AddClamped(samples[x], v[x]);
+  PcdAddResiduals(target.Row(row), values + target.window.left, target.window.columns);
   return kPcdOk;
 }
 
-PcdStatus AddLumaResiduals(ImagePack& pack, int level, Plane& luma) {
+PcdStatus AddLumaResiduals(const RowSource& source, int level, PlaneBuffer& luma) {
   PcdStatus status = kPcdOk;
   for (int row = luma.window.top; status == kPcdOk && row < luma.window.top + luma.window.rows; ++row)
-    status = AddResidualRow(pack, level, 0, row, luma);
+    status = AddResidualRow(source, level, 0, row, luma);
   return status;
 }
 
 // Chroma 1 and chroma 2 of each row in turn, the order they are stored in.
-PcdStatus AddChromaResiduals(ImagePack& pack, int level, Plane* chroma) {
+PcdStatus AddChromaResiduals(const RowSource& source, int level, PlaneBuffer* chroma) {
   PcdStatus status = kPcdOk;
   for (int row = chroma[0].window.top; status == kPcdOk && row < chroma[0].window.top + chroma[0].window.rows; ++row) {
-    status = AddResidualRow(pack, level, 1, row, chroma[0]);
-    if (status == kPcdOk) status = AddResidualRow(pack, level, 2, row, chroma[1]);
+    status = AddResidualRow(source, level, 1, row, chroma[0]);
+    if (status == kPcdOk) status = AddResidualRow(source, level, 2, row, chroma[1]);
   }
   return status;
 }
 
 // BASE row pairs covering the luma and chroma windows, read in one piece.
-PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
+PcdStatus ReadBase(ImagePack& pack, DecodeBuffers& band, bool withChroma) {
   const PcdPlaneWindow& luma = band.luma[pcd::kLevelBase].window;
   int first = luma.top / 2, last = (luma.top + luma.rows - 1) / 2;
   if (withChroma) {
@@ -98,14 +118,14 @@ PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
   if (got != size) return kPcdEndOfFile;
 
   const int width = pcd::LevelWidth(pcd::kLevelBase);
-  Plane& l = band.luma[pcd::kLevelBase];
+  PlaneBuffer& l = band.luma[pcd::kLevelBase];
   for (int row = luma.top; row < luma.top + luma.rows; ++row) {
     const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row / 2 - first);
     std::copy_n(pair + (row & 1) * width + luma.left, luma.columns, l.Row(row));
   }
   if (!withChroma) return kPcdOk;
   for (int plane = 0; plane < 2; ++plane) {
-    Plane& c = band.baseChroma[plane];
+    PlaneBuffer& c = band.baseChroma[plane];
     for (int row = c.window.top; row < c.window.top + c.window.rows; ++row) {
       const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row - first);
       std::copy_n(pair + 2 * width + plane * (width / 2) + c.window.left, c.window.columns, c.Row(row));
@@ -114,30 +134,62 @@ PcdStatus ReadBase(ImagePack& pack, Band& band, bool withChroma) {
   return kPcdOk;
 }
 
-PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, bool withChroma, Band& band,
-                     RowWriter& writer) {
-  // Windows from the target level down: what each step needs of the one before.
-  PcdPlaneWindow lumaWindow[pcd::kMaxLevel + 1];
-  lumaWindow[target] = region;
+// The windows of every plane that a band of the target level is built from.
+struct BandWindows {
+  PcdPlaneWindow luma[pcd::kMaxLevel + 1];  // BASE to the target
+  PcdPlaneWindow baseChroma, chroma16, chroma64;
+};
+
+BandWindows Windows(int target, const PcdPlaneWindow& region, bool withChroma) {
+  // From the target level down: what each step needs of the one before.
+  BandWindows w{};
+  w.luma[target] = region;
   for (int level = target - 1; level >= pcd::kLevelBase; --level)
-    lumaWindow[level] = PcdSourceWindow(lumaWindow[level + 1], 2, pcd::LevelWidth(level), pcd::LevelHeight(level));
-  PcdPlaneWindow window64{}, window16{}, baseWindow{};
-  if (withChroma) {
-    // Chroma of level L has the size of luma of level L - 1.
-    if (target == pcd::kLevel4Base) {
-      baseWindow = PcdSourceWindow(region, 4, kBaseChromaWidth, kBaseChromaHeight);
-    } else {
-      const int w16 = pcd::LevelWidth(pcd::kLevel4Base), h16 = pcd::LevelHeight(pcd::kLevel4Base);
-      const int w64 = pcd::LevelWidth(pcd::kLevel16Base), h64 = pcd::LevelHeight(pcd::kLevel16Base);
-      if (target == pcd::kLevel64Base) {
-        window64 = PcdSourceWindow(region, 2, w64, h64);
-        window16 = PcdSourceWindow(window64, 2, w16, h16);
-      } else {
-        window16 = PcdSourceWindow(region, 2, w16, h16);
-      }
-      baseWindow = PcdSourceWindow(window16, 4, kBaseChromaWidth, kBaseChromaHeight);
+    w.luma[level] = PcdSourceWindow(w.luma[level + 1], 2, pcd::LevelWidth(level), pcd::LevelHeight(level));
+  if (!withChroma) return w;
+  // Chroma of level L has the size of luma of level L - 1.
+  if (target == pcd::kLevel4Base) {
+    w.baseChroma = PcdSourceWindow(region, 4, kBaseChromaWidth, kBaseChromaHeight);
+    return w;
+  }
+  const int w16 = pcd::LevelWidth(pcd::kLevel4Base), h16 = pcd::LevelHeight(pcd::kLevel4Base);
+  const int w64 = pcd::LevelWidth(pcd::kLevel16Base), h64 = pcd::LevelHeight(pcd::kLevel16Base);
+  if (target == pcd::kLevel64Base) {
+    w.chroma64 = PcdSourceWindow(region, 2, w64, h64);
+    w.chroma16 = PcdSourceWindow(w.chroma64, 2, w16, h16);
+  } else {
+    w.chroma16 = PcdSourceWindow(region, 2, w16, h16);
+  }
+  w.baseChroma = PcdSourceWindow(w.chroma16, 4, kBaseChromaWidth, kBaseChromaHeight);
+  return w;
+}
+
+// The residual rows a band takes from the second thread, in the order
+// DecodeBand adds them.
+void ListResidualRows(int target, const BandWindows& w, bool withChroma, std::vector<ResidualRowKey>& keys) {
+  keys.clear();
+  for (int level = pcd::kLevel4Base; level <= target; ++level) {
+    if (!PcdOnSecondThread(level)) continue;
+    for (int row = w.luma[level].top; row < w.luma[level].top + w.luma[level].rows; ++row)
+      keys.push_back({level, 0, row});
+  }
+  if (!withChroma) return;
+  for (int level = pcd::kLevel16Base; level <= target; ++level) {
+    if (!PcdOnSecondThread(level)) continue;
+    const PcdPlaneWindow& chroma = level == pcd::kLevel16Base ? w.chroma16 : w.chroma64;
+    for (int row = chroma.top; row < chroma.top + chroma.rows; ++row) {
+      keys.push_back({level, 1, row});
+      keys.push_back({level, 2, row});
     }
   }
+}
+
+PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& region, bool withChroma,
+                     DecodeBuffers& band, RowWriter& writer) {
+  ImagePack& pack = source.pack;
+  const BandWindows windows = Windows(target, region, withChroma);
+  const PcdPlaneWindow* lumaWindow = windows.luma;
+  const PcdPlaneWindow &window64 = windows.chroma64, &window16 = windows.chroma16, &baseWindow = windows.baseChroma;
 
   PcdStatus status = band.luma[pcd::kLevelBase].Make(lumaWindow[pcd::kLevelBase]);
   for (int plane = 0; withChroma && plane < 2 && status == kPcdOk; ++plane)
@@ -150,11 +202,11 @@ PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, 
     if (status != kPcdOk) break;
     PcdEnlargeWindow2x(band.luma[level - 1].window, pcd::LevelWidth(level - 1), pcd::LevelHeight(level - 1),
                        band.luma[level].window);
-    status = AddLumaResiduals(pack, level, band.luma[level]);
+    status = AddLumaResiduals(source, level, band.luma[level]);
   }
 
   // Chroma: 4x to the 16BASE grid (or straight to 4BASE), residuals, 2x on.
-  Plane* chroma = band.baseChroma;
+  PlaneBuffer* chroma = band.baseChroma;
   int chromaWidth = kBaseChromaWidth, chromaHeight = kBaseChromaHeight;
   if (withChroma && target >= pcd::kLevel16Base) {
     for (int plane = 0; plane < 2 && status == kPcdOk; ++plane) {
@@ -162,7 +214,7 @@ PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, 
       if (status == kPcdOk)
         PcdEnlargeWindow4x(band.baseChroma[plane].window, chromaWidth, chromaHeight, band.chroma16[plane].window);
     }
-    if (status == kPcdOk) status = AddChromaResiduals(pack, pcd::kLevel16Base, band.chroma16);
+    if (status == kPcdOk) status = AddChromaResiduals(source, pcd::kLevel16Base, band.chroma16);
     chroma = band.chroma16;
     chromaWidth = pcd::LevelWidth(pcd::kLevel4Base);
     chromaHeight = pcd::LevelHeight(pcd::kLevel4Base);
@@ -172,7 +224,7 @@ PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, 
         if (status == kPcdOk)
           PcdEnlargeWindow2x(band.chroma16[plane].window, chromaWidth, chromaHeight, band.chroma64[plane].window);
       }
-      if (status == kPcdOk) status = AddChromaResiduals(pack, pcd::kLevel64Base, band.chroma64);
+      if (status == kPcdOk) status = AddChromaResiduals(source, pcd::kLevel64Base, band.chroma64);
       chroma = band.chroma64;
       chromaWidth = pcd::LevelWidth(pcd::kLevel16Base);
       chromaHeight = pcd::LevelHeight(pcd::kLevel16Base);
@@ -188,7 +240,7 @@ PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, 
   }
   if (status != kPcdOk) return status;
 
-  Plane& luma = band.luma[target];
+  PlaneBuffer& luma = band.luma[target];
   for (int row = region.top; row < region.top + region.rows; ++row) {
     const std::uint8_t* c1 = withChroma ? band.fullChroma[0].Row(row) : nullptr;
     const std::uint8_t* c2 = withChroma ? band.fullChroma[1].Row(row) : nullptr;
@@ -197,19 +249,82 @@ PcdStatus DecodeBand(ImagePack& pack, int target, const PcdPlaneWindow& region, 
   return kPcdOk;
 }
 
+// The rows after (or, walking backwards, before) the rectangle just decoded:
+// where the next call will most likely ask.
+bool NextRegion(const DecodeState& state, const OutputRect& stored, int height, PcdPlaneWindow& next) {
+  const int rows = stored.bottom - stored.top;
+  const bool backwards = state.lastStored.top == stored.bottom && state.lastLevel >= 0;
+  const int top = backwards ? stored.top - rows : stored.bottom;
+  const int bottom = std::min(height, top + rows);
+  if (top < 0 || top >= bottom) return false;
+  next = {nullptr, 0, top, stored.left, std::min(kBandRows, bottom - top), stored.right - stored.left};
+  return true;
+}
+
+// Two threads: the second one decodes the residual rows of the next band
+// while this one builds the current band from the rows it decoded before.
+PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma,
+                           DecodeBuffers& band, RowWriter& writer) {
+  ResidualPrefetcher& prefetcher = *state.prefetcher;
+  const RowSource source{pack, &prefetcher};
+  std::vector<ResidualRowKey> keys;
+  PcdStatus status = kPcdOk;
+  try {
+    for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
+      const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
+                                  stored.right - stored.left};
+      ListResidualRows(pack.level, Windows(pack.level, region, withChroma), withChroma, keys);
+      if (!prefetcher.Holds(keys)) prefetcher.Request(keys);
+      status = prefetcher.Take();
+      if (status != kPcdOk) break;
+      PcdPlaneWindow next{};
+      if (top + kBandRows < stored.bottom) {
+        next = {nullptr, 0, top + kBandRows, stored.left, std::min(kBandRows, stored.bottom - top - kBandRows),
+                stored.right - stored.left};
+      } else if (!NextRegion(state, stored, pcd::LevelHeight(pack.level), next)) {
+        next.rows = 0;
+      }
+      if (next.rows > 0) {
+        ListResidualRows(pack.level, Windows(pack.level, next, withChroma), withChroma, keys);
+        prefetcher.Request(keys);
+      }
+      status = DecodeBand(source, pack.level, region, withChroma, band, writer);
+    }
+  } catch (const std::bad_alloc&) {
+    status = kPcdOutOfMemory;
+  }
+  state.lastStored = stored;
+  state.lastLevel = pack.level;
+  return status;
+}
+
 }  // namespace
 
 PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer) {
   const bool withChroma = pack.format != OutputFormat::LumaOnly;
-  Band* band = new (std::nothrow) Band;
-  if (!band) return kPcdOutOfMemory;
-  PcdStatus status = kPcdOk;
-  for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
-    const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
-                                stored.right - stored.left};
-    status = DecodeBand(pack, pack.level, region, withChroma, *band, writer);
+  DecodeState* state = nullptr;
+  PcdStatus status = PcdGetDecodeState(pack, state);
+  if (status != kPcdOk) return status;
+  if (!state->buffers) state->buffers = new (std::nothrow) DecodeBuffers;
+  if (!state->buffers) return kPcdOutOfMemory;
+  DecodeBuffers* band = state->buffers;
+  if (state->threads > 1 && !state->prefetcher && pack.path) {
+    auto* prefetcher = new (std::nothrow) ResidualPrefetcher;
+    if (prefetcher && prefetcher->Start(pack.path) == kPcdOk)
+      state->prefetcher.reset(prefetcher);
+    else
+      delete prefetcher;  // decode on this thread alone
   }
-  delete band;
+  if (state->threads > 1 && state->prefetcher) {
+    status = DecodeOverlapped(pack, *state, stored, withChroma, *band, writer);
+  } else {
+    const RowSource source{pack, nullptr};
+    for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
+      const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
+                                  stored.right - stored.left};
+      status = DecodeBand(source, pack.level, region, withChroma, *band, writer);
+    }
+  }
   PcdFreeRowTables(pack);
   return status;
 }

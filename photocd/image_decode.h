@@ -10,6 +10,14 @@
 // components of a pixel become adjacent.
 PcdStatus PcdSetFormat(ImagePack* pack, int code);
 
+// Threads for decoding levels above BASE: 1 (the default) decodes on the
+// calling thread only; 2 adds a thread with its own handle on the pack's file
+// that decodes the residual rows of the next band while the caller's thread
+// builds the current one. Both give the same bytes. Rectangles that follow
+// one another down (or up) the stored image gain the most. 3001 below 1;
+// more than 2 counts as 2.
+PcdStatus PcdSetDecodeThreads(ImagePack* pack, int threads);
+
 // Decodes the rectangle (output coordinates of the current level; the whole
 // output image without one) into buffer, rows rowStride bytes apart, in the
 // handle's orientation and format. Orientation 0 writes the first stored row

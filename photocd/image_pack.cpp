@@ -26,6 +26,8 @@ void ReleaseContents(ImagePack& pack) {
   PcdFreeDecodeState(pack);
   delete pack.extension;
   delete pack.info;
+  std::free(pack.path);
+  pack.path = nullptr;
   std::free(pack.rowTable4Base);
   std::free(pack.rowTable16Base);
   PcdSectorReaderFree(pack.reader);
@@ -96,6 +98,12 @@ PcdStatus PcdAttachImagePack(const char* path, PcdFile* file, ImagePack*& pack) 
   ImagePack* made = new (std::nothrow) ImagePack{};
   if (!made) return kPcdOutOfMemory;
   made->file = file;
+  made->path = static_cast<char*>(std::malloc(std::strlen(path) + 1));
+  if (!made->path) {
+    delete made;
+    return kPcdOutOfMemory;
+  }
+  std::strcpy(made->path, path);
   PcdStatus status = Build(path, *made);
   if (status != kPcdOk) {
     ReleaseContents(*made);

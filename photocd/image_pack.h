@@ -15,6 +15,7 @@
 // with PcdCloseImagePack, which also closes the file.
 struct ImagePack {
   PcdFile* file;
+  char* path;                      // as opened (malloc); a second decoding thread opens it again
   std::uint16_t version;           // IPI version word
   int level;                       // current level, 3 (BASE) after opening
   int highestOwnLevel;             // 3, 4 or 5 from the resolution class

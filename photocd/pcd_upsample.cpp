@@ -3,45 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "sample_kernels.h"
+
 namespace {
 
 // Sample (row, column) of a window, in plane coordinates.
 inline const std::uint8_t* RowOf(const PcdPlaneWindow& w, int row) {
   return w.samples + static_cast<std::ptrdiff_t>(row - w.top) * w.stride;
-}
-
-// The inner loops below are plain indexed loops over rows that do not
-// overlap, written so that GCC vectorises them.
-
-// Pairs k: s[k], then the mean of s[k] and s[k + 1].
-void WidenPairs(const std::uint8_t* __restrict s, int pairs, std::uint8_t* __restrict out) {
-  for (int k = 0; k < pairs; ++k) {
-    const unsigned a = s[k], b = s[k + 1];
-    out[2 * k] = static_cast<std::uint8_t>(a);
-    out[2 * k + 1] = static_cast<std::uint8_t>((a + b + 1) >> 1);
-  }
-}
-
-// Pairs k between rows p and q: the mean of p[k], q[k], then of those and p[k + 1], q[k + 1].
-void BlendPairs(const std::uint8_t* __restrict p, const std::uint8_t* __restrict q, int pairs,
-                std::uint8_t* __restrict out) {
-  for (int k = 0; k < pairs; ++k) {
-    const unsigned a = p[k] + q[k], b = p[k + 1] + q[k + 1];
-    out[2 * k] = static_cast<std::uint8_t>((a + 1) >> 1);
-    out[2 * k + 1] = static_cast<std::uint8_t>((a + b + 2) >> 2);
-  }
-}
-
-// Groups of four k from vertically blended samples (weights summing to 4):
-// weights 4 - j and j along the row for j = 0 .. 3.
-void QuarterGroups(const int* __restrict b, int groups, std::uint8_t* __restrict out) {
-  for (int k = 0; k < groups; ++k) {
-    const int a = b[k], c = b[k + 1];
-    out[4 * k] = static_cast<std::uint8_t>((4 * a + 8) >> 4);
-    out[4 * k + 1] = static_cast<std::uint8_t>((3 * a + c + 8) >> 4);
-    out[4 * k + 2] = static_cast<std::uint8_t>((2 * a + 2 * c + 8) >> 4);
-    out[4 * k + 3] = static_cast<std::uint8_t>((a + 3 * c + 8) >> 4);
-  }
 }
 
 // Columns x0 .. x1 - 1 of a source row enlarged 2x; s[0] is source column
@@ -58,7 +26,7 @@ void WidenRange(const std::uint8_t* s, int j0, int width, int x0, int x1, std::u
   const int pairEnd = std::min(x1 - 1, 2 * (width - 1));
   if (x < pairEnd) {
     const int pairs = (pairEnd - x + 1) / 2;
-    WidenPairs(s + (x >> 1) - j0, pairs, out);
+    PcdKernels().widenPairs(s + (x >> 1) - j0, pairs, out);
     out += 2 * pairs;
     x += 2 * pairs;
   }
@@ -81,7 +49,7 @@ void BlendRange(const std::uint8_t* p, const std::uint8_t* q, int j0, int width,
   const int pairEnd = std::min(x1 - 1, 2 * (width - 1));
   if (x < pairEnd) {
     const int pairs = (pairEnd - x + 1) / 2;
-    BlendPairs(p + (x >> 1) - j0, q + (x >> 1) - j0, pairs, out);
+    PcdKernels().blendPairs(p + (x >> 1) - j0, q + (x >> 1) - j0, pairs, out);
     out += 2 * pairs;
     x += 2 * pairs;
   }
@@ -129,13 +97,13 @@ void PcdEnlargeWindow2x(const PcdPlaneWindow& src, int width, int height, const 
 void PcdEnlargeWindow4x(const PcdPlaneWindow& src, int width, int height, const PcdPlaneWindow& dst) {
   // Each output row first blends its two source rows vertically (weights
   // 4 - i and i), then interpolates along the row (weights 4 - j and j).
-  std::vector<int> blended(static_cast<std::size_t>(src.columns));
+  std::vector<std::int16_t> blended(static_cast<std::size_t>(src.columns));
   for (int r = 0; r < dst.rows; ++r) {
     const int y = dst.top + r;
     const int i = y & 3;
     const std::uint8_t* a = RowOf(src, y >> 2);
     const std::uint8_t* c = RowOf(src, std::min((y >> 2) + 1, height - 1));
-    for (int k = 0; k < src.columns; ++k) blended[k] = (4 - i) * a[k] + i * c[k];
+    for (int k = 0; k < src.columns; ++k) blended[k] = static_cast<std::int16_t>((4 - i) * a[k] + i * c[k]);
     std::uint8_t* out = dst.samples + static_cast<std::ptrdiff_t>(r) * dst.stride;
     const int end = dst.left + dst.columns;
     const auto one = [&](int x) {
@@ -149,7 +117,7 @@ void PcdEnlargeWindow4x(const PcdPlaneWindow& src, int width, int height, const 
     // Whole groups of four whose right-hand source sample exists.
     const int groups = std::min((end - x) / 4, width - 1 - (x >> 2));
     if (groups > 0) {
-      QuarterGroups(blended.data() + (x >> 2) - src.left, groups, out);
+      PcdKernels().quarterGroups(blended.data() + (x >> 2) - src.left, groups, out);
       out += 4 * groups;
       x += 4 * groups;
     }

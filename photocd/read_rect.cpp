@@ -1,5 +1,7 @@
 // PcdReadRect: checks, placement, and the base levels read directly from
 // their row pairs. Higher levels are built in high_levels.cpp.
+#include <algorithm>
+
 #include "decode_internal.h"
 #include "image_decode.h"
 #include "pcd_layout.h"
@@ -7,6 +9,16 @@
 PcdStatus PcdSetFormat(ImagePack* pack, int code) {
   if (!pack) return kPcdInvalidArgument;
   return PcdChangeFormat(code, pack->format, pack->bytesPerPixel, pack->componentSpacing);
+}
+
+PcdStatus PcdSetDecodeThreads(ImagePack* pack, int threads) {
+  if (!pack || threads < 1) return kPcdInvalidArgument;
+  DecodeState* state = nullptr;
+  const PcdStatus status = PcdGetDecodeState(*pack, state);
+  if (status != kPcdOk) return status;
+  state->threads = std::min(threads, 2);
+  if (state->threads == 1) state->prefetcher.reset();
+  return kPcdOk;
 }
 
 PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer) {

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "colour_tables.h"
+#include "sample_kernels.h"
 
 PcdStatus PcdFormatBytesPerPixel(int code, int currentBytesPerPixel, int& bytesPerPixel) {
   switch (static_cast<OutputFormat>(code)) {
@@ -73,18 +74,35 @@ void RowWriter::Write(const std::uint8_t* y, const std::uint8_t* c1, const std::
       }
       break;
     case OutputFormat::Rgb24:
-      for (int x = 0; x < count; ++x, p += step) {
-        const pcd::Rgb rgb = pcd::YccToRgb(y[x], c1[x], c2[x]);
-        p[0] = rgb.b;
-        p[s1] = rgb.g;
-        p[s2] = rgb.r;
-      }
+      WriteRgb(y, c1, c2, count);
       break;
     case OutputFormat::Indexed8:
       WriteIndexed(y, c1, c2, count);
       break;
   }
   row_ += rowStep_;
+}
+
+void RowWriter::WriteRgb(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count) {
+  const PcdSampleKernels& kernels = PcdKernels();
+  if (pixelStep_ == 3 && target_.componentSpacing == 1) {
+    kernels.yccToBgr(y, c1, c2, count, row_);
+    return;
+  }
+  // Turned or spaced pixels: converted in pieces, then placed one by one.
+  constexpr int kPiece = 256;
+  std::uint8_t bgr[3 * kPiece];
+  const std::ptrdiff_t s1 = target_.componentSpacing, s2 = 2 * s1;
+  std::uint8_t* p = row_;
+  for (int x = 0; x < count; x += kPiece) {
+    const int n = std::min(kPiece, count - x);
+    kernels.yccToBgr(y + x, c1 + x, c2 + x, n, bgr);
+    for (int i = 0; i < n; ++i, p += pixelStep_) {
+      p[0] = bgr[3 * i];
+      p[s1] = bgr[3 * i + 1];
+      p[s2] = bgr[3 * i + 2];
+    }
+  }
 }
 
 void RowWriter::WriteIndexed(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count) {

@@ -45,6 +45,7 @@ class RowWriter {
   void Write(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count);
 
  private:
+  void WriteRgb(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count);
   void WriteIndexed(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count);
 
   OutputTarget target_{};

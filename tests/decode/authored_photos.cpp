@@ -59,8 +59,9 @@ const AuthoredPhoto& Authored(const std::string& scene, int rotation, int topLev
   return *slot;
 }
 
-Picture DecodeOpened(imagefile::ImageReader& reader, int targetWidth, int targetHeight, int* error) {
+Picture DecodeOpened(imagefile::ImageReader& reader, int targetWidth, int targetHeight, int* error, int threads) {
   imagefile::DecodeRequest request;
+  request.threads = threads;
   request.targetWidth = targetWidth;
   request.targetHeight = targetHeight;
   request.displayDepth = 24;

@@ -30,8 +30,10 @@ class ImageReader;
 }
 
 // Decodes the reader's file into a 24-bit bitmap fitted into the target (0 =
-// the image's own size); an empty picture and the reader's error on failure.
-Picture DecodeOpened(imagefile::ImageReader& reader, int targetWidth, int targetHeight, int* error = nullptr);
+// the image's own size) with the given decoding threads; an empty picture and
+// the reader's error on failure.
+Picture DecodeOpened(imagefile::ImageReader& reader, int targetWidth, int targetHeight, int* error = nullptr,
+                     int threads = 1);
 
 // Decodes through ImageReader into a 24-bit bitmap fitted into the target
 // (0 = the image's own size) with the requested Photo CD level set for the

@@ -1,5 +1,7 @@
 // Speed of the decoder: one 16BASE photo in the 16-row bands the image
-// reader asks for, and every thumbnail of a 100-photo overview pack.
+// reader asks for (with one thread and with two), BASE through the image
+// reader, every thumbnail of a 100-photo overview pack, and the colour
+// conversion's scalar and SSE2 kernels.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include "imagefile/requested_level.h"
 #include "overview_pack.h"
 #include "pcd_test_files.h"
+#include "sample_kernels.h"
 #include "test_packs.h"
 
 namespace {
@@ -33,6 +36,7 @@ void Decode16BaseInBands(benchmark::State& state) {
   TempDir dir;
   ImagePack* pack = Open16Base(dir, state);
   if (!pack) return;
+  PcdSetDecodeThreads(pack, static_cast<int>(state.range(0)));
   const int width = pack->outputWidth, height = pack->outputHeight;
   std::vector<std::uint8_t> band(static_cast<std::size_t>(width) * 3 * 16);
   for (auto _ : state) {
@@ -45,7 +49,7 @@ void Decode16BaseInBands(benchmark::State& state) {
   }
   PcdCloseImagePack(pack);
 }
-BENCHMARK(Decode16BaseInBands)->Unit(benchmark::kMillisecond);
+BENCHMARK(Decode16BaseInBands)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void Decode16BaseWhole(benchmark::State& state) {
   TempDir dir;
@@ -58,11 +62,13 @@ void Decode16BaseWhole(benchmark::State& state) {
 }
 BENCHMARK(Decode16BaseWhole)->Unit(benchmark::kMillisecond);
 
-// The viewer's and export's road: the image reader into a 24-bit bitmap.
-void Decode16BaseThroughImageReader(benchmark::State& state) {
+// The viewer's and export's road: the image reader into a 24-bit bitmap, at
+// a level (3 BASE, from the file through the reader's own colour tables; 5
+// 16BASE, through the toolkit) whose width is known.
+void DecodeThroughImageReader(benchmark::State& state, int level, int width) {
   TempDir dir;
   const std::string path = SixteenBasePack(dir);
-  g_requestedPcdLevel = 5;
+  g_requestedPcdLevel = level;
   for (auto _ : state) {
     imagefile::ImageReader reader;
     reader.open(path);
@@ -70,10 +76,13 @@ void Decode16BaseThroughImageReader(benchmark::State& state) {
     request.displayDepth = 24;
     bool ok = reader.beginDecode(request);
     while (ok && reader.progress() < 10000) ok = reader.step(256) == 1;
-    if (!ok || reader.width() != 3072) state.SkipWithError("decode failed");
+    if (!ok || reader.width() != width) state.SkipWithError("decode failed");
   }
 }
+void Decode16BaseThroughImageReader(benchmark::State& state) { DecodeThroughImageReader(state, 5, 3072); }
 BENCHMARK(Decode16BaseThroughImageReader)->Unit(benchmark::kMillisecond);
+void DecodeBaseThroughImageReader(benchmark::State& state) { DecodeThroughImageReader(state, 3, 768); }
+BENCHMARK(DecodeBaseThroughImageReader)->Unit(benchmark::kMillisecond);
 
 void HundredThumbnails(benchmark::State& state) {
   TempDir dir;
@@ -94,5 +103,27 @@ void HundredThumbnails(benchmark::State& state) {
   PcdCloseOverview(overview);
 }
 BENCHMARK(HundredThumbnails)->Unit(benchmark::kMillisecond);
+
+// One 16BASE picture's worth of pixels (6.3 million) through the colour
+// conversion: scalar kernels (0) or SSE2 (1).
+void ColourConversion(benchmark::State& state) {
+  const PcdSampleKernels* kernels = state.range(0) ? kPcdSse2Kernels : &kPcdScalarKernels;
+  if (!kernels) {
+    state.SkipWithError("no SSE2");
+    return;
+  }
+  constexpr int kWidth = 3072;
+  std::vector<std::uint8_t> y(kWidth), c1(kWidth), c2(kWidth), bgr(3 * kWidth);
+  for (int x = 0; x < kWidth; ++x) {
+    y[x] = static_cast<std::uint8_t>(x * 7);
+    c1[x] = static_cast<std::uint8_t>(100 + x % 100);
+    c2[x] = static_cast<std::uint8_t>(180 - x % 90);
+  }
+  for (auto _ : state) {
+    for (int row = 0; row < 2048; ++row) kernels->yccToBgr(y.data(), c1.data(), c2.data(), kWidth, bgr.data());
+    benchmark::DoNotOptimize(bgr.data());
+  }
+}
+BENCHMARK(ColourConversion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

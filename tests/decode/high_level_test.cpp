@@ -254,3 +254,30 @@ TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsItsPictureFromThereOn) {
 }
 
 }  // namespace
+
+// Damage among the 16BASE rows, which the second thread decodes, comes out
+// as it does on one thread: the same rows keep their enlarged picture.
+TEST_F(HighLevelTest, TwoThreadsDecodeDamagedRowsAsOneDoes) {
+  const std::string path = Variant("DAMAGED16.PCD", [](Bytes& f, const BuiltPack& built) {
+    for (std::uint32_t sector : {60u, 300u, 301u}) {
+      const std::size_t at = (built.sector16 + pcd::k16BaseFirstRowSectorDelta + sector) * pcd::kSectorSize + 700;
+      f[at] = 0xFF;
+      f[at + 1] = 0xC0;
+    }
+  });
+  const auto inBands = [](const std::string& file, int threads) {
+    std::vector<std::uint8_t> all;
+    PackPtr pack = Open(file, 5, 11);
+    EXPECT_EQ(PcdSetDecodeThreads(pack.get(), threads), kPcdOk);
+    for (int top = 0; top < 2048; top += 16) {
+      const OutputRect band{static_cast<std::int16_t>(top), 0, static_cast<std::int16_t>(top + 16), 3072};
+      const Decoded d = DecodeRect(pack.get(), &band);
+      EXPECT_EQ(d.status, kPcdOk) << "row " << top;
+      all.insert(all.end(), d.pixels.begin(), d.pixels.end());
+    }
+    return all;
+  };
+  const std::vector<std::uint8_t> one = inBands(path, 1);
+  EXPECT_FALSE(one == inBands(pack5_->path, 1)) << "the damage shows";
+  EXPECT_TRUE(one == inBands(path, 2));
+}

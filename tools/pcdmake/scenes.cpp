@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "font.h"
 
@@ -253,13 +254,55 @@ void Mosaic(RgbImage& img, unsigned seed) {
   Label(img, "MOSAIC " + std::to_string(seed), std::max(1, w / 400), w / 40, h / 40, {255, 255, 0});
 }
 
+// A photograph's statistics: texture at every scale from a third of the
+// picture down to single pixels, each octave as strong as the next (the 1/f
+// amplitude spectrum of natural scenes), objects with sharp edges, and grain.
+void Photo(RgbImage& img, unsigned seed) {
+  const int w = img.width, h = img.height;
+  const double scale = 3072.0 / std::max(w, h);  // the same picture at every size
+  struct Shape {
+    double x, y, rx, ry;
+    Colour colour;
+    double texture;  // strength of the shape's own texture
+  };
+  std::vector<Shape> shapes;
+  for (unsigned i = 0; i < 60; ++i)
+    shapes.push_back({Random01(i, 1, seed) * 3072, 800 + Random01(i, 2, seed) * 1300, 40 + Random01(i, 3, seed) * 260,
+                      30 + Random01(i, 4, seed) * 200, Mix(Hue(Random01(i, 5, seed)), {128, 118, 100}, 0.55),
+                      0.5 + Random01(i, 6, seed)});
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const double fx = x * scale, fy = y * scale;
+      const double horizon = 700 + 160 * Fractal(fx / 900.0, 0.0, seed + 40, 4);
+      Colour c = fy < horizon ? Mix({95, 140, 205}, {215, 222, 230}, fy / horizon)
+                              : Mix({110, 120, 70}, {70, 60, 45}, (fy - horizon) / (2048 - horizon));
+      double strength = fy < horizon ? 0.35 : 1.0;
+      for (const Shape& s : shapes) {
+        const double dx = (fx - s.x) / s.rx, dy = (fy - s.y) / s.ry;
+        if (dx * dx + dy * dy < 1) {
+          c = Mix(s.colour, {40, 36, 30}, 0.5 * (dx + dy + 1.5) / 3);  // lit from the upper left
+          strength = s.texture;
+        }
+      }
+      double texture = 0;
+      unsigned octave = 0;
+      for (double period = 1024; period >= 1; period /= 2, ++octave)
+        texture += Noise(fx / period, fy / period, seed + 100 + octave) - 0.5;
+      const double tint = Fractal(fx / 300.0, fy / 300.0, seed + 200, 5) - 0.5;
+      const double v = 38 * strength * texture;
+      Put(img, x, y, {c.r + v + 30 * tint, c.g + v, c.b + v - 30 * tint});
+    }
+  Label(img, "LUMIVEXA PHOTO " + std::to_string(seed), std::max(1, w / 450), w / 25, h / 15, {250, 250, 245});
+}
+
 using Painter = void (*)(RgbImage&, unsigned);
 struct Scene {
   const char* name;
   Painter paint;
 };
 constexpr Scene kScenes[] = {{"chart", Chart}, {"city", City}, {"meadow", Meadow},
-                             {"page", Page},   {"harbour", Harbour}, {"mosaic", Mosaic}};
+                             {"page", Page},   {"harbour", Harbour}, {"mosaic", Mosaic},
+                             {"photo", Photo}};
 
 }  // namespace
 
