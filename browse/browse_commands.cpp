@@ -40,6 +40,9 @@ void BrowseWindow::OnCommand(int id) {
     case CMD_OPEN_DISC:
       OpenDisc(true);
       break;
+    case CMD_OPEN_DISC_IMAGE:
+      ChooseDiscImage();
+      break;
     case CMD_VIEW:
       View();
       break;
@@ -91,6 +94,11 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_ABOUT:
       ShowAboutBox(frame_);
+      break;
+    default:
+      if (id >= CMD_RECENT_IMAGE_FIRST && id <= CMD_RECENT_IMAGE_LAST &&
+          static_cast<std::size_t>(id - CMD_RECENT_IMAGE_FIRST) < recentImages_.size())
+        OpenDiscImage(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
       break;
   }
 }

@@ -58,6 +58,8 @@ bool BrowseWindow::Create(int showCommand) {
     return false;
   }
   menu_ = GetMenu(frame_);
+  LoadRecentImages();
+  DragAcceptFiles(frame_, TRUE);
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
   workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
   stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -260,6 +262,9 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         KillTimer(hwnd, kArrivalTimer);
         OpenDisc(false);
       }
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
 #include "ui/loop_client_win.h"
+#include "ui/mru_list.h"
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
@@ -28,7 +30,8 @@ constexpr int kStatusBarId = 102;
 
 // The open Photo CD: paths formed from the root, its information and overview pack.
 struct PhotoCdDisc {
-  std::string root;          // "D:\PHOTO_CD"
+  std::string root;          // "D:\PHOTO_CD", or "C:\discs\trip.cue\PHOTO_CD" inside a disc image
+  std::string image;         // the disc image file; empty for a drive
   std::string infoPath;      // empty while no disc is open
   std::string overviewPath;
   std::string imagesPath;
@@ -59,6 +62,11 @@ class BrowseWindow : public LoopClient {
   // inside a Retry/Cancel box) is opened after it.
   bool OpenDisc(bool interactive);
   void CloseDisc();
+  // Opens a disc image (.cue, .iso, .bin) as the open disc until another open
+  // or close, and puts it first among the recent images; interactive opens
+  // tell the user why an image is refused.
+  bool OpenDiscImage(const std::string& path, bool interactive);
+  const MruList& RecentImages() const { return recentImages_; }
   // What the scan shows while it runs; the progress window unless replaced.
   void SetScanProgress(std::unique_ptr<ScanProgress> progress);
   // The drive letters searched for a disc, C to Z unless narrowed (tests).
@@ -125,10 +133,19 @@ class BrowseWindow : public LoopClient {
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
+  // Reads the disc whose PHOTO_CD folder is root and lists its photos.
+  bool ListDisc(const std::string& root, const std::string& image, bool interactive);
   bool ScanPhotos(int count);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
   void ResetImageList();
+
+  // Disc images: the open dialog, dropped files, the recent list (disc_image_commands.cpp).
+  void ChooseDiscImage();
+  void OnDropFiles(HDROP drop);
+  void LoadRecentImages();
+  void RememberDiscImage(const std::string& path);
+  void UpdateRecentImagesMenu();
 
   // Loader (thumbnail_loader.cpp).
   void StartLoader();
@@ -168,6 +185,7 @@ class BrowseWindow : public LoopClient {
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
   bool openingDisc_ = false;
+  MruList recentImages_;
   char firstDrive_ = 'C';
   char lastDrive_ = 'Z';
 };

@@ -4,6 +4,7 @@
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
+#include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
 #include "ui/wait_cursor_win.h"
@@ -49,15 +50,19 @@ bool BrowseWindow::OpenDisc(bool interactive) {
     if (MessageFromString(frame_, IDS_NO_DISC_FOUND, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
       return false;
   }
-  CloseDisc();
-
   char root[16];
   std::snprintf(root, sizeof root, "%c:\\PHOTO_CD", letter);
+  return ListDisc(root, std::string(), interactive);
+}
+
+bool BrowseWindow::ListDisc(const std::string& root, const std::string& image, bool interactive) {
+  CloseDisc();
   disc_.root = root;
+  disc_.image = image;
   disc_.overviewPath = disc_.root + "\\OVERVIEW.PCD";
   disc_.infoPath = disc_.root + "\\INFO.PCD";
   disc_.imagesPath = disc_.root + "\\IMAGES";
-  SetCurrentDirectoryA(disc_.root.c_str());
+  if (image.empty()) SetCurrentDirectoryA(disc_.root.c_str());
 
   while (PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||
@@ -147,6 +152,7 @@ void BrowseWindow::CloseDisc() {
   disc_.infoPath.clear();
   disc_.overviewPath.clear();
   disc_.imagesPath.clear();
+  disc_.image.clear();
   if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   photos_.Clear();
   viewers_.Clear();
@@ -164,7 +170,7 @@ void BrowseWindow::CloseDisc() {
 void BrowseWindow::CloseRemovedDisc() {
   if (disc_.infoPath.empty()) return;
   QuietCriticalErrors quiet;
-  if (GetFileAttributesA(disc_.infoPath.c_str()) == INVALID_FILE_ATTRIBUTES) CloseDisc();
+  if (!PcdFileExists(disc_.infoPath.c_str())) CloseDisc();
 }
 
 void BrowseWindow::ResetImageList() {

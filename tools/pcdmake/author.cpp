@@ -87,10 +87,10 @@ void AuthorDisc(const DiscJob& job, std::ostream& log) {
     }
   }
   disc.Finish(job.fields, rights);
-  ImageLayout layout = job.imageLayout;
-  if (!job.isoImage.empty()) WriteDiscImage(job.outDir, job.isoImage, layout);
-  layout.raw = true;
-  if (!job.rawImage.empty()) WriteDiscImage(job.outDir, job.rawImage, layout);
+  if (!job.isoImage.empty()) WriteDiscImage(job.outDir, job.isoImage, ImageLayout{});
+  ImageLayout raw = job.imageLayout;
+  raw.raw = true;
+  if (!job.rawImage.empty()) WriteDiscImage(job.outDir, job.rawImage, raw);
 }
 
 }  // namespace pcdmake

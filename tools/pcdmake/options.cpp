@@ -93,7 +93,7 @@ const std::vector<Key>& Keys() {
        [](DiscJob& j, auto&, auto& v) { j.isoImage = v; }, nullptr},
       {"bin", "FILE", "also write the disc as a raw image of 2352-byte Mode 2 sectors, with FILE's .cue beside it",
        [](DiscJob& j, auto&, auto& v) { j.rawImage = v; }, nullptr},
-      {"form2-interleave", "A:B", "in the images, A sectors of each file then B Form 2 sectors, over and over",
+      {"form2-interleave", "A:B", "in the raw image, A sectors of each file then B Form 2 sectors, over and over",
        [](DiscJob& j, auto& k, auto& v) {
          const auto colon = v.find(':');
          if (colon == std::string::npos) throw Fail{k + " must be A:B"};
