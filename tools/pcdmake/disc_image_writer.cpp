@@ -78,7 +78,8 @@ std::uint32_t FolderSize(const Node& folder) {
 
 class SectorWriter {
  public:
-  SectorWriter(const fs::path& path, bool raw) : out_(path, std::ios::binary | std::ios::trunc), raw_(raw) {
+  SectorWriter(const fs::path& path, bool raw, std::uint32_t firstLba)
+      : out_(path, std::ios::binary | std::ios::trunc), raw_(raw), lba_(firstLba) {
     if (!out_) throw std::runtime_error("cannot write " + path.string());
   }
   void Data(const std::uint8_t* data, std::uint8_t submode = kSubmodeData) {
@@ -123,7 +124,7 @@ class SectorWriter {
 
   std::ofstream out_;
   bool raw_;
-  std::uint32_t lba_ = 0;
+  std::uint32_t lba_;
 };
 
 void PutRecord(std::uint8_t* at, const Node& node, const std::string& name) {
@@ -156,7 +157,8 @@ void WriteDiscImage(const fs::path& root, const fs::path& image, const ImageLayo
         child->parent = static_cast<int>(i);
         folders.push_back(child);
       }
-  std::uint32_t next = kFirstFolderLba;
+  const std::uint32_t base = layout.firstLba;
+  std::uint32_t next = base + kFirstFolderLba;
   for (Node* folder : folders) {
     folder->extent = next;
     folder->size = FolderSize(*folder);
@@ -191,7 +193,7 @@ void WriteDiscImage(const fs::path& root, const fs::path& image, const ImageLayo
   }
   if (littleTable.size() > kSector) throw std::runtime_error("too many folders for one path table sector");
 
-  SectorWriter out(image, layout.raw);
+  SectorWriter out(image, layout.raw, base);
   std::vector<std::uint8_t> sector(kSector, 0);
   for (int i = 0; i < 16; ++i) out.Data(sector.data());
 
@@ -207,8 +209,8 @@ void WriteDiscImage(const fs::path& root, const fs::path& image, const ImageLayo
   PutBoth16(&sector[124], 1);
   PutBoth16(&sector[128], kSector);
   PutBoth32(&sector[132], static_cast<std::uint32_t>(littleTable.size()));
-  PutLe32(&sector[140], 18);
-  PutBe32(&sector[148], 19);
+  PutLe32(&sector[140], base + 18);
+  PutBe32(&sector[148], base + 19);
   PutRecord(&sector[156], top, std::string(1, '\0'));
   std::memset(&sector[190], ' ', 813 - 190);
   for (int d = 0; d < 4; ++d) std::memset(&sector[813 + d * 17], '0', 16);
