@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <new>
 
 namespace pcdimage {
@@ -16,7 +18,8 @@ constexpr std::uint32_t kFirstDescriptor = 16;
 constexpr std::uint32_t kMaxDescriptors = 64;
 constexpr std::uint32_t kMaxFolderSize = 1 << 20;  // far more than any Photo CD folder holds
 constexpr std::uint32_t kMaxDepth = 32;
-constexpr std::uint32_t kRawBatch = 16;  // raw sectors read at once
+constexpr std::uint32_t kRawBatch = 32;   // raw sectors read at once
+constexpr std::uint32_t kReadAhead = 16;  // data sectors read ahead for small reads
 constexpr std::uint32_t kRecordHead = 33;
 const std::uint8_t kSync[12] = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0};
 
@@ -68,13 +71,51 @@ bool IsDiscImageName(const std::string& name) {
   return tail == ".ISO" || tail == ".BIN" || tail == ".CUE" || tail == ".IMG";
 }
 
+// What opening an image learns: where its sectors lie, its root, and the
+// folders read so far. Immutable but for the folders, which the mutex guards.
+struct ImageIndex {
+  std::string path;
+  TrackLayout layout;
+  DirectoryEntry root;
+  std::mutex mutex;
+  std::map<std::uint32_t, std::vector<DirectoryEntry>> folders;  // by extent
+};
+
+namespace {
+
+// The images opened last, so that each file opened in one costs no more than
+// opening its data file: a photo opens its image several times over.
+constexpr std::size_t kCachedImages = 4;
+constexpr std::size_t kCachedFolders = 256;
+std::mutex g_cacheMutex;
+std::vector<std::shared_ptr<ImageIndex>> g_cache;  // most recent first
+
+std::shared_ptr<ImageIndex> CachedIndex(const std::string& path) {
+  std::lock_guard<std::mutex> lock(g_cacheMutex);
+  for (const std::shared_ptr<ImageIndex>& index : g_cache)
+    if (index->path == path) return index;
+  return nullptr;
+}
+
+void CacheIndex(const std::shared_ptr<ImageIndex>& index) {
+  std::lock_guard<std::mutex> lock(g_cacheMutex);
+  g_cache.erase(std::remove_if(g_cache.begin(), g_cache.end(),
+                               [&index](const std::shared_ptr<ImageIndex>& e) { return e->path == index->path; }),
+                g_cache.end());
+  g_cache.insert(g_cache.begin(), index);
+  if (g_cache.size() > kCachedImages) g_cache.pop_back();
+}
+
+}  // namespace
+
 bool SplitImagePath(const std::string& path, std::string& image, std::string& inside) {
   for (std::size_t end = path.find_first_of("/\\"); end != std::string::npos;
        end = path.find_first_of("/\\", end + 1)) {
     std::size_t start = path.find_last_of("/\\", end == 0 ? 0 : end - 1);
     start = start == std::string::npos || start >= end ? 0 : start + 1;
     if (end + 1 >= path.size() || !IsDiscImageName(path.substr(start, end - start))) continue;
-    if (!PcdLocalFileExists(path.substr(0, end).c_str())) continue;
+    // An image opened lately needs no look-up; opening it checks it is still there.
+    if (!CachedIndex(path.substr(0, end)) && !PcdLocalFileExists(path.substr(0, end).c_str())) continue;
     image = path.substr(0, end);
     inside = path.substr(end + 1);
     return true;
@@ -87,33 +128,65 @@ DiscImage::~DiscImage() {
     if (file) PcdLocalFileClose(file);
 }
 
+// Opens the layout's files; fails when one is missing or was written since
+// the layout was read (a cached index is then read again).
+PcdStatus DiscImage::OpenFiles(std::string& why) {
+  FileStamp sheet;
+  if (!layout_->sheet.empty() && (!ReadFileStamp(layout_->sheet, sheet) || !(sheet == layout_->sheetStamp))) {
+    why = layout_->sheet + " changed while it was read";
+    return kPcdOpenFailed;
+  }
+  for (std::size_t f = 0; f < layout_->files.size(); ++f) {
+    files_.push_back(nullptr);
+    positions_.push_back(0);
+    FileStamp stamp;
+    if (PcdLocalFileOpen(layout_->files[f].c_str(), files_.back()) != kPcdOk) {
+      why = "cannot open " + layout_->files[f];
+      return kPcdOpenFailed;
+    }
+    if (PcdLocalFileInfo(files_.back(), stamp.size, stamp.written) != kPcdOk || !(stamp == layout_->fileStamps[f])) {
+      why = layout_->files[f] + " changed while it was read";
+      return kPcdOpenFailed;
+    }
+  }
+  return kPcdOk;
+}
+
 PcdStatus DiscImage::Open(const std::string& path, std::unique_ptr<DiscImage>& image, std::string& why) {
   image.reset(new (std::nothrow) DiscImage);
   if (!image) return kPcdOutOfMemory;
-  PcdStatus status = ReadTrackLayout(path, image->layout_, why);
-  for (std::size_t f = 0; status == kPcdOk && f < image->layout_.files.size(); ++f) {
-    image->files_.push_back(nullptr);
-    image->positions_.push_back(0);
-    if (PcdLocalFileOpen(image->layout_.files[f].c_str(), image->files_.back()) != kPcdOk) {
-      why = "cannot open " + image->layout_.files[f];
-      status = kPcdOpenFailed;
-    }
+  if (std::shared_ptr<ImageIndex> cached = CachedIndex(path)) {
+    image->index_ = cached;
+    image->layout_ = &cached->layout;
+    if (image->OpenFiles(why) == kPcdOk) return kPcdOk;
+    image.reset(new (std::nothrow) DiscImage);
+    if (!image) return kPcdOutOfMemory;
   }
+  std::shared_ptr<ImageIndex> index(new (std::nothrow) ImageIndex);
+  if (!index) return kPcdOutOfMemory;
+  index->path = path;
+  image->index_ = index;
+  image->layout_ = &index->layout;
+  PcdStatus status = ReadTrackLayout(path, index->layout, why);
+  if (status == kPcdOk) status = image->OpenFiles(why);
   if (status == kPcdOk) status = image->ReadVolume(why);
-  if (status != kPcdOk && status != kPcdOutOfMemory) {
+  if (status != kPcdOk && status != kPcdOutOfMemory && image->files_.size() == index->layout.files.size() &&
+      index->layout.LastSessionData() && index->layout.LastSessionData()->session > 1) {
     // A rip may keep the gaps between sessions or leave them out: try the other reading.
     std::string otherWhy;
-    image->layout_.SetSessionGaps(false);
-    if (image->layout_.files.size() == image->files_.size() && image->layout_.LastSessionData() &&
-        image->layout_.LastSessionData()->session > 1 && image->ReadVolume(otherWhy) == kPcdOk)
-      return kPcdOk;
+    index->layout.SetSessionGaps(false);
+    if (image->ReadVolume(otherWhy) == kPcdOk) status = kPcdOk;
   }
-  if (status != kPcdOk) image.reset();
-  return status;
+  if (status != kPcdOk) {
+    image.reset();
+    return status;
+  }
+  CacheIndex(index);
+  return kPcdOk;
 }
 
 PcdStatus DiscImage::ReadVolume(std::string& why) {
-  const Track* track = layout_.LastSessionData();
+  const Track* track = layout_->LastSessionData();
   if (!track) {
     why = "the image has no data track";
     return kPcdBadSignature;
@@ -144,7 +217,7 @@ PcdStatus DiscImage::ReadRoot(std::uint32_t lba, std::string& why) {
     why = "the image's root folder cannot be read";
     return kPcdBadSignature;
   }
-  root_ = self;
+  index_->root = self;
   return kPcdOk;
 }
 
@@ -154,7 +227,7 @@ bool DiscImage::Fits(const DirectoryEntry& entry) const {
   if (entry.unitSize == 0 && entry.gapSize != 0) return false;
   std::uint64_t k = sectors - 1, last = entry.extent + k;
   if (entry.unitSize) last = entry.extent + k / entry.unitSize * (entry.unitSize + entry.gapSize) + k % entry.unitSize;
-  return last <= 0xFFFFFFFFu && layout_.Find(entry.extent) && layout_.Find(static_cast<std::uint32_t>(last));
+  return last <= 0xFFFFFFFFu && layout_->Find(entry.extent) && layout_->Find(static_cast<std::uint32_t>(last));
 }
 
 PcdStatus DiscImage::List(const DirectoryEntry& folder, std::vector<DirectoryEntry>& entries, std::string& why) {
@@ -162,6 +235,14 @@ PcdStatus DiscImage::List(const DirectoryEntry& folder, std::vector<DirectoryEnt
   if (!folder.directory || folder.unitSize != 0 || folder.size > kMaxFolderSize || !Fits(folder)) {
     why = "a folder of the image is damaged or lies past its end";
     return kPcdBadSignature;
+  }
+  {
+    std::lock_guard<std::mutex> lock(index_->mutex);
+    auto known = index_->folders.find(folder.extent);
+    if (known != index_->folders.end()) {
+      entries = known->second;
+      return kPcdOk;
+    }
   }
   std::uint8_t sector[kDataSectorSize];
   for (std::uint32_t at = 0; at < folder.size; at += kDataSectorSize) {
@@ -182,11 +263,13 @@ PcdStatus DiscImage::List(const DirectoryEntry& folder, std::vector<DirectoryEnt
       if (entry.name != "." && entry.name != "..") entries.push_back(std::move(entry));
     }
   }
+  std::lock_guard<std::mutex> lock(index_->mutex);
+  if (index_->folders.size() < kCachedFolders) index_->folders[folder.extent] = entries;
   return kPcdOk;
 }
 
 PcdStatus DiscImage::Find(const std::string& inside, DirectoryEntry& entry, std::string& why) {
-  entry = root_;
+  entry = index_->root;
   std::vector<DirectoryEntry> entries;
   std::uint32_t depth = 0;
   for (std::size_t start = 0; start < inside.size();) {
@@ -225,8 +308,8 @@ PcdStatus DiscImage::Read(const DirectoryEntry& file, std::uint32_t offset, void
     std::uint32_t position = offset + got;
     std::uint32_t k = position / kDataSectorSize, within = position % kDataSectorSize;
     std::uint32_t left = count - got;
-    if (within == 0 && left >= kDataSectorSize) {
-      // Whole sectors go straight to the caller, as far as the unit runs on.
+    if (within == 0 && left >= kReadAhead * kDataSectorSize) {
+      // Long runs of whole sectors go straight to the caller, as far as the unit runs on.
       std::uint32_t sectors = left / kDataSectorSize;
       if (file.unitSize) sectors = std::min<std::uint32_t>(sectors, file.unitSize - k % file.unitSize);
       PcdStatus status = ReadSectors(SectorOf(file, k), sectors, out + got);
@@ -234,25 +317,42 @@ PcdStatus DiscImage::Read(const DirectoryEntry& file, std::uint32_t offset, void
       got += sectors * kDataSectorSize;
       continue;
     }
-    PcdStatus status = ReadSector(SectorOf(file, k), cached_);
+    const std::uint8_t* sector = nullptr;
+    PcdStatus status = CachedSector(file, k, sector);
     if (status != kPcdOk) return status;
     std::uint32_t part = std::min(left, kDataSectorSize - within);
-    std::memcpy(out + got, cached_ + within, part);
+    std::memcpy(out + got, sector + within, part);
     got += part;
   }
   return kPcdOk;
 }
 
-PcdStatus DiscImage::ReadSector(std::uint32_t lba, std::uint8_t* data) {
-  if (data == cached_ && lba == cachedLba_) return kPcdOk;
-  PcdStatus status = ReadSectors(lba, 1, data);
-  if (data == cached_) cachedLba_ = status == kPcdOk ? lba : 0xFFFFFFFFu;
-  return status;
+PcdStatus DiscImage::ReadSector(std::uint32_t lba, std::uint8_t* data) { return ReadSectors(lba, 1, data); }
+
+PcdStatus DiscImage::CachedSector(const DirectoryEntry& file, std::uint32_t k, const std::uint8_t*& data) {
+  const std::uint32_t lba = SectorOf(file, k);
+  if (aheadCount_ == 0 || lba < aheadLba_ || lba - aheadLba_ >= aheadCount_) {
+    // Read on to the end of the unit or the file, never into a gap.
+    std::uint32_t run = std::min(kReadAhead, (file.size + kDataSectorSize - 1) / kDataSectorSize - k);
+    if (file.unitSize) run = std::min<std::uint32_t>(run, file.unitSize - k % file.unitSize);
+    ahead_.resize(kReadAhead * kDataSectorSize);
+    aheadCount_ = 0;
+    PcdStatus status = ReadSectors(lba, run, ahead_.data());
+    if (status != kPcdOk && run > 1) {
+      run = 1;
+      status = ReadSectors(lba, run, ahead_.data());
+    }
+    if (status != kPcdOk) return status;
+    aheadLba_ = lba;
+    aheadCount_ = run;
+  }
+  data = ahead_.data() + (lba - aheadLba_) * kDataSectorSize;
+  return kPcdOk;
 }
 
 PcdStatus DiscImage::ReadSectors(std::uint32_t lba, std::uint32_t count, std::uint8_t* data) {
   while (count > 0) {
-    const Track* track = layout_.Find(lba);
+    const Track* track = layout_->Find(lba);
     if (!track || !track->data) return kPcdReadFailed;  // past the end, in a gap or in audio
     std::uint32_t sectors = std::min(count, track->sectorCount - (lba - track->firstLba));
     if (track->sectorSize == kRawSectorSize) sectors = std::min(sectors, kRawBatch);

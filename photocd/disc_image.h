@@ -32,6 +32,8 @@ bool IsDiscImageName(const std::string& name);
 // existing image file; false when the path lies in no image.
 bool SplitImagePath(const std::string& path, std::string& image, std::string& inside);
 
+struct ImageIndex;  // what an image's layout and folders are, shared by its open files
+
 class DiscImage {
  public:
   // Opens an image and its last session's volume; on failure why says what is wrong.
@@ -49,19 +51,22 @@ class DiscImage {
 
  private:
   DiscImage() = default;
+  PcdStatus OpenFiles(std::string& why);
   PcdStatus ReadVolume(std::string& why);
   PcdStatus ReadRoot(std::uint32_t lba, std::string& why);
   PcdStatus ReadSector(std::uint32_t lba, std::uint8_t* data);
+  // The file's data sector k from the read-ahead, which reads on along its run.
+  PcdStatus CachedSector(const DirectoryEntry& file, std::uint32_t k, const std::uint8_t*& data);
   PcdStatus ReadSectors(std::uint32_t lba, std::uint32_t count, std::uint8_t* data);
   bool Fits(const DirectoryEntry& entry) const;
 
-  TrackLayout layout_;
+  std::shared_ptr<ImageIndex> index_;
+  const TrackLayout* layout_ = nullptr;   // the index's
   std::vector<PcdLocalFile*> files_;      // one per layout file, opened once
   std::vector<std::uint32_t> positions_;  // where each file's next read starts
   std::vector<std::uint8_t> raw_;     // raw sectors on their way to the caller
-  DirectoryEntry root_;
-  std::uint32_t cachedLba_ = 0xFFFFFFFFu;  // the last sector read for a partial read
-  std::uint8_t cached_[2048] = {};
+  std::vector<std::uint8_t> ahead_;       // data sectors read ahead for small reads
+  std::uint32_t aheadLba_ = 0, aheadCount_ = 0;
 };
 
 }  // namespace pcdimage

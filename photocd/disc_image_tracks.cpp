@@ -55,14 +55,15 @@ bool HasSyncAt(PcdLocalFile* file, std::uint32_t position) {
          got == 12 && std::memcmp(head, kSync, 12) == 0;
 }
 
-PcdStatus ReadSmallFile(const std::string& path, std::string& text, std::string& why) {
+PcdStatus ReadSmallFile(const std::string& path, std::string& text, FileStamp& stamp, std::string& why) {
   PcdLocalFile* file = nullptr;
   if (PcdLocalFileOpen(path.c_str(), file) != kPcdOk) {
     why = "cannot open " + path;
     return kPcdOpenFailed;
   }
-  std::uint32_t size = 0, got = 0;
-  PcdStatus status = PcdLocalFileSize(file, size);
+  std::uint32_t got = 0;
+  PcdStatus status = PcdLocalFileInfo(file, stamp.size, stamp.written);
+  const std::uint32_t size = stamp.size;
   if (status == kPcdOk && size > kMaxCueSize) {
     why = "the cue sheet is too large";
     status = kPcdBadSignature;
@@ -77,6 +78,14 @@ PcdStatus ReadSmallFile(const std::string& path, std::string& text, std::string&
 }
 
 }  // namespace
+
+bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+  PcdLocalFile* file = nullptr;
+  if (PcdLocalFileOpen(path.c_str(), file) != kPcdOk) return false;
+  bool ok = PcdLocalFileInfo(file, stamp.size, stamp.written) == kPcdOk;
+  PcdLocalFileClose(file);
+  return ok;
+}
 
 const Track* TrackLayout::Find(std::uint32_t lba) const {
   for (const Track& track : tracks)
@@ -176,7 +185,8 @@ PcdStatus ReadTrackLayout(const std::string& path, TrackLayout& layout, std::str
   layout = TrackLayout{};
   if (EndsWith(path, ".CUE")) {
     std::string text;
-    PcdStatus status = ReadSmallFile(path, text, why);
+    layout.sheet = path;
+    PcdStatus status = ReadSmallFile(path, text, layout.sheetStamp, why);
     if (status != kPcdOk) return status;
     std::size_t slash = path.find_last_of("/\\");
     if (!ParseCueSheet(text, slash == std::string::npos ? "" : path.substr(0, slash + 1), layout, why))
@@ -189,12 +199,13 @@ PcdStatus ReadTrackLayout(const std::string& path, TrackLayout& layout, std::str
   std::uint32_t ripLba = 0;
   for (std::size_t f = 0; f < layout.files.size(); ++f) {
     PcdLocalFile* file = nullptr;
-    std::uint32_t size = 0;
+    FileStamp stamp;
     if (PcdLocalFileOpen(layout.files[f].c_str(), file) != kPcdOk) {
       why = "cannot open " + layout.files[f];
       return kPcdOpenFailed;
     }
-    PcdStatus status = PcdLocalFileSize(file, size);
+    PcdStatus status = PcdLocalFileInfo(file, stamp.size, stamp.written);
+    const std::uint32_t size = stamp.size;
     if (status == kPcdOk && layout.files.size() == 1 && layout.tracks.size() == 1 && path == layout.files[0] &&
         (HasSyncAt(file, 0) || HasSyncAt(file, 16 * kRawSectorSize)))
       layout.tracks[0].sectorSize = kRawSectorSize;
@@ -203,7 +214,7 @@ PcdStatus ReadTrackLayout(const std::string& path, TrackLayout& layout, std::str
       why = "the image file is too large";
       return status;
     }
-    layout.fileSizes.push_back(size);
+    layout.fileStamps.push_back(stamp);
     for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
       Track& track = layout.tracks[t];
       if (track.file != static_cast<int>(f)) continue;

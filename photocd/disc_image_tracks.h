@@ -24,9 +24,18 @@ struct Track {
   int session = 1;
 };
 
+// A file as it was when read: an index read from it is still good while both match.
+struct FileStamp {
+  std::uint32_t size = 0;
+  std::uint64_t written = 0;
+  bool operator==(const FileStamp& other) const { return size == other.size && written == other.written; }
+};
+
 struct TrackLayout {
+  std::string sheet;                   // the cue sheet; empty for a lone image file
+  FileStamp sheetStamp;
   std::vector<std::string> files;
-  std::vector<std::uint32_t> fileSizes;
+  std::vector<FileStamp> fileStamps;
   std::vector<Track> tracks;  // in disc order
 
   // The track holding a disc sector, or null.
@@ -40,6 +49,8 @@ struct TrackLayout {
 
 // Reads the layout of the image at path; why says what is wrong on failure.
 PcdStatus ReadTrackLayout(const std::string& path, TrackLayout& layout, std::string& why);
+// The size and last-write time of a file; false when it cannot be opened.
+bool ReadFileStamp(const std::string& path, FileStamp& stamp);
 
 // Parses cue sheet text; file names are taken beside the sheet (folder ends
 // in a separator or is empty). Track sizes are set by ReadTrackLayout.

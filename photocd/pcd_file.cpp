@@ -19,12 +19,11 @@ struct PcdFile {
 namespace {
 constexpr std::uint32_t kReadPieceSize = 32768;
 
-// Opens the image a path runs into and finds the file in it; 3010 when the
-// path lies in no image, the image is unreadable or the file is missing.
-PcdStatus OpenInImage(const char* path, std::unique_ptr<pcdimage::DiscImage>& image,
-                      pcdimage::DirectoryEntry& entry) {
-  std::string imagePath, inside, why;
-  if (!path || !pcdimage::SplitImagePath(path, imagePath, inside)) return kPcdOpenFailed;
+// Opens a disc image and finds a file in it; 3010 when the image is
+// unreadable or the file is missing.
+PcdStatus OpenInImage(const std::string& imagePath, const std::string& inside,
+                      std::unique_ptr<pcdimage::DiscImage>& image, pcdimage::DirectoryEntry& entry) {
+  std::string why;
   PcdStatus status = pcdimage::DiscImage::Open(imagePath, image, why);
   if (status == kPcdOk) status = image->Find(inside, entry, why);
   if (status == kPcdOutOfMemory) return status;
@@ -51,12 +50,11 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
   file = nullptr;
   std::unique_ptr<PcdFile> opened(new (std::nothrow) PcdFile);
   if (!opened) return kPcdOutOfMemory;
-  PcdStatus status = PcdLocalFileOpen(path, opened->local);
-  if (status != kPcdOk) {
-    opened->local = nullptr;
-    PcdStatus inImage = OpenInImage(path, opened->image, opened->entry);
-    if (inImage != kPcdOk) return status == kPcdOutOfMemory ? status : inImage;
-  }
+  std::string image, inside;
+  PcdStatus status = path && pcdimage::SplitImagePath(path, image, inside)
+                         ? OpenInImage(image, inside, opened->image, opened->entry)
+                         : PcdLocalFileOpen(path, opened->local);
+  if (status != kPcdOk) return status;
   file = opened.release();
   return kPcdOk;
 }
@@ -79,7 +77,8 @@ PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset) {
 
 PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size) {
   if (!file) return kPcdInvalidArgument;
-  if (file->local) return PcdLocalFileSize(file->local, size);
+  std::uint64_t written = 0;
+  if (file->local) return PcdLocalFileInfo(file->local, size, written);
   size = file->entry.size;
   return kPcdOk;
 }
@@ -94,8 +93,9 @@ PcdStatus PcdFileClose(PcdFile* file) {
 
 bool PcdFileExists(const char* path) {
   if (!path || !*path) return false;
-  if (PcdLocalFileExists(path)) return true;
+  std::string imagePath, inside;
+  if (!pcdimage::SplitImagePath(path, imagePath, inside)) return PcdLocalFileExists(path);
   std::unique_ptr<pcdimage::DiscImage> image;
   pcdimage::DirectoryEntry entry;
-  return OpenInImage(path, image, entry) == kPcdOk;
+  return OpenInImage(imagePath, inside, image, entry) == kPcdOk;
 }

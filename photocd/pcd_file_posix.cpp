@@ -80,6 +80,13 @@ bool JoinMatchingEntry(char* path, std::size_t& length, const char* wanted, std:
 // existing local path.
 bool MapToLocalPath(const char* path, char* local) {
   if (!path || !*path) return false;
+  // Most paths exist as written: one look-up instead of one per folder.
+  struct stat whole;
+  std::size_t pathLength = std::strlen(path);
+  if (!std::strchr(path, '\\') && pathLength < kLocalPathMax && stat(path, &whole) == 0) {
+    std::memcpy(local, path, pathLength + 1);
+    return true;
+  }
   std::size_t length = 1;
   local[0] = IsSeparator(path[0]) ? '/' : '.';
   local[1] = '\0';
@@ -142,10 +149,11 @@ PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset) {
   return kPcdOk;
 }
 
-PcdStatus PcdLocalFileSize(PcdLocalFile* file, std::uint32_t& size) {
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written) {
   struct stat info;
   if (!file || fstat(file->fd, &info) != 0 || info.st_size < 0 || info.st_size > 0x7FFFFFFF) return kPcdSeekFailed;
   size = static_cast<std::uint32_t>(info.st_size);
+  written = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
   return kPcdOk;
 }
 

@@ -38,12 +38,13 @@ PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset) {
   return kPcdOk;
 }
 
-PcdStatus PcdLocalFileSize(PcdLocalFile* file, std::uint32_t& size) {
-  DWORD high = 0;
-  DWORD low = file ? GetFileSize(file->handle, &high) : INVALID_FILE_SIZE;
-  if (!file || (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low > 0x7FFFFFFFu)
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file->handle, &info) || info.nFileSizeHigh != 0 ||
+      info.nFileSizeLow > 0x7FFFFFFFu)
     return kPcdSeekFailed;
-  size = low;
+  size = info.nFileSizeLow;
+  written = static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
   return kPcdOk;
 }
 

@@ -13,8 +13,9 @@ PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file);
 // One read of at most 32768 bytes at the current position; false on a system error.
 bool PcdLocalFileReadPiece(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);
 PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset);
-// The file's size; 3009 when it is 2 GB or more (no disc is that large).
-PcdStatus PcdLocalFileSize(PcdLocalFile* file, std::uint32_t& size);
+// The file's size and last-write time (in the system's own units, only
+// compared); 3009 when it is 2 GB or more (no disc is that large).
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written);
 PcdStatus PcdLocalFileClose(PcdLocalFile* file);
 bool PcdLocalFileExists(const char* path);
 
