@@ -39,8 +39,9 @@ std::string RecentImageLabel(std::size_t index, const std::string& path) {
 
 }  // namespace
 
-bool BrowseWindow::OpenDiscImage(const std::string& path, bool interactive) {
+bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive) {
   if (openingDisc_) return false;
+  const std::string path = requested;  // may be an entry of the recent list, which changes below
   openingDisc_ = true;
   struct ClearOnExit {
     bool& flag;
