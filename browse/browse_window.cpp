@@ -132,8 +132,8 @@ void BrowseWindow::Destroy() {
     disc_.overview = nullptr;
   }
   if (frame_) DestroyWindow(frame_);
-  photos_.Clear();
   viewers_.Clear();
+  photos_.Clear();
   if (images_) ImageList_Destroy(images_);
   images_ = nullptr;
   if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);

@@ -154,8 +154,8 @@ void BrowseWindow::CloseDisc() {
   disc_.imagesPath.clear();
   disc_.image.clear();
   if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  viewers_.Clear();  // before the photos: viewers read their thumbnails
   photos_.Clear();
-  viewers_.Clear();
   ResetImageList();
   // Each disc gets the palette of its own first thumbnail.
   if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);

@@ -18,10 +18,7 @@ std::vector<print::PrintPhoto> PrintPhotosOf(const PhotoList& photos) {
     photo.width = item.info.nominalWidth;
     photo.height = item.info.nominalHeight;
     photo.date = item.info.date;
-    if (const imaging::PackedDib* thumbnail = item.thumbnail.load()) {
-      auto copy = std::make_shared<imaging::PackedDib>();
-      if (copy->copyFrom(*thumbnail)) photo.thumbnail = std::move(copy);
-    }
+    photo.thumbnail = print::ThumbnailCopy(item.thumbnail.load());
     result.push_back(std::move(photo));
   }
   return result;

@@ -45,7 +45,10 @@ class SlideShowNotice : public ModalDialog {
   }
 };
 
-ViewerPhoto Entry(const browse::PhotoItem& photo) { return ViewerPhoto{photo.index, photo.path}; }
+ViewerPhoto Entry(const browse::PhotoItem& photo) {
+  return ViewerPhoto{photo.index, photo.path, photo.info.date, photo.info.nominalWidth, photo.info.nominalHeight,
+                     &photo.thumbnail};
+}
 
 }  // namespace
 

@@ -56,6 +56,12 @@ struct PageCursor {
 
 }  // namespace
 
+std::shared_ptr<const imaging::PackedDib> ThumbnailCopy(const imaging::PackedDib* thumbnail) {
+  if (!thumbnail) return nullptr;
+  auto copy = std::make_shared<imaging::PackedDib>();
+  return copy->copyFrom(*thumbnail) ? copy : nullptr;
+}
+
 int InfoFontHeight(int ppiY) { return static_cast<int>(8LL * ppiY / 72); }
 
 void PageList::reset(std::size_t capacity) {

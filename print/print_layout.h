@@ -40,6 +40,10 @@ struct PrintPhoto {
   std::shared_ptr<const imaging::PackedDib> thumbnail;  // may be null
 };
 
+// An owned copy of a thumbnail for the preview, so that it outlives the
+// window that loaded it; null without one or when the copy fails.
+std::shared_ptr<const imaging::PackedDib> ThumbnailCopy(const imaging::PackedDib* thumbnail);
+
 // A photo placed on a page.
 struct PlacedItem {
   int photo = 0;                // index into the photo list (and the job's readers)

@@ -2,11 +2,11 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/ui_utils_win.h"
-#include "imaging/dib_draw.h"
+#include "imagefile/image_reader.h"
 #include "imaging/packed_dib.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
@@ -14,7 +14,9 @@
 #include "resources/resource_ids.h"
 #include "ui/disc_time_win.h"
 #include "ui/property_sheet_win.h"
+#include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
+#include "viewer/image_view.h"
 
 namespace {
 
@@ -122,32 +124,32 @@ class ImagePage final : public PhotoPage {
     for (int level = 0; level < 7; ++level) Send(kLevelBoxes[level], BM_SETCHECK, pcdprops::LevelBoxState(mask, flags, level));
   }
 
-  // The picture control becomes the thumbnail's size plus a margin, centred
-  // where the page's layout put it.
+  // The thumbnail in an image view control, inside a frame of the thumbnail's
+  // size plus a margin, centred where the page's layout put the frame.
   void placePicture() {
-    HWND picture = GetDlgItem(page(), IDC_PROP_PICTURE);
+    HWND frame = GetDlgItem(page(), IDC_PROP_PICTURE_FRAME);
     const imaging::DibHeader* header = photo_.thumbnail ? photo_.thumbnail->header() : nullptr;
-    if (!picture || !header) return;
+    if (!frame || !header) return;
+    auto reader = std::make_unique<imagefile::ImageReader>();
+    auto view = std::make_unique<viewer::ImageView>();
+    if (!reader->adoptPackedDibs(photo_.thumbnail, nullptr) || !view->Create(instance_, page(), IDC_PROP_PICTURE))
+      return;
+    view->ShowImage(reader.release(), viewer::kOwnImage | viewer::kNoRepaint);
     RECT area;
-    GetWindowRect(picture, &area);
+    GetWindowRect(frame, &area);
     MapWindowPoints(nullptr, page(), reinterpret_cast<POINT*>(&area), 2);
-    const int width = header->width + 2 * kPictureMargin;
-    const int height = (header->height < 0 ? -header->height : header->height) + 2 * kPictureMargin;
-    MoveWindow(picture, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width, height,
-               FALSE);
+    const SIZE shown = view->DisplaySize();
+    const int width = shown.cx + 2 * kPictureMargin, height = shown.cy + 2 * kPictureMargin;
+    const int left = (area.left + area.right - width) / 2, top = (area.top + area.bottom - height) / 2;
+    MoveWindow(frame, left, top, width, height, FALSE);
+    view->Place(left + kPictureMargin, top + kPictureMargin, shown.cx, shown.cy);
+    view_ = std::move(view);
   }
 
-  INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_DRAWITEM && wParam == IDC_PROP_PICTURE) {
-      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      RECT frame = item->rcItem;
-      DrawEdge(item->hDC, &frame, EDGE_ETCHED, BF_RECT);
-      if (photo_.thumbnail) {
-        const imaging::PixelRect inside{frame.left + kPictureMargin, frame.top + kPictureMargin,
-                                        frame.right - kPictureMargin, frame.bottom - kPictureMargin};
-        imaging::drawPackedDib(reinterpret_cast<imaging::DeviceContext>(item->hDC), *photo_.thumbnail, inside);
-      }
-      return TRUE;
+  INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM) override {
+    if (message == WM_DESTROY) {
+      view_.reset();  // the view's window and its thumbnail go with the page
+      return FALSE;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_PROP_COPYRIGHT && HIWORD(wParam) == BN_CLICKED) {
       openRightsFile();
@@ -168,6 +170,8 @@ class ImagePage final : public PhotoPage {
     WaitCursor wait;
     ShellExecuteA(GetDesktopWindow(), nullptr, "notepad.exe", file.c_str(), nullptr, SW_SHOWNORMAL);
   }
+
+  std::unique_ptr<viewer::ImageView> view_;
 };
 
 class LaboratoryPage final : public PhotoPage {

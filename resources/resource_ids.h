@@ -115,7 +115,8 @@
 #define IDD_PROPERTIES_IMAGE 109
 #define IDD_PROPERTIES_LABORATORY 1017
 #define IDC_PROP_NUMBER 1027
-#define IDC_PROP_PICTURE 1029
+#define IDC_PROP_PICTURE 1029          // the thumbnail's image view, made by the page
+#define IDC_PROP_PICTURE_FRAME 1039    // the etched frame around it
 #define IDC_PROP_MAGNIFICATION 1020
 #define IDC_PROP_SCAN_TIME 1021
 #define IDC_PROP_MODIFIED_TIME 1022

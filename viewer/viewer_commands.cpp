@@ -9,6 +9,7 @@
 #include "desktop/wallpaper_win.h"
 #include "export/export_command_win.h"
 #include "export/photo_clipboard_win.h"
+#include "print/print_win.h"
 #include "properties/photo_properties_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
@@ -27,20 +28,14 @@ namespace {
 
 constexpr int kStatusPadding = 10;
 
-// Commands whose work is done by dialogs and windows this program does not have
-// yet: they stay greyed and do nothing.
-const int kNotYetAvailable[] = {CMD_PRINT};
-
-bool Available(int command) {
-  for (int id : kNotYetAvailable)
-    if (id == command) return false;
-  return true;
+// The thumbnail the browse window has loaded for photo, or null.
+const imaging::PackedDib* ThumbnailOf(const ViewerPhoto& photo) {
+  return photo.thumbnail ? photo.thumbnail->load() : nullptr;
 }
 
 }  // namespace
 
 void ViewerWindow::OnCommand(int id) {
-  if (!Available(id)) return;
   const int count = static_cast<int>(photos_.size());
   const int level = CommandLevel(id);
   if (level >= 0) {
@@ -91,6 +86,10 @@ void ViewerWindow::OnCommand(int id) {
       break;
     case CMD_VIEWER_SLIDE_SHOW:
       ToggleSlideShow();
+      break;
+    case CMD_PRINT:
+      StopSlideShow();
+      PrintPhoto();
       break;
     case CMD_HELP_CONTENTS:
       WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
@@ -148,13 +147,25 @@ void ViewerWindow::RunPhotoCommand(int id) {
                           turn | (id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0));
       break;
     case CMD_PROPERTIES: {
-      PropertiesPhoto shown;
-      shown.index = photo.number;
-      shown.path = photo.path;
+      const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo)};
       ShowPhotoProperties(g_instance, frame_, &shown);
       break;
     }
   }
+}
+
+void ViewerWindow::PrintPhoto() {
+  if (!PhotoShown()) return;
+  const ViewerPhoto& shown = photos_[current_].entry;
+  print::PrintPhoto photo;
+  photo.path = shown.path;
+  photo.number = shown.number;
+  photo.width = shown.width;
+  photo.height = shown.height;
+  photo.date = shown.date;
+  photo.thumbnail = print::ThumbnailCopy(ThumbnailOf(shown));
+  // Printing turns clockwise; the viewer counts its turns counter-clockwise.
+  print::PrintPhotos(g_instance, frame_, {std::move(photo)}, (360 - rotation_) % 360);
 }
 
 void ViewerWindow::Navigate(int index) {
@@ -196,9 +207,8 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
   set(CMD_ROTATE_LEFT, shown);
   set(CMD_ROTATE_RIGHT, shown);
   check(CMD_FULL_SCREEN, fullScreen_);
-  for (int id : {CMD_VIEWER_EXPORT, CMD_COPY, CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_PROPERTIES})
+  for (int id : {CMD_PRINT, CMD_VIEWER_EXPORT, CMD_COPY, CMD_SET_WALLPAPER, CMD_SET_WALLPAPER_TILED, CMD_PROPERTIES})
     set(id, shown);
-  for (int id : kNotYetAvailable) set(id, false);
 }
 
 void ViewerWindow::UpdateTitleAndStatus() {

@@ -2,14 +2,25 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-// One photo of a viewer's list.
+#include "imaging/packed_dib.h"
+
+// One photo of a viewer's list, with what printing and the properties sheet
+// show of it.
 struct ViewerPhoto {
-  int number = 0;    // photo number - 1
-  std::string path;  // its image file
+  int number = 0;          // photo number - 1
+  std::string path;        // its image file
+  std::uint64_t date = 0;  // local file time (100 ns since 1601)
+  int width = 0;           // nominal size in pixels, as the photo stands upright
+  int height = 0;
+  // The browse window's thumbnail slot, null until the loader fills it; the
+  // browse window closes its viewers before the photos go.
+  const std::atomic<imaging::PackedDib*>* thumbnail = nullptr;
 };
 
 class ViewerLink {

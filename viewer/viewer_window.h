@@ -122,6 +122,8 @@ class ViewerWindow : public ViewerLink {
   // About, Options and the commands on the photo on show (export, copy,
   // wallpaper, properties), run while the slide show is paused.
   void RunPhotoCommand(int id);
+  // The photo on show to the printer, turned as shown (the slide show stops first).
+  void PrintPhoto();
   void OnSlideShowTimer();
   void RestartSlideShowTimer();
 

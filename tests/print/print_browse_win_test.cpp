@@ -13,8 +13,6 @@
 namespace test_print {
 namespace {
 
-bool Inked(const std::uint8_t* p) { return p[0] < 235 || p[1] < 235 || p[2] < 235; }
-
 TEST_F(BrowseWindowTest, PrintAllPutsTheDiscsThumbnailsOnOnePage) {
   const std::string output = PrepareTestPrinter();
   ASSERT_FALSE(output.empty());

@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 
-#include "imagefile/image_reader.h"
-#include "imaging/gdi_backend.h"
 #include "resources/resource_ids.h"
 #include "tests/support/png_file.h"
 #include "tests/print/print_test_support_win.h"
@@ -34,26 +32,6 @@ Paper PaperOfTestPrinter() {
   return paper;
 }
 
-struct Box {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
-bool Inked(const std::uint8_t* p) { return p[0] < 235 || p[1] < 235 || p[2] < 235; }
-
-// The smallest box holding every pixel that is not paper white.
-Box InkedBox(const Picture& page) {
-  Box box{page.width, page.height, 0, 0};
-  for (int y = 0; y < page.height; ++y)
-    for (int x = 0; x < page.width; ++x)
-      if (Inked(page.at(x, y))) {
-        box.left = std::min(box.left, x);
-        box.top = std::min(box.top, y);
-        box.right = std::max(box.right, x + 1);
-        box.bottom = std::max(box.bottom, y + 1);
-      }
-  return box;
-}
-
 // A rectangle in printer pixels as it lands on the rendered sheet.
 Box OnSheet(const Paper& paper, int left, int top, int right, int bottom) {
   auto x = [&](int v) { return (v + paper.offsetX) * kRenderDpi / paper.ppi; };
@@ -66,48 +44,6 @@ void ExpectNear(const Box& got, const Box& want, int tolerance) {
   EXPECT_NEAR(got.top, want.top, tolerance);
   EXPECT_NEAR(got.right, want.right, tolerance);
   EXPECT_NEAR(got.bottom, want.bottom, tolerance);
-}
-
-// Mean difference per colour value between the printed box and the photo
-// decoded to the box's size, over 6 x 6 blocks so that the printer's and our
-// resampling of fine detail do not count.
-double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path) {
-  imagefile::ImageReader reader;
-  reader.open(path);
-  imagefile::DecodeRequest request;
-  request.targetWidth = box.right - box.left;
-  request.targetHeight = box.bottom - box.top;
-  request.displayDepth = 24;
-  request.makeDisplayBitmap = false;
-  request.keepFullBitmap = true;
-  if (!reader.beginDecode(request)) return 255;
-  while (reader.progress() < 10000)
-    if (!reader.step(64)) return 255;
-  reader.finish(false);
-  imaging::DibSectionInfo info;
-  if (!imaging::describeDibSection(reader.dibSection(), info)) return 255;
-  const int width = std::min<int>(info.header.width, box.right - box.left);
-  const int height = std::min<int>(std::abs(info.header.height), box.bottom - box.top);
-  const int stride = (info.header.width * 3 + 3) & ~3;
-  auto decoded = [&](int x, int y, int c) {
-    int row = info.header.height > 0 ? std::abs(info.header.height) - 1 - y : y;
-    return info.bits[static_cast<std::size_t>(row) * stride + x * 3 + 2 - c];
-  };
-  constexpr int kBlock = 6;
-  long long sum = 0, count = 0;
-  for (int by = 0; by + kBlock <= height; by += kBlock)
-    for (int bx = 0; bx + kBlock <= width; bx += kBlock)
-      for (int c = 0; c < 3; ++c) {
-        int printed = 0, photo = 0;
-        for (int y = by; y < by + kBlock; ++y)
-          for (int x = bx; x < bx + kBlock; ++x) {
-            printed += page.at(box.left + x, box.top + y)[c];
-            photo += decoded(x, y, c);
-          }
-        sum += std::abs(printed - photo) / (kBlock * kBlock);
-        ++count;
-      }
-  return count ? static_cast<double>(sum) / count : 255;
 }
 
 TEST_F(PrintTest, TwoPhotosFitToPagePrintOnTwoPagesInsideTheMargins) {

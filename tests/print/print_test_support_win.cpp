@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "ui/comctl_version_win.h"
 #include "imagefile/image_reader.h"
 #include "resources/resource_ids.h"
+#include "tests/support/screenshot_win.h"
 #include "tests/support/unique_temp.h"
 
 namespace test_print {
@@ -22,6 +26,56 @@ VOID CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 }  // namespace
+
+Box InkedBox(const Picture& page) {
+  Box box{page.width, page.height, 0, 0};
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (Inked(page.at(x, y))) {
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x + 1);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+  return box;
+}
+
+double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path, int turn) {
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  const bool quarter = turn == 90 || turn == -90 || turn == 270;
+  imagefile::ImageReader reader;
+  reader.open(path);
+  imagefile::DecodeRequest request;
+  request.targetWidth = quarter ? height : width;  // the file holds the photo unturned
+  request.targetHeight = quarter ? width : height;
+  request.displayDepth = 24;
+  request.makeDisplayBitmap = false;
+  request.keepFullBitmap = true;
+  if (!reader.beginDecode(request)) return 255;
+  while (reader.progress() < 10000)
+    if (!reader.step(64)) return 255;
+  reader.finish(false);
+  if (turn && !reader.rotate(turn)) return 255;
+  const int decodedWidth = std::min(width, reader.displayedWidth());
+  const int decodedHeight = std::min(height, reader.displayedHeight());
+  const std::vector<std::uint8_t> photo =
+      BitmapRgb(reinterpret_cast<HBITMAP>(reader.dibSection()), reader.displayedWidth(), reader.displayedHeight());
+  constexpr int kBlock = 6;
+  long long sum = 0, count = 0;
+  for (int by = 0; by + kBlock <= decodedHeight; by += kBlock)
+    for (int bx = 0; bx + kBlock <= decodedWidth; bx += kBlock)
+      for (int c = 0; c < 3; ++c) {
+        int printed = 0, decoded = 0;
+        for (int y = by; y < by + kBlock; ++y)
+          for (int x = bx; x < bx + kBlock; ++x) {
+            printed += page.at(box.left + x, box.top + y)[c];
+            decoded += photo[(static_cast<std::size_t>(y) * reader.displayedWidth() + x) * 3 + c];
+          }
+        sum += std::abs(printed - decoded) / (kBlock * kBlock);
+        ++count;
+      }
+  return count ? static_cast<double>(sum) / count : 255;
+}
 
 void RepeatOnDialog(HWND dialog, std::function<bool(HWND)> step) {
   g_step = std::move(step);

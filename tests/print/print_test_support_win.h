@@ -17,6 +17,21 @@
 
 namespace test_print {
 
+// A rectangle of a rendered page, in its pixels.
+struct Box {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Whether a rendered pixel holds ink rather than paper white.
+inline bool Inked(const std::uint8_t* p) { return p[0] < 235 || p[1] < 235 || p[2] < 235; }
+// The smallest box holding every pixel that is not paper white.
+Box InkedBox(const Picture& page);
+// Mean difference per colour value between the printed box and the photo at
+// path decoded to the box's size (turned by turn degrees clockwise, as the
+// reader turns), over 6 x 6 blocks so that the printer's and our resampling of
+// fine detail do not count. About 10 for the photo itself, above 60 for another.
+double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path, int turn = 0);
+
 // Runs step on the setup dialog every 50 ms inside its own message loop until
 // step returns true.
 void RepeatOnDialog(HWND dialog, std::function<bool(HWND)> step);

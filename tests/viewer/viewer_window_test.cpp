@@ -6,6 +6,7 @@
 #include "tests/support/png_file.h"
 #include "tests/support/dialog_hook_win.h"
 #include "tests/support/screenshot_win.h"
+#include "tests/support/timed_script_win.h"
 
 namespace {
 
@@ -146,6 +147,28 @@ TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
   CloseClipboard();
   EXPECT_EQ(header.biWidth, 512);
   EXPECT_EQ(header.biHeight, 768);
+}
+
+TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
+  viewer::ViewerWindow* v = OpenDecoded(4, 3);
+  ASSERT_NE(v, nullptr);
+  const imaging::DibHeader* thumbnail = window_.photos()[4]->thumbnail.load()->header();
+  char viewClass[64] = "";
+  RECT picture = {};
+  TimedScript script({[&] {
+    HWND sheet = TimedScript::FindDialog("Photo properties");
+    if (!sheet) return false;
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    GetClassNameA(GetDlgItem(page, IDC_PROP_PICTURE), viewClass, sizeof viewClass);
+    GetClientRect(GetDlgItem(page, IDC_PROP_PICTURE), &picture);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    return true;
+  }});
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_PROPERTIES, 0);
+  ASSERT_TRUE(script.finished());
+  EXPECT_STREQ(viewClass, "ImageViewWndClass");
+  EXPECT_EQ(picture.right, thumbnail->width);
+  EXPECT_EQ(picture.bottom, std::abs(thumbnail->height));
 }
 
 TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
