@@ -132,6 +132,20 @@ class BrowseWindow : public LoopClient {
   bool View();
   void StartSlideShow();
 
+  // Marks a disc open in progress for its scope; not entered when one already runs.
+  class DiscOpenScope {
+   public:
+    explicit DiscOpenScope(bool& opening) : opening_(opening), entered_(!opening) { opening_ = true; }
+    ~DiscOpenScope() {
+      if (entered_) opening_ = false;
+    }
+    bool entered() const { return entered_; }
+
+   private:
+    bool& opening_;
+    bool entered_;
+  };
+
   // Disc scan (disc_scan.cpp).
   // Reads the disc whose PHOTO_CD folder is root and lists its photos.
   bool ListDisc(const std::string& root, const std::string& image, bool interactive);

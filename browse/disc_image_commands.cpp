@@ -40,13 +40,9 @@ std::string RecentImageLabel(std::size_t index, const std::string& path) {
 }  // namespace
 
 bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive) {
-  if (openingDisc_) return false;
+  DiscOpenScope opening(openingDisc_);
+  if (!opening.entered()) return false;
   const std::string path = requested;  // may be an entry of the recent list, which changes below
-  openingDisc_ = true;
-  struct ClearOnExit {
-    bool& flag;
-    ~ClearOnExit() { flag = false; }
-  } opening{openingDisc_};
   WaitCursor wait;
   // Check the image first, so a bad one leaves the open disc as it was.
   std::unique_ptr<pcdimage::DiscImage> image;

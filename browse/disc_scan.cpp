@@ -37,12 +37,8 @@ char FindDiscDrive(char first, char last) {
 }  // namespace
 
 bool BrowseWindow::OpenDisc(bool interactive) {
-  if (openingDisc_) return false;
-  openingDisc_ = true;
-  struct ClearOnExit {
-    bool& flag;
-    ~ClearOnExit() { flag = false; }
-  } opening{openingDisc_};
+  DiscOpenScope opening(openingDisc_);
+  if (!opening.entered()) return false;
   WaitCursor wait;
   char letter;
   while (!(letter = FindDiscDrive(firstDrive_, lastDrive_))) {
