@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "disc_image.h"
-#include "pcd_file.h"
+#include "photocd/disc_image.h"
+#include "photocd/pcd_file.h"
 
 namespace fs = std::filesystem;
 
