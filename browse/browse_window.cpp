@@ -260,7 +260,8 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       // During an open the timer stays set and comes back when it is over.
       if (wParam == kArrivalTimer && !openingDisc_) {
         KillTimer(hwnd, kArrivalTimer);
-        OpenDisc(false);
+        // An open disc image stays until the user opens or closes something else.
+        if (disc_.image.empty()) OpenDisc(false);
       }
       return 0;
     case WM_DROPFILES:
