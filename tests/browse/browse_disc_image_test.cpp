@@ -98,5 +98,10 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   // A recent image from the menu opens again.
   SendMessageA(window_.hwnd(), WM_COMMAND, CMD_RECENT_IMAGE_FIRST + 1, 0);
   EXPECT_EQ(window_.disc().image, cue);
+
+  // A disc arriving in drive D: (its timer firing) leaves the image open.
+  window_.SetProbedDrives('D', 'D');
+  SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
+  EXPECT_EQ(window_.disc().image, cue);
   ForgetRecentImages();
 }
