@@ -36,13 +36,23 @@ browse::PhotoItem* FocusedPhoto(HWND list) {
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
+  // An open holds the busy count itself, after the commands already running.
+  if (id == CMD_OPEN_DISC) {
+    OpenDisc(true);
+    return;
+  }
+  if (id == CMD_OPEN_DISC_IMAGE) {
+    ChooseDiscImage();
+    return;
+  }
+  if (id >= CMD_RECENT_IMAGE_FIRST && id <= CMD_RECENT_IMAGE_LAST) {
+    if (static_cast<std::size_t>(id - CMD_RECENT_IMAGE_FIRST) < recentImages_.size())
+      OpenDiscImage(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
+    return;
+  }
+  // Photos and viewers stay while a command's dialog lets a removal in.
+  BusyScope busy(busy_);
   switch (id) {
-    case CMD_OPEN_DISC:
-      OpenDisc(true);
-      break;
-    case CMD_OPEN_DISC_IMAGE:
-      ChooseDiscImage();
-      break;
     case CMD_VIEW:
       View();
       break;
@@ -94,11 +104,6 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_ABOUT:
       ShowAboutBox(frame_);
-      break;
-    default:
-      if (id >= CMD_RECENT_IMAGE_FIRST && id <= CMD_RECENT_IMAGE_LAST &&
-          static_cast<std::size_t>(id - CMD_RECENT_IMAGE_FIRST) < recentImages_.size())
-        OpenDiscImage(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
       break;
   }
 }

@@ -20,10 +20,17 @@ constexpr int kQuitCode = 1;
 constexpr char kPlacementValue[] = "BrowseWndPos";
 constexpr UINT_PTR kArrivalTimer = 1;
 constexpr UINT kArrivalDelayMs = 3000;
+// Posted when the last running command ends while disc work waits.
+constexpr UINT kWaitingDiscWorkMessage = WM_APP;
 
 }  // namespace
 
-BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {}
+BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {
+  busy_.SetWhenIdle([this] {
+    if (frame_ && (removalWaiting_ || openWaiting_ != WaitingOpen::kNone))
+      PostMessageA(frame_, kWaitingDiscWorkMessage, 0, 0);
+  });
+}
 
 BrowseWindow::~BrowseWindow() { Destroy(); }
 
@@ -257,8 +264,7 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       OnMenuSelect(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_TIMER:
-      // During an open the timer stays set and comes back when it is over.
-      if (wParam == kArrivalTimer && !openingDisc_) {
+      if (wParam == kArrivalTimer) {
         KillTimer(hwnd, kArrivalTimer);
         // An open disc image stays until the user opens or closes something else.
         if (disc_.image.empty()) OpenDisc(false);
@@ -266,6 +272,9 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case kWaitingDiscWorkMessage:
+      DoWaitingDiscWork();
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

@@ -16,6 +16,7 @@
 #include "browse/scan_progress.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
+#include "ui/busy_count.h"
 #include "ui/loop_client_win.h"
 #include "ui/mru_list.h"
 #include "viewer/viewer_link.h"
@@ -58,8 +59,9 @@ class BrowseWindow : public LoopClient {
 
   // Looks for a Photo CD on drives C to Z and lists its photos; interactive opens
   // ask before giving up. True when a disc was opened and its scan completed.
-  // An open never re-enters itself: a disc arriving during one (its timer fires
-  // inside a Retry/Cancel box) is opened after it.
+  // While a command runs (another open included) the open waits and false comes
+  // back; it is done once the last command is over, as is a disc removal
+  // reported meanwhile.
   bool OpenDisc(bool interactive);
   void CloseDisc();
   // Opens a disc image (.cue, .iso, .bin) as the open disc until another open
@@ -132,26 +134,14 @@ class BrowseWindow : public LoopClient {
   bool View();
   void StartSlideShow();
 
-  // Marks a disc open in progress for its scope; not entered when one already runs.
-  class DiscOpenScope {
-   public:
-    explicit DiscOpenScope(bool& opening) : opening_(opening), entered_(!opening) { opening_ = true; }
-    ~DiscOpenScope() {
-      if (entered_) opening_ = false;
-    }
-    bool entered() const { return entered_; }
-
-   private:
-    bool& opening_;
-    bool entered_;
-  };
-
   // Disc scan (disc_scan.cpp).
   // Reads the disc whose PHOTO_CD folder is root and lists its photos.
   bool ListDisc(const std::string& root, const std::string& image, bool interactive);
   bool ScanPhotos(int count);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
+  // The removal and open that waited for running commands.
+  void DoWaitingDiscWork();
   void ResetImageList();
 
   // Disc images: the open dialog, dropped files, the recent list (disc_image_commands.cpp).
@@ -198,8 +188,11 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
-  bool openingDisc_ = false;
   MruList recentImages_;
+  // Commands running, viewers' included; disc work that came meanwhile waits.
+  BusyCount busy_;
+  bool removalWaiting_ = false;
+  enum class WaitingOpen { kNone, kQuiet, kInteractive } openWaiting_ = WaitingOpen::kNone;
   char firstDrive_ = 'C';
   char lastDrive_ = 'Z';
 };

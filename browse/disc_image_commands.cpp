@@ -40,8 +40,12 @@ std::string RecentImageLabel(std::size_t index, const std::string& path) {
 }  // namespace
 
 bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive) {
-  DiscOpenScope opening(openingDisc_);
-  if (!opening.entered()) return false;
+  // Opening closes the disc and its viewers: not under a running command.
+  if (busy_.Busy()) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return false;
+  }
+  BusyScope busy(busy_);
   const std::string path = requested;  // may be an entry of the recent list, which changes below
   WaitCursor wait;
   // Check the image first, so a bad one leaves the open disc as it was.

@@ -1,5 +1,6 @@
 // Finding a Photo CD, listing its photos and closing it again.
 #include <cstdio>
+#include <utility>
 
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
@@ -37,8 +38,13 @@ char FindDiscDrive(char first, char last) {
 }  // namespace
 
 bool BrowseWindow::OpenDisc(bool interactive) {
-  DiscOpenScope opening(openingDisc_);
-  if (!opening.entered()) return false;
+  // Opening closes the disc and its viewers: not under a running command.
+  if (busy_.Busy()) {
+    if (interactive || openWaiting_ == WaitingOpen::kNone)
+      openWaiting_ = interactive ? WaitingOpen::kInteractive : WaitingOpen::kQuiet;
+    return false;
+  }
+  BusyScope busy(busy_);
   WaitCursor wait;
   char letter;
   while (!(letter = FindDiscDrive(firstDrive_, lastDrive_))) {
@@ -164,9 +170,22 @@ void BrowseWindow::CloseDisc() {
 }
 
 void BrowseWindow::CloseRemovedDisc() {
+  if (busy_.Busy()) {
+    removalWaiting_ = true;
+    return;
+  }
   if (disc_.infoPath.empty()) return;
   QuietCriticalErrors quiet;
   if (!PcdFileExists(disc_.infoPath.c_str())) CloseDisc();
+}
+
+void BrowseWindow::DoWaitingDiscWork() {
+  if (busy_.Busy()) return;  // posted again when the command now running ends
+  if (std::exchange(removalWaiting_, false)) CloseRemovedDisc();
+  const WaitingOpen open = std::exchange(openWaiting_, WaitingOpen::kNone);
+  // A quiet open (a disc arriving) leaves an open disc image in place.
+  if (open == WaitingOpen::kInteractive || (open == WaitingOpen::kQuiet && disc_.image.empty()))
+    OpenDisc(open == WaitingOpen::kInteractive);
 }
 
 void BrowseWindow::ResetImageList() {

@@ -87,7 +87,7 @@ bool BrowseWindow::View() {
       photos.push_back(Entry(*photos_[i]));
     }
   }
-  std::unique_ptr<ViewerLink> viewer = CreateViewer(frame_);
+  std::unique_ptr<ViewerLink> viewer = CreateViewer(frame_, busy_);
   const bool opened = viewer && viewer->Open(photos, start);
   if (opened) viewers_.Append(viewer.release());
   SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/packed_dib.h"
+#include "ui/busy_count.h"
 
 // One photo of a viewer's list, with what printing and the properties sheet
 // show of it.
@@ -41,4 +42,6 @@ class ViewerLink {
 
 // A hidden viewer window whose frame reports its destruction to owner with
 // WM_PARENTNOTIFY (WM_DESTROY, frame); null when the window cannot be made.
-std::unique_ptr<ViewerLink> CreateViewer(HWND owner);
+// The viewer holds the owner's busy count while it handles a message, so that
+// the owner never deletes it in the middle of one of its commands.
+std::unique_ptr<ViewerLink> CreateViewer(HWND owner, BusyCount& ownerBusy);

@@ -47,8 +47,9 @@ bool ViewerWindow::RegisterWindowClass() {
   return RegisterClassA(&wc) != 0;
 }
 
-bool ViewerWindow::Create(HWND owner) {
+bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   owner_ = owner;
+  ownerBusy_ = &ownerBusy;
   level_ = lastLevel_ = std::min<int>(g_settings.DefResolution, kTopLevel);
   if (!RegisterWindowClass()) return false;
   wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
@@ -230,6 +231,9 @@ LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
   }
   auto* self = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // A command's dialog or progress window lets a disc removal in; the owner
+  // closes the disc, and this viewer with it, only once the command is over.
+  BusyScope busy(*self->ownerBusy_);
   return self->HandleMessage(message, wParam, lParam);
 }
 
@@ -299,8 +303,8 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace viewer
 
-std::unique_ptr<ViewerLink> CreateViewer(HWND owner) {
+std::unique_ptr<ViewerLink> CreateViewer(HWND owner, BusyCount& ownerBusy) {
   auto viewer = std::make_unique<viewer::ViewerWindow>();
-  if (!viewer->Create(owner)) return nullptr;
+  if (!viewer->Create(owner, ownerBusy)) return nullptr;
   return viewer;
 }

@@ -30,7 +30,8 @@ class ViewerWindow : public ViewerLink {
   ~ViewerWindow() override;
 
   // The hidden frame with its children; full-screen at once when the settings ask.
-  bool Create(HWND owner);
+  // ownerBusy is held while the frame handles a message.
+  bool Create(HWND owner, BusyCount& ownerBusy);
 
   // Stays the frame's handle after the window is gone, so that the owner can
   // tell which viewer reported its destruction.
@@ -128,6 +129,7 @@ class ViewerWindow : public ViewerLink {
   void RestartSlideShowTimer();
 
   HWND owner_ = nullptr;
+  BusyCount* ownerBusy_ = nullptr;
   HWND frame_ = nullptr;
   HWND frameHandle_ = nullptr;
   HWND toolbar_ = nullptr;
