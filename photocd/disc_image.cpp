@@ -42,7 +42,9 @@ int ParseRecord(const std::uint8_t* record, std::uint32_t left, DirectoryEntry& 
   std::uint32_t length = record[0];
   if (length == 0) return 0;
   if (length < kRecordHead + 1 || length > left || kRecordHead + record[32] > length || record[32] == 0) return -1;
-  entry.extent = Le32(record + 2);
+  // An extended attribute record (byte 1, in blocks) comes before the data.
+  if (Le32(record + 2) > 0xFFFFFFFFu - record[1]) return -1;
+  entry.extent = Le32(record + 2) + record[1];
   entry.size = Le32(record + 10);
   entry.directory = (record[25] & 0x02) != 0;
   entry.unitSize = record[26];
@@ -201,7 +203,9 @@ PcdStatus DiscImage::ReadVolume(std::string& why) {
       why = "the volume's logical blocks are not 2048 bytes";
       return kPcdNotSupported;
     }
-    return ReadRoot(Le32(sector + 156 + 2), why);
+    DirectoryEntry root;
+    if (ParseRecord(sector + 156, 34, root) <= 0) break;
+    return ReadRoot(root.extent, why);
   }
   why = "the image holds no ISO 9660 volume";
   return kPcdBadSignature;
