@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
   int rotation = 0, quality = 90;
   unsigned dpi = 72;
   bool progressive = false;
+  std::string sampling = "420";
   settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   CLI::App* exp = app.add_subcommand("export", "Write one image file per photo.");
   exp->add_option("PATH", paths, "discs, PHOTO_CD folders or .pcd files")->required();
@@ -151,6 +152,9 @@ int main(int argc, char** argv) {
   exp->add_option("--rotate", rotation, "degrees clockwise")->check(CLI::IsMember({0, 90, 180, 270}));
   exp->add_option("--jpeg-quality", quality, "JPEG quality 0..100")->check(CLI::Range(0, 100));
   exp->add_flag("--progressive", progressive, "progressive JPEG");
+  exp->add_option("--jpeg-sampling", sampling, "JPEG chroma sampling: 444 (full colour detail), 422 or 420")
+      ->check(CLI::IsMember({"444", "422", "420"}))
+      ->capture_default_str();
   exp->add_option("--tiff-compression", compression, "TIFF compression")
       ->check(CLI::IsMember({"none", "g3", "g4", "lzw", "deflate", "jpeg"}));
   exp->add_option("--dpi", dpi, "resolution stored in TIFF files");
@@ -174,6 +178,9 @@ int main(int argc, char** argv) {
   settings.tiff.xDpi = settings.tiff.yDpi = dpi;
   settings.jpeg.quality = quality;
   settings.jpeg.progressive = progressive;
+  settings.jpeg.sampling = sampling == "444"   ? imagefile::kSampling444
+                           : sampling == "422" ? imagefile::kSampling422
+                                               : imagefile::kSampling420;
   settings.jpeg.optimise = 1;
   settings.decode.level = cli::levelFromName(level);
   settings.decode.highlights = highlights == "clip" ? cli::Highlights::Clip : cli::Highlights::Rolloff;

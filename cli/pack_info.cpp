@@ -5,6 +5,7 @@
 
 #include "cli/photo_inputs.h"
 #include "cli/srgb_profile.h"
+#include "imagefile/photo_metadata.h"
 #include "photocd/disc_info.h"
 #include "photocd/image_pack.h"
 #include "photocd/properties/photo_properties_text.h"
@@ -41,22 +42,7 @@ int levelFromName(const std::string& name) {
   return -1;
 }
 
-std::string formatTime(std::uint32_t seconds, bool tiffStyle) {
-  // Civil date from a day count (proleptic Gregorian), so no time zone or
-  // thread-unsafe library call is involved.
-  long days = static_cast<long>(seconds / 86400), rest = static_cast<long>(seconds % 86400);
-  days += 719468;
-  long era = days / 146097, dayOfEra = days - era * 146097;
-  long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  long mp = (5 * dayOfYear + 2) / 153;
-  long day = dayOfYear - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
-  long year = yearOfEra + era * 400 + (month <= 2);
-  char out[32];
-  std::snprintf(out, sizeof out, tiffStyle ? "%04ld:%02ld:%02ld %02ld:%02ld:%02ld" : "%04ld-%02ld-%02ld %02ld:%02ld:%02ld",
-                year, month, day, rest / 3600, rest / 60 % 60, rest % 60);
-  return out;
-}
+std::string formatTime(std::uint32_t seconds, bool tiffStyle) { return pcdprops::FormatDiscTime(seconds, tiffStyle); }
 
 nlohmann::json describeDisc(const std::string& photoCdFolder) {
   nlohmann::json disc;
@@ -112,17 +98,7 @@ nlohmann::json describePack(ImagePack* pack) {
 }
 
 imagefile::ImageMetadata exportMetadata(const ImagePackInfo& info) {
-  imagefile::ImageMetadata m;
-  m.dateTime = formatTime(info.scanTime, true);
-  m.make = FieldText(info.scannerVendor);
-  m.model = FieldText(info.scannerProduct);
-  std::string medium = FieldText(info.mediaInfo), finisher = PhotofinisherText(info);
-  m.description = "Photo CD image";
-  if (!medium.empty()) m.description += "; medium: " + medium;
-  if (!finisher.empty()) m.description += "; photofinisher: " + finisher;
-  if (info.rightsStatus == 1)
-    m.copyright = "Use restricted: see " + FieldText(info.rightsFileName) + " on the Photo CD";
-  m.software = "Lumivexa SE";
+  imagefile::ImageMetadata m = imagefile::PhotoMetadata(info);
   m.srgb = true;
   m.iccProfile = srgbProfile();
   return m;

@@ -7,6 +7,7 @@
 #include "imagefile/bmp_writer.h"
 #include "imagefile/image_reader.h"
 #include "imagefile/jpeg_writer.h"
+#include "imagefile/photo_metadata.h"
 #include "imagefile/requested_level.h"
 #include "imagefile/tiff_writer.h"
 #include "resources/resource_ids.h"
@@ -66,7 +67,7 @@ class PhotoExport {
       WaitCursor wait;
       reader.rotate(options_.rotation);
     }
-    write(reader, output, base);
+    write(reader, photo, output, base);
   }
 
  private:
@@ -87,8 +88,11 @@ class PhotoExport {
     return ok && !g_progressCancelled;
   }
 
-  void write(ImageReader& reader, const std::string& output, int base) {
+  void write(ImageReader& reader, const std::string& photo, const std::string& output, int base) {
     std::unique_ptr<ImageWriter> writer = MakeWriter(options_);
+    // An image pack's scan data travels with the file; other formats have none.
+    ImageMetadata metadata;
+    if (ReadPhotoMetadata(photo, metadata)) writer->setMetadata(metadata);
     if (writer->setSource(reader.dibSection()) != 0) {
       tell(IDS_EXPORT_INVALID_BITMAP, IDS_PROGRAM_CAPTION);
       return;

@@ -3,8 +3,6 @@
 namespace imagefile {
 
 namespace {
-constexpr std::int32_t kSamplingNone = 1;
-constexpr std::int32_t kSamplingDefault = 2;
 constexpr std::int32_t kSamplingNeither = 4;
 }  // namespace
 
@@ -20,14 +18,14 @@ int AcceptedResult(bool saveAsDefaults) {
 }
 
 int SamplingRow(std::int32_t sampling) {
-  if (sampling == kSamplingNone) return 0;
-  if (sampling == kSamplingDefault) return 1;
+  if (sampling == kSampling444) return 0;
+  if (sampling == kSampling420) return 1;
   return -1;
 }
 
 std::int32_t SamplingFromRow(int row) {
-  if (row == 0) return kSamplingNone;
-  if (row == 1) return kSamplingDefault;
+  if (row == 0) return kSampling444;
+  if (row == 1) return kSampling420;
   return kSamplingNeither;
 }
 

@@ -11,9 +11,14 @@ struct JpegOptions {
   std::int32_t quality = 65;      // 0..100
   std::int32_t progressive = 0;   // 0 or 1
   std::int32_t optimise = 0;      // optimised Huffman codes, 0 or 1
-  std::int32_t sampling = 2;      // 1 = "YUV 111 (None)", 2 = "YUV 122 (Default)", 4 = neither
+  std::int32_t sampling = 2;      // a JpegSampling; 4 (or any other value) = neither chosen
   std::int32_t smoothing = 0;     // 0..100
 };
+// Chroma sampling: 1 = "YUV 111 (None)" (4:4:4), 2 = "YUV 122 (Default)"
+// (4:2:0), 3 = 4:2:2, which only the converter offers. Other values keep the
+// library's default, 4:2:0.
+enum JpegSampling : std::int32_t { kSampling444 = 1, kSampling420 = 2, kSampling422 = 3 };
+
 static_assert(sizeof(JpegOptions) == 20, "JpegOptions is a stored 20-byte block");
 
 enum TiffCompressionIndex : std::int32_t {

@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "imagefile/exif_block.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
@@ -16,7 +17,8 @@ constexpr std::size_t kOutputChunk = 16384;
 
 // Everything the library's callbacks reach. setjmp/longjmp only ever cross
 // library frames and the small functions that call setjmp, which hold no
-// objects with destructors.
+// objects with destructors and call nothing that makes one: what they write
+// is prepared beforehand.
 struct JpegWriter::Compressor {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
@@ -71,6 +73,7 @@ int JpegWriter::begin() {
   compressor_ = std::make_unique<Compressor>();
   compressor_->owner = this;
   rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3, 0);
+  exifBlock_ = MakeExifBlock(metadata(), static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height));
   if (!startCompressor()) {
     release();
     return kWriterFailed;
@@ -99,10 +102,13 @@ bool JpegWriter::startCompressor() {
   info->input_components = s.grey ? 1 : 3;
   info->in_color_space = s.grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(info);
-  // Only 1 (none) and 2 (2 x 2 luma) are sampling choices; "neither" keeps the
-  // library's default, because larger factors do not fit an interleaved scan.
-  if (!s.grey && (options_.sampling == 1 || options_.sampling == 2)) {
-    info->comp_info[0].h_samp_factor = info->comp_info[0].v_samp_factor = options_.sampling;
+  // Luma sampling factors over chroma at 1 x 1; any other value keeps the
+  // library's default (2 x 2), because larger factors do not fit an
+  // interleaved scan.
+  if (!s.grey && (options_.sampling == kSampling444 || options_.sampling == kSampling420 ||
+                  options_.sampling == kSampling422)) {
+    info->comp_info[0].h_samp_factor = options_.sampling == kSampling444 ? 1 : 2;
+    info->comp_info[0].v_samp_factor = options_.sampling == kSampling420 ? 2 : 1;
     for (int i = 1; i < 3; ++i) info->comp_info[i].h_samp_factor = info->comp_info[i].v_samp_factor = 1;
   }
   jpeg_set_quality(info, options_.quality, TRUE);
@@ -114,23 +120,12 @@ bool JpegWriter::startCompressor() {
   return true;
 }
 
+// Called inside startCompressor's setjmp frame: only reads prepared bytes.
 void JpegWriter::writeMetadataMarkers() {
-  const ImageMetadata& m = metadata();
-  std::string comment;
-  auto line = [&comment](const char* key, const std::string& value) {
-    if (!value.empty()) comment += std::string(key) + ": " + value + "\n";
-  };
-  line("DateTime", m.dateTime);
-  line("Make", m.make);
-  line("Model", m.model);
-  line("ImageDescription", m.description);
-  line("Copyright", m.copyright);
-  line("Software", m.software);
-  if (!comment.empty() && comment.size() < 65533)
-    jpeg_write_marker(&compressor_->info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment.data()),
-                      static_cast<unsigned>(comment.size()));
-  if (!m.iccProfile.empty())
-    jpeg_write_icc_profile(&compressor_->info, m.iccProfile.data(), static_cast<unsigned>(m.iccProfile.size()));
+  if (!exifBlock_.empty())
+    jpeg_write_marker(&compressor_->info, JPEG_APP0 + 1, exifBlock_.data(), static_cast<unsigned>(exifBlock_.size()));
+  const std::vector<std::uint8_t>& icc = metadata().iccProfile;
+  if (!icc.empty() && !source().grey) jpeg_write_icc_profile(&compressor_->info, icc.data(), static_cast<unsigned>(icc.size()));
 }
 
 const std::uint8_t* JpegWriter::convertRow(int imageRow) {

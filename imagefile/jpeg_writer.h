@@ -1,6 +1,7 @@
 // Writes 1-, 8- and 24-bit sources as baseline or progressive JPEG through
-// the JPEG library's compressor. Library errors end the step with a failure
-// instead of ending the process.
+// the JPEG library's compressor, with the metadata as an EXIF segment and the
+// ICC profile. Library errors end the step with a failure instead of ending
+// the process.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -33,6 +34,7 @@ class JpegWriter : public ImageWriter {
   JpegOptions options_;
   std::unique_ptr<Compressor> compressor_;
   std::vector<std::uint8_t> rowBuffer_;
+  std::vector<std::uint8_t> exifBlock_;  // APP1 body, made before the compressor starts
 };
 
 }  // namespace imagefile

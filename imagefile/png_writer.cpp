@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "imagefile/exif_block.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
@@ -45,6 +46,7 @@ int PngWriter::begin() {
   if (encoder_->png) encoder_->info = png_create_info_struct(encoder_->png);
   greyOut_ = s.bits <= 8 && s.grey;
   const ImageMetadata& m = metadata();
+  exifBlock_ = MakeExifBlock(m, static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height));
   sourceText_ = m.make.empty() || m.model.empty() ? m.make + m.model : m.make + " " + m.model;
   rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3 + 1, 0);
   if (!encoder_->info || !startEncoder()) {
@@ -88,6 +90,9 @@ bool PngWriter::startEncoder() {
     c.text_length = t.value.size();
   }
   if (count) png_set_text(png, info, chunks, count);
+  if (exifBlock_.size() > kExifHeaderSize)
+    png_set_eXIf_1(png, info, static_cast<png_uint_32>(exifBlock_.size() - kExifHeaderSize),
+                   exifBlock_.data() + kExifHeaderSize);
   if (m.srgb) png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
   png_write_info(png, info);
   return true;
@@ -130,7 +135,9 @@ int PngWriter::writeSomeRows(int count) {
 
 bool PngWriter::endEncoder() {
   if (setjmp(png_jmpbuf(encoder_->png))) return false;
-  png_write_end(encoder_->png, encoder_->info);
+  // Everything was written before the pixels. Without the info structure:
+  // libpng 1.6.39 would write the eXIf chunk a second time after them.
+  png_write_end(encoder_->png, nullptr);
   return true;
 }
 

@@ -1,5 +1,6 @@
 // Writes 1-, 4-, 8-, 16- and 24-bit sources losslessly as PNG through libpng:
-// true colour as RGB, grey tables as grey, other palettes as a palette.
+// true colour as RGB, grey tables as grey, other palettes as a palette; the
+// metadata as an eXIf chunk and text chunks.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -32,6 +33,7 @@ class PngWriter : public ImageWriter {
   std::vector<std::uint8_t> rowBuffer_;
   bool greyOut_ = false;
   std::string sourceText_;  // the "Source" text: scanner make and model
+  std::vector<std::uint8_t> exifBlock_;  // made before the encoder starts
 };
 
 }  // namespace imagefile

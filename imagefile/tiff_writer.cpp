@@ -14,6 +14,13 @@ namespace {
 
 bool isBlack(const imaging::RgbQuad& c) { return 587 * c.green + 299 * c.red + 114 * c.blue < 127000; }
 
+// Strips of about this many bytes before compression, so that readers with
+// small buffers cope with large photos.
+constexpr std::uint32_t kStripBytes = 32768;
+// libtiff's JPEG codec wants strips of whole 8 x 8 blocks (16 with sampling).
+constexpr std::uint32_t kJpegStripRows = 16;
+constexpr unsigned kColourSpaceSrgb = 1, kColourSpaceUncalibrated = 0xFFFF;
+
 }  // namespace
 
 // libtiff's file procedures and reports, reached through the writer pointer
@@ -83,7 +90,7 @@ int TiffWriter::begin() {
   tiff_ = TIFFClientOpenExt("output", "w", this, Io::read, Io::write, Io::seek, Io::close, Io::size, Io::map,
                             Io::unmap, opts);
   TIFFOpenOptionsFree(opts);
-  if (!tiff_ || !setTags()) {
+  if (!tiff_ || !writeExifDirectory() || !setTags()) {
     release();
     return kWriterFailed;
   }
@@ -102,14 +109,14 @@ bool TiffWriter::setTags() {
             TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<float>(options_.xDpi)) &&
             TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<float>(options_.yDpi));
   if (!ok) return false;
+  int photometric = PHOTOMETRIC_MINISWHITE;
   if (bilevel_) {
     // One bit a pixel, 1 meaning black: say so, for readers that would
     // otherwise take 0 as black.
-    ok = TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    ok = TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric);
   } else {
     bool rgb = s.bits == 24 || expandToRgb_;
     int bitsPerSample = s.bits > 8 || jpeg_ || (s.grey && s.bits == 8) ? 8 : s.bits;
-    int photometric;
     if (rgb) {
       photometric = PHOTOMETRIC_RGB;
     } else if (s.grey) {
@@ -135,11 +142,43 @@ bool TiffWriter::setTags() {
     bool differencing = bitsPerSample == 8 && (options_.compression == kTiffLzw || options_.compression == kTiffDeflate);
     if (ok && predictor_ && differencing) ok = TIFFSetField(t, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
   }
-  if (ok) setMetadataTags();
+  if (ok) ok = TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip());
+  if (ok && exifOffset_) ok = TIFFSetField(t, TIFFTAG_EXIFIFD, exifOffset_);
+  // An RGB profile describes only colour pixels.
+  if (ok) setMetadataTags(photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_PALETTE);
   return ok;
 }
 
-void TiffWriter::setMetadataTags() {
+std::uint32_t TiffWriter::rowsPerStrip() const {
+  tmsize_t rowBytes = TIFFScanlineSize(tiff_);
+  std::uint32_t rows = rowBytes > 0 ? static_cast<std::uint32_t>(std::max<tmsize_t>(1, kStripBytes / rowBytes)) : 1;
+  if (jpeg_) rows = std::max(kJpegStripRows, rows / kJpegStripRows * kJpegStripRows);
+  return std::min(rows, static_cast<std::uint32_t>(source().height));
+}
+
+// The dates (and the colour space) go into an EXIF directory written ahead of
+// the image's own, which points at it; the text tags (Make, Model, ...) stay
+// in the image directory, where TIFF and EXIF readers both look for them.
+bool TiffWriter::writeExifDirectory() {
+  exifOffset_ = 0;
+  const ImageMetadata& m = metadata();
+  if (m.dateTime.empty() && !m.srgb) return true;
+  TIFF* t = tiff_;
+  bool ok = TIFFCreateEXIFDirectory(t) == 0 && TIFFSetField(t, EXIFTAG_EXIFVERSION, "0231") &&
+            TIFFSetField(t, EXIFTAG_FLASHPIXVERSION, "0100") &&
+            TIFFSetField(t, EXIFTAG_COLORSPACE, m.srgb && !bilevel_ ? kColourSpaceSrgb : kColourSpaceUncalibrated);
+  if (ok && !m.dateTime.empty())
+    ok = TIFFSetField(t, EXIFTAG_DATETIMEORIGINAL, m.dateTime.c_str()) &&
+         TIFFSetField(t, EXIFTAG_DATETIMEDIGITIZED, m.dateTime.c_str());
+  std::uint64_t offset = 0;
+  ok = ok && TIFFWriteCustomDirectory(t, &offset);
+  TIFFFreeDirectory(t);    // the EXIF values; starting a directory does not free them
+  TIFFCreateDirectory(t);  // back to an image directory
+  exifOffset_ = offset;
+  return ok;
+}
+
+void TiffWriter::setMetadataTags(bool withRgbProfile) {
   const ImageMetadata& m = metadata();
   const struct {
     ttag_t tag;
@@ -149,7 +188,7 @@ void TiffWriter::setMetadataTags() {
                {TIFFTAG_COPYRIGHT, m.copyright},      {TIFFTAG_SOFTWARE, m.software}};
   for (const auto& t : texts)
     if (!t.value.empty()) TIFFSetField(tiff_, t.tag, t.value.c_str());
-  if (!m.iccProfile.empty())
+  if (!m.iccProfile.empty() && withRgbProfile)
     TIFFSetField(tiff_, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(m.iccProfile.size()), m.iccProfile.data());
 }
 

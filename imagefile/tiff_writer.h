@@ -1,5 +1,6 @@
 // Writes 1-, 8- and 24-bit sources as TIFF through libtiff, uncompressed or
-// with CCITT Group 3/4 (bilevel), LZW, Deflate or JPEG compression.
+// with CCITT Group 3/4 (bilevel), LZW, Deflate or JPEG compression, in strips
+// of modest size, with the metadata as tags and an EXIF directory.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -29,8 +30,10 @@ class TiffWriter : public ImageWriter {
 
  private:
   struct Io;
+  bool writeExifDirectory();
   bool setTags();
-  void setMetadataTags();
+  std::uint32_t rowsPerStrip() const;
+  void setMetadataTags(bool withRgbProfile);
   void convertRow(int imageRow);
 
   TiffOptions options_;
@@ -40,6 +43,7 @@ class TiffWriter : public ImageWriter {
   bool bilevel_ = false;      // CCITT Group 3 or 4
   bool jpeg_ = false;         // JPEG compression
   bool expandToRgb_ = false;  // a colour palette written as RGB (JPEG)
+  std::uint64_t exifOffset_ = 0;  // where the EXIF directory went; 0 without one
   std::vector<std::uint8_t> rowBuffer_;
 };
 

@@ -8,8 +8,8 @@ source "$(dirname "$0")/common.sh"
 "$LUMIVEXA_ROOT/scripts/setup.sh"
 for name; do
   case $name in
-    win32) "$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" i686 ;;
-    win64) "$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" x86_64 ;;
+    win32) "$LUMIVEXA_ROOT/scripts/build-mingw-exif.sh" i686 ;;
+    win64) "$LUMIVEXA_ROOT/scripts/build-mingw-exif.sh" x86_64 ;;
   esac
   lumivexa_build "$name"
   [ "$name" != native ] || lumivexa_build_sample_disc

@@ -18,7 +18,7 @@ for arg in "$@"; do
   esac
 done
 "$LUMIVEXA_ROOT/scripts/setup.sh"
-"$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" i686
+"$LUMIVEXA_ROOT/scripts/build-mingw-exif.sh" i686
 lumivexa_build_sample_disc
 lumivexa_build win32 LumivexaSE
 

@@ -52,7 +52,7 @@ fi
 
 if lumivexa_build sanitize; then run_suite sanitize; else record sanitize 0 1 "build failed"; fi
 
-if "$LUMIVEXA_ROOT/scripts/build-mingw-deps.sh" i686 && lumivexa_build win32; then
+if "$LUMIVEXA_ROOT/scripts/build-mingw-exif.sh" i686 && lumivexa_build win32; then
   # Always a fresh virtual display, whatever DISPLAY says, so results do not depend on the desktop.
   if LUMIVEXA_XVFB=1 lumivexa_wine_start; then
     # One test at a time: every Wine program shares one desktop, and dialogs,

@@ -58,6 +58,23 @@ std::string FormatPixelSize(const std::uint8_t bytes[2]) {
 }
 
 int MediaTypeStringId(int code) { return Medium(code).stringId; }
+std::string FormatDiscTime(std::uint32_t seconds, bool exifStyle) {
+  // Civil date from a day count (proleptic Gregorian), so no time zone or
+  // thread-unsafe library call is involved.
+  long days = static_cast<long>(seconds / 86400), rest = static_cast<long>(seconds % 86400);
+  days += 719468;
+  long era = days / 146097, dayOfEra = days - era * 146097;
+  long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  long mp = (5 * dayOfYear + 2) / 153;
+  long day = dayOfYear - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+  long year = yearOfEra + era * 400 + (month <= 2);
+  char out[32];
+  std::snprintf(out, sizeof out, exifStyle ? "%04ld:%02ld:%02ld %02ld:%02ld:%02ld" : "%04ld-%02ld-%02ld %02ld:%02ld:%02ld",
+                year, month, day, rest / 3600, rest / 60 % 60, rest % 60);
+  return out;
+}
+
 const char* MediaTypeText(int code) { return Medium(code).text; }
 
 std::string FieldText(const char* field, std::size_t size) {

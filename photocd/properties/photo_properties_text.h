@@ -29,6 +29,10 @@ bool ReadPixelSize(const std::uint8_t bytes[2], PixelSize* size);
 // "11.48 microns"; empty when not recorded.
 std::string FormatPixelSize(const std::uint8_t bytes[2]);
 
+// A disc time (seconds since 1970-01-01 00:00, the scanner's clock) as
+// "YYYY-MM-DD HH:MM:SS", or with colons in the date as EXIF and TIFF write it.
+std::string FormatDiscTime(std::uint32_t seconds, bool exifStyle = false);
+
 // Media type code (-1 none, 0 to 8) to its string table id (109, 111..119,
 // 120 for any other code) and to the same English text.
 int MediaTypeStringId(int code);

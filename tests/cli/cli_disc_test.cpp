@@ -1,5 +1,5 @@
 // lumivexa-cli run as a program on the sample disc; the files it writes are
-// checked with an independent reader (ImageMagick's identify).
+// checked with independent readers (ImageMagick's identify, exiftool).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -94,6 +94,57 @@ TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
       EXPECT_EQ(identify(file), std::string(level.size) + " " + format.magick) << level.level;
       fs::remove(file);
     }
+}
+
+// Every tag exiftool reads from the file, by "Group:Name".
+nlohmann::json exifTags(const fs::path& file) {
+  Result r = run("exiftool -j -G1 -a -all -validate '" + file.string() + "'");
+  nlohmann::json tags = nlohmann::json::parse(r.output, nullptr, false);
+  return tags.is_array() && !tags.empty() ? tags[0] : nlohmann::json::object();
+}
+
+TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const std::string pack1 = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  const struct {
+    const char* options;
+    const char* file;
+    bool profile;
+  } cases[] = {{"--format tif", "IMG0001.tif", true},
+               {"--format jpg --jpeg-sampling 422", "IMG0001.jpg", true},
+               {"--format png", "IMG0001.png", false},  // PNG says sRGB with its own chunk
+               {"--format tif --tiff-compression g4", "IMG0001.tif", false}};  // no RGB profile for 1 bit
+  int n = 0;
+  for (const auto& c : cases) {
+    fs::path folder = freshFolder("cli-exif-" + std::to_string(n++));
+    Result r = run(cli() + " export " + pack1 + " -o " + folder.string() + " --level base " + c.options);
+    ASSERT_EQ(r.status, 0) << c.options << ": " << r.output;
+    nlohmann::json tags = exifTags(folder / c.file);
+    SCOPED_TRACE(c.options);
+    EXPECT_EQ(tags["IFD0:Make"], "Quorvant Imaging");
+    EXPECT_EQ(tags["IFD0:Model"], "FS-2000 Scanner");
+    EXPECT_EQ(tags["IFD0:Software"], "Lumivexa SE");
+    EXPECT_EQ(tags["ExifIFD:CreateDate"], "1996:05:13 14:02:10");  // DateTimeDigitized
+    EXPECT_EQ(tags["ExifIFD:DateTimeOriginal"], "1996:05:13 14:02:10");
+    EXPECT_EQ(tags["IFD0:ImageDescription"],
+              "Photo CD image; medium: Color negative, 35mm colour negative; "
+              "photofinisher: Lumivexa Film Laboratory, Harbour Street 12");
+    EXPECT_EQ(tags["IFD0:Copyright"], "Use restricted: see rights.txt on the Photo CD");
+    EXPECT_EQ(tags.contains("ICC_Profile:ProfileDescription"), c.profile);
+    if (std::string(c.file) == "IMG0001.jpg") {
+      EXPECT_EQ(tags["File:YCbCrSubSampling"], "YCbCr4:2:2 (2 1)");
+      EXPECT_EQ(tags["ExifTool:Validate"], "OK");
+    }
+    if (std::string(c.options) == "--format tif") {
+      EXPECT_EQ(tags["IFD0:RowsPerStrip"], 14);  // 768 pixels: 14 rows of 2304 bytes
+      EXPECT_EQ(tags["ExifTool:Validate"], "OK");
+    }
+  }
+  // A photo whose rights are not restricted carries no copyright line.
+  fs::path folder = freshFolder("cli-exif-unrestricted");
+  ASSERT_EQ(run(cli() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0002.PCD -o " + folder.string() +
+                " --level base --format jpg").status, 0);
+  EXPECT_FALSE(exifTags(folder / "IMG0002.jpg").contains("IFD0:Copyright"));
 }
 
 TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {

@@ -50,6 +50,8 @@ struct TiffPicture {
   std::uint32_t width = 0, height = 0;
   std::uint16_t compression = 0;
   float xDpi = 0, yDpi = 0;
+  std::uint32_t rowsPerStrip = 0;
+  std::string make;                 // the scanner's maker, from the image pack
   std::vector<std::uint32_t> abgr;  // top row first
 };
 
@@ -64,6 +66,9 @@ TiffPicture ReadTiff(const std::string& path) {
   TIFFGetField(t, TIFFTAG_COMPRESSION, &p.compression);
   TIFFGetField(t, TIFFTAG_XRESOLUTION, &p.xDpi);
   TIFFGetField(t, TIFFTAG_YRESOLUTION, &p.yDpi);
+  TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &p.rowsPerStrip);
+  char* make = nullptr;
+  if (TIFFGetField(t, TIFFTAG_MAKE, &make)) p.make = make;
   p.abgr.resize(static_cast<std::size_t>(p.width) * p.height);
   EXPECT_EQ(1, TIFFReadRGBAImageOriented(t, p.width, p.height, p.abgr.data(), ORIENTATION_TOPLEFT, 0));
   TIFFClose(t);
@@ -155,6 +160,7 @@ TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
     EXPECT_EQ(COMPRESSION_LZW, tiff.compression);
     EXPECT_EQ(150.0f, tiff.xDpi);
     EXPECT_EQ(300.0f, tiff.yDpi);
+    EXPECT_EQ("Quorvant Imaging", tiff.make);
     int width = 0, height = 0;
     std::vector<std::uint32_t> decoded = DecodeBase(PackPath(photo), &width, &height);
     EXPECT_EQ(static_cast<std::uint32_t>(width), tiff.width);  // photo 3 stands: 512 x 768
@@ -186,6 +192,7 @@ TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned)
   EXPECT_EQ(2048u, tiff.width);
   EXPECT_EQ(3072u, tiff.height);
   EXPECT_EQ(COMPRESSION_NONE, tiff.compression);
+  EXPECT_EQ(5u, tiff.rowsPerStrip);  // 30 KiB strips of 6 KiB rows
 }
 
 // Presses Cancel once the bar reaches the rows of the third photo.

@@ -1,5 +1,5 @@
 // The JPEG writer: read back with the JPEG library, options, conversions,
-// metadata markers and library errors that must not end the process.
+// EXIF and ICC markers and library errors that must not end the process.
 #include <gtest/gtest.h>
 
 #include <csetjmp>
@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
+#include "exif_reading.h"
 #include "imagefile/jpeg_writer.h"
 #include "writer_test_util.h"
 
@@ -18,9 +19,9 @@ namespace {
 struct Decoded {
   int width = 0, height = 0, components = 0;
   bool progressive = false;
-  int lumaSampling = 0;
+  int lumaSampling = 0, lumaVerticalSampling = 0;
   std::vector<std::uint8_t> pixels;
-  std::string comment;
+  std::vector<std::uint8_t> exif;  // the APP1 body
   std::vector<std::uint8_t> icc;
 };
 
@@ -31,13 +32,14 @@ Decoded decodeJpeg(const std::vector<std::uint8_t>& data) {
   info.err = jpeg_std_error(&errors);
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
-  jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
   jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&info, TRUE);
   d.progressive = info.progressive_mode;
   d.lumaSampling = info.comp_info[0].h_samp_factor;
+  d.lumaVerticalSampling = info.comp_info[0].v_samp_factor;
   for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
-    if (m->marker == JPEG_COM) d.comment.assign(reinterpret_cast<char*>(m->data), m->data_length);
+    if (m->marker == JPEG_APP0 + 1) d.exif.assign(m->data, m->data + m->data_length);
   JOCTET* icc = nullptr;
   unsigned iccLength = 0;
   if (jpeg_read_icc_profile(&info, &icc, &iccLength)) {
@@ -143,6 +145,11 @@ TEST(JpegWriter, OptionsReachTheCompressor) {
   EXPECT_TRUE(d.progressive);
   EXPECT_EQ(d.lumaSampling, 1);
 
+  options.sampling = kSampling422;
+  d = writeAndDecode(bitmap, options);
+  EXPECT_EQ(d.lumaSampling, 2);
+  EXPECT_EQ(d.lumaVerticalSampling, 1);
+
   // "Neither" sampling keeps the library's 2 x 2 instead of failing.
   options = JpegOptions{};
   options.sampling = 4;
@@ -164,24 +171,32 @@ TEST(JpegWriter, OptionsReachTheCompressor) {
   imaging::deleteBitmap(bitmap);
 }
 
-TEST(JpegWriter, MetadataGoesIntoCommentAndIccMarkers) {
-  imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(8, 8, 24, true, photoPixel);
+TEST(JpegWriter, MetadataGoesIntoExifAndIccMarkers) {
+  imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(8, 6, 24, true, photoPixel);
   ImageMetadata m;
   m.dateTime = "1996:05:04 12:00:00";
   m.make = "Scanner maker";
+  m.description = "Photo CD image; medium: Color negative";
   m.iccProfile.assign(70000, 7);  // longer than one marker holds
   Decoded d = writeAndDecode(bitmap, JpegOptions{}, nullptr, m);
-  EXPECT_NE(d.comment.find("DateTime: 1996:05:04 12:00:00\n"), std::string::npos);
-  EXPECT_NE(d.comment.find("Make: Scanner maker\n"), std::string::npos);
+  EXPECT_EQ(exifText(d.exif, EXIF_IFD_0, EXIF_TAG_MAKE), m.make);
+  EXPECT_EQ(exifText(d.exif, EXIF_IFD_0, EXIF_TAG_IMAGE_DESCRIPTION), m.description);
+  EXPECT_EQ(exifText(d.exif, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED), m.dateTime);
+  EXPECT_EQ(exifText(d.exif, EXIF_IFD_EXIF, EXIF_TAG_PIXEL_X_DIMENSION), "8");
   EXPECT_EQ(d.icc, m.iccProfile);
   imaging::deleteBitmap(bitmap);
 }
 
 TEST(JpegWriter, LibraryErrorsAndShortWritesFailTheStep) {
   imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(256, 64, 24, true, photoPixel);
-  for (std::size_t room : {std::size_t{10}, std::size_t{1000}}) {
+  // The last case fails while the metadata markers are written.
+  ImageMetadata large;
+  large.make = "Scanner maker";
+  large.iccProfile.assign(70000, 7);
+  for (std::size_t room : {std::size_t{10}, std::size_t{1000}, std::size_t{20000}}) {
     LimitedSink sink(room);
     JpegWriter writer{JpegOptions{}};
+    if (room == 20000) writer.setMetadata(large);
     writer.setSink(&sink);
     ASSERT_EQ(writer.setSource(bitmap), 0);
     int result = writer.open();

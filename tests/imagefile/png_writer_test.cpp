@@ -1,11 +1,13 @@
-// The PNG writer: lossless read-back through libpng, colour types, text
-// chunks and sRGB tagging.
+// The PNG writer: lossless read-back through libpng, colour types, the EXIF
+// and text chunks and sRGB tagging.
 #include <gtest/gtest.h>
 
 #include <png.h>
 
 #include <cstring>
 
+#include "exif_reading.h"
+#include "imagefile/exif_block.h"
 #include "imagefile/png_writer.h"
 #include "writer_test_util.h"
 
@@ -19,6 +21,7 @@ struct PngFile {
   int colourType = -1, depth = 0, intent = -1;
   std::vector<std::uint8_t> rgb;  // expanded to 8-bit RGB
   std::vector<std::pair<std::string, std::string>> texts;
+  std::vector<std::uint8_t> exif;  // as a JPEG APP1 body, for exifText
 };
 
 PngFile readPng(const std::string& path) {
@@ -43,6 +46,13 @@ PngFile readPng(const std::string& path) {
   png_textp texts = nullptr;
   int count = png_get_text(png, info, &texts, nullptr);
   for (int i = 0; i < count; ++i) f.texts.emplace_back(texts[i].key, texts[i].text);
+  png_bytep exif = nullptr;
+  png_uint_32 exifSize = 0;
+  if (png_get_eXIf_1(png, info, &exifSize, &exif)) {
+    f.exif.assign(kExifHeaderSize, 0);
+    std::memcpy(f.exif.data(), "Exif", 4);
+    f.exif.insert(f.exif.end(), exif, exif + exifSize);
+  }
   png_set_expand(png);
   png_set_gray_to_rgb(png);
   png_read_update_info(png, info);
@@ -100,7 +110,7 @@ TEST(PngWriter, EveryDepthComesBackPixelForPixel) {
   }
 }
 
-TEST(PngWriter, MetadataBecomesTextChunksAndSrgb) {
+TEST(PngWriter, MetadataBecomesExifTextChunksAndSrgb) {
   imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(4, 4, 24, true, photoPixel);
   ImageMetadata m;
   m.make = "Maker";
@@ -116,6 +126,13 @@ TEST(PngWriter, MetadataBecomesTextChunksAndSrgb) {
   using Text = std::pair<std::string, std::string>;
   EXPECT_NE(std::find(f.texts.begin(), f.texts.end(), Text{"Source", "Maker Model 2000"}), f.texts.end());
   EXPECT_NE(std::find(f.texts.begin(), f.texts.end(), Text{"Copyright", "Rights reserved"}), f.texts.end());
+  EXPECT_EQ(exifText(f.exif, EXIF_IFD_0, EXIF_TAG_MODEL), m.model);
+  EXPECT_EQ(exifText(f.exif, EXIF_IFD_0, EXIF_TAG_COPYRIGHT).rfind(m.copyright, 0), 0u);
+  // One eXIf chunk, ahead of the pixels.
+  std::string bytes;
+  for (std::uint8_t b : readBytes(path)) bytes += static_cast<char>(b);
+  EXPECT_LT(bytes.find("eXIf"), bytes.find("IDAT"));
+  EXPECT_EQ(bytes.find("eXIf", bytes.find("IDAT")), std::string::npos);
   imaging::deleteBitmap(bitmap);
 }
 

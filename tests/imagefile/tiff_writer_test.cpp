@@ -21,8 +21,8 @@ struct TiffFile {
   float xDpi = 0, yDpi = 0;
   std::vector<std::uint16_t> colourMap;  // red, green, blue arrays one after the other
   std::vector<std::vector<std::uint8_t>> rows;
-  std::string make, dateTime;
-  std::uint32_t iccLength = 0;
+  std::string make, dateTime, digitised;  // digitised: from the EXIF directory
+  std::uint32_t iccLength = 0, rowsPerStrip = 0;
 };
 
 void quiet(const char*, const char*, va_list) {}
@@ -54,6 +54,9 @@ TiffFile readTiff(const std::string& path) {
   if (TIFFGetField(t, TIFFTAG_DATETIME, &text)) f.dateTime = text;
   void* icc = nullptr;
   TIFFGetField(t, TIFFTAG_ICCPROFILE, &f.iccLength, &icc);
+  TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &f.rowsPerStrip);
+  std::uint64_t exifOffset = 0;
+  bool hasExif = TIFFGetField(t, TIFFTAG_EXIFIFD, &exifOffset);
   std::uint16_t *red, *green, *blue;
   if (f.photometric == PHOTOMETRIC_PALETTE && TIFFGetField(t, TIFFTAG_COLORMAP, &red, &green, &blue)) {
     std::size_t n = std::size_t{1} << f.bits;
@@ -67,6 +70,8 @@ TiffFile readTiff(const std::string& path) {
     EXPECT_EQ(TIFFReadScanline(t, row.data(), y, 0), 1);
     f.rows.push_back(row);
   }
+  if (hasExif && TIFFReadEXIFDirectory(t, exifOffset) && TIFFGetField(t, EXIFTAG_DATETIMEDIGITIZED, &text))
+    f.digitised = text;
   TIFFClose(t);
   return f;
 }
@@ -227,16 +232,35 @@ TEST(TiffWriter, PredictorLeavesTheSourceUntouched) {
   imaging::deleteBitmap(bitmap);
 }
 
-TEST(TiffWriter, MetadataBecomesTags) {
+TEST(TiffWriter, MetadataBecomesTagsAndAnExifDirectory) {
   imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(4, 4, 24, true, photoPixel);
   ImageMetadata m;
   m.make = "Scanner maker";
   m.dateTime = "1996:05:04 12:00:00";
   m.iccProfile.assign(500, 1);
-  TiffFile f = writeAndRead(bitmap, kTiffNone, false, m);
-  EXPECT_EQ(f.make, m.make);
-  EXPECT_EQ(f.dateTime, m.dateTime);
-  EXPECT_EQ(f.iccLength, 500u);
+  m.srgb = true;
+  for (std::int32_t compression : {kTiffNone, kTiffCcittGroup4, kTiffJpeg}) {
+    TiffFile f = writeAndRead(bitmap, compression, false, m);
+    EXPECT_EQ(f.make, m.make);
+    EXPECT_EQ(f.dateTime, m.dateTime);
+    EXPECT_EQ(f.digitised, m.dateTime);
+    // A bilevel image gets no RGB profile.
+    EXPECT_EQ(f.iccLength, compression == kTiffCcittGroup4 ? 0u : 500u) << compression;
+  }
+  imaging::deleteBitmap(bitmap);
+}
+
+TEST(TiffWriter, StripsHoldTensOfKilobytes) {
+  // 3000 bytes a row; JPEG strips are whole 16-row blocks.
+  imaging::BitmapHandle bitmap = testing_bitmaps::makeSection(1000, 70, 24, true, photoPixel);
+  for (std::int32_t compression : {kTiffNone, kTiffLzw, kTiffJpeg, kTiffCcittGroup3}) {
+    TiffFile f = writeAndRead(bitmap, compression);
+    std::uint32_t stripBytes = f.rowsPerStrip * (compression == kTiffCcittGroup3 ? 125 : 3000);
+    EXPECT_LE(stripBytes, 65536u) << compression;
+    if (compression != kTiffCcittGroup3) EXPECT_GE(stripBytes, 8192u) << compression;
+    if (compression == kTiffJpeg) EXPECT_EQ(f.rowsPerStrip % 16, 0u);
+    EXPECT_EQ(f.rows.size(), 70u);
+  }
   imaging::deleteBitmap(bitmap);
 }
 
