@@ -1,8 +1,8 @@
 # Entry points; the work is done by the scripts in scripts/.
 .PHONY: run test build win64 clean
 
-run:    ## build and start LumivexaSE.exe under Wine (screenshot when there is no display); VIEW=1 opens the first photo
-	scripts/run.sh $(if $(VIEW),--view)
+run:    ## build and start LumivexaSE.exe under Wine (screenshot when there is no display); VIEW=1 opens the first photo, IMAGE=1 the sample disc's image
+	scripts/run.sh $(if $(VIEW),--view) $(if $(IMAGE),--image)
 
 test:   ## build everything and run every test suite
 	scripts/test.sh

@@ -1,6 +1,8 @@
-// Process entry: one instance only, common controls, icons, the browse window and
-// the main loop.
+// Process entry: one instance only, common controls, icons, the browse window (with
+// the disc image named on the command line) and the main loop.
 #include <windows.h>
+
+#include <cstdlib>
 
 #include "app/main_loop.h"
 #include "browse/browse_window.h"
@@ -42,6 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   BrowseWindow browse;
   if (!browse.Create(showCommand)) return kExitNoWindow;
+  // "LumivexaSE.exe trip.cue" opens a disc image (Open With, a shortcut, make run IMAGE=1).
+  if (__argc > 1) browse.OpenDiscImage(__argv[1], true);
   int exitCode = RunMainLoop(&browse);
   browse.Destroy();
   SaveSettingsGroup(g_settings, SettingsGroup::kWindow);

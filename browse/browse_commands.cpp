@@ -41,6 +41,15 @@ void BrowseWindow::OnCommand(int id) {
     OpenDisc(true);
     return;
   }
+  if (id == CMD_OPEN_DISC_IMAGE) {
+    ChooseDiscImage();
+    return;
+  }
+  if (id >= CMD_RECENT_IMAGE_FIRST && id <= CMD_RECENT_IMAGE_LAST) {
+    if (static_cast<std::size_t>(id - CMD_RECENT_IMAGE_FIRST) < recentImages_.size())
+      OpenDiscImage(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
+    return;
+  }
   // Photos and viewers stay while a command's dialog lets a removal in.
   BusyScope busy(busy_);
   switch (id) {

@@ -65,6 +65,8 @@ bool BrowseWindow::Create(int showCommand) {
     return false;
   }
   menu_ = GetMenu(frame_);
+  LoadRecentImages();
+  DragAcceptFiles(frame_, TRUE);
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
   workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
   stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -264,8 +266,12 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER:
       if (wParam == kArrivalTimer) {
         KillTimer(hwnd, kArrivalTimer);
-        OpenDisc(false);
+        // An open disc image stays until the user opens or closes something else.
+        if (disc_.image.empty()) OpenDisc(false);
       }
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case kWaitingDiscWorkMessage:
       DoWaitingDiscWork();

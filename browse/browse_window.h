@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "photocd/overview_pack.h"
 #include "ui/busy_count.h"
 #include "ui/loop_client_win.h"
+#include "ui/mru_list.h"
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
@@ -29,7 +31,8 @@ constexpr int kStatusBarId = 102;
 
 // The open Photo CD: paths formed from the root, its information and overview pack.
 struct PhotoCdDisc {
-  std::string root;          // "D:\PHOTO_CD"
+  std::string root;          // "D:\PHOTO_CD", or "C:\discs\trip.cue\PHOTO_CD" inside a disc image
+  std::string image;         // the disc image file; empty for a drive
   std::string infoPath;      // empty while no disc is open
   std::string overviewPath;
   std::string imagesPath;
@@ -61,6 +64,11 @@ class BrowseWindow : public LoopClient {
   // reported meanwhile.
   bool OpenDisc(bool interactive);
   void CloseDisc();
+  // Opens a disc image (.cue, .iso, .bin) as the open disc until another open
+  // or close, and puts it first among the recent images; interactive opens
+  // tell the user why an image is refused.
+  bool OpenDiscImage(const std::string& path, bool interactive);
+  const MruList& RecentImages() const { return recentImages_; }
   // What the scan shows while it runs; the progress window unless replaced.
   void SetScanProgress(std::unique_ptr<ScanProgress> progress);
   // The drive letters searched for a disc, C to Z unless narrowed (tests).
@@ -127,12 +135,21 @@ class BrowseWindow : public LoopClient {
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
+  // Reads the disc whose PHOTO_CD folder is root and lists its photos.
+  bool ListDisc(const std::string& root, const std::string& image, bool interactive);
   bool ScanPhotos(int count);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
   // The removal and open that waited for running commands.
   void DoWaitingDiscWork();
   void ResetImageList();
+
+  // Disc images: the open dialog, dropped files, the recent list (disc_image_commands.cpp).
+  void ChooseDiscImage();
+  void OnDropFiles(HDROP drop);
+  void LoadRecentImages();
+  void RememberDiscImage(const std::string& path);
+  void UpdateRecentImagesMenu();
 
   // Loader (thumbnail_loader.cpp).
   void StartLoader();
@@ -171,6 +188,7 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
+  MruList recentImages_;
   // Commands running, viewers' included; disc work that came meanwhile waits.
   BusyCount busy_;
   bool removalWaiting_ = false;

@@ -5,6 +5,7 @@
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
+#include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
 #include "ui/wait_cursor_win.h"
@@ -51,15 +52,19 @@ bool BrowseWindow::OpenDisc(bool interactive) {
     if (MessageFromString(frame_, IDS_NO_DISC_FOUND, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY)
       return false;
   }
-  CloseDisc();
-
   char root[16];
   std::snprintf(root, sizeof root, "%c:\\PHOTO_CD", letter);
+  return ListDisc(root, std::string(), interactive);
+}
+
+bool BrowseWindow::ListDisc(const std::string& root, const std::string& image, bool interactive) {
+  CloseDisc();
   disc_.root = root;
+  disc_.image = image;
   disc_.overviewPath = disc_.root + "\\OVERVIEW.PCD";
   disc_.infoPath = disc_.root + "\\INFO.PCD";
   disc_.imagesPath = disc_.root + "\\IMAGES";
-  SetCurrentDirectoryA(disc_.root.c_str());
+  if (image.empty()) SetCurrentDirectoryA(disc_.root.c_str());
 
   while (PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||
@@ -149,6 +154,7 @@ void BrowseWindow::CloseDisc() {
   disc_.infoPath.clear();
   disc_.overviewPath.clear();
   disc_.imagesPath.clear();
+  disc_.image.clear();
   if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   viewers_.Clear();  // before the photos: viewers read their thumbnails
   photos_.Clear();
@@ -170,14 +176,16 @@ void BrowseWindow::CloseRemovedDisc() {
   }
   if (disc_.infoPath.empty()) return;
   QuietCriticalErrors quiet;
-  if (GetFileAttributesA(disc_.infoPath.c_str()) == INVALID_FILE_ATTRIBUTES) CloseDisc();
+  if (!PcdFileExists(disc_.infoPath.c_str())) CloseDisc();
 }
 
 void BrowseWindow::DoWaitingDiscWork() {
   if (busy_.Busy()) return;  // posted again when the command now running ends
   if (std::exchange(removalWaiting_, false)) CloseRemovedDisc();
   const WaitingOpen open = std::exchange(openWaiting_, WaitingOpen::kNone);
-  if (open != WaitingOpen::kNone) OpenDisc(open == WaitingOpen::kInteractive);
+  // A quiet open (a disc arriving) leaves an open disc image in place.
+  if (open == WaitingOpen::kInteractive || (open == WaitingOpen::kQuiet && disc_.image.empty()))
+    OpenDisc(open == WaitingOpen::kInteractive);
 }
 
 void BrowseWindow::ResetImageList() {

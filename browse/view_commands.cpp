@@ -9,6 +9,7 @@
 
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
+#include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/modal_dialog_win.h"
@@ -65,7 +66,7 @@ bool BrowseWindow::View() {
       list_ ? static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
   browse::PhotoItem* focused = ListPhoto(focusedItem);
   if (!focused) return false;
-  if (GetFileAttributesA(focused->path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!PcdFileExists(focused->path.c_str())) {
     char text[512] = "";
     std::snprintf(text, sizeof text, LoadText(IDS_CANNOT_OPEN_IMAGE).c_str(), focused->path.c_str());
     MessageBoxA(nullptr, text, kAppName, MB_OK);

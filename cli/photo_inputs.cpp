@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "cli/output_names.h"
+#include "photocd/disc_image.h"
+#include "photocd/pcd_file.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +35,9 @@ std::string findChild(const std::string& folder, const std::string& name) {
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
     if (discName(entry.path().filename().string()) == discName(name)) return entry.path().string();
-  return {};
+  // Inside a disc image the file layer finds names whatever their case and suffix.
+  std::string inImage = folder + static_cast<char>(fs::path::preferred_separator) + name;
+  return PcdFileExists(inImage.c_str()) ? inImage : std::string();
 }
 
 int photoNumberOf(const std::string& title) {
@@ -50,9 +54,33 @@ std::string photoCdFolderOf(const std::string& packPath) {
   return images.parent_path().string();
 }
 
+namespace {
+
+// The packs of a disc image's PHOTO_CD\IMAGES folder.
+bool findPacksInImage(const std::string& path, DiscInput& disc, std::string& error) {
+  std::unique_ptr<pcdimage::DiscImage> image;
+  pcdimage::DirectoryEntry images;
+  std::vector<pcdimage::DirectoryEntry> entries;
+  if (pcdimage::DiscImage::Open(path, image, error) != kPcdOk || image->Find("PHOTO_CD/IMAGES", images, error) != kPcdOk ||
+      image->List(images, entries, error) != kPcdOk)
+    return false;
+  const char separator = static_cast<char>(fs::path::preferred_separator);
+  disc.photoCdFolder = path + separator + "PHOTO_CD";
+  disc.overview = findChild(disc.photoCdFolder, "OVERVIEW.PCD");
+  for (const pcdimage::DirectoryEntry& entry : entries)
+    if (!entry.directory && isImagePackName(entry.name))
+      disc.packs.push_back(disc.photoCdFolder + separator + "IMAGES" + separator + discName(entry.name));
+  std::sort(disc.packs.begin(), disc.packs.end());
+  if (disc.packs.empty()) error = "no image packs in the disc image";
+  return !disc.packs.empty();
+}
+
+}  // namespace
+
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
+  if (pcdimage::IsDiscImageName(path) && fs::is_regular_file(path, ec)) return findPacksInImage(path, disc, error);
   if (fs::is_regular_file(path, ec)) {
     disc.packs.push_back(path);
     return true;

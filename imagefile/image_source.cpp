@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "imagefile/image_errors.h"
+#include "pcd_file.h"
 
 namespace imagefile {
 
@@ -46,6 +47,38 @@ class FileSource final : public ImageSource {
   std::uint64_t size_;
 };
 
+// A file read through the toolkit's file layer: a photo inside a disc image.
+class DiscFileSource final : public ImageSource {
+ public:
+  DiscFileSource(PcdFile* file, std::uint32_t size, const std::string& path) : file_(file), size_(size) {
+    extension_ = pathExtension(path);
+    path_ = path;
+  }
+  ~DiscFileSource() override { PcdFileClose(file_); }
+  bool read(std::uint64_t offset, void* buffer, std::size_t count) override {
+    if (offset > size_ || count > size_ - offset) return false;
+    std::uint32_t got = 0;
+    return PcdFileSeek(file_, static_cast<std::uint32_t>(offset)) == kPcdOk &&
+           PcdFileRead(file_, buffer, static_cast<std::uint32_t>(count), got) == kPcdOk && got == count;
+  }
+  std::uint64_t size() const override { return size_; }
+
+ private:
+  PcdFile* file_;
+  std::uint32_t size_;
+};
+
+std::unique_ptr<ImageSource> openDiscFileSource(const std::string& path) {
+  PcdFile* file = nullptr;
+  std::uint32_t size = 0;
+  if (PcdFileOpen(path.c_str(), file) != kPcdOk) return nullptr;
+  if (PcdFileSize(file, size) != kPcdOk) {
+    PcdFileClose(file);
+    return nullptr;
+  }
+  return std::make_unique<DiscFileSource>(file, size, path);
+}
+
 }  // namespace
 
 std::string pathExtension(const std::string& path) {
@@ -61,7 +94,9 @@ std::unique_ptr<ImageSource> openFileSource(const std::string& path, int* error)
   errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
-    *error = errno == ENOENT ? kImageFileMissing : kImageCannotOpen;
+    int reason = errno;
+    if (auto inImage = openDiscFileSource(path)) return inImage;
+    *error = reason == ENOENT || reason == ENOTDIR ? kImageFileMissing : kImageCannotOpen;
     return nullptr;
   }
   long size = -1;

@@ -1,7 +1,9 @@
 // The one door through which the toolkit touches files: read-only access by
 // path, in the toolkit's own path form (backslash separators, names as the
-// disc writes them). Each platform supplies a backend; see pcd_file_win.cpp
-// and pcd_file_posix.cpp.
+// disc writes them). Local files go to the platform's backend
+// (pcd_local_file.h); a path that runs into a disc image file
+// ("D:\discs\trip.cue\PHOTO_CD\INFO.PCD") reads from inside the image
+// (disc_image.h).
 #pragma once
 #include <cstdint>
 
@@ -27,6 +29,5 @@ PcdStatus PcdFileClose(PcdFile* file);
 // True when path names an existing regular file.
 bool PcdFileExists(const char* path);
 
-// Backend primitive behind PcdFileRead: one read of at most 32768 bytes.
-// Returns false on a system error.
-bool PcdFileReadPiece(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);
+// The file's size in bytes.
+PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size);

@@ -14,9 +14,9 @@
 #include <cstring>
 #include <new>
 
-#include "pcd_file.h"
+#include "pcd_local_file.h"
 
-struct PcdFile {
+struct PcdLocalFile {
   int fd;
 };
 
@@ -80,6 +80,13 @@ bool JoinMatchingEntry(char* path, std::size_t& length, const char* wanted, std:
 // existing local path.
 bool MapToLocalPath(const char* path, char* local) {
   if (!path || !*path) return false;
+  // Most paths exist as written: one look-up instead of one per folder.
+  struct stat whole;
+  std::size_t pathLength = std::strlen(path);
+  if (!std::strchr(path, '\\') && pathLength < kLocalPathMax && stat(path, &whole) == 0) {
+    std::memcpy(local, path, pathLength + 1);
+    return true;
+  }
   std::size_t length = 1;
   local[0] = IsSeparator(path[0]) ? '/' : '.';
   local[1] = '\0';
@@ -105,7 +112,7 @@ bool MapToLocalPath(const char* path, char* local) {
 
 }  // namespace
 
-PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
+PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file) {
   file = nullptr;
   char local[kLocalPathMax];
   if (!MapToLocalPath(path, local)) return kPcdOpenFailed;
@@ -116,7 +123,7 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
     close(fd);
     return kPcdOpenFailed;
   }
-  file = new (std::nothrow) PcdFile{fd};
+  file = new (std::nothrow) PcdLocalFile{fd};
   if (!file) {
     close(fd);
     return kPcdOutOfMemory;
@@ -124,7 +131,7 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
   return kPcdOk;
 }
 
-bool PcdFileReadPiece(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
+bool PcdLocalFileReadPiece(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
   got = 0;
   for (;;) {
     ssize_t n = read(file->fd, buffer, size);
@@ -136,20 +143,28 @@ bool PcdFileReadPiece(PcdFile* file, void* buffer, std::uint32_t size, std::uint
   }
 }
 
-PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset) {
+PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset) {
   if (!file || offset > 0x7FFFFFFFu) return kPcdSeekFailed;
   if (lseek(file->fd, static_cast<off_t>(offset), SEEK_SET) < 0) return kPcdSeekFailed;
   return kPcdOk;
 }
 
-PcdStatus PcdFileClose(PcdFile* file) {
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written) {
+  struct stat info;
+  if (!file || fstat(file->fd, &info) != 0 || info.st_size < 0 || info.st_size > 0x7FFFFFFF) return kPcdSeekFailed;
+  size = static_cast<std::uint32_t>(info.st_size);
+  written = static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+  return kPcdOk;
+}
+
+PcdStatus PcdLocalFileClose(PcdLocalFile* file) {
   if (!file) return kPcdInvalidArgument;
   int result = close(file->fd);
   delete file;
   return result == 0 ? kPcdOk : kPcdCloseFailed;
 }
 
-bool PcdFileExists(const char* path) {
+bool PcdLocalFileExists(const char* path) {
   char local[kLocalPathMax];
   struct stat info;
   return MapToLocalPath(path, local) && stat(local, &info) == 0 && S_ISREG(info.st_mode);

@@ -4,19 +4,19 @@
 
 #include <new>
 
-#include "pcd_file.h"
+#include "pcd_local_file.h"
 
-struct PcdFile {
+struct PcdLocalFile {
   HANDLE handle;
 };
 
-PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
+PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file) {
   file = nullptr;
   if (!path || !*path) return kPcdOpenFailed;
   HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return kPcdOpenFailed;
-  file = new (std::nothrow) PcdFile{handle};
+  file = new (std::nothrow) PcdLocalFile{handle};
   if (!file) {
     CloseHandle(handle);
     return kPcdOutOfMemory;
@@ -24,28 +24,38 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
   return kPcdOk;
 }
 
-bool PcdFileReadPiece(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
+bool PcdLocalFileReadPiece(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
   DWORD read = 0;
   BOOL ok = ReadFile(file->handle, buffer, size, &read, nullptr);
   got = read;
   return ok != FALSE;
 }
 
-PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset) {
+PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset) {
   if (!file || offset > 0x7FFFFFFFu) return kPcdSeekFailed;
   DWORD result = SetFilePointer(file->handle, static_cast<LONG>(offset), nullptr, FILE_BEGIN);
   if (result == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return kPcdSeekFailed;
   return kPcdOk;
 }
 
-PcdStatus PcdFileClose(PcdFile* file) {
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file->handle, &info) || info.nFileSizeHigh != 0 ||
+      info.nFileSizeLow > 0x7FFFFFFFu)
+    return kPcdSeekFailed;
+  size = info.nFileSizeLow;
+  written = static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+  return kPcdOk;
+}
+
+PcdStatus PcdLocalFileClose(PcdLocalFile* file) {
   if (!file) return kPcdInvalidArgument;
   BOOL ok = CloseHandle(file->handle);
   delete file;
   return ok ? kPcdOk : kPcdCloseFailed;
 }
 
-bool PcdFileExists(const char* path) {
+bool PcdLocalFileExists(const char* path) {
   if (!path || !*path) return false;
   DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -40,3 +40,8 @@
 #define CMD_MAKER_WEB_PAGE 32811
 #define CMD_PRODUCT_WEB_PAGE 32812
 #define CMD_HELP_CONTENTS 32813
+
+// Commands of our own, kept clear of the ranges above.
+#define CMD_OPEN_DISC_IMAGE 40100
+#define CMD_RECENT_IMAGE_FIRST 40110  // 40110..40113: the recent disc images in the File menu
+#define CMD_RECENT_IMAGE_LAST 40113

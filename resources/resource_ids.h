@@ -236,3 +236,9 @@
 #define IDS_PRINT_SPECIFIED_SIZE 5117
 #define IDS_PRINT_THUMBNAILS 5118
 // ---- end of print ----
+
+// ---- disc images (ids of our own) ----
+#define IDS_DISC_IMAGE_FILTER 40200
+#define IDS_DISC_IMAGE_TITLE 40201
+#define IDS_DISC_IMAGE_UNREADABLE 40202
+// ---- end of disc images ----

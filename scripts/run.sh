@@ -5,14 +5,18 @@
 # display, and a screenshot goes to build/screenshots/run.png.
 #   --view   opens the first photo in a viewer once the thumbnails are there (Enter on
 #            the focused thumbnail); the screenshot then shows the viewer.
+#   --image  opens the sample disc's raw image (build/sample-disc.cue) instead of drive D:.
 set -euo pipefail
-view=false
-case "${1:-}" in
-  --view) view=true ;;
-  "") ;;
-  *) die "usage: scripts/run.sh [--view]" ;;
-esac
 source "$(dirname "$0")/common.sh"
+view=false
+image=false
+for arg in "$@"; do
+  case "$arg" in
+    --view) view=true ;;
+    --image) image=true ;;
+    *) die "usage: scripts/run.sh [--view] [--image]" ;;
+  esac
+done
 "$LUMIVEXA_ROOT/scripts/setup.sh"
 "$LUMIVEXA_ROOT/scripts/build-mingw-exif.sh" i686
 lumivexa_build_sample_disc
@@ -25,6 +29,8 @@ exe=$LUMIVEXA_ROOT/build/win32/bin/LumivexaSE.exe
 headless=false
 [ -n "${DISPLAY:-}" ] || headless=true
 lumivexa_wine_start
+args=()
+if $image; then args=("$("$LUMIVEXA_WINE" winepath -w "$LUMIVEXA_ROOT/build/sample-disc.cue" 2>/dev/null)"); fi
 
 # Presses Enter on the browse window (its focused thumbnail) once the disc is read.
 open_viewer() {
@@ -34,13 +40,13 @@ open_viewer() {
 
 if ! $headless; then
   if $view; then open_viewer & fi
-  "$LUMIVEXA_WINE" "$exe"
+  "$LUMIVEXA_WINE" "$exe" "${args[@]}"
   exit
 fi
 
 shots=$LUMIVEXA_ROOT/build/screenshots
 mkdir -p "$shots"
-"$LUMIVEXA_WINE" "$exe" >"$shots/run.log" 2>&1 &
+"$LUMIVEXA_WINE" "$exe" "${args[@]}" >"$shots/run.log" 2>&1 &
 for ((i = 0; i < 400; i++)); do   # up to 20 s for the frame window to appear
   xwininfo -root -tree | grep -q '"Lumivexa SE"' && break
   sleep 0.05

@@ -1,8 +1,10 @@
 // Writes the seed inputs of fuzz_residual_rows and fuzz_reader_levels: the
 // attribute block and the residual sections of a pack with the first rows of
 // each level (enough for the first bands), laid out as pcdmake lays out a
-// whole pack. Run by hand: fuzz_seed_writer CORPUS_FOLDER.
+// whole pack; and small disc images for fuzz_disc_image.
+// Run by hand: fuzz_seed_writer CORPUS_FOLDER.
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "disc_image_writer.h"
 #include "huffman.h"
 #include "pcd_layout.h"
 
@@ -117,6 +120,40 @@ void Write(const std::string& path, const Bytes& bytes) {
 
 }  // namespace
 
+// A small tree (INFO.PCD and one short pack) as an .iso and as a raw image
+// with a Form 2 sector after every file sector, each in fuzz_disc_image's
+// input form: a mode byte, then the image (raw: the cue sheet, a zero byte, the .bin).
+void WriteImageSeeds(const std::string& corpus) {
+  namespace fs = std::filesystem;
+  const fs::path tree = fs::temp_directory_path() / "lumivexa-image-seed";
+  fs::remove_all(tree);
+  fs::create_directories(tree / "PHOTO_CD" / "IMAGES");
+  fs::create_directories(corpus + "/fuzz_disc_image");
+  Bytes info(pcd::kSectorSize, 0), pack(3 * pcd::kSectorSize);
+  std::copy_n("PHOTO_CD", 8, info.begin());
+  for (std::size_t i = 0; i < pack.size(); ++i) pack[i] = static_cast<std::uint8_t>(i * 13);
+  Write((tree / "PHOTO_CD" / "INFO.PCD").string(), info);
+  Write((tree / "PHOTO_CD" / "IMAGES" / "IMG0001.PCD").string(), pack);
+  const auto read = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  pcdmake::WriteDiscImage(tree, tree.string() + ".iso", {});
+  Bytes iso{0};
+  const Bytes isoBytes = read(tree.string() + ".iso");
+  iso.insert(iso.end(), isoBytes.begin(), isoBytes.end());
+  Write(corpus + "/fuzz_disc_image/iso", iso);
+  pcdmake::WriteDiscImage(tree, tree.string() + ".bin", {true, 1, 1});
+  Bytes raw{1};
+  const std::string cue = "FILE \"disc.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n";
+  raw.insert(raw.end(), cue.begin(), cue.end());
+  raw.push_back(0);
+  const Bytes bin = read(tree.string() + ".bin");
+  raw.insert(raw.end(), bin.begin(), bin.end());
+  Write(corpus + "/fuzz_disc_image/raw-form2", raw);
+  for (const char* tail : {"", ".iso", ".bin", ".cue"}) fs::remove_all(tree.string() + tail);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seed_writer CORPUS_FOLDER\n");
@@ -137,5 +174,6 @@ int main(int argc, char** argv) {
     seed.insert(seed.end(), r.tail.begin(), r.tail.end());
     Write(corpus + "/fuzz_reader_levels/" + r.name, seed);
   }
+  WriteImageSeeds(corpus);
   return 0;
 }

@@ -87,6 +87,10 @@ void AuthorDisc(const DiscJob& job, std::ostream& log) {
     }
   }
   disc.Finish(job.fields, rights);
+  if (!job.isoImage.empty()) WriteDiscImage(job.outDir, job.isoImage, ImageLayout{});
+  ImageLayout raw = job.imageLayout;
+  raw.raw = true;
+  if (!job.rawImage.empty()) WriteDiscImage(job.outDir, job.rawImage, raw);
 }
 
 }  // namespace pcdmake

@@ -89,6 +89,17 @@ const std::vector<Key>& Keys() {
       {"verbose", nullptr, "print a line per photo", [](DiscJob& j, auto&, auto&) { j.verbose = true; }, nullptr},
       {"lower-case", nullptr, "write file and folder names in lower case", [](DiscJob& j, auto&, auto&) { j.style.lowerCase = true; }, nullptr},
       {"version-suffix", nullptr, "end file names with \";1\"", [](DiscJob& j, auto&, auto&) { j.style.versionSuffix = true; }, nullptr},
+      {"iso", "FILE", "also write the disc as an ISO 9660 image of 2048-byte sectors",
+       [](DiscJob& j, auto&, auto& v) { j.isoImage = v; }, nullptr},
+      {"bin", "FILE", "also write the disc as a raw image of 2352-byte Mode 2 sectors, with FILE's .cue beside it",
+       [](DiscJob& j, auto&, auto& v) { j.rawImage = v; }, nullptr},
+      {"form2-interleave", "A:B", "in the raw image, A sectors of each file then B Form 2 sectors, over and over",
+       [](DiscJob& j, auto& k, auto& v) {
+         const auto colon = v.find(':');
+         if (colon == std::string::npos) throw Fail{k + " must be A:B"};
+         j.imageLayout.unitSectors = ParseInt(k, v.substr(0, colon), 1, 255);
+         j.imageLayout.gapSectors = ParseInt(k, v.substr(colon + 1), 0, 255);
+       }, nullptr},
       {"disc-version", "M.m", "format version of INFO.PCD and OVERVIEW.PCD (default 1.0)",
        [](DiscJob& j, auto& k, auto& v) { const auto d = ParseDotted(k, v); j.fields.versionMajor = d >> 8; j.fields.versionMinor = d & 0xFF; }, nullptr},
       {"serial", "TEXT", "disc serial number, up to 12 characters", [](DiscJob& j, auto& k, auto& v) { j.fields.serial = Text(k, v, 12); }, nullptr},

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "disc_image_writer.h"
 #include "disc_writer.h"
 #include "pack_writer.h"
 
@@ -25,6 +26,9 @@ struct DiscJob {
   bool stampSet = false;
   std::string rightsText = "All photographs on this disc are the property of their makers.\r\n";
   std::vector<PhotoJob> photos;
+  std::string isoImage;          // also write the tree as this .iso
+  std::string rawImage;          // and as this raw .bin with its .cue
+  ImageLayout imageLayout;       // interleaving of the images
 };
 
 enum class ParseResult { kRun, kHelp, kError };

@@ -1,0 +1,23 @@
+// The platform's own files, under the file layer: the backends
+// (pcd_file_posix.cpp, pcd_file_win.cpp) implement these, and the file layer
+// and the disc-image reader build on them.
+#pragma once
+#include <cstdint>
+
+#include "pcd_status.h"
+
+struct PcdLocalFile;
+
+// Opens an existing regular file read-only, shared with every other reader and writer.
+PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file);
+// One read of at most 32768 bytes at the current position; false on a system error.
+bool PcdLocalFileReadPiece(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);
+PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset);
+// The file's size and last-write time (in the system's own units, only
+// compared); 3009 when it is 2 GB or more (no disc is that large).
+PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written);
+PcdStatus PcdLocalFileClose(PcdLocalFile* file);
+bool PcdLocalFileExists(const char* path);
+
+// Reads up to size bytes in 32768-byte pieces; got < size means the end of the file.
+PcdStatus PcdLocalFileRead(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);

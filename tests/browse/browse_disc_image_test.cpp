@@ -1,0 +1,107 @@
+// Disc images in the browse window: File > "Open disc image..." through the
+// system's open dialog, the recent images in the menu and the settings, a
+// dropped image, and a refused one that leaves the open disc as it was.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "browse_test_support.h"
+#include "export/file_drop_list.h"
+#include "resources/command_ids.h"
+#include "settings/settings_store_win.h"
+#include "tests/support/dialog_hook_win.h"
+#include "tests/support/screenshot_win.h"
+#include "ui/mru_list.h"
+
+namespace {
+
+constexpr int kFileNameCombo = 0x47C;  // the open dialog's file name box
+constexpr int kFileNameEdit = 0x480;   // its older form
+
+// build\, beside build\screenshots, where the sample disc's images are written.
+std::string BuildFolder() {
+  std::string screenshots = ScreenshotFolder();
+  return screenshots.substr(0, screenshots.find_last_of('\\'));
+}
+
+std::string MenuText(HMENU menu, UINT id) {
+  char text[MAX_PATH] = "";
+  GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+MruList StoredRecentImages() {
+  std::vector<unsigned char> value;
+  RegistrySettingsStore store(kSettingsKeyPath, RegistrySettingsStore::Access::kRead);
+  return store.readAll("RecentDiscImages", &value) ? DecodeMruList(value) : MruList();
+}
+
+void ForgetRecentImages() { RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("RecentDiscImages", "", 1); }
+
+}  // namespace
+
+TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
+  const std::string cue = BuildFolder() + "\\sample-disc.cue", iso = BuildFolder() + "\\sample-disc.iso";
+  if (GetFileAttributesA(cue.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image";
+  ForgetRecentImages();
+  window_.SetProbedDrives('Q', 'Q');  // no drive holds a disc
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_EQ(ListCount(), 0);
+
+  // File > Open disc image...: the open dialog is answered with the .cue
+  // (the scan's progress window, also a dialog, is left alone).
+  bool answered = false;
+  DialogHook hook([&](HWND dialog) {
+    if (answered) return;
+    answered = true;
+    HWND name = GetDlgItem(dialog, kFileNameCombo) ? GetDlgItem(dialog, kFileNameCombo) : GetDlgItem(dialog, kFileNameEdit);
+    SetWindowTextA(name, cue.c_str());
+    DialogHook::Press(dialog, IDOK);
+  });
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(window_.disc().image, cue);
+  ASSERT_EQ(ListCount(), 24);
+  ASSERT_TRUE(RunUntil([&] { return !window_.LoaderRunning(); }, 30000));
+  EXPECT_EQ(ThumbnailCount(), 24);
+  EXPECT_EQ(StatusText(1), "24 photos.");
+  HMENU file = GetSubMenu(GetMenu(window_.hwnd()), 0);
+  const std::string recent = MenuText(file, CMD_RECENT_IMAGE_FIRST);
+  EXPECT_EQ(recent.rfind("&1 ", 0), 0u) << recent;
+  EXPECT_NE(recent.find("\\sample-disc.cue"), std::string::npos) << recent;
+  SaveScreenshot(window_.hwnd(), "browse-image");
+
+  // The .iso dropped on the list: it becomes the open disc and the first recent image.
+  std::vector<unsigned char> drop = imagefile::FileDropList({iso});
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
+  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
+  GlobalUnlock(memory);
+  SendMessageA(window_.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  EXPECT_EQ(window_.disc().image, iso);
+  EXPECT_EQ(ListCount(), 24);
+  EXPECT_EQ(StoredRecentImages(), (MruList{iso, cue}));
+
+  // A file that holds no disc: a message says why and the open disc stays.
+  const std::string bogus = BuildFolder() + "\\not-a-disc.iso";
+  std::ofstream(bogus, std::ios::binary) << std::string(40000, 'x');
+  std::string message;
+  DialogHook refusal([&](HWND box) {
+    message = DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  EXPECT_FALSE(window_.OpenDiscImage(bogus, true));
+  DeleteFileA(bogus.c_str());
+  EXPECT_NE(message.find("cannot be opened: the image holds no ISO 9660 volume"), std::string::npos) << message;
+  EXPECT_EQ(window_.disc().image, iso);
+  EXPECT_EQ(ListCount(), 24);
+
+  // A recent image from the menu opens again.
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_RECENT_IMAGE_FIRST + 1, 0);
+  EXPECT_EQ(window_.disc().image, cue);
+
+  // A disc arriving in drive D: (its timer firing) leaves the image open.
+  window_.SetProbedDrives('D', 'D');
+  SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
+  EXPECT_EQ(window_.disc().image, cue);
+  ForgetRecentImages();
+}
