@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "ui/disc_time_win.h"
 #include "ui/ui_utils_win.h"
 #include "imaging/dib_ops.h"
 
@@ -48,15 +49,6 @@ std::shared_ptr<const imaging::PackedDib> Turned(const std::shared_ptr<const ima
   return copied ? turned : nullptr;
 }
 
-std::string ShortDate(std::uint64_t localFileTime) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(localFileTime);
-  time.dwHighDateTime = static_cast<DWORD>(localFileTime >> 32);
-  char text[80] = "";
-  FormatFileTime(time, text, sizeof text, false);
-  return text;
-}
-
 }  // namespace
 
 PrintState::~PrintState() {
@@ -87,7 +79,7 @@ bool PrintState::Build(const PrintRequest& r, HDC printerDc, std::vector<PrintPh
   for (PrintPhoto& photo : photos) {
     if (rotation == 90 || rotation == 270) std::swap(photo.width, photo.height);
     photo.thumbnail = Turned(photo.thumbnail, rotation);
-    photo.dateText = ShortDate(photo.date);
+    photo.dateText = FormatDateTime(photo.date, false);
     readers.push_back(std::make_unique<imagefile::ImageReader>());
     readers.back()->open(photo.path);
   }

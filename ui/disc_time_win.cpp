@@ -15,12 +15,12 @@ std::uint64_t LocalEpochFileTime() {
   return (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
 }
 
-std::string FormatDateTime(std::uint64_t localFileTime) {
+std::string FormatDateTime(std::uint64_t localFileTime, bool withTime) {
   FILETIME time;
   time.dwLowDateTime = static_cast<DWORD>(localFileTime);
   time.dwHighDateTime = static_cast<DWORD>(localFileTime >> 32);
   char text[128] = "";
-  FormatFileTime(time, text, sizeof text, true);
+  FormatFileTime(time, text, sizeof text, withTime);
   return text;
 }
 
