@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/output_names.h"
+#include "imagefile/byte_order.h"
 #include "imaging/dib_format.h"
 #include "imaging/dot_font.h"
 #include "imaging/gdi_backend.h"
@@ -25,10 +26,6 @@ constexpr std::size_t kBlockPixelsOffset = 40 + 256 * 4;
 struct OverviewCloser {
   void operator()(OverviewPack* overview) const { PcdCloseOverview(overview); }
 };
-
-std::uint32_t le32(const std::uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 // The sheet's pixels with top-down coordinates over a bottom-up section.
 class Canvas {
@@ -74,7 +71,8 @@ bool drawThumbnail(const Canvas& canvas, const ContactSheetLayout& layout, int i
   const auto* bytes = static_cast<const std::uint8_t*>(PcdLockBlock(block));
   bool drawn = false;
   if (bytes) {
-    const int width = static_cast<int>(le32(bytes + 4)), height = static_cast<int>(le32(bytes + 8));
+    const int width = static_cast<int>(imagefile::readLe32(bytes + 4)),
+              height = static_cast<int>(imagefile::readLe32(bytes + 8));
     if (width > 0 && height > 0 && width <= ContactSheetLayout::kBox && height <= ContactSheetLayout::kBox) {
       canvas.copy(layout.picture(index, width, height), bytes + kBlockPixelsOffset);
       drawn = true;
