@@ -144,44 +144,38 @@ PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {
 PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* values) {
   const int m = table.maxLength;
   const int shift = 64 - m;
-  const int pairShift = 64 - table.pairBits;
+  const int runShift = 64 - table.runBits;
   const HuffmanEntry* lookup = table.lookup.data();
-  const HuffmanPair* pairs = table.pairs.data();
-  std::int8_t passed[2];
+  const HuffmanRun* runs = table.runs.data();
+  std::int8_t passed[kPcdRunCodes];
   int i = 0;
   while (i < count) {
     Refill();
     if (Overrun()) return EndStatus();
     // Every look-up below has at least m buffered bits, enough for any code
-    // (and for both codes of a pair, which end within the first m bits).
+    // (and for every code of a run, which end within the first m bits).
     std::uint64_t bits = bits_;
     int left = count_;
     while (left >= m && i < count) {
-      const HuffmanPair pair = pairs[bits >> pairShift];
-      std::int8_t* out = values ? values + i : passed;
-      if (pair.bothLength && i + 1 < count) {
-        out[0] = pair.first;
-        out[1] = pair.second;
-        bits <<= pair.bothLength;
-        left -= pair.bothLength;
-        i += 2;
-      } else if (pair.firstLength) {
-        out[0] = pair.first;
-        bits <<= pair.firstLength;
-        left -= pair.firstLength;
-        ++i;
-      } else {
-        const HuffmanEntry e = lookup[bits >> shift];
-        if (!e.length) {
-          bits_ = bits;
-          count_ = left;
-          return EndRowAtDamage(values, i, count);
-        }
-        out[0] = e.residual;
-        bits <<= e.length;
-        left -= e.length;
-        ++i;
+      const HuffmanRun& run = runs[bits >> runShift];
+      // A whole run while four values still fit in the row; one code otherwise.
+      if (run.count && i + kPcdRunCodes <= count) {
+        std::memcpy(values ? values + i : passed, run.values, kPcdRunCodes);
+        bits <<= run.length;
+        left -= run.length;
+        i += run.count;
+        continue;
       }
+      const HuffmanEntry e = lookup[bits >> shift];
+      if (!e.length) {
+        bits_ = bits;
+        count_ = left;
+        return EndRowAtDamage(values, i, count);
+      }
+      if (values) values[i] = e.residual;
+      bits <<= e.length;
+      left -= e.length;
+      ++i;
     }
     bits_ = bits;
     count_ = left;

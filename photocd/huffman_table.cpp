@@ -6,21 +6,22 @@
 
 namespace {
 
-// The pair table from the full lookup.
-void BuildPairs(HuffmanTable& table) {
-  const int p = table.pairBits;
+// The run table from the full lookup: codes are taken while the next one
+// ends within the P bits of the index.
+void BuildRuns(HuffmanTable& table) {
+  const int p = table.runBits;
   const int spare = table.maxLength - p;  // lookup bits beyond the window
   const std::uint32_t mask = (1u << p) - 1;
   for (std::uint32_t v = 0; v <= mask; ++v) {
-    HuffmanPair& pair = table.pairs[v];
-    const HuffmanEntry first = table.lookup[v << spare];
-    if (!first.length || first.length > p) continue;
-    pair.first = first.residual;
-    pair.firstLength = first.length;
-    const HuffmanEntry second = table.lookup[((v << first.length) & mask) << spare];
-    if (!second.length || first.length + second.length > p) continue;
-    pair.second = second.residual;
-    pair.bothLength = static_cast<std::uint8_t>(first.length + second.length);
+    HuffmanRun& run = table.runs[v];
+    int used = 0;
+    while (run.count < kPcdRunCodes) {
+      const HuffmanEntry code = table.lookup[((v << used) & mask) << spare];
+      if (!code.length || used + code.length > p) break;
+      run.values[run.count++] = code.residual;
+      used += code.length;
+    }
+    run.length = static_cast<std::uint8_t>(used);
   }
 }
 
@@ -44,8 +45,8 @@ PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, Huf
   try {
     table.stored.assign(stored, stored + PcdStoredTableSize(stored[0]));
     table.lookup.assign(std::size_t{1} << maxLength, HuffmanEntry{0, 0});
-    table.pairBits = maxLength < kPcdPairBits ? maxLength : kPcdPairBits;
-    table.pairs.assign(std::size_t{1} << table.pairBits, HuffmanPair{0, 0, 0, 0});
+    table.runBits = maxLength < kPcdRunBits ? maxLength : kPcdRunBits;
+    table.runs.assign(std::size_t{1} << table.runBits, HuffmanRun{});
   } catch (const std::bad_alloc&) {
     return kPcdOutOfMemory;
   }
@@ -65,6 +66,6 @@ PcdStatus PcdBuildHuffmanTable(const std::uint8_t* stored, std::size_t size, Huf
       table.lookup[i] = filled;
     }
   }
-  BuildPairs(table);
+  BuildRuns(table);
   return kPcdOk;
 }

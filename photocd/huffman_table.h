@@ -17,25 +17,26 @@ struct HuffmanEntry {
   std::uint8_t length;  // 0: no code starts with these bits
 };
 
-// First-level lookup by the next P = min(12, M) bits: the code that starts
-// there and, when it fits in the rest of the P bits, the code after it. Short
-// codes dominate residual rows, so most look-ups yield two samples, and the
-// table (16 KB) stays in the first-level cache.
-struct HuffmanPair {
-  std::int8_t first;
-  std::int8_t second;
-  std::uint8_t firstLength;  // 0: no code ends within the P bits; use `lookup`
-  std::uint8_t bothLength;   // 0: the second code does not end within the P bits
+// First-level lookup by the next P = min(12, M) bits: up to four codes that
+// start there one after another and end within the P bits, their values and
+// total length. Short codes dominate residual rows, so most look-ups yield
+// two to four samples at once, without a branch on how many.
+struct HuffmanRun {
+  std::int8_t values[4];
+  std::uint8_t count;   // 0: the first code does not end within the P bits; use `lookup`
+  std::uint8_t length;  // bits of the `count` codes
+  std::uint8_t unused[2];
 };
-constexpr int kPcdPairBits = 12;
+constexpr int kPcdRunBits = 12;
+constexpr int kPcdRunCodes = 4;
 
 // Lookup by the next M bits (M the longest code length): the entry of code c
 // of length L fills positions c << (M - L) up to the next code of that length.
 struct HuffmanTable {
   int maxLength = 0;
   std::vector<HuffmanEntry> lookup;      // 1 << maxLength entries
-  int pairBits = 0;                      // P
-  std::vector<HuffmanPair> pairs;        // 1 << P entries
+  int runBits = 0;                       // P
+  std::vector<HuffmanRun> runs;          // 1 << P entries
   std::vector<std::uint8_t> stored;      // the stored bytes it was built from
 };
 

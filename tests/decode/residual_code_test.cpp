@@ -1,6 +1,8 @@
 // Code tables, the shared table cache and row syncs.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "bit_reader.h"
 #include "code_table_cache.h"
 #include "huffman_table.h"
@@ -56,26 +58,86 @@ TEST(HuffmanTableTest, IdenticalTablesAreSharedUntilTheirLastUser) {
   EXPECT_EQ(PcdCachedCodeTableCount(), before);
 }
 
-// Reads headers from a bit stream written to a file.
-class SyncTest : public ::testing::Test {
+// A bit stream written to a file, read through a bit reader.
+class BitStreamTest : public ::testing::Test {
  protected:
-  std::vector<RowHeader> Headers(const Bits& bits, PcdStatus& last) {
+  void Open(const Bits& bits) {
     const std::string path = dir_.Write("bits.bin", bits.bytes());
-    PcdFile* file = nullptr;
-    EXPECT_EQ(PcdFileOpen(path.c_str(), file), kPcdOk);
-    SectorReader reader;
-    PcdSectorReaderInit(reader, file);
-    BitReader in(reader);
+    ASSERT_EQ(PcdFileOpen(path.c_str(), file_), kPcdOk);
+    PcdSectorReaderInit(reader_, file_);
+    in_ = std::make_unique<BitReader>(reader_);
+    ASSERT_EQ(in_->SeekSector(0), kPcdOk);
+  }
+  void TearDown() override {
+    in_.reset();
+    if (file_) {
+      PcdSectorReaderFree(reader_);
+      PcdFileClose(file_);
+    }
+  }
+  std::vector<RowHeader> Headers(const Bits& bits, PcdStatus& last) {
+    Open(bits);
     std::vector<RowHeader> found;
-    last = in.SeekSector(0);
     RowHeader h{};
-    while (last == kPcdOk && (last = in.NextHeader(h)) == kPcdOk) found.push_back(h);
-    PcdSectorReaderFree(reader);
-    PcdFileClose(file);
+    while ((last = in_->NextHeader(h)) == kPcdOk) found.push_back(h);
     return found;
   }
   TempDir dir_;
+  PcdFile* file_ = nullptr;
+  SectorReader reader_{};
+  std::unique_ptr<BitReader> in_;
 };
+using SyncTest = BitStreamTest;
+
+// A code with one word of each length 1 to 13: 0, 10, 110, ... twelve ones
+// and a zero. Thirteen ones start no code. Word L stands for residual 3L - 20.
+Bytes CodeOfEveryLength() {
+  Bytes t{12};
+  for (int length = 1; length <= 13; ++length) {
+    const std::uint32_t word = ((1u << length) - 2) << (16 - length);
+    t.insert(t.end(), {static_cast<std::uint8_t>(length - 1), static_cast<std::uint8_t>(word >> 8),
+                       static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(3 * length - 20)});
+  }
+  return t;
+}
+void PutWord(Bits& bits, int length) { bits.Put((1u << length) - 2, length); }
+
+// Several codes per look-up give what one code at a time gives: rows of every
+// length, codes of every length, long codes across look-ups, and a row whose
+// bits stop making codes.
+TEST_F(BitStreamTest, CodesDecodeAlikeHoweverTheRowsAndLookupsFall) {
+  const Bytes stored = CodeOfEveryLength();
+  HuffmanTable table;
+  ASSERT_EQ(PcdBuildHuffmanTable(stored.data(), stored.size(), table), kPcdOk);
+  const std::vector<int> rowLengths = {1, 2, 3, 4, 5, 7, 9, 1536, 6, 3071};
+  std::mt19937 rng(7);
+  std::vector<int> lengths;
+  Bits bits;
+  for (int row : rowLengths)
+    for (int i = 0; i < row; ++i) {
+      const int length = rng() % 4 ? 1 + static_cast<int>(rng() % 3) : 1 + static_cast<int>(rng() % 13);
+      lengths.push_back(length);
+      PutWord(bits, length);
+    }
+  const std::size_t damageAt = bits.BitCount() + 2;
+  PutWord(bits, 2);
+  bits.Put(0x1FFF, 13);  // no code
+  PutWord(bits, 1);
+  bits.Pad();
+  Open(bits);
+
+  std::size_t next = 0;
+  for (int row : rowLengths) {
+    std::vector<std::int8_t> values(row, 99);
+    ASSERT_EQ(in_->Decode(table, row, values.data()), kPcdOk);
+    for (int i = 0; i < row; ++i, ++next)
+      ASSERT_EQ(values[i], 3 * lengths[next] - 20) << "row of " << row << ", value " << i;
+  }
+  std::vector<std::int8_t> damaged(8, 99);
+  EXPECT_EQ(in_->Decode(table, 8, damaged.data()), kPcdOk);
+  EXPECT_EQ(damaged, (std::vector<std::int8_t>{-14, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(in_->Position(), damageAt);  // the next sync search starts at the bad bits
+}
 
 TEST_F(SyncTest, TwentyTwoOnesAreNoSyncTwentyThreeAndMoreAre) {
   Bits bits;
