@@ -110,11 +110,22 @@ SSE2_CODE inline __m128i Term(const Pairs& d, const FixedTerm& t) {
                          _mm_sra_epi32(_mm_madd_epi16(d.hi, factors), count));
 }
 
+// Pixel i of the eight: its three curve offsets through the curve, stored
+// as four bytes (little-endian: blue, green, red, then a byte of the next).
+template <int i>
+SSE2_CODE inline void StorePixel(const std::uint8_t* curve, __m128i b, __m128i g, __m128i r, std::uint8_t* out) {
+  const std::uint32_t pixel = curve[_mm_extract_epi16(b, i)] | curve[_mm_extract_epi16(g, i)] << 8 |
+                              curve[_mm_extract_epi16(r, i)] << 16;
+  std::memcpy(out, &pixel, 4);
+}
+
 SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count,
                         std::uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
-  alignas(16) std::int16_t sums[3][8];
-  const std::uint8_t* curve = pcd::kExtendedCurve.values - pcd::kCurveSumMin;
+  // Sums are taken as offsets into the curve, so that each word extracts
+  // straight to an index: no round trip through memory.
+  const __m128i curveBias = _mm_set1_epi16(-pcd::kCurveSumMin);
+  const std::uint8_t* curve = pcd::kExtendedCurve.values;
   int x = 0;
   // Each pixel is stored as four bytes, the fourth overwritten by the next
   // pixel, so the last pixel of the row is left to the scalar code.
@@ -128,18 +139,20 @@ SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std
     const __m128i below1 = _mm_cmpgt_epi16(zero, d1), below2 = _mm_cmpgt_epi16(zero, d2);
     const __m128i below1G = _mm_cmpgt_epi16(_mm_set1_epi16(-1), d1);
     const Pairs p1 = MakePairs(d1), p2 = MakePairs(d2);
-    const __m128i l = Term(MakePairs(luma), kLuma);
-    const __m128i b = _mm_sub_epi16(Term(p1, kChroma1B), below1);
-    const __m128i g1 = _mm_sub_epi16(Term(p1, kChroma1G), below1G);
-    const __m128i g2 = _mm_sub_epi16(Term(p2, kChroma2G), below2);
-    const __m128i r = _mm_sub_epi16(Term(p2, kChroma2R), below2);
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums[0]), _mm_add_epi16(l, b));
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums[1]), _mm_sub_epi16(_mm_sub_epi16(l, g1), g2));
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums[2]), _mm_add_epi16(l, r));
-    for (int i = 0; i < 8; ++i, out += 3) {
-      const std::uint32_t pixel = curve[sums[0][i]] | curve[sums[1][i]] << 8 | curve[sums[2][i]] << 16;
-      std::memcpy(out, &pixel, 4);  // little-endian: blue, green, red, then a byte of the next pixel
-    }
+    const __m128i l = _mm_add_epi16(Term(MakePairs(luma), kLuma), curveBias);
+    const __m128i b = _mm_add_epi16(l, _mm_sub_epi16(Term(p1, kChroma1B), below1));
+    const __m128i g = _mm_sub_epi16(_mm_sub_epi16(l, _mm_sub_epi16(Term(p1, kChroma1G), below1G)),
+                                    _mm_sub_epi16(Term(p2, kChroma2G), below2));
+    const __m128i r = _mm_add_epi16(l, _mm_sub_epi16(Term(p2, kChroma2R), below2));
+    StorePixel<0>(curve, b, g, r, out);
+    StorePixel<1>(curve, b, g, r, out + 3);
+    StorePixel<2>(curve, b, g, r, out + 6);
+    StorePixel<3>(curve, b, g, r, out + 9);
+    StorePixel<4>(curve, b, g, r, out + 12);
+    StorePixel<5>(curve, b, g, r, out + 15);
+    StorePixel<6>(curve, b, g, r, out + 18);
+    StorePixel<7>(curve, b, g, r, out + 21);
+    out += 24;
   }
   kPcdScalarKernels.yccToBgr(y + x, c1 + x, c2 + x, count - x, out);
 }
