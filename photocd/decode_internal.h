@@ -56,6 +56,14 @@ constexpr int kPcdExtensionLevels = 9;  // folders for levels 1 to 8
 struct DecodeBuffers;
 void PcdFreeDecodeBuffers(DecodeBuffers* buffers);
 
+// Rows [top, bottom) of a level, whose residual rows the second thread has
+// decoded and handed over.
+struct PrefetchedRows {
+  int level = -1;
+  bool withChroma = false;
+  int top = 0, bottom = 0;
+};
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -70,11 +78,12 @@ struct DecodeState {
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
-  // the second thread's handle and where the last rectangle lay, to guess
-  // which rows come next.
+  // the second thread's handle, the rows it has handed over, and where the
+  // last rectangle lay, to tell which way the reader walks.
   int threads = 1;
   DecodeBuffers* buffers = nullptr;
   std::unique_ptr<ResidualPrefetcher> prefetcher;
+  PrefetchedRows prefetched;  // what the rows taken from the second thread cover
   OutputRect lastStored{};
   int lastLevel = -1;
 };

@@ -13,7 +13,9 @@
 
 namespace {
 
-constexpr int kBandRows = 64;  // rows of the target level decoded at a time
+constexpr int kBandRows = 64;      // rows of the target level decoded at a time
+constexpr int kPrefetchRows = 64;  // rows of the target level whose residuals one job of the second thread decodes
+static_assert(kPrefetchRows >= kBandRows, "a job covers a whole band");
 constexpr int kBaseChromaWidth = pcd::LevelWidth(pcd::kLevelBase) / 2;
 constexpr int kBaseChromaHeight = pcd::LevelHeight(pcd::kLevelBase) / 2;
 
@@ -249,44 +251,50 @@ PcdStatus DecodeBand(const RowSource& source, int target, const PcdPlaneWindow& 
   return kPcdOk;
 }
 
-// The rows after (or, walking backwards, before) the rectangle just decoded:
-// where the next call will most likely ask.
-bool NextRegion(const DecodeState& state, const OutputRect& stored, int height, PcdPlaneWindow& next) {
-  const int rows = stored.bottom - stored.top;
-  const bool backwards = state.lastStored.top == stored.bottom && state.lastLevel >= 0;
-  const int top = backwards ? stored.top - rows : stored.bottom;
-  const int bottom = std::min(height, top + rows);
-  if (top < 0 || top >= bottom) return false;
-  next = {nullptr, 0, top, stored.left, std::min(kBandRows, bottom - top), stored.right - stored.left};
-  return true;
+// Rows [top, bottom) of the target level across the rectangle's columns.
+PcdPlaneWindow RowSpan(int top, int bottom, const OutputRect& stored) {
+  return {nullptr, 0, top, stored.left, bottom - top, stored.right - stored.left};
 }
 
-// Two threads: the second one decodes the residual rows of the next band
-// while this one builds the current band from the rows it decoded before.
+// Starts the second thread on the residual rows of some rows of the target
+// level, unless that job is already asked for.
+void RequestRows(ResidualPrefetcher& prefetcher, int level, const PcdPlaneWindow& rows, bool withChroma,
+                 std::vector<ResidualRowKey>& keys) {
+  ListResidualRows(level, Windows(level, rows, withChroma), withChroma, keys);
+  if (!prefetcher.Holds(keys)) prefetcher.Request(keys);
+}
+
+// Two threads: the second one decodes the residual rows of the next
+// kPrefetchRows rows while this one builds the current ones from the rows it
+// decoded before. Jobs span several of the reader's small rectangles, so the
+// threads hand over rarely and an uneven band evens out within a job.
 PcdStatus DecodeOverlapped(ImagePack& pack, DecodeState& state, const OutputRect& stored, bool withChroma,
                            DecodeBuffers& band, RowWriter& writer) {
   ResidualPrefetcher& prefetcher = *state.prefetcher;
+  PrefetchedRows& held = state.prefetched;
   const RowSource source{pack, &prefetcher};
+  const int height = pcd::LevelHeight(pack.level);
+  // A reader walking up the picture asks for the rows just above the last ones.
+  const bool backwards = state.lastStored.top == stored.bottom && state.lastLevel >= 0;
   std::vector<ResidualRowKey> keys;
   PcdStatus status = kPcdOk;
   try {
     for (int top = stored.top; status == kPcdOk && top < stored.bottom; top += kBandRows) {
-      const PcdPlaneWindow region{nullptr, 0, top, stored.left, std::min(kBandRows, stored.bottom - top),
-                                  stored.right - stored.left};
-      ListResidualRows(pack.level, Windows(pack.level, region, withChroma), withChroma, keys);
-      if (!prefetcher.Holds(keys)) prefetcher.Request(keys);
-      status = prefetcher.Take();
-      if (status != kPcdOk) break;
-      PcdPlaneWindow next{};
-      if (top + kBandRows < stored.bottom) {
-        next = {nullptr, 0, top + kBandRows, stored.left, std::min(kBandRows, stored.bottom - top - kBandRows),
-                stored.right - stored.left};
-      } else if (!NextRegion(state, stored, pcd::LevelHeight(pack.level), next)) {
-        next.rows = 0;
-      }
-      if (next.rows > 0) {
-        ListResidualRows(pack.level, Windows(pack.level, next, withChroma), withChroma, keys);
-        prefetcher.Request(keys);
+      const PcdPlaneWindow region = RowSpan(top, std::min<int>(stored.bottom, top + kBandRows), stored);
+      const bool covered = held.level == pack.level && held.withChroma == withChroma && held.top <= region.top &&
+                           region.top + region.rows <= held.bottom;
+      if (!covered) {
+        held = {};
+        const int first = backwards ? std::max(0, region.top + region.rows - kPrefetchRows) : region.top;
+        const int last = backwards ? region.top + region.rows : std::min(height, region.top + kPrefetchRows);
+        RequestRows(prefetcher, pack.level, RowSpan(first, last, stored), withChroma, keys);
+        status = prefetcher.Take();
+        if (status != kPcdOk) break;
+        held = {pack.level, withChroma, first, last};
+        const int nextFirst = backwards ? std::max(0, first - kPrefetchRows) : last;
+        const int nextLast = backwards ? first : std::min(height, last + kPrefetchRows);
+        if (nextFirst < nextLast)
+          RequestRows(prefetcher, pack.level, RowSpan(nextFirst, nextLast, stored), withChroma, keys);
       }
       status = DecodeBand(source, pack.level, region, withChroma, band, writer);
     }

@@ -55,8 +55,15 @@ PcdStatus ResidualPrefetcher::Take() {
 }
 
 const std::int8_t* ResidualPrefetcher::Find(const ResidualRowKey& key) const {
-  for (std::size_t i = 0; i < ready_.count; ++i)
-    if (ready_.rows[i].key == key) return ready_.rows[i].values.data();
+  // Rows are mostly asked for in the order they were decoded: look on from
+  // the last one found.
+  for (std::size_t n = 0; n < ready_.count; ++n) {
+    const std::size_t i = (found_ + n) % ready_.count;
+    if (ready_.rows[i].key == key) {
+      found_ = i;
+      return ready_.rows[i].values.data();
+    }
+  }
   return nullptr;
 }
 

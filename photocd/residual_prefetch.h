@@ -64,4 +64,5 @@ class ResidualPrefetcher {
   std::vector<ResidualRowKey> requested_;  // read by the thread only while pending_
   Job working_;  // the thread's
   Job ready_;    // the caller's
+  mutable std::size_t found_ = 0;  // where Find last found a row
 };
