@@ -5,8 +5,6 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 
-#include <cstring>
-
 #include "colour_tables.h"
 
 #define SSE2_CODE __attribute__((target("sse2")))
@@ -110,13 +108,12 @@ SSE2_CODE inline __m128i Term(const Pairs& d, const FixedTerm& t) {
                          _mm_sra_epi32(_mm_madd_epi16(d.hi, factors), count));
 }
 
-// Pixel i of the eight: its three curve offsets through the curve, stored
-// as four bytes (little-endian: blue, green, red, then a byte of the next).
+// Pixel i of the eight: its three curve offsets through the curve.
 template <int i>
 SSE2_CODE inline void StorePixel(const std::uint8_t* curve, __m128i b, __m128i g, __m128i r, std::uint8_t* out) {
-  const std::uint32_t pixel = curve[_mm_extract_epi16(b, i)] | curve[_mm_extract_epi16(g, i)] << 8 |
-                              curve[_mm_extract_epi16(r, i)] << 16;
-  std::memcpy(out, &pixel, 4);
+  out[0] = curve[_mm_extract_epi16(b, i)];
+  out[1] = curve[_mm_extract_epi16(g, i)];
+  out[2] = curve[_mm_extract_epi16(r, i)];
 }
 
 SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std::uint8_t* c2, int count,
@@ -127,9 +124,7 @@ SSE2_CODE void YccToBgr(const std::uint8_t* y, const std::uint8_t* c1, const std
   const __m128i curveBias = _mm_set1_epi16(-pcd::kCurveSumMin);
   const std::uint8_t* curve = pcd::kExtendedCurve.values;
   int x = 0;
-  // Each pixel is stored as four bytes, the fourth overwritten by the next
-  // pixel, so the last pixel of the row is left to the scalar code.
-  for (; x + 8 < count; x += 8) {
+  for (; x + 8 <= count; x += 8) {
     const __m128i luma = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y + x)), zero);
     const __m128i d1 = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c1 + x)), zero),
                                      _mm_set1_epi16(156));
