@@ -76,6 +76,7 @@ struct DecodeState {
   int chromaCursorPlane = -1;  // 2 or 3
   std::uint64_t chromaCursorEnd = 0;
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
+  bool chromaAfterLumaTried = false;           // looked for them after the last luma row
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
   // the second thread's handle, the rows it has handed over, and where the

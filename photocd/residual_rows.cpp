@@ -146,18 +146,29 @@ PcdStatus Row16BaseChroma(ImagePack& pack, DecodeState& state, int plane, int ch
   if (starts[chromaRow]) {
     status = bits.Seek(starts[chromaRow]);
   } else {
-    // From the sector of the odd luma row after it, or from where the last
-    // chroma row ended when that is further on and still before this row.
     status = ReadRowTable(pack, pack.tableSector16Base + pcd::k16BaseRowTableSectorDelta,
                           pcd::k16BaseRowTableEntries, pack.rowTable16Base);
     if (status != kPcdOk) return status;
-    std::uint64_t start =
-        std::uint64_t{EntrySector(pack, pack.entryOffset16Base, pack.rowTable16Base[headerRow | 1])} *
-        pcd::kSectorSize * 8;
-    if (state.chromaCursorRow >= 0 && Before(state.chromaCursorRow, state.chromaCursorPlane, headerRow, planeCode))
-      start = std::max(start, state.chromaCursorEnd);
-    status = bits.Seek(start);
-    if (status == kPcdOk) status = PcdFindRow(bits, headerRow, planeCode, false, &state);
+    const auto entryBit = [&](int entry) {
+      return std::uint64_t{EntrySector(pack, pack.entryOffset16Base, pack.rowTable16Base[entry])} * pcd::kSectorSize * 8;
+    };
+    // Packs mostly store every chroma row after the last luma row: look there
+    // first, once, rather than search through all the luma rows.
+    bool found = false;
+    if (state.chromaCursorRow < 0 && !state.chromaAfterLumaTried) {
+      state.chromaAfterLumaTried = true;
+      found = bits.Seek(entryBit(pcd::k16BaseRowTableEntries - 1)) == kPcdOk &&
+              PcdFindRow(bits, headerRow, planeCode, false, &state) == kPcdOk;
+    }
+    if (!found) {
+      // From the sector of the odd luma row after it, or from where the last
+      // chroma row ended when that is further on and still before this row.
+      std::uint64_t start = entryBit(headerRow | 1);
+      if (state.chromaCursorRow >= 0 && Before(state.chromaCursorRow, state.chromaCursorPlane, headerRow, planeCode))
+        start = std::max(start, state.chromaCursorEnd);
+      status = bits.Seek(start);
+      if (status == kPcdOk) status = PcdFindRow(bits, headerRow, planeCode, false, &state);
+    }
   }
   if (status != kPcdOk) return status;
   status = PcdDecodeRow(bits, *state.packTables[1 + plane], pcd::LevelWidth(pcd::kLevel4Base), stream, chromaRow);
