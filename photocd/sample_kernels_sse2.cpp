@@ -7,7 +7,13 @@
 
 #include "colour_tables.h"
 
+#if defined(__i386__)
+// 32-bit Windows keeps the stack aligned to 4 bytes only: registers spilled
+// by SSE2 code need it realigned to 16 on entry.
+#define SSE2_CODE __attribute__((target("sse2"), force_align_arg_pointer))
+#else
 #define SSE2_CODE __attribute__((target("sse2")))
+#endif
 
 namespace {
 

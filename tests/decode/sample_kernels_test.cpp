@@ -62,4 +62,49 @@ TEST(SampleKernels, Sse2GivesTheScalarResultForEveryColourAndLength) {
   }
 }
 
+#if defined(__i386__)
+// A Windows thread may enter code with its stack aligned to 4 bytes only;
+// the kernels must still run there. Calls every kernel with the stack 4
+// bytes off a 16-byte boundary.
+struct KernelRun {
+  std::uint8_t y[64], c1[64], c2[64], bgr[3 * 64], out[4 * 64 + 4];
+  std::int16_t sums[65];
+  std::int8_t residuals[64];
+} g_run;
+
+void RunEveryKernel() {
+  const PcdSampleKernels& k = *kPcdSse2Kernels;
+  k.yccToBgr(g_run.y, g_run.c1, g_run.c2, 64, g_run.bgr);
+  k.addResiduals(g_run.y, g_run.residuals, 64);
+  k.widenPairs(g_run.y, 63, g_run.out);
+  k.blendPairs(g_run.y, g_run.c1, 63, g_run.out);
+  k.quarterGroups(g_run.sums, 64, g_run.out);
+}
+
+__attribute__((noinline)) void CallWithStackOffBy4(void (*function)()) {
+  asm volatile(
+      "mov %%esp, %%esi\n\t"
+      "and $-16, %%esp\n\t"
+      "sub $4, %%esp\n\t"
+      "call *%0\n\t"
+      "mov %%esi, %%esp"
+      :
+      : "r"(function)
+      : "esi", "eax", "ecx", "edx", "memory", "cc");
+}
+
+TEST(SampleKernels, Sse2KernelsRunOnAStackAlignedTo4Bytes) {
+  if (!kPcdSse2Kernels) GTEST_SKIP() << "no SSE2 on this processor family";
+  for (int i = 0; i < 64; ++i) {
+    g_run.y[i] = static_cast<std::uint8_t>(i * 4);
+    g_run.c1[i] = static_cast<std::uint8_t>(100 + i);
+    g_run.c2[i] = static_cast<std::uint8_t>(200 - i);
+  }
+  std::uint8_t expected[3 * 64];
+  kPcdScalarKernels.yccToBgr(g_run.y, g_run.c1, g_run.c2, 64, expected);
+  CallWithStackOffBy4(RunEveryKernel);
+  EXPECT_EQ(std::memcmp(g_run.bgr, expected, sizeof expected), 0);
+}
+#endif
+
 }  // namespace
