@@ -4,59 +4,16 @@
 #include <new>
 #include <vector>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "imaging/dib_format.h"
 #include "imaging/gdi_backend.h"
 #include "imaging/pixel_ops.h"
 
 namespace imaging {
 
-namespace {
-
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-// A picture's pixels are written once, row after row; in 4 KB pages a 16BASE
-// bitmap takes some 4,600 page faults. Bitmaps of several megabytes get
-// their own mapping on 2 MB boundaries, offered to the kernel for huge pages.
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kOwnMappingFrom = 2 * kHugePage;
-
-std::size_t mappedSize(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
-
-std::uint8_t* allocatePixels(std::size_t bytes) {
-  if (bytes < kOwnMappingFrom) return static_cast<std::uint8_t*>(std::calloc(bytes, 1));
-  const std::size_t size = mappedSize(bytes);
-  void* area = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (area == MAP_FAILED) return nullptr;
-  // Keep the aligned part and give back what lies before and after it.
-  const auto start = reinterpret_cast<std::uintptr_t>(area);
-  const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
-  if (aligned > start) munmap(area, aligned - start);
-  munmap(reinterpret_cast<void*>(aligned + size), start + kHugePage - aligned);
-  madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);  // a hint: pages stay 4 KB without it
-  return reinterpret_cast<std::uint8_t*>(aligned);
-}
-
-void freePixels(std::uint8_t* bits, std::size_t bytes) {
-  if (bytes < kOwnMappingFrom)
-    std::free(bits);
-  else if (bits)
-    munmap(bits, mappedSize(bytes));
-}
-#else
-std::uint8_t* allocatePixels(std::size_t bytes) { return static_cast<std::uint8_t*>(std::calloc(bytes, 1)); }
-void freePixels(std::uint8_t* bits, std::size_t) { std::free(bits); }
-#endif
-
-}  // namespace
-
 struct BitmapObject {
   DibSectionInfo info;
-  std::size_t bytes = 0;
   bool deviceDependent = false;
-  ~BitmapObject() { freePixels(info.bits, bytes); }
+  ~BitmapObject() { std::free(info.bits); }
 };
 
 struct PaletteObject {
@@ -80,8 +37,7 @@ BitmapObject* allocateBitmap(const DibHeader& header) {
   auto* object = new (std::nothrow) BitmapObject;
   if (!object) return nullptr;
   object->info.header = header;
-  object->info.bits = allocatePixels(bytes);
-  object->bytes = bytes;
+  object->info.bits = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
   if (!object->info.bits) {
     delete object;
     return nullptr;
