@@ -123,7 +123,8 @@ void BrowseWindow::ExportSelection() {
 
 void BrowseWindow::CopySelection() {
   if (SelectedCount() > 1) {
-    imagefile::CopyFileListToClipboard(frame_, SelectedPaths());
+    if (!imagefile::CopyFileListToClipboard(frame_, SelectedPaths()))
+      SystemErrorBoxId(g_instance, frame_, IDS_COPY_FAILED);
     return;
   }
   int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));

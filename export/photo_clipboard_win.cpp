@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "export/file_drop_list.h"
+#include "photocd/disc_image.h"
+#include "photocd/pcd_file.h"
 #include "imagefile/requested_level.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
@@ -25,8 +27,59 @@ HGLOBAL GlobalCopy(const void* data, std::size_t size) {
   return block;
 }
 
+// Copies a file the toolkit reads (from a folder or inside a disc image) to
+// a new local file; a copy cut short is deleted.
+bool CopyOut(const std::string& from, const std::string& to) {
+  PcdFile* in = nullptr;
+  if (PcdFileOpen(from.c_str(), in) != kPcdOk) return false;
+  HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool ok = out != INVALID_HANDLE_VALUE;
+  std::vector<char> buffer(1 << 16);
+  std::uint32_t got = static_cast<std::uint32_t>(buffer.size());
+  while (ok && got == buffer.size()) {
+    ok = PcdFileRead(in, buffer.data(), static_cast<std::uint32_t>(buffer.size()), got) == kPcdOk;
+    DWORD written = 0;
+    ok = ok && (got == 0 || (WriteFile(out, buffer.data(), got, &written, nullptr) && written == got));
+  }
+  const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+  PcdFileClose(in);
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  if (!ok) {
+    DeleteFileA(to.c_str());
+    SetLastError(error);  // for the message the caller shows
+  }
+  return ok;
+}
+
+// The shell copies files by their paths, and a file inside a disc image has
+// none it can read: such a file is copied out to the temporary folder first,
+// as "Lumivexa SE\<image name>\<file name>", and the copy is listed. Empty
+// when that fails.
+std::string ShellPath(const std::string& path) {
+  std::string image, inside;
+  if (!pcdimage::SplitImagePath(path, image, inside)) return path;
+  char temp[MAX_PATH] = "";
+  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::string folder = std::string(temp) + "Lumivexa SE";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string imageName = image.substr(image.find_last_of("\\/") + 1);
+  folder += "\\" + imageName.substr(0, imageName.find_last_of('.'));
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string name = inside.substr(inside.find_last_of("\\/") + 1);
+  name = name.substr(0, name.find(';'));  // without the ";1" of the disc's names
+  const std::string target = folder + "\\" + name;
+  return CopyOut(path, target) ? target : std::string();
+}
+
+// The files as the shell's file list; null when one of them cannot be listed.
 HGLOBAL FileListBlock(const std::vector<std::string>& paths) {
-  std::vector<unsigned char> bytes = FileDropList(paths);
+  std::vector<std::string> listed;
+  for (const std::string& path : paths) {
+    listed.push_back(ShellPath(path));
+    if (listed.back().empty()) return nullptr;
+  }
+  std::vector<unsigned char> bytes = FileDropList(listed);
   return GlobalCopy(bytes.data(), bytes.size());
 }
 
@@ -160,10 +213,15 @@ bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int 
 
 bool CopyFileListToClipboard(HWND owner, const std::vector<std::string>& paths) {
   WaitCursor wait;
-  if (!OpenClipboard(owner)) return false;
-  EmptyClipboard();
   HGLOBAL files = FileListBlock(paths);
-  bool ok = files && SetClipboardData(CF_HDROP, files);
+  if (!files) return false;
+  if (!OpenClipboard(owner)) {
+    GlobalFree(files);
+    return false;
+  }
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_HDROP, files) != nullptr;
+  if (!ok) GlobalFree(files);
   const DWORD copyEffect = 1;  // DROPEFFECT_COPY
   HGLOBAL effect = GlobalCopy(&copyEffect, sizeof copyEffect);
   ok = effect && SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect) && ok;

@@ -1,8 +1,6 @@
 // Copy and Export from the browse window on the sample disc.
 #include "tests/browse/browse_test_support.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "export/export_plan.h"
@@ -13,29 +11,6 @@
 #include "tests/support/unique_temp.h"
 
 namespace {
-
-void SelectOnly(HWND list, std::initializer_list<int> items) {
-  LVITEMA state = {};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-  for (int item : items) {
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
-  }
-}
-
-std::vector<std::string> ClipboardFiles() {
-  std::vector<std::string> files;
-  auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
-  if (!drop) return files;
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    char path[MAX_PATH] = "";
-    DragQueryFileA(drop, i, path, MAX_PATH);
-    files.push_back(path);
-  }
-  return files;
-}
 
 struct ClipboardDib {
   BITMAPINFOHEADER header = {};

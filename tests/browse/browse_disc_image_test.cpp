@@ -1,9 +1,11 @@
 // Disc images in the browse window: File > "Open disc image..." through the
 // system's open dialog, the recent images in the menu and the settings, a
-// dropped image, and a refused one that leaves the open disc as it was.
+// dropped image, a refused one that leaves the open disc as it was, and
+// photos copied from an image as files the shell can paste.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include "browse_test_support.h"
 #include "export/file_drop_list.h"
@@ -34,6 +36,11 @@ MruList StoredRecentImages() {
   std::vector<unsigned char> value;
   RegistrySettingsStore store(kSettingsKeyPath, RegistrySettingsStore::Access::kRead);
   return store.readAll("RecentDiscImages", &value) ? DecodeMruList(value) : MruList();
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void ForgetRecentImages() { RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("RecentDiscImages", "", 1); }
@@ -103,5 +110,29 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   window_.SetProbedDrives('D', 'D');
   SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
   EXPECT_EQ(window_.disc().image, cue);
+  ForgetRecentImages();
+}
+
+TEST_F(BrowseWindowTest, PhotosCopiedFromADiscImageArePastableFilesWithTheDiscsBytes) {
+  const std::string iso = BuildFolder() + "\\sample-disc.iso";
+  if (GetFileAttributesA(iso.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image";
+  window_.SetProbedDrives('Q', 'Q');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_TRUE(window_.OpenDiscImage(iso, true));
+  SelectOnly(window_.list(), {1, 4});
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_COPY, 0);
+  ASSERT_TRUE(OpenClipboard(window_.hwnd()));
+  const std::vector<std::string> files = ClipboardFiles();
+  CloseClipboard();
+  ASSERT_EQ(files.size(), 2u);
+  for (int k = 0; k < 2; ++k) {
+    const std::string name = k == 0 ? "IMG0002.PCD" : "IMG0005.PCD";
+    // Named as the disc records it (the sample disc's names are lower case).
+    EXPECT_EQ(lstrcmpiA(files[k].substr(files[k].rfind("\\Lumivexa SE\\")).c_str(),
+                        ("\\Lumivexa SE\\sample-disc\\" + name).c_str()), 0) << files[k];
+    const std::string copied = FileBytes(files[k]);
+    EXPECT_GT(copied.size(), 700000u);
+    EXPECT_TRUE(copied == FileBytes("D:\\PHOTO_CD\\IMAGES\\" + name)) << name << " differs from the disc's";
+  }
   ForgetRecentImages();
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <dbt.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <functional>
@@ -137,6 +138,31 @@ inline void TruncateLastThumbnail(const std::string& overviewPath) {
   SetFilePointer(file, kLastThumbnail + 0x100, nullptr, FILE_BEGIN);
   SetEndOfFile(file);
   CloseHandle(file);
+}
+
+// Selects exactly these items of the list, the last one focused.
+inline void SelectOnly(HWND list, std::initializer_list<int> items) {
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  for (int item : items) {
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+  }
+}
+
+// The file list on the open clipboard.
+inline std::vector<std::string> ClipboardFiles() {
+  std::vector<std::string> files;
+  auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+  if (!drop) return files;
+  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    char path[MAX_PATH] = "";
+    DragQueryFileA(drop, i, path, MAX_PATH);
+    files.push_back(path);
+  }
+  return files;
 }
 
 // A scan display whose user cancels after `after` photos.
