@@ -3,11 +3,35 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "imagefile/exif_block.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
+namespace {
+
+// "YYYY:MM:DD HH:MM:SS" in the form PNG suggests for "Creation Time" (RFC
+// 1123): "Sat, 04 May 1996 12:00:00 -0000", the zone marked unknown since the
+// photo's time carries none. Other text is kept as it is.
+std::string CreationTimeText(const std::string& dateTime) {
+  int year, month, day, hour, minute, second;
+  if (std::sscanf(dateTime.c_str(), "%4d:%2d:%2d %2d:%2d:%2d", &year, &month, &day, &hour, &minute, &second) != 6 ||
+      month < 1 || month > 12 || day < 1 || day > 31)
+    return dateTime;
+  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  static const int kMonthShift[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};  // weekday of the Gregorian calendar
+  const int y = year - (month < 3);
+  const int weekday = (y + y / 4 - y / 100 + y / 400 + kMonthShift[month - 1] + day) % 7;
+  char text[40];
+  std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d -0000", kDays[weekday], day, kMonths[month - 1],
+                year, hour, minute, second);
+  return text;
+}
+
+}  // namespace
 
 // libpng's structures and callbacks. Errors longjmp back into the small
 // functions below that called setjmp, which hold no objects with destructors.
@@ -79,10 +103,11 @@ bool PngWriter::startEncoder() {
   }
 
   const ImageMetadata& m = metadata();
+  const std::string creationTime = CreationTimeText(m.dateTime);
   const struct {
     const char* key;
     const std::string& value;
-  } texts[] = {{"Creation Time", m.dateTime}, {"Source", sourceText_},         {"Description", m.description},
+  } texts[] = {{"Creation Time", creationTime}, {"Source", sourceText_},         {"Description", m.description},
                {"Copyright", m.copyright},    {"Software", m.software}};
   png_text chunks[5];
   int count = 0;

@@ -116,6 +116,7 @@ TEST(PngWriter, MetadataBecomesExifTextChunksAndSrgb) {
   m.make = "Maker";
   m.model = "Model 2000";
   m.copyright = "Rights reserved";
+  m.dateTime = "1996:05:04 12:00:00";
   m.srgb = true;
   PngWriter writer;
   writer.setMetadata(m);
@@ -126,6 +127,9 @@ TEST(PngWriter, MetadataBecomesExifTextChunksAndSrgb) {
   using Text = std::pair<std::string, std::string>;
   EXPECT_NE(std::find(f.texts.begin(), f.texts.end(), Text{"Source", "Maker Model 2000"}), f.texts.end());
   EXPECT_NE(std::find(f.texts.begin(), f.texts.end(), Text{"Copyright", "Rights reserved"}), f.texts.end());
+  // The form PNG suggests for it, with the zone unknown.
+  EXPECT_NE(std::find(f.texts.begin(), f.texts.end(), Text{"Creation Time", "Sat, 04 May 1996 12:00:00 -0000"}),
+            f.texts.end());
   EXPECT_EQ(exifText(f.exif, EXIF_IFD_0, EXIF_TAG_MODEL), m.model);
   EXPECT_EQ(exifText(f.exif, EXIF_IFD_0, EXIF_TAG_COPYRIGHT).rfind(m.copyright, 0), 0u);
   // One eXIf chunk, ahead of the pixels.
