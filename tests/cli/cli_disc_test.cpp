@@ -139,6 +139,10 @@ TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
       EXPECT_EQ(tags["File:YCbCrSubSampling"], "YCbCr4:2:2 (2 1)");
       EXPECT_EQ(tags["ExifTool:Validate"], "OK");
     }
+    if (std::string(c.file) == "IMG0001.png") {
+      EXPECT_EQ(tags["PNG:CreationTime"], "1996:05:13 14:02:10-00:00");
+      EXPECT_EQ(tags["ExifTool:Validate"], "OK");
+    }
     if (std::string(c.options) == "--format tif") {
       EXPECT_EQ(tags["IFD0:RowsPerStrip"], 14);  // 768 pixels: 14 rows of 2304 bytes
       EXPECT_EQ(tags["ExifTool:Validate"], "OK");
