@@ -82,22 +82,24 @@ bool ReadPpm(const std::string& path, Picture* picture) {
 }  // namespace
 
 std::string InstallTestPrinter() {
+  // The driver is installed for the environment of the running program too
+  // (32-bit or 64-bit): a printer added by the other one has none for it.
+  std::string ppd = FindPpd();
+  if (ppd.empty()) return "no ghostpdf.ppd under /usr/share/ghostscript (package ghostscript)";
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  std::string copy = std::string(windows) + "\\lumivexa-test.ppd";
+  if (!CopyFileA(ppd.c_str(), copy.c_str(), FALSE)) return "cannot copy " + ppd;
+  DRIVER_INFO_3A driver = {};
+  driver.cVersion = 3;
+  driver.pName = const_cast<char*>("Wine PostScript Driver");
+  driver.pDriverPath = const_cast<char*>("wineps.drv");
+  driver.pConfigFile = const_cast<char*>("wineps.drv");
+  driver.pDataFile = &copy[0];
+  driver.pDefaultDataType = const_cast<char*>("RAW");
+  if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
+    return "AddPrinterDriverEx failed: " + std::to_string(GetLastError());
   if (!PrinterExists()) {
-    std::string ppd = FindPpd();
-    if (ppd.empty()) return "no ghostpdf.ppd under /usr/share/ghostscript (package ghostscript)";
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    std::string copy = std::string(windows) + "\\lumivexa-test.ppd";
-    if (!CopyFileA(ppd.c_str(), copy.c_str(), FALSE)) return "cannot copy " + ppd;
-    DRIVER_INFO_3A driver = {};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Wine PostScript Driver");
-    driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pConfigFile = const_cast<char*>("wineps.drv");
-    driver.pDataFile = &copy[0];
-    driver.pDefaultDataType = const_cast<char*>("RAW");
-    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
-      return "AddPrinterDriverEx failed: " + std::to_string(GetLastError());
     PRINTER_INFO_2A info = {};
     info.pPrinterName = const_cast<char*>(kPrinterName);
     info.pPortName = const_cast<char*>("LPT1:");
