@@ -64,10 +64,15 @@ std::vector<std::uint8_t> CaptureWindow(HWND window, int* width, int* height) {
 
 bool SaveScreenshot(HWND window, const std::string& name) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  // Under Wine the display server draws after the calls return: give it a
-  // moment, or the last control painted (often the status bar) is missing.
+  // Under Wine the drawing reaches the display server only when the thread
+  // looks for messages: look for some (leaving them queued) for a moment, or
+  // the last control painted (often the status bar) is missing.
   GdiFlush();
-  Sleep(150);
+  for (int i = 0; i < 10; ++i) {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    Sleep(10);
+  }
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb = CaptureWindow(window, &width, &height);
   std::string path = ScreenshotFolder() + "\\" + name + ".png";
