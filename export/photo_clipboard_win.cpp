@@ -9,6 +9,7 @@
 #include "imagefile/requested_level.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
+#include "ui/path_utils.h"
 #include "ui/progress_window_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
@@ -61,14 +62,13 @@ std::string ShellPath(const std::string& path) {
   char temp[MAX_PATH] = "";
   const DWORD length = GetTempPathA(MAX_PATH, temp);
   if (length == 0 || length >= MAX_PATH) return {};
-  std::string folder = std::string(temp) + "Lumivexa SE";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string imageName = image.substr(image.find_last_of("\\/") + 1);
-  folder += "\\" + imageName.substr(0, imageName.find_last_of('.'));
+  const std::string ours = JoinPath(temp, "Lumivexa SE");
+  const std::string folder = JoinPath(ours, ReplaceExtension(image.substr(image.find_last_of("\\/") + 1), ""));
+  CreateDirectoryA(ours.c_str(), nullptr);
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string name = inside.substr(inside.find_last_of("\\/") + 1);
   name = name.substr(0, name.find(';'));  // without the ";1" of the disc's names
-  const std::string target = folder + "\\" + name;
+  const std::string target = JoinPath(folder, name);
   return CopyOut(path, target) ? target : std::string();
 }
 
