@@ -17,18 +17,19 @@ struct HuffmanEntry {
   std::uint8_t length;  // 0: no code starts with these bits
 };
 
+constexpr int kPcdRunBits = 12;
+constexpr int kPcdRunCodes = 4;
+
 // First-level lookup by the next P = min(12, M) bits: up to four codes that
 // start there one after another and end within the P bits, their values and
 // total length. Short codes dominate residual rows, so most look-ups yield
 // two to four samples at once, without a branch on how many.
 struct HuffmanRun {
-  std::int8_t values[4];
+  std::int8_t values[kPcdRunCodes];
   std::uint8_t count;   // 0: the first code does not end within the P bits; use `lookup`
   std::uint8_t length;  // bits of the `count` codes
   std::uint8_t unused[2];
 };
-constexpr int kPcdRunBits = 12;
-constexpr int kPcdRunCodes = 4;
 
 // Lookup by the next M bits (M the longest code length): the entry of code c
 // of length L fills positions c << (M - L) up to the next code of that length.
