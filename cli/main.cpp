@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "cli/contact_sheet.h"
+#include "cli/exit_status.h"
 #include "cli/export_job.h"
 #include "cli/image_output.h"
 #include "cli/output_names.h"
@@ -32,9 +33,9 @@
 
 namespace {
 
-constexpr int kExitFailed = 1;  // some photo or input failed
-constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
+using cli::kExitFailed;
+using cli::kExitInterrupted;
+using cli::kExitUsage;
 
 std::atomic<bool> g_interrupted{false};
 extern "C" void onInterrupt(int) { g_interrupted = true; }
