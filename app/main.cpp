@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
+#include "ui/help_win.h"
 #include "ui/shell_state_win.h"
 
 namespace {
@@ -48,6 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (__argc > 1) browse.OpenDiscImage(__argv[1], true);
   int exitCode = RunMainLoop(&browse);
   browse.Destroy();
+  CloseHelp();
   SaveSettingsGroup(g_settings, SettingsGroup::kWindow);
   return exitCode;
 }

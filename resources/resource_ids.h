@@ -242,3 +242,7 @@
 #define IDS_DISC_IMAGE_TITLE 40201
 #define IDS_DISC_IMAGE_UNREADABLE 40202
 // ---- end of disc images ----
+
+// ---- help (ids of our own) ----
+#define IDS_HELP_UNAVAILABLE 40300
+// ---- end of help ----
