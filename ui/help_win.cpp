@@ -19,7 +19,9 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 HtmlHelpFunction HtmlHelpEntry() {
   static HtmlHelpFunction entry = [] {
     HMODULE library = LoadLibraryA("hhctrl.ocx");
-    return library ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+    // GetProcAddress returns a generic pointer; cast through void* to the real signature.
+    FARPROC address = library ? GetProcAddress(library, "HtmlHelpA") : nullptr;
+    return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(address));
   }();
   return entry;
 }

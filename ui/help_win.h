@@ -12,6 +12,8 @@
 // that window); dialogs open their topics by context id.
 constexpr char kBrowseHelpPage[] = "browse-window.html";
 constexpr char kViewerHelpPage[] = "viewer-window.html";
+constexpr char kPropertiesHelpPage[] = "properties.html";
+constexpr char kPrintSetupHelpPage[] = "print-setup.html";
 
 // The folder of the program, with a trailing backslash.
 std::string ProgramFolder();

@@ -1,5 +1,6 @@
 // Help under Wine: F1 in the browse window and in a viewer, the Export dialog's
-// Help button and F1 on the controls of Export and Options all bring up the HTML
+// Help button and F1 on the controls of Export, Options and the photo properties
+// all bring up the HTML
 // Help window on the help file beside the program, although the disc's folder is
 // the current one.
 #include "tests/viewer/viewer_test_support.h"
@@ -45,6 +46,26 @@ class HelpTest : public ViewerTest {
   }
   bool HelpShows() {
     return RunUntil([] { return HelpWindow() && IsWindowVisible(HelpWindow()); }, 10000);
+  }
+  // Opens the property sheet with the caption by the browse window's command and
+  // presses F1 on control of its first page; true when the help came up.
+  bool F1OnSheetShowsHelp(const char* caption, int control, UINT command) {
+    bool shown = false;
+    HWND sheet = nullptr;
+    TimedScript script({
+        [&] {
+          sheet = TimedScript::FindDialog(caption);
+          if (sheet) PressF1On(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), control));
+          return sheet != nullptr;
+        },
+        HelpCameUp(&shown),
+        [&] {
+          PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+          return true;
+        },
+    });
+    SendMessageA(window_.hwnd(), WM_COMMAND, command, 0);
+    return script.finished() && shown;
   }
 };
 
@@ -94,26 +115,10 @@ TEST_F(HelpTest, ExportsHelpButtonAndF1OnItsFolderShowTheHelp) {
   EXPECT_TRUE(byF1);
 }
 
-TEST_F(HelpTest, F1OnAnOptionsControlShowsTheHelp) {
-  bool shown = false;
-  HWND sheet = nullptr;
-  TimedScript script({
-      [&] {
-        sheet = TimedScript::FindDialog("Lumivexa Options");
-        if (!sheet) return false;
-        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-        PressF1On(GetDlgItem(page, IDC_OPT_RESOLUTION));
-        return true;
-      },
-      HelpCameUp(&shown),
-      [&] {
-        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        return true;
-      },
-  });
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPTIONS, 0);
-  EXPECT_TRUE(script.finished());
-  EXPECT_TRUE(shown);
+TEST_F(HelpTest, F1OnTheControlsOfOptionsAndPhotoPropertiesShowsTheHelp) {
+  EXPECT_TRUE(F1OnSheetShowsHelp("Lumivexa Options", IDC_OPT_RESOLUTION, CMD_OPTIONS));
+  Focus(0);
+  EXPECT_TRUE(F1OnSheetShowsHelp("Photo properties", IDC_PROP_NUMBER, CMD_PROPERTIES));
 }
 
 }  // namespace
