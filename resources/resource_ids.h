@@ -244,5 +244,9 @@
 // ---- end of disc images ----
 
 // ---- help (ids of our own) ----
-#define IDS_HELP_UNAVAILABLE 40300
+#define IDS_HELP_UNAVAILABLE 40300  // file, then one of the reasons below
+#define IDS_HELP_MISSING 40301
+#define IDS_HELP_NO_VIEWER 40302
+#define IDS_HELP_REFUSED 40303
+#define IDS_HELP_WHATS_THIS 40304
 // ---- end of help ----

@@ -36,12 +36,33 @@ bool UseWinHelp() { return FileExists(WinHelpPath()); }
 // "::/page" after it, a page in it); false, after telling the user which file
 // could not be opened, when no window came up.
 bool AskHtmlHelp(HWND owner, const std::string& page, UINT command, DWORD_PTR data) {
-  HtmlHelpFunction htmlHelp = FileExists(HtmlHelpPath()) ? HtmlHelpEntry() : nullptr;
-  if (htmlHelp && htmlHelp(owner, (HtmlHelpPath() + page).c_str(), command, data)) return true;
+  UINT reason = IDS_HELP_MISSING;
+  if (FileExists(HtmlHelpPath())) {
+    HtmlHelpFunction htmlHelp = HtmlHelpEntry();
+    if (htmlHelp && htmlHelp(owner, (HtmlHelpPath() + page).c_str(), command, data)) return true;
+    reason = htmlHelp ? IDS_HELP_REFUSED : IDS_HELP_NO_VIEWER;
+  }
   char text[512] = "";
-  FormatStringId(text, sizeof text, g_instance, IDS_HELP_UNAVAILABLE, HtmlHelpPath().c_str());
+  FormatStringId(text, sizeof text, g_instance, IDS_HELP_UNAVAILABLE, HtmlHelpPath().c_str(),
+                 LoadStringText(g_instance, reason).c_str());
   MessageBoxA(owner, text, kAppName, MB_OK | MB_ICONEXCLAMATION);
   return false;
+}
+
+// The context menu of a control with help: "What's This?" at the point the
+// message gives (the control's centre when the keyboard asked); true when chosen.
+bool WhatsThisChosen(HWND control, LPARAM at) {
+  POINT point = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  if (point.x == -1 && point.y == -1) {
+    RECT r;
+    GetWindowRect(control, &r);
+    point = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, LoadStringText(g_instance, IDS_HELP_WHATS_THIS).c_str());
+  int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, control, nullptr);
+  DestroyMenu(menu);
+  return chosen == 1;
 }
 
 // The context id that helpIds gives control, 0 when it has none.
@@ -91,8 +112,11 @@ bool HandleControlHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* 
     WinHelpA(control, WinHelpPath().c_str(), message == WM_HELP ? HELP_WM_HELP : HELP_CONTEXTMENU, ids);
     return true;
   }
-  // HTML Help has no pop-ups of its own: the control's topic opens in the help window.
-  if (DWORD topic = ControlTopic(control, helpIds)) ShowHelpTopic(GetAncestor(control, GA_ROOT), topic);
+  // HTML Help pop-ups need a text file of their own: the control's paragraph opens
+  // in the help window instead, at once for F1, after "What's This?" for the menu.
+  DWORD topic = ControlTopic(control, helpIds);
+  if (topic && (message == WM_HELP || WhatsThisChosen(control, lParam)))
+    ShowHelpTopic(GetAncestor(control, GA_ROOT), topic);
   return true;
 }
 

@@ -88,8 +88,8 @@ TEST_F(HelpTest, F1InTheBrowseWindowAndInAViewerShowsTheHelp) {
   EXPECT_TRUE(HelpShows());
 }
 
-TEST_F(HelpTest, ExportsHelpButtonAndF1OnItsFolderShowTheHelp) {
-  bool byButton = false, byF1 = false;
+TEST_F(HelpTest, ExportsHelpButtonF1AndWhatsThisOnItsFolderShowTheHelp) {
+  bool byButton = false, byF1 = false, byMenu = false;
   HWND dialog = nullptr;
   TimedScript script({
       [&] {
@@ -103,6 +103,19 @@ TEST_F(HelpTest, ExportsHelpButtonAndF1OnItsFolderShowTheHelp) {
         return true;
       },
       HelpCameUp(&byF1),
+      [&] {  // right-click on the folder: "What's This?"
+        HWND folder = GetDlgItem(dialog, IDC_EXPORT_FOLDER);
+        PostMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(folder), -1);
+        return true;
+      },
+      [&] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu)) return false;
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+      },
+      HelpCameUp(&byMenu),
       [&] {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
@@ -113,6 +126,7 @@ TEST_F(HelpTest, ExportsHelpButtonAndF1OnItsFolderShowTheHelp) {
   EXPECT_TRUE(script.finished());
   EXPECT_TRUE(byButton);
   EXPECT_TRUE(byF1);
+  EXPECT_TRUE(byMenu);
 }
 
 TEST_F(HelpTest, F1OnTheControlsOfOptionsAndPhotoPropertiesShowsTheHelp) {
