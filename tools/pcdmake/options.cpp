@@ -355,7 +355,9 @@ std::string HelpText() {
          "Options marked [photo] set defaults for every photo. A manifest holds one\n"
          "item a line: \"photo SOURCE key=value ...\" adds a photo with its own settings;\n"
          "a line of key=value words sets disc options or defaults for the photos after it.\n"
-         "Values with blanks go in double quotes; # starts a comment.\n";
+         "Values with blanks go in double quotes, where \\r, \\n and \\t are a carriage\n"
+         "return, a line feed and a tab, and \\\" and \\\\ a quote and a backslash;\n"
+         "# starts a comment.\n";
   return out.str();
 }
 
