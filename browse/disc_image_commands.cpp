@@ -1,5 +1,6 @@
-// Disc images as the open disc: "Open disc image...", files dropped on the
-// window, and the recent images in the File menu.
+// Disc images and folders as the open disc: "Open disc image...", "Open
+// folder...", files and folders dropped on the window or handed over by a
+// second start, the recent list in the File menu and the title.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -16,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "ui/ui_utils_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/wait_cursor_win.h"
 
@@ -50,10 +52,12 @@ bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive)
   WaitCursor wait;
   // Check the image first, so a bad one leaves the open disc as it was.
   std::unique_ptr<pcdimage::DiscImage> image;
-  pcdimage::DirectoryEntry overview;
+  PcdFolderPhotos found;
   std::string why;
-  if (pcdimage::DiscImage::Open(path, image, why) != kPcdOk ||
-      image->Find("PHOTO_CD\\OVERVIEW.PCD", overview, why) != kPcdOk) {
+  if (pcdimage::DiscImage::Open(path, image, why) == kPcdOk && PcdFindFolderPhotos(path, found) == kPcdOk &&
+      found.overview.empty() && found.packs.empty())
+    why = LoadText(IDS_IMAGE_WITHOUT_PHOTOS);
+  if (!why.empty()) {
     if (interactive) {
       std::string format = LoadText(IDS_DISC_IMAGE_UNREADABLE);
       std::vector<char> text(format.size() + path.size() + why.size() + 1);
@@ -64,7 +68,37 @@ bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive)
   }
   image.reset();
   RememberDiscImage(path);
-  return ListDisc(path + "\\PHOTO_CD", path, interactive);
+  return ListDisc(found, path, std::string(), interactive);
+}
+
+bool BrowseWindow::OpenFolder(const std::string& requested, bool interactive) {
+  if (busy_.Busy()) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return false;
+  }
+  BusyScope busy(busy_);
+  const std::string path = requested;  // may be an entry of the recent list, which changes below
+  WaitCursor wait;
+  PcdFolderPhotos found;
+  const PcdStatus status = PcdFindFolderPhotos(path, found);
+  if (status != kPcdOk || (found.overview.empty() && found.packs.empty())) {
+    // Nothing to show: the open disc stays.
+    if (interactive) {
+      const std::string format = LoadText(status != kPcdOk ? IDS_FOLDER_UNREADABLE : IDS_NO_PHOTOS_IN_FOLDER);
+      std::vector<char> text(format.size() + path.size() + 1);
+      std::snprintf(text.data(), text.size(), format.c_str(), path.c_str());
+      MessageBoxA(frame_, text.data(), kAppName, MB_OK | MB_ICONEXCLAMATION);
+    }
+    return false;
+  }
+  RememberDiscImage(path);
+  return ListDisc(found, std::string(), path, interactive);
+}
+
+bool BrowseWindow::OpenPath(const std::string& path, bool interactive) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return OpenFolder(path, interactive);
+  return OpenDiscImage(path, interactive);
 }
 
 void BrowseWindow::ChooseDiscImage() {
@@ -84,14 +118,43 @@ void BrowseWindow::ChooseDiscImage() {
   if (GetOpenFileNameA(&dialog)) OpenDiscImage(file, true);
 }
 
+void BrowseWindow::ChooseFolder() {
+  // Start where the last folder was opened.
+  char path[MAX_PATH] = "";
+  for (const std::string& recent : recentImages_) {
+    const DWORD attributes = GetFileAttributesA(recent.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && recent.size() < MAX_PATH) {
+      std::snprintf(path, sizeof path, "%s", recent.c_str());
+      break;
+    }
+  }
+  if (BrowseForFolder(frame_, path, LoadText(IDS_OPEN_FOLDER_TITLE).c_str())) OpenFolder(path, true);
+}
+
 void BrowseWindow::OnDropFiles(HDROP drop) {
+  // The first folder or disc image among the dropped files.
   char path[MAX_PATH] = "";
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   bool found = false;
-  for (UINT i = 0; i < count && !found; ++i)
-    found = DragQueryFileA(drop, i, path, sizeof path) && pcdimage::IsDiscImageName(path);
+  for (UINT i = 0; i < count && !found; ++i) {
+    if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
+    const DWORD attributes = GetFileAttributesA(path);
+    found = pcdimage::IsDiscImageName(path) ||
+            (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  }
   DragFinish(drop);
-  if (found) OpenDiscImage(path, true);
+  if (found) OpenPath(path, true);
+}
+
+LRESULT BrowseWindow::OnCopyData(const COPYDATASTRUCT* data) {
+  constexpr DWORD kMaxPathBytes = 32768;
+  if (!data || data->dwData != kOpenPathCopyData || !data->lpData || data->cbData == 0 || data->cbData > kMaxPathBytes)
+    return FALSE;
+  const char* text = static_cast<const char*>(data->lpData);
+  handedPath_.assign(text, strnlen(text, data->cbData));
+  // Opened once the sender has its answer: the scan shows windows of its own.
+  PostMessageA(frame_, kOpenHandedPathMessage, 0, 0);
+  return TRUE;
 }
 
 void BrowseWindow::LoadRecentImages() {
@@ -111,15 +174,25 @@ void BrowseWindow::RememberDiscImage(const std::string& path) {
   UpdateRecentImagesMenu();
 }
 
-// The recent images follow "Open disc image..." in the File menu.
+// The recent images and folders follow "Open folder..." in the File menu.
 void BrowseWindow::UpdateRecentImagesMenu() {
   HMENU file = menu_ ? GetSubMenu(menu_, 0) : nullptr;
   if (!file) return;
   for (int id = CMD_RECENT_IMAGE_FIRST; id <= CMD_RECENT_IMAGE_LAST; ++id) DeleteMenu(file, id, MF_BYCOMMAND);
   int position = 0;
   const int count = GetMenuItemCount(file);
-  while (position < count && GetMenuItemID(file, position) != CMD_OPEN_DISC_IMAGE) ++position;
+  while (position < count && GetMenuItemID(file, position) != CMD_OPEN_FOLDER) ++position;
   for (std::size_t i = 0; i < recentImages_.size(); ++i)
     InsertMenuA(file, static_cast<UINT>(position + 1 + i), MF_BYPOSITION | MF_STRING,
                 CMD_RECENT_IMAGE_FIRST + i, RecentImageLabel(i, recentImages_[i]).c_str());
+}
+
+// "Lumivexa SE - trip.cue" or "Lumivexa SE - C:\Photos\Wedding": which disc
+// image or folder is open; a drive's disc or none leaves the plain name.
+void BrowseWindow::UpdateTitle() {
+  if (!frame_) return;
+  std::string title = kAppName;
+  if (!disc_.image.empty()) title += " - " + disc_.image.substr(disc_.image.find_last_of("\\/") + 1);
+  if (!disc_.folder.empty()) title += " - " + disc_.folder;
+  SetWindowTextA(frame_, title.c_str());
 }
