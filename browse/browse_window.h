@@ -164,6 +164,8 @@ class BrowseWindow : public LoopClient {
 
   // Disc images and folders: the open dialogs, dropped files, a path handed
   // over by a second start, the recent list and the title (disc_image_commands.cpp).
+  // A disc image (image true) or folder the user chose, as the open disc.
+  bool OpenChosen(const std::string& path, bool image, bool interactive);
   void ChooseDiscImage();
   void ChooseFolder();
   void OnDropFiles(HDROP drop);

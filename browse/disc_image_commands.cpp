@@ -39,9 +39,37 @@ std::string RecentImageLabel(std::size_t index, const std::string& path) {
   return label;
 }
 
+// A string with up to two texts put in for its "%s".
+std::string FormatText(UINT id, const std::string& first, const std::string& second = std::string()) {
+  const std::string format = LoadText(id);
+  std::vector<char> text(format.size() + first.size() + second.size() + 1);
+  std::snprintf(text.data(), text.size(), format.c_str(), first.c_str(), second.c_str());
+  return text.data();
+}
+
+// Why a disc image cannot be opened, or nothing when it can; found is what it holds.
+std::string ImageProblem(const std::string& path, PcdFolderPhotos& found) {
+  std::unique_ptr<pcdimage::DiscImage> image;
+  std::string why;
+  if (pcdimage::DiscImage::Open(path, image, why) != kPcdOk) return FormatText(IDS_DISC_IMAGE_UNREADABLE, path, why);
+  if (PcdFindFolderPhotos(path, found) != kPcdOk || (found.overview.empty() && found.packs.empty()))
+    return FormatText(IDS_DISC_IMAGE_UNREADABLE, path, LoadText(IDS_IMAGE_WITHOUT_PHOTOS));
+  return {};
+}
+
+// Why a folder cannot be opened as a disc, or nothing when it can.
+std::string FolderProblem(const std::string& path, PcdFolderPhotos& found) {
+  if (PcdFindFolderPhotos(path, found) != kPcdOk) return FormatText(IDS_FOLDER_UNREADABLE, path);
+  return found.overview.empty() && found.packs.empty() ? LoadText(IDS_NO_PHOTOS_IN_FOLDER) : std::string();
+}
+
 }  // namespace
 
-bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive) {
+bool BrowseWindow::OpenDiscImage(const std::string& path, bool interactive) { return OpenChosen(path, true, interactive); }
+
+bool BrowseWindow::OpenFolder(const std::string& path, bool interactive) { return OpenChosen(path, false, interactive); }
+
+bool BrowseWindow::OpenChosen(const std::string& requested, bool image, bool interactive) {
   // Opening closes the disc and its viewers: not under a running command.
   if (busy_.Busy()) {
     MessageBeep(MB_ICONEXCLAMATION);
@@ -50,49 +78,15 @@ bool BrowseWindow::OpenDiscImage(const std::string& requested, bool interactive)
   BusyScope busy(busy_);
   const std::string path = requested;  // may be an entry of the recent list, which changes below
   WaitCursor wait;
-  // Check the image first, so a bad one leaves the open disc as it was.
-  std::unique_ptr<pcdimage::DiscImage> image;
+  // Check first, so one that cannot be read or has nothing to show leaves the open disc as it was.
   PcdFolderPhotos found;
-  std::string why;
-  if (pcdimage::DiscImage::Open(path, image, why) == kPcdOk && PcdFindFolderPhotos(path, found) == kPcdOk &&
-      found.overview.empty() && found.packs.empty())
-    why = LoadText(IDS_IMAGE_WITHOUT_PHOTOS);
-  if (!why.empty()) {
-    if (interactive) {
-      std::string format = LoadText(IDS_DISC_IMAGE_UNREADABLE);
-      std::vector<char> text(format.size() + path.size() + why.size() + 1);
-      std::snprintf(text.data(), text.size(), format.c_str(), path.c_str(), why.c_str());
-      MessageBoxA(frame_, text.data(), kAppName, MB_OK | MB_ICONEXCLAMATION);
-    }
-    return false;
-  }
-  image.reset();
-  RememberDiscImage(path);
-  return ListDisc(found, path, std::string(), interactive);
-}
-
-bool BrowseWindow::OpenFolder(const std::string& requested, bool interactive) {
-  if (busy_.Busy()) {
-    MessageBeep(MB_ICONEXCLAMATION);
-    return false;
-  }
-  BusyScope busy(busy_);
-  const std::string path = requested;  // may be an entry of the recent list, which changes below
-  WaitCursor wait;
-  PcdFolderPhotos found;
-  const PcdStatus status = PcdFindFolderPhotos(path, found);
-  if (status != kPcdOk || (found.overview.empty() && found.packs.empty())) {
-    // Nothing to show: the open disc stays.
-    if (interactive) {
-      const std::string format = LoadText(status != kPcdOk ? IDS_FOLDER_UNREADABLE : IDS_NO_PHOTOS_IN_FOLDER);
-      std::vector<char> text(format.size() + path.size() + 1);
-      std::snprintf(text.data(), text.size(), format.c_str(), path.c_str());
-      MessageBoxA(frame_, text.data(), kAppName, MB_OK | MB_ICONEXCLAMATION);
-    }
+  const std::string problem = image ? ImageProblem(path, found) : FolderProblem(path, found);
+  if (!problem.empty()) {
+    if (interactive) MessageBoxA(frame_, problem.c_str(), kAppName, MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   RememberDiscImage(path);
-  return ListDisc(found, std::string(), path, interactive);
+  return ListDisc(found, image ? path : std::string(), image ? std::string() : path, interactive);
 }
 
 bool BrowseWindow::OpenPath(const std::string& path, bool interactive) {
