@@ -281,7 +281,8 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_COPYDATA:
       return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kOpenHandedPathMessage:
-      OpenPath(std::exchange(handedPath_, std::string()), true);
+      // Several hand-overs in a row open the last one, once.
+      if (!handedPath_.empty()) OpenPath(std::exchange(handedPath_, std::string()), true);
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

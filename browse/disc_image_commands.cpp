@@ -144,6 +144,8 @@ LRESULT BrowseWindow::OnCopyData(const COPYDATASTRUCT* data) {
   constexpr DWORD kMaxPathBytes = 32768;
   if (!data || data->dwData != kOpenPathCopyData || !data->lpData || data->cbData == 0 || data->cbData > kMaxPathBytes)
     return FALSE;
+  // A running command keeps its disc: the second start is told it was refused.
+  if (busy_.Busy()) return FALSE;
   const char* text = static_cast<const char*>(data->lpData);
   handedPath_.assign(text, strnlen(text, data->cbData));
   // Opened once the sender has its answer: the scan shows windows of its own.

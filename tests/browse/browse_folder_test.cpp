@@ -112,6 +112,13 @@ TEST_F(BrowseWindowTest, ACopiedDiscWithoutItsOverviewShowsEveryPhotoFromItsPack
   SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
   ASSERT_EQ(window_.ViewerCount(), 1u);
   EXPECT_TRUE(IsWindowVisible(window_.Viewer(0)->Frame()));
+
+  // A damaged overview pack gives way to the packs too.
+  std::ofstream(copy.path() + "\\PHOTO_CD\\OVERVIEW.PCD", std::ios::binary) << std::string(3000, 'x');
+  ASSERT_TRUE(window_.OpenFolder(copy.path() + "\\PHOTO_CD", true));
+  ForgetRecent();
+  EXPECT_EQ(window_.ViewerCount(), 0u);
+  EXPECT_EQ(ListCount(), 24);
 }
 
 TEST_F(BrowseWindowTest, RenamedLoosePacksAmongOtherFilesShowInNameOrder) {
