@@ -1,11 +1,10 @@
 // Folders opened as the disc: a Photo CD copied to a hard disk without its
 // overview pack, renamed loose packs among other files, and a folder with
 // nothing to show, which leaves the open disc alone.
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "browse_test_support.h"
-#include "export/file_drop_list.h"
 #include "photocd/image_pack.h"
 #include "resources/command_ids.h"
 #include "settings/settings_store_win.h"
@@ -14,60 +13,31 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // A fresh folder under build\ (beside build\screenshots), removed with its contents.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& name) {
     const std::string screenshots = ScreenshotFolder();
     path_ = screenshots.substr(0, screenshots.find_last_of('\\')) + "\\" + name;
-    Remove(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
+    fs::remove_all(path_, ignored_);
+    fs::create_directories(path_, ignored_);
   }
-  ~ScratchFolder() { Remove(path_); }
+  ~ScratchFolder() { fs::remove_all(path_, ignored_); }
   const std::string& path() const { return path_; }
 
-  // The disc's file as a new name of the same file (a copy where links fail).
-  bool Link(const std::string& from, const std::string& relative) const {
-    const std::string to = path_ + "\\" + relative;
-    return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) || CopyFileA(from.c_str(), to.c_str(), FALSE);
-  }
-  // Links every file of a folder tree, but for names listed in skip.
-  bool LinkTree(const std::string& from, const std::string& relative, const std::string& skip) const {
-    CreateDirectoryA((path_ + "\\" + relative).c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == ".." || name == skip) continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        ok = LinkTree(from + "\\" + name, relative + "\\" + name, skip) && ok;
-      else
-        ok = Link(from + "\\" + name, relative + "\\" + name) && ok;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return ok;
+  // The disc's file under a new name: a link to it, or a copy where links fail.
+  bool Link(const fs::path& from, const std::string& relative) {
+    const fs::path to = fs::path(path_) / relative;
+    fs::create_directories(to.parent_path(), ignored_);
+    fs::create_hard_link(from, to, ignored_);
+    return fs::exists(to, ignored_) || fs::copy_file(from, to, ignored_);
   }
 
  private:
-  static void Remove(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName, child = folder + "\\" + name;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(child);
-        else
-          DeleteFileA(child.c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
   std::string path_;
+  std::error_code ignored_;
 };
 
 std::string Title(HWND window) {
@@ -86,7 +56,12 @@ void ForgetRecent() {
 
 TEST_F(BrowseWindowTest, ACopiedDiscWithoutItsOverviewShowsEveryPhotoFromItsPacks) {
   ScratchFolder copy("folder-copied-disc");
-  ASSERT_TRUE(copy.LinkTree("D:\\PHOTO_CD", "PHOTO_CD", "OVERVIEW.PCD"));
+  const std::string disc = "D:\\PHOTO_CD";
+  for (const fs::directory_entry& file : fs::recursive_directory_iterator(disc)) {
+    if (file.is_regular_file() && file.path().filename() != "OVERVIEW.PCD") {
+      ASSERT_TRUE(copy.Link(file.path(), "PHOTO_CD" + file.path().string().substr(disc.size())));
+    }
+  }
   window_.SetProbedDrives('Q', 'Q');
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   ASSERT_TRUE(window_.OpenFolder(copy.path(), true));
@@ -130,18 +105,12 @@ TEST_F(BrowseWindowTest, RenamedLoosePacksAmongOtherFilesShowInNameOrder) {
   ASSERT_TRUE(loose.Link("D:\\PHOTO_CD\\INFO.PCD", "info.pcd"));  // not a photo, nor a disc without PHOTO_CD
   std::ofstream(loose.path() + "\\notes.txt") << "Our wedding, scanned in 1996.\n";
   std::ofstream(loose.path() + "\\broken.pcd", std::ios::binary) << std::string(5000, 'x');
-  CreateDirectoryA((loose.path() + "\\more").c_str(), nullptr);
   ASSERT_TRUE(loose.Link("D:\\PHOTO_CD\\IMAGES\\IMG0005.PCD", "more\\wedding-4.pcd"));  // subfolders are not searched
 
   window_.SetProbedDrives('D', 'D');
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   ASSERT_EQ(ListCount(), 24);
-  // Dropped on the window, as from a file manager.
-  std::vector<unsigned char> drop = imagefile::FileDropList({loose.path()});
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
-  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
-  GlobalUnlock(memory);
-  SendMessageA(window_.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  DropFiles(window_.hwnd(), {loose.path()});
   EXPECT_EQ(window_.disc().folder, loose.path());
   ASSERT_EQ(ListCount(), 4);
   std::vector<std::string> names;

@@ -51,10 +51,8 @@ TEST(DiscFolder, ACopiedDiscIsReadFromItsRootOrItsPhotoCdFolder) {
 }
 
 TEST(DiscFolder, NumbersInNamesSortAsNumbers) {
-  EXPECT_TRUE(PcdNameLess("img2.pcd", "img10.pcd"));
-  EXPECT_FALSE(PcdNameLess("img10.pcd", "img2.pcd"));
-  EXPECT_TRUE(PcdNameLess("a.pcd", "B.pcd"));
   EXPECT_TRUE(PcdNameLess("x9", "x0010"));
+  EXPECT_FALSE(PcdNameLess("x0010", "x9"));
   EXPECT_TRUE(PcdNameLess("trip", "trip-1"));
   // Equal but for leading zeros or case: still a strict order.
   EXPECT_NE(PcdNameLess("a01", "a1"), PcdNameLess("a1", "a01"));
