@@ -90,9 +90,11 @@ bool BrowseWindow::OpenChosen(const std::string& requested, bool image, bool int
 }
 
 bool BrowseWindow::OpenPath(const std::string& path, bool interactive) {
+  // A missing path is taken by its name, so a folder that is gone says so.
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return OpenFolder(path, interactive);
-  return OpenDiscImage(path, interactive);
+  const bool folder = attributes == INVALID_FILE_ATTRIBUTES ? !pcdimage::IsDiscImageName(path)
+                                                            : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return folder ? OpenFolder(path, interactive) : OpenDiscImage(path, interactive);
 }
 
 void BrowseWindow::ChooseDiscImage() {
