@@ -1,5 +1,6 @@
 // Turns the paths given on the command line into image packs: a disc's root,
-// its PHOTO_CD folder, a mounted CD or single .pcd files.
+// its PHOTO_CD folder, a mounted CD, a disc image, a folder of loose packs or
+// single .pcd files.
 #pragma once
 #include <string>
 #include <vector>

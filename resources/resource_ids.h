@@ -241,4 +241,11 @@
 #define IDS_DISC_IMAGE_FILTER 40200
 #define IDS_DISC_IMAGE_TITLE 40201
 #define IDS_DISC_IMAGE_UNREADABLE 40202
+#define IDS_IMAGE_WITHOUT_PHOTOS 40203
 // ---- end of disc images ----
+
+// ---- folders opened as discs (ids of our own) ----
+#define IDS_OPEN_FOLDER_TITLE 40210
+#define IDS_NO_PHOTOS_IN_FOLDER 40211
+#define IDS_FOLDER_UNREADABLE 40212
+// ---- end of folders ----

@@ -3,12 +3,10 @@
 // dropped image, a refused one that leaves the open disc as it was, and
 // photos copied from an image as files the shell can paste.
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "browse_test_support.h"
-#include "export/file_drop_list.h"
 #include "resources/command_ids.h"
 #include "settings/settings_store_win.h"
 #include "tests/support/dialog_hook_win.h"
@@ -79,11 +77,7 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   SaveScreenshot(window_.hwnd(), "browse-image");
 
   // The .iso dropped on the list: it becomes the open disc and the first recent image.
-  std::vector<unsigned char> drop = imagefile::FileDropList({iso});
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
-  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
-  GlobalUnlock(memory);
-  SendMessageA(window_.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  DropFiles(window_.hwnd(), {iso});
   EXPECT_EQ(window_.disc().image, iso);
   EXPECT_EQ(ListCount(), 24);
   EXPECT_EQ(StoredRecentImages(), (MruList{iso, cue}));
