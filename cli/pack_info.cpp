@@ -20,8 +20,14 @@ namespace {
 
 const char* const kLevelNames[] = {"base/64", "base/16", "base/4", "base", "4base", "16base", "64base"};
 
-using pcdprops::FieldText;
-using pcdprops::PhotofinisherText;
+// Disc text fields, ISO 8859-1 on the disc, as UTF-8.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return pcdprops::Latin1ToUtf8(pcdprops::FieldText(field));
+}
+std::string PhotofinisherText(const ImagePackInfo& info) {
+  return pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
+}
 
 int rotationCode(const ImagePack* pack) {
   for (unsigned code = 0; code < 4; ++code)
@@ -114,7 +120,7 @@ nlohmann::json describePack(ImagePack* pack) {
 
   ImagePackInfo info{};
   if (PcdGetImageInfo(pack, info) != kPcdOk) return j;
-  j["scanned"] = formatTime(info.scanTime);
+  j["scanned"] = pcdprops::IsRecordedTime(info.scanTime) ? formatTime(info.scanTime) : "undated";
   j["modified"] = formatTime(info.modificationTime);
   nlohmann::json& medium = j["medium"];
   medium["type"] = pcdprops::MediaTypeText(info.mediaType);
