@@ -19,6 +19,7 @@
 #include "cli/manifest.h"
 #include "cli/output_names.h"
 #include "cli/pack_info.h"
+#include "cli/photo_decode.h"
 #include "cli/photo_inputs.h"
 #include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
@@ -90,7 +91,7 @@ bool describeInput(const std::string& path, nlohmann::json& out) {
       photo = cli::describePack(pack);
       PcdCloseImagePack(pack);
     } else {
-      photo["error"] = PcdStatusText(opened);
+      photo["error"] = cli::whyNotAPack(packPath);
       ok = false;
     }
     photo["file"] = cli::shownPath(packPath);
