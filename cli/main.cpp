@@ -205,7 +205,8 @@ int runContact(const std::string& path, const std::string& output, int columns, 
     return kExitFailed;
   }
   std::vector<std::string> problems;
-  imaging::BitmapHandle sheet = cli::makeContactSheet(disc, columns, problems, error);
+  imaging::BitmapHandle sheet =
+      cli::makeContactSheet(disc, columns, cli::contactSheetTitle(disc.photoCdFolder), problems, error);
   if (!sheet) {
     std::cerr << cli::shownPath(path) << ": " << error << "\n";
     return kExitFailed;

@@ -72,6 +72,15 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   return disc;
 }
 
+std::string contactSheetTitle(const std::string& photoCdFolder) {
+  std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return "PHOTO CD";
+  std::string title = "PHOTO CD " + FieldText(info.serialNumber);
+  if (pcdprops::IsRecordedTime(info.creationTime)) title += " " + formatTime(info.creationTime).substr(0, 10);
+  return title;
+}
+
 std::string discSerial(const std::string& photoCdFolder) {
   std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};

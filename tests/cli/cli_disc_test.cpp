@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/contact_sheet.h"
+#include "imaging/dot_font.h"
 #include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
@@ -363,11 +364,24 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
                                 .output;
   EXPECT_EQ(std::count_if(labelPixels.begin(), labelPixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
             17 * 4);
+  // Above the grid the disc's serial number and date, dot for dot.
+  int titleDots = 0;
+  for (char c : std::string("PHOTO CD LVX960514001 1996-05-14"))
+    if (const std::uint8_t* rows = imaging::dotGlyph(c))
+      for (int row = 0; row < imaging::kDotGlyphHeight; ++row) titleDots += __builtin_popcount(rows[row]);
+  imaging::PixelRect title = layout.title();
+  std::string titlePixels = run("convert '" + (out / "sheet.png").string() + "' -crop " +
+                                std::to_string(title.width()) + "x" + std::to_string(title.height()) + "+" +
+                                std::to_string(title.left) + "+" + std::to_string(title.top) + " gray:-")
+                                .output;
+  EXPECT_EQ(std::count_if(titlePixels.begin(), titlePixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
+            titleDots * 4);
   // An overview cut short (a scratched disc): the packs give the same thumbnails.
   fs::path scratched = freshFolder("cli-contact-scratched");
   fs::create_directories(scratched / "PHOTO_CD");
   fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
   fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
+  fs::copy_file(kDisc + "/PHOTO_CD/INFO.PCD", scratched / "PHOTO_CD/INFO.PCD");
   fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
   r = run(program() + " contact " + scratched.string() + " -o " + (out / "scratched.png").string() + " --columns 5");
   ASSERT_EQ(r.status, 0) << r.output;
