@@ -11,46 +11,16 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/contact_sheet.h"
+#include "cli_run.h"
 #include "imaging/dot_font.h"
 #include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
+using namespace clitest;
 
 namespace {
 
-const std::string kDisc = LUMIVEXA_SOURCE_DIR "/build/sample-disc";
 const std::string kPack4 = kDisc + "/PHOTO_CD/IMAGES/IMG0004.PCD";  // holds 64BASE
-
-struct Result {
-  int status;
-  std::string output;
-};
-
-Result run(const std::string& command) {
-  Result r{-1, {}};
-  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.output.append(buffer.data(), n);
-  int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string program() { return LUMIVEXA_CLI; }
-
-fs::path freshFolder(const std::string& name) {
-  fs::path p = fs::path(::testing::TempDir()) / name;
-  fs::remove_all(p);
-  fs::create_directories(p);
-  return p;
-}
-
-// "WIDTHxHEIGHT FORMAT" as identify reads the file.
-std::string identify(const fs::path& file) {
-  return run("identify -format '%wx%h %m' '" + file.string() + "'").output;
-}
 
 }  // namespace
 
@@ -99,13 +69,6 @@ TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
       EXPECT_EQ(identify(file), std::string(level.size) + " " + format.magick) << level.level;
       fs::remove(file);
     }
-}
-
-// Every tag exiftool reads from the file, by "Group:Name".
-nlohmann::json exifTags(const fs::path& file) {
-  Result r = run("exiftool -j -G1 -a -all -validate '" + file.string() + "'");
-  nlohmann::json tags = nlohmann::json::parse(r.output, nullptr, false);
-  return tags.is_array() && !tags.empty() ? tags[0] : nlohmann::json::object();
 }
 
 TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
