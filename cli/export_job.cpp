@@ -115,13 +115,15 @@ bool insideFolder(const std::string& path, const std::string& folder) {
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings) {
   std::vector<ExportResult> results(inputs.size());
   std::map<std::string, std::size_t> claimed;  // output path -> first input writing it
-  std::map<std::string, std::string> serials;  // PHOTO_CD folder -> its disc's serial number
+  std::map<std::string, std::string> discSerials;  // PHOTO_CD folder -> its disc's serial number
+  std::vector<std::string> serials(inputs.size());  // each input's, read before the workers start
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     results[i].input = inputs[i];
     results[i].output = outputPath(settings.folder, settings.namePattern, nameFieldsOf(inputs[i], i, settings.namePattern),
                                    settings.format);
     const std::string photoCd = photoCdFolderOf(inputs[i]);
-    if (!serials.count(photoCd)) serials[photoCd] = discSerial(photoCd);
+    if (!discSerials.count(photoCd)) discSerials[photoCd] = discSerial(photoCd);
+    serials[i] = discSerials[photoCd];
     // The names' fields cannot form "..", but every path is checked all the same.
     if (!insideFolder(results[i].output, settings.folder)) {
       results[i].error = shownPath(results[i].output) + " would lie outside the output folder; not written";
@@ -140,7 +142,7 @@ std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, c
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     for (std::size_t i; (i = next++) < results.size();) {
-      if (results[i].error.empty()) exportOne(run, serials[photoCdFolderOf(inputs[i])], results[i]);
+      if (results[i].error.empty()) exportOne(run, serials[i], results[i]);
       bar.advance();
     }
   };

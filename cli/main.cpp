@@ -108,13 +108,16 @@ int runInfo(const std::vector<std::string>& paths, bool json) {
   for (const std::string& path : paths) {
     nlohmann::json out;
     if (!describeInput(path, out)) status = kExitFailed;
-    if (out.contains("error") && !json) std::cerr << out["path"].get<std::string>() << ": " << out["error"].get<std::string>() << "\n";
-    else if (!json) printText(out);
-    if (!json && &path != &paths.back()) std::cout << "\n";
+    if (!json) {
+      if (out.contains("error")) std::cerr << out["path"].get<std::string>() << ": " << out["error"].get<std::string>() << "\n";
+      else printText(out);
+      if (&path != &paths.back()) std::cout << "\n";
+    }
     all.push_back(out);
   }
   // All text is UTF-8 already; a stray byte is replaced rather than ending the program.
-  if (json) std::cout << (paths.size() == 1 ? all[0] : all).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  const nlohmann::json& shown = paths.size() == 1 ? all[0] : all;
+  if (json) std::cout << shown.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   return status;
 }
 
@@ -154,17 +157,21 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   std::vector<cli::ExportResult> results = cli::exportPhotos(inputs, settings);
   if (settings.dryRun) {
     for (const cli::ExportResult& r : results) {
-      if (r.error.empty()) std::cout << cli::shownPath(r.input) << " -> " << cli::shownPath(r.output) << "\n";
+      std::error_code ec;
+      const bool skipped = !settings.overwrite && std::filesystem::exists(r.output, ec);
+      if (r.error.empty())
+        std::cout << cli::shownPath(r.input) << " -> " << cli::shownPath(r.output) << (skipped ? " (exists; skipped)" : "")
+                  << "\n";
       else std::cerr << cli::shownPath(r.input) << ": " << r.error << "\n";
       if (!r.error.empty()) status = kExitFailed;
     }
     return status;
   }
-  std::size_t written = 0, existing = 0, failed = 0, notStarted = 0;
+  std::size_t written = 0, existing = 0, failed = 0, cancelled = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;
     else if (r.exists) ++existing;
-    else if (g_interrupted && r.error == "cancelled") ++notStarted;
+    else if (g_interrupted && r.error == "cancelled") ++cancelled;
     else ++failed;
     if (r.exists) {
       if (!report.quiet) std::cerr << "skipped: " << r.error << "\n";
@@ -185,7 +192,7 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     std::cerr << written << " of " << results.size() << " photos written to " << cli::shownPath(settings.folder);
     if (existing == 1) std::cerr << "; 1 skipped because its file exists";
     if (existing > 1) std::cerr << "; " << existing << " skipped because their files exist";
-    if (g_interrupted) std::cerr << "; interrupted, " << notStarted << " not started";
+    if (g_interrupted) std::cerr << "; interrupted, " << cancelled << " not written";
     std::cerr << "\n";
   }
   if (g_interrupted) return kExitInterrupted;
