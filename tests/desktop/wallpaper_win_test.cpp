@@ -16,6 +16,7 @@
 #include "imaging/gdi_backend.h"
 #include "resources/command_ids.h"
 #include "tests/browse/browse_test_support.h"
+#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
 
 namespace {
@@ -150,6 +151,33 @@ TEST_F(WallpaperTest, AViewerTurnedBy90WritesThePhotoTurnedALeftQuarterAtScreenH
   // Turned counter-clockwise, the photo's right edge becomes the top.
   for (auto [x, y] : {std::pair{0, 0}, {511, 0}, {0, 767}, {511, 767}, {170, 384}})
     EXPECT_EQ(source.at(767 - y, x), turned.at(x, y)) << x << "," << y;
+}
+
+// Takes the memory for large blocks away once the photo is decoded.
+AddressSpaceFill* g_fill = nullptr;
+LRESULT CALLBACK FillAfterTheDecode(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam == 10000 && !g_fill)
+    g_fill = new AddressSpaceFill(1 << 19);  // no room for the turned picture
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(WallpaperTest, APhotoThatCannotBeTurnedIsReportedAndLeavesTheDesktopAlone) {
+  const std::string wallpaper = DesktopValue("Wallpaper");
+  std::string message;
+  DialogHook answer([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    if (g_fill) g_fill->Release();
+    message = DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  HHOOK fill = SetWindowsHookExA(WH_CALLWNDPROC, FillAfterTheDecode, nullptr, GetCurrentThreadId());
+  EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
+  UnhookWindowsHookEx(fill);
+  ASSERT_NE(g_fill, nullptr);
+  delete g_fill;
+  EXPECT_EQ("Not enough memory to turn the image.", message);
+  EXPECT_EQ(wallpaper, DesktopValue("Wallpaper"));
 }
 
 TEST_F(WallpaperTest, AFailedWriteKeepsTheOldFileAndTheDesktopValues) {

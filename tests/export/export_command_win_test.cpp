@@ -18,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
 #include "tests/support/unique_temp.h"
 #include "tests/support/screenshot_win.h"
@@ -290,6 +291,35 @@ TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
   EXPECT_TRUE(StillEarlier(name(1)));
   EXPECT_TRUE(StillEarlier(name(2)));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(name(3).c_str()));
+}
+
+// Takes the memory for large blocks away once the first photo is decoded.
+AddressSpaceFill* g_fill = nullptr;
+LRESULT CALLBACK FillAfterTheDecode(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam == 50 && !g_fill)
+    g_fill = new AddressSpaceFill(1 << 19);  // no room for the turned 1.2 MB picture
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturned) {
+  ExportOptions options;
+  options.format = kFormatBmp;
+  options.rotation = -90;
+  std::string message;
+  DialogHook hook([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    if (g_fill) g_fill->Release();
+    message = DialogHook::Text(box) + ": " + DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  HHOOK fill = SetWindowsHookExA(WH_CALLWNDPROC, FillAfterTheDecode, nullptr, GetCurrentThreadId());
+  ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+  UnhookWindowsHookEx(fill);
+  ASSERT_NE(g_fill, nullptr);
+  delete g_fill;
+  EXPECT_EQ(message, "Conversion failed: Not enough memory to turn IMG0001.PCD.");
+  EXPECT_TRUE(FilesIn(folder_).empty());
 }
 
 TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
