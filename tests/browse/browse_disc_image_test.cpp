@@ -12,6 +12,7 @@
 #include "resources/command_ids.h"
 #include "settings/settings_store_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/mru_list.h"
 
@@ -142,14 +143,6 @@ TEST_F(BrowseWindowTest, PhotosCopiedFromADiscImageArePastableFilesWithTheDiscsB
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << folder;
 }
 
-// Presses the progress window's Cancel once the copy out of the image has begun.
-LRESULT CALLBACK CancelOnFirstStep(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam > 0)
-    PostMessageA(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(BrowseWindowTest, ACancelledCopyOutOfADiscImageCopiesNothingAndLeavesNoPart) {
   const std::string iso = BuildFolder() + "\\sample-disc.iso";
   if (GetFileAttributesA(iso.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image";
@@ -164,9 +157,11 @@ TEST_F(BrowseWindowTest, ACancelledCopyOutOfADiscImageCopiesNothingAndLeavesNoPa
   DialogHook hook([&](HWND box) {
     if (!GetDlgItem(box, IDC_PROGRESS_BAR)) boxes.push_back(DialogHook::MessageText(box));
   });
-  HHOOK cancel = SetWindowsHookExA(WH_CALLWNDPROC, CancelOnFirstStep, nullptr, GetCurrentThreadId());
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_COPY, 0);
-  UnhookWindowsHookEx(cancel);
+  {
+    ProgressHook cancel(1, ProgressHook::Cancel);  // once the copy out of the image has begun
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_COPY, 0);
+    EXPECT_TRUE(cancel.fired());
+  }
   EXPECT_TRUE(boxes.empty());
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
   char temp[MAX_PATH] = "";

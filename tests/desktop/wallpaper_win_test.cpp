@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "tests/browse/browse_test_support.h"
 #include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 
 namespace {
 
@@ -153,29 +155,22 @@ TEST_F(WallpaperTest, AViewerTurnedBy90WritesThePhotoTurnedALeftQuarterAtScreenH
     EXPECT_EQ(source.at(767 - y, x), turned.at(x, y)) << x << "," << y;
 }
 
-// Takes the memory for large blocks away once the photo is decoded.
-AddressSpaceFill* g_fill = nullptr;
-LRESULT CALLBACK FillAfterTheDecode(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam == 10000 && !g_fill)
-    g_fill = new AddressSpaceFill(1 << 19);  // no room for the turned picture
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(WallpaperTest, APhotoThatCannotBeTurnedIsReportedAndLeavesTheDesktopAlone) {
   const std::string wallpaper = DesktopValue("Wallpaper");
   std::string message;
+  std::unique_ptr<AddressSpaceFill> fill;
   DialogHook answer([&](HWND box) {
     if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
-    if (g_fill) g_fill->Release();
+    fill.reset();
     message = DialogHook::MessageText(box);
     DialogHook::Press(box, IDOK);
   });
-  HHOOK fill = SetWindowsHookExA(WH_CALLWNDPROC, FillAfterTheDecode, nullptr, GetCurrentThreadId());
-  EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
-  UnhookWindowsHookEx(fill);
-  ASSERT_NE(g_fill, nullptr);
-  delete g_fill;
+  {
+    // Once decoded, no room is left for the turned picture.
+    ProgressHook decoded(10000, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
+    ASSERT_TRUE(decoded.fired());
+  }
   EXPECT_EQ("Not enough memory to turn the image.", message);
   EXPECT_EQ(wallpaper, DesktopValue("Wallpaper"));
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "settings/settings_store_win.h"
 #include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/comctl_version_win.h"
@@ -219,14 +221,6 @@ bool StillEarlier(const std::string& path) {
   return std::string(text) == "an earlier export";
 }
 
-// Presses Cancel once the bar reaches the rows of the third photo.
-LRESULT CALLBACK CancelInThirdPhotosRows(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam > 250)
-    PostMessageA(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
   const std::string third = folder_ + "\\IMG0003.bmp";
   WriteEarlier(third);
@@ -236,9 +230,10 @@ TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
   DialogHook replace([](HWND dialog) {
     if (GetDlgItem(dialog, IDC_REPLACE_ALL)) DialogHook::Press(dialog, IDYES);
   });
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelInThirdPhotosRows, nullptr, GetCurrentThreadId());
-  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
-  UnhookWindowsHookEx(hook);
+  {
+    ProgressHook cancel(251, ProgressHook::Cancel);  // in the third photo's rows
+    ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
+  }
 
   std::vector<std::string> files = FilesIn(folder_);
   std::sort(files.begin(), files.end());
@@ -293,31 +288,24 @@ TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(name(3).c_str()));
 }
 
-// Takes the memory for large blocks away once the first photo is decoded.
-AddressSpaceFill* g_fill = nullptr;
-LRESULT CALLBACK FillAfterTheDecode(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam == 50 && !g_fill)
-    g_fill = new AddressSpaceFill(1 << 19);  // no room for the turned 1.2 MB picture
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturned) {
   ExportOptions options;
   options.format = kFormatBmp;
   options.rotation = -90;
   std::string message;
+  std::unique_ptr<AddressSpaceFill> fill;
   DialogHook hook([&](HWND box) {
     if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
-    if (g_fill) g_fill->Release();
+    fill.reset();
     message = DialogHook::Text(box) + ": " + DialogHook::MessageText(box);
     DialogHook::Press(box, IDOK);
   });
-  HHOOK fill = SetWindowsHookExA(WH_CALLWNDPROC, FillAfterTheDecode, nullptr, GetCurrentThreadId());
-  ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
-  UnhookWindowsHookEx(fill);
-  ASSERT_NE(g_fill, nullptr);
-  delete g_fill;
+  {
+    // Once decoded, no room is left for the turned 1.2 MB picture.
+    ProgressHook decoded(50, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+    ASSERT_TRUE(decoded.fired());
+  }
   EXPECT_EQ(message, "Conversion failed: Not enough memory to turn IMG0001.PCD.");
   EXPECT_TRUE(FilesIn(folder_).empty());
 }
