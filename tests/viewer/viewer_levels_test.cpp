@@ -86,10 +86,7 @@ TEST_F(ViewerTest, APhotoBelowTheDefaultLevelShowsAndCopiesTheLevelItHolds) {
 }
 
 TEST_F(ViewerTest, TurningAPhotoThatIsStillDecodingLeavesTheWindowFree) {
-  g_settings.DefResolution = 5;  // BASE*16: a long decode
-  Focus(0);
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
-  viewer::ViewerWindow* v = Viewer();
+  viewer::ViewerWindow* v = OpenStillDecoding(0);
   ASSERT_NE(v, nullptr);
   ASSERT_TRUE(v->view().Decoding());
   SendMessageA(v->Frame(), WM_COMMAND, CMD_ROTATE_LEFT, 0);

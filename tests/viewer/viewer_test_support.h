@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/browse/browse_test_support.h"
+#include "resources/command_ids.h"
 #include "viewer/viewer_window.h"
 
 class ViewerTest : public BrowseWindowTest {
@@ -65,6 +66,15 @@ class ViewerTest : public BrowseWindowTest {
     DoubleClick(item);
     viewer::ViewerWindow* v = Viewer();
     return v && Decoded(v) ? v : nullptr;
+  }
+  // A viewer on list item `item` at BASE*16 whose photo has decoded only its
+  // first row: the View command is sent straight to the window, so no message
+  // loop runs before the caller's next command.
+  viewer::ViewerWindow* OpenStillDecoding(int item) {
+    g_settings.DefResolution = 5;  // BASE*16: a long decode
+    Focus(item);
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
+    return Viewer();
   }
   // Main-loop turns until the photo on screen is decoded.
   bool Decoded(viewer::ViewerWindow* v, DWORD ms = 20000) {

@@ -207,12 +207,9 @@ TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
 }
 
 TEST_F(ViewerTest, ShowingAnotherPhotoStopsTheDecodeInProgress) {
-  g_settings.DefResolution = 5;  // BASE*16: a long decode
-  // Commands sent straight to the windows: no message loop runs in between,
-  // so the first photo has decoded only its first row when the next is shown.
-  Focus(0);
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
-  viewer::ViewerWindow* v = Viewer();
+  // Commands sent straight to the windows: the first photo has decoded only
+  // its first row when the next is shown.
+  viewer::ViewerWindow* v = OpenStillDecoding(0);
   ASSERT_NE(v, nullptr);
   SendMessageA(v->Frame(), WM_COMMAND, CMD_NEXT, 0);
   ASSERT_EQ(v->current(), 1);
