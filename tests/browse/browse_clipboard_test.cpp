@@ -2,6 +2,7 @@
 #include "tests/browse/browse_test_support.h"
 
 #include <cstring>
+#include <memory>
 
 #include "export/export_plan.h"
 #include "export/photo_clipboard_win.h"
@@ -9,6 +10,7 @@
 #include "resources/command_ids.h"
 #include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 
 namespace {
@@ -50,30 +52,18 @@ TEST_F(BrowseWindowTest, TwoSelectedPhotosCopyAsAFileListOnly) {
   CloseClipboard();
 }
 
-// Takes the memory for large blocks away once the decode's progress window
-// goes, before the photo is turned.
-AddressSpaceFill* g_fill = nullptr;
-LRESULT CALLBACK FillWhenTheProgressGoes(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  char className[32] = "";
-  if (code == HC_ACTION && message->message == WM_DESTROY && !g_fill &&
-      GetClassNameA(message->hwnd, className, sizeof className) && std::string(className) == PROGRESS_CLASSA)
-    g_fill = new AddressSpaceFill(1 << 19);  // no room for the turned 1.2 MB picture
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(BrowseWindowTest, APhotoThatCannotBeTurnedIsNotCopiedUnturned) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   ASSERT_TRUE(OpenClipboard(window_.hwnd()));
   EmptyClipboard();
   CloseClipboard();
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, FillWhenTheProgressGoes, nullptr, GetCurrentThreadId());
-  const bool copied = imagefile::CopyPhotoAtLevel(g_instance, window_.hwnd(), window_.photos()[0]->path, 3,
-                                                  imagefile::kCopyTurnLeft);
-  UnhookWindowsHookEx(hook);
-  ASSERT_NE(g_fill, nullptr);
-  delete g_fill;
-  EXPECT_FALSE(copied);
+  std::unique_ptr<AddressSpaceFill> fill;
+  // Once decoded, no room is left for the turned 1.2 MB picture.
+  ProgressHook decoded(10000, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+  EXPECT_FALSE(imagefile::CopyPhotoAtLevel(g_instance, window_.hwnd(), window_.photos()[0]->path, 3,
+                                           imagefile::kCopyTurnLeft));
+  ASSERT_TRUE(decoded.fired());
+  fill.reset();
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
 }
 

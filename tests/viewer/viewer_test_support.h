@@ -12,6 +12,18 @@
 #include "resources/command_ids.h"
 #include "viewer/viewer_window.h"
 
+// The pixel at (x, y) of a decoded 24-bit bitmap, as 0xRRGGBB.
+inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  COLORREF colour = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 class ViewerTest : public BrowseWindowTest {
  protected:
   void SetUp() override {
