@@ -2,15 +2,12 @@
 #include "tests/browse/browse_test_support.h"
 
 #include <cstring>
-#include <memory>
 
 #include "export/export_plan.h"
 #include "export/photo_clipboard_win.h"
 #include "imagefile/requested_level.h"
 #include "resources/command_ids.h"
-#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
-#include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 
 namespace {
@@ -50,21 +47,6 @@ TEST_F(BrowseWindowTest, TwoSelectedPhotosCopyAsAFileListOnly) {
   GlobalUnlock(effect);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
   CloseClipboard();
-}
-
-TEST_F(BrowseWindowTest, APhotoThatCannotBeTurnedIsNotCopiedUnturned) {
-  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
-  ASSERT_TRUE(OpenClipboard(window_.hwnd()));
-  EmptyClipboard();
-  CloseClipboard();
-  std::unique_ptr<AddressSpaceFill> fill;
-  // Once decoded, no room is left for the turned 1.2 MB picture.
-  ProgressHook decoded(10000, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
-  EXPECT_FALSE(imagefile::CopyPhotoAtLevel(g_instance, window_.hwnd(), window_.photos()[0]->path, 3,
-                                           imagefile::kCopyTurnLeft));
-  ASSERT_TRUE(decoded.fired());
-  fill.reset();
-  EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
 }
 
 TEST(PhotoClipboard, ABlockTheClipboardRefusesIsFreed) {

@@ -9,9 +9,8 @@
 
 class ProgressHook {
  public:
-  using Action = std::function<void(HWND bar)>;
-
-  ProgressHook(WPARAM position, Action action) : position_(position), action_(std::move(action)) {
+  ProgressHook(WPARAM position, std::function<void(HWND bar)> action)
+      : position_(position), action_(std::move(action)) {
     current_ = this;
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &ProgressHook::Sent, nullptr, GetCurrentThreadId());
   }
@@ -28,19 +27,19 @@ class ProgressHook {
 
  private:
   static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
-    auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+    const auto* sent = reinterpret_cast<CWPSTRUCT*>(lParam);
     ProgressHook* self = current_;
-    if (code == HC_ACTION && self && !self->fired_ && message->message == PBM_SETPOS &&
-        message->wParam >= self->position_) {
+    if (code == HC_ACTION && self && !self->fired_ && sent->message == PBM_SETPOS &&
+        sent->wParam >= self->position_) {
       self->fired_ = true;
-      self->action_(message->hwnd);
+      self->action_(sent->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
 
   static inline ProgressHook* current_ = nullptr;
   WPARAM position_;
-  Action action_;
+  std::function<void(HWND bar)> action_;
   HHOOK hook_ = nullptr;
   bool fired_ = false;
 };
