@@ -2,8 +2,11 @@
 
 #include <dbt.h>
 
+#include <utility>
+
 #include "browse/browse_text.h"
 #include "browse/progress_scan.h"
+#include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -144,6 +147,8 @@ void BrowseWindow::Destroy() {
   if (images_) ImageList_Destroy(images_);
   images_ = nullptr;
   if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);
+  // Pasting them needs the program no longer.
+  imagefile::RemoveClipboardCopies();
 }
 
 void BrowseWindow::AddViewer(ViewerLink* viewer) { viewers_.Append(viewer); }
@@ -266,8 +271,8 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER:
       if (wParam == kArrivalTimer) {
         KillTimer(hwnd, kArrivalTimer);
-        // An open disc image stays until the user opens or closes something else.
-        if (disc_.image.empty()) OpenDisc(false);
+        // An open disc image or folder stays until the user opens or closes something else.
+        if (disc_.image.empty() && disc_.folder.empty()) OpenDisc(false);
       }
       return 0;
     case WM_DROPFILES:
@@ -275,6 +280,12 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case kWaitingDiscWorkMessage:
       DoWaitingDiscWork();
+      return 0;
+    case WM_COPYDATA:
+      return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kOpenHandedPathMessage:
+      // Several hand-overs in a row open the last one, once.
+      if (!handedPath_.empty()) OpenPath(std::exchange(handedPath_, std::string()), true);
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

@@ -14,6 +14,7 @@
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
+#include "photocd/disc_folder.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
 #include "ui/busy_count.h"
@@ -29,15 +30,22 @@ constexpr int kListId = 100;
 constexpr int kToolbarId = 101;
 constexpr int kStatusBarId = 102;
 
+// A running program takes a disc image or folder named on a second start as
+// WM_COPYDATA with this tag; the data is the path's characters.
+constexpr ULONG_PTR kOpenPathCopyData = 0x504F564C;  // "LVOP"
+
 // The open Photo CD: paths formed from the root, its information and overview pack.
 struct PhotoCdDisc {
-  std::string root;          // "D:\PHOTO_CD", or "C:\discs\trip.cue\PHOTO_CD" inside a disc image
-  std::string image;         // the disc image file; empty for a drive
-  std::string infoPath;      // empty while no disc is open
-  std::string overviewPath;
+  // "D:\PHOTO_CD", "C:\discs\trip.cue\PHOTO_CD" or a folder of loose packs;
+  // empty while no disc is open.
+  std::string root;
+  std::string image;         // the disc image file; empty otherwise
+  std::string folder;        // the folder opened as a disc; empty otherwise
+  std::string infoPath;      // empty when the disc has no INFO.PCD
+  std::string overviewPath;  // empty when the disc has no OVERVIEW.PCD
   std::string imagesPath;
   DiscInfo info = {};
-  OverviewPack* overview = nullptr;  // present exactly while a disc is open
+  OverviewPack* overview = nullptr;  // open while a disc with a readable overview pack is open
 };
 
 class BrowseWindow : public LoopClient {
@@ -68,6 +76,12 @@ class BrowseWindow : public LoopClient {
   // or close, and puts it first among the recent images; interactive opens
   // tell the user why an image is refused.
   bool OpenDiscImage(const std::string& path, bool interactive);
+  // Opens a folder as the disc: a disc copied to a hard disk or loose image
+  // packs (photocd/disc_folder.h). A folder without photos is refused and
+  // the open disc stays; otherwise as OpenDiscImage.
+  bool OpenFolder(const std::string& path, bool interactive);
+  // A folder or a disc image, whichever the path names.
+  bool OpenPath(const std::string& path, bool interactive);
   const MruList& RecentImages() const { return recentImages_; }
   // What the scan shows while it runs; the progress window unless replaced.
   void SetScanProgress(std::unique_ptr<ScanProgress> progress);
@@ -135,21 +149,31 @@ class BrowseWindow : public LoopClient {
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
-  // Reads the disc whose PHOTO_CD folder is root and lists its photos.
-  bool ListDisc(const std::string& root, const std::string& image, bool interactive);
-  bool ScanPhotos(int count);
+  // Reads the disc found (its PHOTO_CD folder or folder of loose packs) and
+  // lists its photos; image or folder is what the user opened, if anything.
+  bool ListDisc(const PcdFolderPhotos& found, const std::string& image, const std::string& folder, bool interactive);
+  bool ScanPhotos(int count, const std::vector<std::string>& packs);
+  // Path, date and nominal size of photo j: from the overview pack when
+  // the disc has one, else from the pack itself.
+  bool DescribePhoto(int j, const std::vector<std::string>& packs, std::uint64_t epoch, browse::PhotoItem& photo);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
   // The removal and open that waited for running commands.
   void DoWaitingDiscWork();
   void ResetImageList();
 
-  // Disc images: the open dialog, dropped files, the recent list (disc_image_commands.cpp).
+  // Disc images and folders: the open dialogs, dropped files, a path handed
+  // over by a second start, the recent list and the title (disc_image_commands.cpp).
+  // A disc image (image true) or folder the user chose, as the open disc.
+  bool OpenChosen(const std::string& path, bool image, bool interactive);
   void ChooseDiscImage();
+  void ChooseFolder();
   void OnDropFiles(HDROP drop);
+  LRESULT OnCopyData(const COPYDATASTRUCT* data);
   void LoadRecentImages();
   void RememberDiscImage(const std::string& path);
   void UpdateRecentImagesMenu();
+  void UpdateTitle();
 
   // Loader (thumbnail_loader.cpp).
   void StartLoader();
@@ -162,6 +186,9 @@ class BrowseWindow : public LoopClient {
   // Cells (thumbnail_cells.cpp).
   void SetUpList();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
+
+  // Posted by OnCopyData to open the path handed over.
+  static constexpr UINT kOpenHandedPathMessage = WM_APP + 1;
 
   HWND frame_ = nullptr;
   HWND list_ = nullptr;
@@ -188,7 +215,8 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
-  MruList recentImages_;
+  MruList recentImages_;  // disc images and folders
+  std::string handedPath_;  // from a second start, opened once its sender is answered
   // Commands running, viewers' included; disc work that came meanwhile waits.
   BusyCount busy_;
   bool removalWaiting_ = false;

@@ -1,5 +1,6 @@
-// The thumbnail loader thread: decodes one thumbnail from the overview pack each
-// time the main loop's idle step signals the work event.
+// The thumbnail loader thread: decodes one thumbnail from the overview pack (or,
+// without one, from the photo's own pack) each time the main loop's idle step
+// signals the work event.
 #include <cstring>
 #include <vector>
 
@@ -89,15 +90,22 @@ void BrowseWindow::RunLoader() {
 }
 
 void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
-  if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;
   const bool large = g_settings.ThumbSize.width > kBase64Width || g_settings.ThumbSize.height > kBase64Width;
-  PcdSetThumbnailLevel(disc_.overview, large ? 1 : 0);
-  if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
+  const int level = large ? 1 : 0;
   PcdBlock block = nullptr;
-  // A scratched overview pack often loses sectors while the image packs read fine.
-  if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 &&
-      PcdMakePackThumbnailBitmap(disc_.overview, photo->path.c_str(), block) != 0)
-    return;
+  if (disc_.overview) {
+    if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;
+    PcdSetThumbnailLevel(disc_.overview, level);
+    if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
+    // A scratched overview pack often loses sectors while the image packs read fine.
+    if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 &&
+        PcdMakePackThumbnailBitmap(disc_.overview, photo->path.c_str(), block) != 0)
+      return;
+  } else {
+    // No overview pack (a copied disc without one, loose packs): each pack's own thumbnail.
+    const OutputFormat format = displayDepth_ <= 8 ? OutputFormat::Indexed8 : OutputFormat::Rgb24;
+    if (PcdMakeImagePackThumbnail(photo->path.c_str(), level, format, block) != 0) return;
+  }
   if (!block) return;
   photo->block = block;
   auto* bytes = static_cast<const std::uint8_t*>(PcdLockBlock(block));

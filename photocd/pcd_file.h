@@ -6,7 +6,9 @@
 // (disc_image.h).
 #pragma once
 #include <cstdint>
+#include <vector>
 
+#include "pcd_local_file.h"
 #include "pcd_status.h"
 
 struct PcdFile;  // an open file; owned by whoever opened it until PcdFileClose
@@ -31,3 +33,8 @@ bool PcdFileExists(const char* path);
 
 // The file's size in bytes.
 PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size);
+
+// The files and folders of a folder, "." and ".." left out: a local folder,
+// a folder inside a disc image, or an image's root when path names the image
+// file itself. 3010 when it cannot be read.
+PcdStatus PcdListFolder(const char* path, std::vector<PcdFolderEntry>& entries);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
 #include "pcd_local_file.h"
 
@@ -59,4 +60,22 @@ bool PcdLocalFileExists(const char* path) {
   if (!path || !*path) return false;
   DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+PcdStatus PcdLocalListFolder(const char* path, std::vector<PcdFolderEntry>& entries) {
+  entries.clear();
+  if (!path || !*path) return kPcdOpenFailed;
+  std::string pattern = path;
+  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? kPcdOk : kPcdOpenFailed;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    entries.push_back(PcdFolderEntry{name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return kPcdOk;
 }

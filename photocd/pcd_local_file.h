@@ -3,6 +3,8 @@
 // and the disc-image reader build on them.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "pcd_status.h"
 
@@ -18,6 +20,15 @@ PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset);
 PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written);
 PcdStatus PcdLocalFileClose(PcdLocalFile* file);
 bool PcdLocalFileExists(const char* path);
+
+// One name in a folder.
+struct PcdFolderEntry {
+  std::string name;
+  bool folder = false;
+};
+// The files and folders of a local folder, "." and ".." left out, in no
+// particular order; 3010 when it cannot be read.
+PcdStatus PcdLocalListFolder(const char* path, std::vector<PcdFolderEntry>& entries);
 
 // Reads up to size bytes in 32768-byte pieces; got < size means the end of the file.
 PcdStatus PcdLocalFileRead(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);

@@ -175,6 +175,14 @@
 #define IDS_EXPORT_WRITE_FAILED 6419
 #define IDS_EXPORT_CLOSE_FAILED 6420
 #define IDS_EXPORT_BROWSE_TITLE 6421
+#define IDS_EXPORT_ROTATE_FAILED 6422    // "Not enough memory to turn %s."
+
+// Asked when an export would replace an existing file.
+#define IDD_EXPORT_REPLACE 512
+#define IDC_REPLACE_TEXT 610
+#define IDC_REPLACE_ALL 611              // "Yes to &all"; IDYES, IDNO, IDCANCEL answer the rest
+#define IDC_REPLACE_ICON 612
+#define IDS_EXPORT_REPLACE 6423          // "%s already exists. Replace it?"
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----
@@ -241,8 +249,14 @@
 #define IDS_DISC_IMAGE_FILTER 40200
 #define IDS_DISC_IMAGE_TITLE 40201
 #define IDS_DISC_IMAGE_UNREADABLE 40202
+#define IDS_IMAGE_WITHOUT_PHOTOS 40203
 // ---- end of disc images ----
 
+// ---- folders opened as discs (ids of our own) ----
+#define IDS_OPEN_FOLDER_TITLE 40210
+#define IDS_NO_PHOTOS_IN_FOLDER 40211
+#define IDS_FOLDER_UNREADABLE 40212
+// ---- end of folders ----
 // ---- help (ids of our own) ----
 #define IDS_HELP_UNAVAILABLE 40300  // file, then one of the reasons below
 #define IDS_HELP_MISSING 40301
