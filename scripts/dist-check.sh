@@ -1,6 +1,6 @@
 #!/bin/bash
 # Unpacks a package into a fresh Wine prefix of its own, on a virtual display,
-# and starts its programs there (tests/dist/dist_start_check.cpp): nothing of the
+# and starts its programs there (tests/dist/dist_start_check_win.cpp): nothing of the
 # build or of the test prefixes can help them.
 # Usage: scripts/dist-check.sh PACKAGE.zip CHECK.exe
 set -euo pipefail
