@@ -71,7 +71,6 @@ bool BrowseWindow::Create(int showCommand) {
   DragAcceptFiles(frame_, TRUE);
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
   workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
   CreateChildren();
   if (list_) SetFocus(list_);
@@ -132,10 +131,8 @@ void BrowseWindow::Layout() {
 
 void BrowseWindow::Destroy() {
   StopLoader();
-  for (HANDLE* handle : {&workEvent_, &stopEvent_}) {
-    if (*handle) CloseHandle(*handle);
-    *handle = nullptr;
-  }
+  if (workEvent_) CloseHandle(workEvent_);
+  workEvent_ = nullptr;
   if (disc_.overview) {
     PcdCloseOverview(disc_.overview);
     disc_.overview = nullptr;
@@ -168,7 +165,7 @@ bool BrowseWindow::PreTranslate(MSG* msg) {
 bool BrowseWindow::NeedsIdle() {
   for (std::size_t i = 0; i < viewers_.Count(); ++i)
     if (viewers_[i]->HasIdleWork()) return true;
-  return frame_ && IsWindowVisible(frame_) && loaderRunning_.load();
+  return frame_ && IsWindowVisible(frame_) && loader_.active();
 }
 
 void BrowseWindow::DoIdle() {
@@ -181,7 +178,7 @@ void BrowseWindow::DoIdle() {
   }
   if (viewerWorked) return;
   loaderPosition_.store(LoaderPositionNow());
-  if (loaderRunning_.load()) {
+  if (loader_.active()) {
     UpdateWindow(frame_);
     SetEvent(workEvent_);
   }

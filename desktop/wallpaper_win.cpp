@@ -52,7 +52,7 @@ bool DecodePhoto(imagefile::ImageReader& reader, ProgressWindow& progress, int f
   request.displayDepth = DisplayDepth();
   request.useDdb = false;  // the writer reads DIB sections
   bool ok = reader.beginDecode(request);
-  while (ok && !g_progressCancelled && reader.progress() < 10000) {
+  while (ok && !progress.cancelled() && reader.progress() < 10000) {
     ok = reader.step(std::max(reader.displayedHeight(), 1)) == 1;
     progress.setPosition(reader.progress());
     progress.pump();
@@ -70,12 +70,12 @@ bool WriteBitmap(imaging::BitmapHandle bitmap, int rowsPerStep, ProgressWindow& 
   writer.setOutput(fresh);
   bool ok = writer.setSource(bitmap) == 0 && writer.open() == 0;
   const int height = writer.source().height;
-  while (ok && !g_progressCancelled && writer.rowsWritten() < height) {
+  while (ok && !progress.cancelled() && writer.rowsWritten() < height) {
     ok = writer.writeRows(std::max(rowsPerStep, 1)) == 0;
     progress.setPosition(writer.progress());
     progress.pump();
   }
-  if (!ok || g_progressCancelled || writer.close() != 0) {
+  if (!ok || progress.cancelled() || writer.close() != 0) {
     writer.abandon();
     return false;
   }
@@ -161,7 +161,7 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   progress.setText(("Decoding " + FileTitle(photoPath)).c_str());
   const desktop::Extent photo = {reader.width(), reader.height()};
   if (!DecodePhoto(reader, progress, flags, gamma, selection)) {
-    if (!g_progressCancelled) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
+    if (!progress.cancelled()) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
     return 0;
   }
 

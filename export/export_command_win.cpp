@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
 #include "ui/progress_window_win.h"
+#include "ui/single_run.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
 
@@ -60,7 +61,7 @@ class PhotoExport {
     ImageReader reader;
     reader.open(photo);
     if (!decode(reader, base)) {
-      if (!g_progressCancelled) tell(IDS_EXPORT_READ_FAILED, IDS_CONVERSION_FAILED);
+      if (!progress_.cancelled()) tell(IDS_EXPORT_READ_FAILED, IDS_CONVERSION_FAILED);
       return;
     }
     if (options_.rotation != 0) {
@@ -79,14 +80,14 @@ class PhotoExport {
     request.threads = 2;  // export waits for each photo; the viewer's paced decode keeps to one
     const int rows = DecodeRowsPerStep(reader.width());
     bool ok = reader.beginDecode(request);
-    while (ok && !g_progressCancelled && !reader.isComplete()) {
+    while (ok && !progress_.cancelled() && !reader.isComplete()) {
       ok = reader.step(rows) != 0;
       progress_.setPosition(base + reader.progress() * 50 / 10000);
       progress_.pump();
     }
     ok = ok && reader.isComplete();
     reader.finish(true);
-    return ok && !g_progressCancelled;
+    return ok && !progress_.cancelled();
   }
 
   void write(ImageReader& reader, const std::string& photo, const std::string& output, int base) {
@@ -115,7 +116,7 @@ class PhotoExport {
     }
     const int height = writer->source().height;
     bool writeFailed = false;
-    for (int row = 0; row < height && !g_progressCancelled; ++row) {
+    for (int row = 0; row < height && !progress_.cancelled(); ++row) {
       if (writer->writeRows(1) != 0) {
         writeFailed = true;
         break;
@@ -124,7 +125,7 @@ class PhotoExport {
       progress_.pump();
     }
     UINT problem = 0, caption = IDS_PROGRAM_CAPTION;
-    if (writeFailed || g_progressCancelled) {
+    if (writeFailed || progress_.cancelled()) {
       writer->abandon();
       if (writeFailed) problem = IDS_EXPORT_WRITE_FAILED, caption = IDS_CONVERSION_FAILED;
     } else if (writer->close() != 0) {
@@ -159,13 +160,19 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
 }
 
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos, int initialRotation) {
-  ExportOptions stored = LoadStoredOptions();
-  ExportOptions working = stored;
+  static bool exporting = false;
+  SingleRun run(exporting);
+  if (!run.started()) {
+    MessageFromStrings(instance, owner, IDS_EXPORT_BUSY, IDS_PROGRAM_CAPTION, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  ExportOptions working = LoadStoredOptions();
   working.rotation = initialRotation;
   ExportDialogParams params;
   params.options = &working;
   if (RunExportDialog(instance, owner, &params) != IDOK) return 0;
-  StoreOptions(OptionsToStore(stored, working, params.keepFlags));
+  // Read again: only the blocks the user asked to keep replace what is stored now.
+  StoreOptions(OptionsToStore(LoadStoredOptions(), working, params.keepFlags));
   ExportFiles(instance, owner, photos, working, params.folder);
   return 1;
 }

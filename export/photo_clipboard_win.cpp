@@ -126,13 +126,13 @@ bool DecodeWithProgress(ImageReader& reader, int page, HINSTANCE instance, HWND 
     return true;
   }
   const int rows = (reader.height() + 50) / 100 > 0 ? (reader.height() + 50) / 100 : 1;
-  while (!reader.isComplete() && !g_progressCancelled) {
+  while (!reader.isComplete() && !progress.cancelled()) {
     if (!reader.step(rows)) break;
     progress.setPosition(reader.progress());
     progress.pump();
   }
   reader.finish(false);
-  return !g_progressCancelled;
+  return !progress.cancelled();
 }
 
 }  // namespace

@@ -175,6 +175,7 @@
 #define IDS_EXPORT_WRITE_FAILED 6419
 #define IDS_EXPORT_CLOSE_FAILED 6420
 #define IDS_EXPORT_BROWSE_TITLE 6421
+#define IDS_EXPORT_BUSY 6422             // a second Export while one runs
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----
@@ -235,6 +236,7 @@
 #define IDS_PRINT_FIT_TO_PAGE 5116   // the size modes in combo order
 #define IDS_PRINT_SPECIFIED_SIZE 5117
 #define IDS_PRINT_THUMBNAILS 5118
+#define IDS_PRINT_BUSY 5119          // a second Print while one runs
 // ---- end of print ----
 
 // ---- disc images (ids of our own) ----

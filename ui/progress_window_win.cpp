@@ -4,14 +4,11 @@
 
 #include "resources/resource_ids.h"
 
-bool g_progressCancelled = false;
-
 namespace {
 constexpr UINT_PTR kShowTimer = 1;
 }  // namespace
 
 ProgressWindow::ProgressWindow(HINSTANCE instance, HWND owner, const char* caption, unsigned delayMs) {
-  g_progressCancelled = false;
   window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, &ProgressWindow::DialogProc,
                                reinterpret_cast<LPARAM>(this));
   if (!window_) return;
@@ -72,7 +69,7 @@ INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {
     case WM_COMMAND:
       if (LOWORD(wParam) != IDCANCEL) return FALSE;
       // The window stays alive, hidden, until the operation destroys it.
-      g_progressCancelled = true;
+      cancelled_ = true;
       if (timerRunning_) KillTimer(window_, kShowTimer);
       timerRunning_ = false;
       ShowWindow(window_, SW_HIDE);

@@ -18,9 +18,7 @@ RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom};
 
 ImageView::~ImageView() {
   StopWorker();
-  if (thread_) CloseHandle(thread_);
-  for (HANDLE event : {readyEvent_, stopEvent_})
-    if (event) CloseHandle(event);
+  if (readyEvent_) CloseHandle(readyEvent_);
   if (window_) DestroyWindow(window_);
   for (HCURSOR cursor : {panReady_, panHeld_})
     if (cursor) DestroyCursor(cursor);
@@ -49,7 +47,6 @@ bool ImageView::Create(HINSTANCE instance, HWND parent, int id) {
   parent_ = parent;
   background_ = CreateSolidBrush(RGB(0, 0, 0));
   readyEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   panHeld_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_HELD));
   panReady_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_READY));
   RECT client;

@@ -252,5 +252,52 @@ TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
             messages);
 }
 
+// Another window's Export while this one's dialog is up: refused with a word,
+// and this one's OK keeps the defaults stored meanwhile (here written by the
+// test) instead of putting back what it read when it opened.
+std::vector<std::string> g_nestedMessages;
+int g_nestedResult = -1;
+VOID CALLBACK ExportFromAnotherWindow(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ExportOptions savedElsewhere;
+  savedElsewhere.tiff.xDpi = 200;
+  std::uint8_t bytes[kExportOptionsSize];
+  storeExportOptions(savedElsewhere, bytes);
+  RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("ExportOptions", bytes, sizeof bytes);
+  g_nestedResult = ExportPhotos(Instance(), nullptr, {PackPath(2)}, 0);
+  DialogHook::Press(g_exportDialog, IDOK);
+}
+
+TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSurvive) {
+  g_nestedMessages.clear();
+  g_exportDialog = nullptr;
+  DialogHook hook([&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
+    if (GetDlgItem(dialog, 0xFFFF)) {
+      g_nestedMessages.push_back(DialogHook::MessageText(dialog));
+      DialogHook::Press(dialog, IDOK);
+    } else if (!g_exportDialog) {
+      g_exportDialog = dialog;
+      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatBmp), 0);
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
+      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      SetTimer(nullptr, 0, 200, ExportFromAnotherWindow);
+    } else {
+      DialogHook::Press(dialog, IDCANCEL);  // a second Export dialog: the fault
+    }
+  });
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  EXPECT_EQ(0, g_nestedResult);
+  EXPECT_EQ((std::vector<std::string>{"Another export is in progress. Start this one when it has finished."}),
+            g_nestedMessages);
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp"}), FilesIn(folder_));
+  std::vector<unsigned char> value;
+  ASSERT_TRUE(RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kRead).readAll("ExportOptions", &value));
+  ExportOptions stored;
+  ASSERT_TRUE(loadExportOptions(value.data(), value.size(), stored));
+  EXPECT_EQ(200u, stored.tiff.xDpi);
+}
+
 }  // namespace
 }  // namespace imagefile
