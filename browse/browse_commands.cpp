@@ -130,7 +130,7 @@ void BrowseWindow::ExportSelection() {
 
 void BrowseWindow::CopySelection() {
   if (SelectedCount() > 1) {
-    if (!imagefile::CopyFileListToClipboard(frame_, SelectedPaths()))
+    if (!imagefile::CopyFileListToClipboard(g_instance, frame_, SelectedPaths()))
       SystemErrorBoxId(g_instance, frame_, IDS_COPY_FAILED);
     return;
   }

@@ -6,6 +6,7 @@
 
 #include "browse/browse_text.h"
 #include "browse/progress_scan.h"
+#include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -143,6 +144,8 @@ void BrowseWindow::Destroy() {
   if (images_) ImageList_Destroy(images_);
   images_ = nullptr;
   if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);
+  // Pasting them needs the program no longer.
+  imagefile::RemoveClipboardCopies();
 }
 
 void BrowseWindow::AddViewer(ViewerLink* viewer) { viewers_.Append(viewer); }

@@ -19,6 +19,7 @@ struct ExportSettings : WriteOptions {
   int rotation = 0;  // 0, 90, 180 or 270 degrees clockwise
   int jobs = 1;
   bool progressBar = false;
+  bool dryRun = false;  // name the files, write nothing
 };
 
 struct ExportResult {
@@ -28,14 +29,21 @@ struct ExportResult {
   std::string error;
   std::string note;  // written, but not quite as asked (a lower level)
   bool exists = false;  // not written because the file exists
+  int level = -1;       // the Photo CD level written; -1 for other inputs
+  // What the decoder repaired to give this photo, for the manifest. Empty until
+  // decode results report their repairs; the one place they will come from is
+  // DecodedPhoto, copied here in exportOne.
+  std::vector<std::string> repairs;
 };
 
 // The output path of an input named by the pattern, with the extension, in folder.
 std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
                        const std::string& extension);
-// The fields of the input at position index (0-based) of a run; the disc's
-// serial number and the scan time are read only when the pattern uses them.
+// The fields of the input at position index (0-based) of a run; the scan time
+// is read only when the pattern uses it.
 NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern);
+// True when path lies inside folder, judged by the names alone.
+bool insideFolder(const std::string& path, const std::string& folder);
 
 // Exports every input; results in input order.
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings);

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <random>
 #include <system_error>
 
+#include "cli/durable_file.h"
 #include "cli/output_names.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/jpeg_writer.h"
@@ -33,17 +32,6 @@ std::unique_ptr<imagefile::ImageWriter> makeWriter(const WriteOptions& o) {
   tiff->setMessageHandler(nullptr);  // its last error is reported with the photo
   tiff->setPredictor(true);
   return tiff;
-}
-
-// A name beside the output that no other run or worker uses.
-std::string temporaryPath(const std::string& output) {
-  static std::mutex lock;
-  static std::mt19937_64 random{std::random_device{}()};
-  std::lock_guard<std::mutex> hold(lock);
-  fs::path p(output);
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.partial", static_cast<unsigned long long>(random()));
-  return (p.parent_path() / ("." + p.filename().string() + suffix)).string();
 }
 
 // "permission denied": the system's text for an error, as a message part.
@@ -71,9 +59,10 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
     error = "cannot create the folder " + shownPath(folder.string()) + ": " + reason(ec);
     return WriteOutcome::Failed;
   }
+  removeStalePartials(folder.string());
   std::unique_ptr<imagefile::ImageWriter> writer = makeWriter(o);
   if (metadata) writer->setMetadata(*metadata);
-  const std::string temporary = temporaryPath(output);
+  const std::string temporary = temporaryPathIn(folder.string());
   writer->setOutput(temporary);
   if (writer->setSource(bitmap) != 0) {
     error = "invalid bitmap";
@@ -109,6 +98,14 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
     fs::remove(temporary, ec);
     return WriteOutcome::Failed;
   }
+  // The data reaches the disk before the name does: a power cut never leaves
+  // an empty file under the final name.
+  std::string why;
+  if (!syncFile(temporary, why)) {
+    error = "cannot write " + shownPath(output) + " to the disk: " + why;
+    fs::remove(temporary, ec);
+    return WriteOutcome::Failed;
+  }
   // A file that appeared meanwhile (another run) is not replaced either.
   if (!o.overwrite && fs::exists(output, ec)) {
     error = existsMessage(output);
@@ -119,6 +116,10 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
   if (ec) {
     error = "cannot rename into place " + shownPath(output) + ": " + reason(ec);
     fs::remove(temporary, ec);
+    return WriteOutcome::Failed;
+  }
+  if (!syncFolder(folder.string(), why)) {
+    error = "cannot write the folder of " + shownPath(output) + " to the disk: " + why;
     return WriteOutcome::Failed;
   }
   return WriteOutcome::Written;

@@ -42,6 +42,35 @@ std::string photoCdFolderOf(const std::string& packPath) {
   return images.parent_path().string();
 }
 
+std::string whyNotAFileOrFolder(const std::string& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found) return "no such file or folder";
+  if (ec) {  // a loop of symbolic links, a folder on the way that cannot be read, ...
+    std::string text = ec.message();
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+  }
+  switch (status.type()) {
+    case fs::file_type::character:
+    case fs::file_type::block: return "a device, not a file or folder";
+    case fs::file_type::fifo: return "a pipe, not a file or folder";
+    case fs::file_type::socket: return "a socket, not a file or folder";
+    default: return "neither a file nor a folder";
+  }
+}
+
+std::string discTitle(const std::string& packPath) {
+  std::error_code ec;
+  const std::string photoCd = photoCdFolderOf(packPath);
+  fs::path holder = fs::absolute(photoCd.empty() ? fs::path(packPath) : fs::path(photoCd), ec).lexically_normal();
+  holder = holder.parent_path();
+  if (holder.has_parent_path() && holder.filename().empty()) holder = holder.parent_path();  // a trailing separator
+  return pcdimage::IsDiscImageName(holder.string()) ? holder.stem().string() : holder.filename().string();
+}
+
+std::string packFileName(const std::string& packPath) { return discName(fs::path(packPath).filename().string()); }
+
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
@@ -58,7 +87,7 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
     if (fs::is_regular_file(path, ec) && pcdimage::DiscImage::Open(path, image, why) != kPcdOk)
       error = why;
     else
-      error = fs::exists(path, ec) ? "cannot be read" : "no such file or folder";
+      error = fs::is_directory(path, ec) ? "cannot be read" : whyNotAFileOrFolder(path);
     return false;
   }
   disc.photoCdFolder = photos.photoCd;

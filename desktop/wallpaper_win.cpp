@@ -166,7 +166,11 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   }
 
   const int turn = desktop::WallpaperTurn(flags);
-  if (turn) reader.rotate(turn);
+  if (turn && !reader.rotate(turn)) {
+    // Unturned, the desktop would show the photo otherwise than the viewer.
+    MessageBoxA(owner, "Not enough memory to turn the image.", caption, MB_OK | MB_ICONWARNING);
+    return 0;
+  }
   imaging::BitmapHandle bitmap = reader.firstBitmap();
   OwnedBitmap cut;
   desktop::Selection part;

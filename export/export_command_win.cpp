@@ -4,6 +4,7 @@
 
 #include "export/export_dialog_win.h"
 #include "export/export_plan.h"
+#include "export/replace_question_win.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/image_reader.h"
 #include "imagefile/jpeg_writer.h"
@@ -52,6 +53,7 @@ class PhotoExport {
   void run(const std::string& photo, const std::string& folder, int base) {
     const ExportFormat& format = kExportFormats[ExportFormatRow(options_.format)];
     const std::string output = ExportOutputPath(folder, photo, format.extension);
+    if (!mayReplace(output)) return;
     char text[2 * MAX_PATH + 64] = "";
     FormatStringId(text, sizeof text, instance_, IDS_EXPORT_CONVERTING, FileTitle(photo).c_str(),
                    FileTitle(output).c_str());
@@ -66,12 +68,38 @@ class PhotoExport {
     }
     if (options_.rotation != 0) {
       WaitCursor wait;
-      reader.rotate(options_.rotation);
+      if (!reader.rotate(options_.rotation)) {
+        // Written unturned, the file would not be the photo as the user asked for it.
+        char problem[MAX_PATH + 64] = "";
+        FormatStringId(problem, sizeof problem, instance_, IDS_EXPORT_ROTATE_FAILED, FileTitle(photo).c_str());
+        MessageWithCaptionId(instance_, owner_, problem, IDS_CONVERSION_FAILED, MB_OK);
+        return;
+      }
     }
     write(reader, photo, output, base);
   }
 
  private:
+  // An existing file is replaced only when the user says so; Cancel ends the
+  // run as the progress window's Cancel does.
+  bool mayReplace(const std::string& output) {
+    if (progress_.cancelled()) return false;  // the run is over: ask nothing more
+    if (replaceAll_ || GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    switch (AskReplace(instance_, progress_.handle(), FileTitle(output))) {
+      case ReplaceAnswer::kYesToAll:
+        replaceAll_ = true;
+        return true;
+      case ReplaceAnswer::kYes:
+        return true;
+      case ReplaceAnswer::kNo:
+        return false;
+      case ReplaceAnswer::kCancel:
+        progress_.cancel();
+        return false;
+    }
+    return false;
+  }
+
   bool decode(ImageReader& reader, int base) {
     DecodeRequest request;
     request.bottomUp = true;
@@ -145,6 +173,7 @@ class PhotoExport {
   HWND owner_;
   ProgressWindow& progress_;
   const ExportOptions& options_;
+  bool replaceAll_ = false;  // "Yes to all" was the answer once this run
 };
 
 }  // namespace

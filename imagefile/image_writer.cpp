@@ -48,6 +48,7 @@ int ImageWriter::open() {
     if (file_) std::fclose(file_);
     file_ = std::fopen(path_.c_str(), "w+b");  // libtiff may read back what it wrote
     if (!file_) return kWriterFailed;
+    madeFile_ = true;
   }
   rowsWritten_ = 0;
   return begin();
@@ -62,16 +63,16 @@ int ImageWriter::close() {
   int result = (sink_ || file_) ? finish() : kWriterFailed;
   if (file_ && std::fclose(file_) != 0 && result == 0) result = kWriterFailed;
   file_ = nullptr;
+  if (result == 0) madeFile_ = false;  // finished: it is the caller's file now
   return result;
 }
 
 void ImageWriter::abandon() {
   release();
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-    std::remove(path_.c_str());
-  }
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  if (madeFile_) std::remove(path_.c_str());
+  madeFile_ = false;
 }
 
 bool ImageWriter::put(const void* data, std::size_t size) {

@@ -175,7 +175,15 @@
 #define IDS_EXPORT_WRITE_FAILED 6419
 #define IDS_EXPORT_CLOSE_FAILED 6420
 #define IDS_EXPORT_BROWSE_TITLE 6421
-#define IDS_EXPORT_BUSY 6422             // a second Export while one runs
+#define IDS_EXPORT_ROTATE_FAILED 6422    // "Not enough memory to turn %s."
+
+// Asked when an export would replace an existing file.
+#define IDD_EXPORT_REPLACE 512
+#define IDC_REPLACE_TEXT 610
+#define IDC_REPLACE_ALL 611              // "Yes to &all"; IDYES, IDNO, IDCANCEL answer the rest
+#define IDC_REPLACE_ICON 612
+#define IDS_EXPORT_REPLACE 6423          // "%s already exists. Replace it?"
+#define IDS_EXPORT_BUSY 6424             // a second Export while one runs
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----

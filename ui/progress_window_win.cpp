@@ -48,6 +48,14 @@ void ProgressWindow::pump() {
   UpdateWindow(window_);
 }
 
+void ProgressWindow::cancel() {
+  // The window stays alive, hidden, until the operation destroys it.
+  cancelled_ = true;
+  if (timerRunning_) KillTimer(window_, kShowTimer);
+  timerRunning_ = false;
+  if (window_) ShowWindow(window_, SW_HIDE);
+}
+
 INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(window, DWLP_USER, lParam);
@@ -68,11 +76,7 @@ INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) != IDCANCEL) return FALSE;
-      // The window stays alive, hidden, until the operation destroys it.
-      cancelled_ = true;
-      if (timerRunning_) KillTimer(window_, kShowTimer);
-      timerRunning_ = false;
-      ShowWindow(window_, SW_HIDE);
+      cancel();
       return TRUE;
   }
   return FALSE;

@@ -17,6 +17,8 @@ class ProgressWindow {
   // Set by this window's Cancel. Each operation asks its own window, so a
   // cancel in one window never stops another operation.
   bool cancelled() const { return cancelled_; }
+  // What Cancel does, for an operation that ends its run another way.
+  void cancel();
   void setText(const char* text);
   void setRange(int low, int high);
   void setPosition(int position);

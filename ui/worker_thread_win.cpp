@@ -14,9 +14,13 @@ bool WorkerThread::start(Body body, int priority) {
   ResetEvent(stopEvent_);
   body_ = std::move(body);
   runGeneration_ = ++generation_;
+  running_ = true;
   DWORD id = 0;
   thread_ = CreateThread(nullptr, 0, &WorkerThread::Entry, this, CREATE_SUSPENDED, &id);
-  if (!thread_) return false;
+  if (!thread_) {
+    running_ = false;
+    return false;
+  }
   SetThreadPriority(thread_, priority);
   ResumeThread(thread_);
   return true;
@@ -35,10 +39,9 @@ void WorkerThread::stop() {
   thread_ = nullptr;
 }
 
-bool WorkerThread::active() const { return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
-
 DWORD WINAPI WorkerThread::Entry(void* self) {
   auto* worker = static_cast<WorkerThread*>(self);
   worker->body_(worker->runGeneration_);
+  worker->running_ = false;
   return 0;
 }

@@ -27,7 +27,7 @@ class WorkerThread {
   // moves on even when no thread runs.
   void stop();
 
-  bool active() const;  // a run has started and not yet returned
+  bool active() const { return running_.load(); }  // a run has started and its body not yet returned
   bool stopRequested() const { return stop_.load(); }
   const std::atomic<bool>& stopFlag() const { return stop_; }  // for code that polls it
   HANDLE stopEvent() const { return stopEvent_; }
@@ -43,6 +43,7 @@ class WorkerThread {
   HANDLE stopEvent_ = nullptr;
   Body body_;
   long runGeneration_ = 0;
+  std::atomic<bool> running_{false};
   std::atomic<bool> stop_{false};
   std::atomic<long> generation_{0};
 };

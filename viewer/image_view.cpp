@@ -122,7 +122,7 @@ void ImageView::ShowImage(imagefile::ImageReader* image, unsigned flags) {
     image_->releaseAll();
   }
   shownDone_ = !image_ || image_->isComplete(frameIndex_);
-  if (oldHadPalette) {
+  if (oldHadPalette && window_) {
     // Give the screen its default colours back before the next picture realises its own.
     HDC dc = GetDC(window_);
     HGDIOBJ previous = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
@@ -134,7 +134,9 @@ void ImageView::ShowImage(imagefile::ImageReader* image, unsigned flags) {
   RecomputeScrollLimits();
   UpdateCursor();
   if (image_ && animate_ && PageCount() > 1) SetTimer(window_, kFrameTimer, kUnknownFrameDelay, nullptr);
-  if (!(flags & kNoRepaint)) {
+  // Without a window (it is gone) there is nothing to repaint; a null window
+  // would repaint the whole desktop.
+  if (!(flags & kNoRepaint) && window_) {
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
   }

@@ -101,6 +101,7 @@ void ViewerWindow::Layout() {
 }
 
 void ViewerWindow::FitFrameToPhoto() {
+  OwnResize own(inOwnResize_);
   const LONG style = GetWindowLongA(frame_, GWL_STYLE);
   if (!(style & WS_CAPTION) || IsZoomed(frame_) || !PhotoShown()) {
     Layout();
@@ -117,10 +118,8 @@ void ViewerWindow::FitFrameToPhoto() {
   const imaging::PixelRect placed =
       PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, wanted.right - wanted.left,
                  wanted.bottom - wanted.top, imaging::PixelRect{work.left, work.top, work.right, work.bottom});
-  inOwnResize_ = true;
   SetWindowPos(frame_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  inOwnResize_ = false;
   Layout();
 }
 
@@ -140,10 +139,9 @@ void ViewerWindow::EnterFullScreen() {
   // The frame lies just outside the screen, the client area covers it.
   RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
-  inOwnResize_ = true;
+  OwnResize own(inOwnResize_);
   SetWindowPos(frame_, HWND_TOP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                SWP_FRAMECHANGED);
-  inOwnResize_ = false;
   Layout();
 }
 
@@ -154,15 +152,13 @@ void ViewerWindow::LeaveFullScreen() {
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_SHOW);
   view_.SetFullScreen(false);
-  inOwnResize_ = true;
+  OwnResize own(inOwnResize_);
   SetWindowPos(frame_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   if (placementSaved_) {
     if (placement_.showCmd == SW_SHOWMAXIMIZED) ShowWindow(frame_, SW_HIDE);
     SetWindowPlacement(frame_, &placement_);
-    inOwnResize_ = false;
     Layout();
   } else {
-    inOwnResize_ = false;
     FitFrameToPhoto();
   }
 }

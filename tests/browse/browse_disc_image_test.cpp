@@ -10,6 +10,7 @@
 #include "resources/command_ids.h"
 #include "settings/settings_store_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/mru_list.h"
 
@@ -128,5 +129,38 @@ TEST_F(BrowseWindowTest, PhotosCopiedFromADiscImageArePastableFilesWithTheDiscsB
     EXPECT_GT(copied.size(), 700000u);
     EXPECT_TRUE(copied == FileBytes("D:\\PHOTO_CD\\IMAGES\\" + name)) << name << " differs from the disc's";
   }
+  ForgetRecentImages();
+  // The copies go with the program.
+  window_.Destroy();
+  for (const std::string& file : files) EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+  const std::string folder = files[0].substr(0, files[0].rfind("\\sample-disc\\"));
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+}
+
+TEST_F(BrowseWindowTest, ACancelledCopyOutOfADiscImageCopiesNothingAndLeavesNoPart) {
+  const std::string iso = BuildFolder() + "\\sample-disc.iso";
+  if (GetFileAttributesA(iso.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image";
+  window_.SetProbedDrives('Q', 'Q');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_TRUE(window_.OpenDiscImage(iso, true));
+  ASSERT_TRUE(OpenClipboard(window_.hwnd()));
+  EmptyClipboard();
+  CloseClipboard();
+  SelectOnly(window_.list(), {1, 4});
+  std::vector<std::string> boxes;
+  DialogHook hook([&](HWND box) {
+    if (!GetDlgItem(box, IDC_PROGRESS_BAR)) boxes.push_back(DialogHook::MessageText(box));
+  });
+  {
+    ProgressHook cancel(1, ProgressHook::Cancel);  // once the copy out of the image has begun
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_COPY, 0);
+    EXPECT_TRUE(cancel.fired());
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string part = std::string(temp) + "Lumivexa SE\\sample-disc\\IMG0002.PCD";
+  EXPECT_EQ(GetFileAttributesA(part.c_str()), INVALID_FILE_ATTRIBUTES);
   ForgetRecentImages();
 }

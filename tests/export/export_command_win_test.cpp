@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/comctl_version_win.h"
@@ -195,35 +198,116 @@ TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned)
   EXPECT_EQ(5u, tiff.rowsPerStrip);  // 30 KiB strips of 6 KiB rows
 }
 
-// Presses Cancel once the bar reaches the rows of the third photo.
-LRESULT CALLBACK CancelInThirdPhotosRows(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam > 250)
-    PostMessageA(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+// Inside the replace question's modal loop, once it is painted: its picture, then No.
+VOID CALLBACK PictureThenNo(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  SetForegroundWindow(g_exportDialog);
+  EXPECT_TRUE(SaveScreenshot(g_exportDialog, "export-replace"));
+  DialogHook::Press(g_exportDialog, IDNO);
+}
+
+// An earlier export's file, with a text that tells whether it is still there.
+void WriteEarlier(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::fputs("an earlier export", file);
+  std::fclose(file);
+}
+bool StillEarlier(const std::string& path) {
+  char text[64] = "";
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  std::fgets(text, sizeof text, file);
+  std::fclose(file);
+  return std::string(text) == "an earlier export";
 }
 
 TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
   const std::string third = folder_ + "\\IMG0003.bmp";
-  FILE* old = std::fopen(third.c_str(), "wb");
-  std::fputs("an earlier export", old);
-  std::fclose(old);
+  WriteEarlier(third);
 
   ExportOptions options;
   options.format = kFormatBmp;
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelInThirdPhotosRows, nullptr, GetCurrentThreadId());
-  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
-  UnhookWindowsHookEx(hook);
+  DialogHook replace([](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_REPLACE_ALL)) DialogHook::Press(dialog, IDYES);
+  });
+  {
+    ProgressHook cancel(251, ProgressHook::Cancel);  // in the third photo's rows
+    ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
+  }
 
   std::vector<std::string> files = FilesIn(folder_);
   std::sort(files.begin(), files.end());
   EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp", "IMG0002.bmp", "IMG0003.bmp"}), files);
-  char text[64] = "";
-  old = std::fopen(third.c_str(), "rb");
-  ASSERT_NE(nullptr, old);
-  std::fgets(text, sizeof text, old);
-  std::fclose(old);
-  EXPECT_STREQ("an earlier export", text);
+  EXPECT_TRUE(StillEarlier(third));
+}
+
+TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
+  ExportOptions options;
+  options.format = kFormatBmp;
+  auto name = [&](int photo) {
+    char text[32];
+    std::snprintf(text, sizeof text, "\\IMG%04d.bmp", photo);
+    return folder_ + text;
+  };
+  for (int photo : {1, 2, 3, 5}) WriteEarlier(name(photo));
+
+  // No keeps photo 1's file, Yes replaces photo 2's, Yes to all replaces
+  // photo 3's and photo 5's without a second question.
+  std::vector<std::string> questions;
+  int answer = 0;
+  bool pictured = false;
+  const int answers[] = {IDNO, IDYES, IDC_REPLACE_ALL};
+  DialogHook hook([&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
+    questions.push_back(DialogHook::Text(GetDlgItem(dialog, IDC_REPLACE_TEXT)));
+    const int button = answer < 3 ? answers[answer++] : IDCANCEL;
+    if (pictured || button != IDNO) return DialogHook::Press(dialog, button);
+    pictured = true;
+    g_exportDialog = dialog;  // the first question is pictured once painted, then answered No
+    SetTimer(nullptr, 0, 400, PictureThenNo);
+  });
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4), PackPath(5)}, options,
+              folder_);
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp already exists. Replace it?",
+                                      "IMG0002.bmp already exists. Replace it?",
+                                      "IMG0003.bmp already exists. Replace it?"}),
+            questions);
+  EXPECT_TRUE(StillEarlier(name(1)));
+  for (int photo : {2, 3, 4, 5}) EXPECT_FALSE(StillEarlier(name(photo))) << photo;
+  EXPECT_EQ(5u, FilesIn(folder_).size());  // no temporary file left behind
+
+  // Cancel ends the run: neither that photo nor any after it is written.
+  for (int photo : {1, 2}) WriteEarlier(name(photo));
+  DeleteFileA(name(3).c_str());
+  answer = 3;
+  questions.clear();
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, options, folder_);
+  EXPECT_EQ(1u, questions.size());
+  EXPECT_TRUE(StillEarlier(name(1)));
+  EXPECT_TRUE(StillEarlier(name(2)));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(name(3).c_str()));
+}
+
+TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturned) {
+  ExportOptions options;
+  options.format = kFormatBmp;
+  options.rotation = -90;
+  std::string message;
+  std::unique_ptr<AddressSpaceFill> fill;
+  DialogHook hook([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    fill.reset();
+    message = DialogHook::Text(box) + ": " + DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  {
+    // Once decoded, no room is left for the turned 1.2 MB picture.
+    ProgressHook decoded(50, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+    ASSERT_TRUE(decoded.fired());
+  }
+  EXPECT_EQ(message, "Conversion failed: Not enough memory to turn IMG0001.PCD.");
+  EXPECT_TRUE(FilesIn(folder_).empty());
 }
 
 TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {

@@ -72,18 +72,6 @@ TEST_F(ViewerTest, DoubleClickOpensAViewerThatPagesAndReadsAhead) {
 
 namespace {
 
-// The pixel at (x, y) of a decoded 24-bit bitmap, as 0xRRGGBB.
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  COLORREF colour = GetPixel(memory, x, y);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return colour;
-}
-
 TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) {
   viewer::ViewerWindow* v = OpenDecoded(0, 3);
   ASSERT_NE(v, nullptr);
@@ -132,8 +120,8 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
 }
 
-TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
-  viewer::ViewerWindow* v = OpenDecoded(0, 3);
+TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboardAtTheLevelOnShow) {
+  viewer::ViewerWindow* v = OpenDecoded(0, 4);
   ASSERT_NE(v, nullptr);
   Key(v, VK_OEM_COMMA);  // a quarter turn left
   ASSERT_EQ(v->rotation(), 90);
@@ -145,8 +133,8 @@ TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
   GlobalUnlock(block);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP));
   CloseClipboard();
-  EXPECT_EQ(header.biWidth, 512);
-  EXPECT_EQ(header.biHeight, 768);
+  EXPECT_EQ(header.biWidth, 1024);  // BASE*4
+  EXPECT_EQ(header.biHeight, 1536);
 }
 
 TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
@@ -207,12 +195,9 @@ TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
 }
 
 TEST_F(ViewerTest, ShowingAnotherPhotoStopsTheDecodeInProgress) {
-  g_settings.DefResolution = 5;  // BASE*16: a long decode
-  // Commands sent straight to the windows: no message loop runs in between,
-  // so the first photo has decoded only its first row when the next is shown.
-  Focus(0);
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
-  viewer::ViewerWindow* v = Viewer();
+  // Commands sent straight to the windows: the first photo has decoded only
+  // its first row when the next is shown.
+  viewer::ViewerWindow* v = OpenStillDecoding(0);
   ASSERT_NE(v, nullptr);
   SendMessageA(v->Frame(), WM_COMMAND, CMD_NEXT, 0);
   ASSERT_EQ(v->current(), 1);

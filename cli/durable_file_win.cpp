@@ -1,0 +1,53 @@
+#include <windows.h>
+
+#include "cli/durable_file.h"
+
+namespace cli {
+
+namespace {
+
+std::string lastErrorText() {
+  char text[256] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
+                 sizeof text, nullptr);
+  std::string reason = text;
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
+  return reason;
+}
+
+}  // namespace
+
+bool syncFile(const std::string& path, std::string& error) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || !FlushFileBuffers(file)) {
+    error = lastErrorText();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return false;
+  }
+  CloseHandle(file);
+  return true;
+}
+
+// NTFS journals its folder entries; a rename needs no flush of the folder.
+bool syncFolder(const std::string&, std::string&) { return true; }
+
+unsigned long currentProcessId() { return GetCurrentProcessId(); }
+
+bool processAlive(unsigned long processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to ask
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+}
+
+std::string machineName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  GetComputerNameA(name, &size);
+  return name;
+}
+
+}  // namespace cli

@@ -1,0 +1,67 @@
+// The level a viewer shows, turning a photo that is still decoding,
+// and automatic fitting, on the sample disc.
+#include "tests/viewer/viewer_test_support.h"
+
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/support/dialog_hook_win.h"
+
+namespace {
+
+bool Checked(HMENU menu, int command) { return GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED; }
+
+TEST_F(ViewerTest, APhotoBelowTheDefaultLevelShowsTheLevelItHolds) {
+  // Photo 9 holds BASE only; photo 1 goes up to BASE*16.
+  viewer::ViewerWindow* v = OpenDecoded(8, 5);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->view().DisplaySize().cx, 768);
+  EXPECT_EQ(Status(v, 1), "BASE");
+  EXPECT_TRUE(Checked(v->menu(), CMD_LEVEL_BASE));
+  EXPECT_FALSE(Checked(v->menu(), CMD_LEVEL_16BASE));
+
+  Key(v, VK_HOME);  // the wish stays BASE*16 for a photo that holds it
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_EQ(Status(v, 1), "BASE*16");
+
+  // A copy that fails (the clipboard is taken) says so in the viewer's words.
+  std::string message;
+  DialogHook hook([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    message = DialogHook::Text(box) + ": " + DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  ASSERT_TRUE(OpenClipboard(window_.hwnd()));
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_COPY, 0);
+  CloseClipboard();
+  EXPECT_EQ(message, "Lumivexa SE: Copy failed.");
+}
+
+TEST_F(ViewerTest, TurningAPhotoThatIsStillDecodingLeavesTheWindowFree) {
+  viewer::ViewerWindow* v = OpenStillDecoding(0);
+  ASSERT_NE(v, nullptr);
+  ASSERT_TRUE(v->view().Decoding());
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_ROTATE_LEFT, 0);
+  EXPECT_TRUE(v->view().Decoding()) << "the turn waited for the whole decode";
+  EXPECT_EQ(v->rotation(), 90);
+
+  // Once complete the photo stands turned left: a right turn brings it back.
+  ASSERT_TRUE(RunUntil([&] { return !v->view().Decoding() && v->view().DisplaySize().cy > v->view().DisplaySize().cx; },
+                       20000));
+  auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
+  const COLORREF topLeft = PixelOf(bitmap(), 0, 0);
+  Key(v, VK_OEM_PERIOD);
+  EXPECT_EQ(v->rotation(), 0);
+  EXPECT_EQ(PixelOf(bitmap(), 3071, 0), topLeft);
+}
+
+TEST_F(ViewerTest, AutomaticFittingFollowsTheUsersResizesOnly) {
+  g_settings.AutoFitWindow = 1;
+  viewer::ViewerWindow* v = OpenDecoded(0, 4);  // BASE*4: larger than the screen
+  ASSERT_NE(v, nullptr);
+  EXPECT_DOUBLE_EQ(v->view().zoom(), 0.5);
+  EXPECT_EQ(Status(v, 1), "BASE*4");
+  SetWindowPos(v->Frame(), nullptr, 0, 0, 500, 500, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_LT(v->view().zoom(), 0.2);
+}
+
+}  // namespace
