@@ -146,14 +146,17 @@ void ImageView::SetZoom(double zoom) {
   const double old = zoom_;
   explicitZoom_ = true;
   zoom_ = zoom;
-  if (image_ && (image_->isComplete(frameIndex_) || image_->decoding()) && ZoomNeedsRedecode(DecodeScale(), zoom))
-    Redecode();
+  if (ZoomRedecodes(zoom)) Redecode();
   RECT client;
   GetClientRect(window_, &client);
   scrollX_ = ScrollKeepingCentre(scrollX_, client.right, old, zoom);
   scrollY_ = ScrollKeepingCentre(scrollY_, client.bottom, old, zoom);
   RecomputeScrollLimits();
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+bool ImageView::ZoomRedecodes(double zoom) const {
+  return image_ && (image_->isComplete(frameIndex_) || image_->decoding()) && ZoomNeedsRedecode(DecodeScale(), zoom);
 }
 
 void ImageView::FreeDecodedData() {

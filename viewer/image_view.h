@@ -57,6 +57,8 @@ class ImageView {
   // control's centre on the same point; decodes again when the picture was
   // decoded too small for it.
   void SetZoom(double zoom);
+  // Whether SetZoom(zoom) would decode the shown image again (more pixels needed).
+  bool ZoomRedecodes(double zoom) const;
   double zoom() const { return zoom_; }
   // Decoded size over source size of the shown frame (1 without a picture).
   double DecodeScale() const;

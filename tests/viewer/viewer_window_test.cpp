@@ -120,6 +120,27 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
 }
 
+// Turning a standing photo at Fit to screen fits a lying one: the control decodes
+// it again, larger, and the picture still comes out turned, at the fitted size.
+TEST_F(ViewerTest, TurningAStandingPhotoAtFitToScreenKeepsTheTurnInTheLargerDecode) {
+  viewer::ViewerWindow* v = OpenDecoded(2, 0);  // photo 3 stands
+  ASSERT_NE(v, nullptr);
+  auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(2)->firstBitmap()); };
+  BITMAP before = {};
+  GetObjectA(bitmap(), sizeof before, &before);
+  ASSERT_LT(before.bmWidth, before.bmHeight);
+  Key(v, VK_OEM_COMMA);
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_EQ(v->rotation(), 90);
+  BITMAP after = {};
+  GetObjectA(bitmap(), sizeof after, &after);
+  EXPECT_GT(after.bmWidth, after.bmHeight);  // turned
+  EXPECT_GT(after.bmWidth, before.bmHeight);  // decoded again for the larger fit
+  const SIZE shown = v->view().DisplaySize();
+  EXPECT_EQ(shown.cx, after.bmWidth);
+  EXPECT_EQ(shown.cy, after.bmHeight);
+}
+
 TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboardAtTheLevelOnShow) {
   viewer::ViewerWindow* v = OpenDecoded(0, 4);
   ASSERT_NE(v, nullptr);
