@@ -9,7 +9,6 @@
 #include "imagefile/image_reader.h"
 #include "imagefile/jpeg_writer.h"
 #include "imagefile/photo_metadata.h"
-#include "imagefile/requested_level.h"
 #include "imagefile/tiff_writer.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -106,6 +105,7 @@ class PhotoExport {
     request.makeDisplayBitmap = false;
     request.keepFullBitmap = true;
     request.threads = 2;  // export waits for each photo; the viewer's paced decode keeps to one
+    request.pcdLevel = options_.resolutionIndex;
     const int rows = DecodeRowsPerStep(reader.width());
     bool ok = reader.beginDecode(request);
     while (ok && !progress_.cancelled() && !reader.isComplete()) {
@@ -183,7 +183,6 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
   progress.setRange(0, 100 * static_cast<int>(photos.size()));
   progress.setPosition(0);
-  RequestedLevelScope level(options.resolutionIndex);
   PhotoExport exporter(instance, owner, progress, options);
   for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
 }

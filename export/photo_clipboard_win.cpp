@@ -6,7 +6,6 @@
 #include "export/file_drop_list.h"
 #include "photocd/disc_image.h"
 #include "photocd/pcd_file.h"
-#include "imagefile/requested_level.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
@@ -132,13 +131,14 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
 }
 
 // Decodes the page with a progress window; false when the user cancelled.
-bool DecodeWithProgress(ImageReader& reader, int page, HINSTANCE instance, HWND owner) {
+bool DecodeWithProgress(ImageReader& reader, int page, int level, HINSTANCE instance, HWND owner) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setPosition(0);
   progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
   DecodeRequest request;
   request.page = page;
+  request.pcdLevel = level;
   request.useDdb = false;
   if (!reader.beginDecode(request)) {
     char text[256] = "";
@@ -159,7 +159,7 @@ bool DecodeWithProgress(ImageReader& reader, int page, HINSTANCE instance, HWND 
 }  // namespace
 
 bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags) {
+                          int rotationFlags, int level) {
   if (!owner || !given) return false;
   // Decoding starts afresh from the file, whatever the given reader holds.
   std::unique_ptr<ImageReader> second;
@@ -180,13 +180,16 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
   if (reader->format() == kFormatPageless) page = 0;
 
   WaitCursor wait;
-  if (!DecodeWithProgress(*reader, page, instance, owner)) return true;  // cancelled: nothing, quietly
+  if (!DecodeWithProgress(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
   const int angle = (rotationFlags & kCopyTurnHalf)    ? 180
                     : (rotationFlags & kCopyTurnLeft)  ? -90
                     : (rotationFlags & kCopyTurnRight) ? 90
                                                        : 0;
   // Unturned, the copy would not be the photo as shown.
   if (angle && reader->isComplete() && !reader->rotate(angle)) return false;
+  // Without a crop the whole decode is copied: its size is the request's
+  // level's, which the sizes read before decoding need not be.
+  if (!crop || IsRectEmpty(crop)) area = {0, 0, reader->displayedWidth() - 1, reader->displayedHeight() - 1};
 
   bool cancelled = false;
   HGLOBAL files = reader->path().empty() ? nullptr : FileListBlock({reader->path()}, instance, owner, &cancelled);
@@ -222,8 +225,7 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
 bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, int rotationFlags) {
   ImageReader reader;
   reader.open(path);
-  RequestedLevelScope requested(level);
-  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags);
+  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags, level);
 }
 
 bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags) {

@@ -80,10 +80,10 @@ TiffPicture ReadTiff(const std::string& path) {
 
 // The photo as the reader decodes it at BASE, as 0xAABBGGRR like libtiff's.
 std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* height) {
-  RequestedLevelScope level(3);
   ImageReader reader;
   reader.open(path);
   DecodeRequest request;
+  request.pcdLevel = 3;
   request.makeDisplayBitmap = false;
   request.keepFullBitmap = true;
   std::vector<std::uint32_t> out;
