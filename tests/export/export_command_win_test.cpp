@@ -103,6 +103,14 @@ std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* 
   return out;
 }
 
+// Picks a format in the Export dialog as a user would, and types the folder.
+void ChooseFormatAndFolder(HWND dialog, int format, const std::string& folder) {
+  SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(format), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
+  SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder.c_str());
+}
+
 // Inside the Export dialog's modal loop, once it is painted: its picture, then
 // its TIFF options.
 HWND g_exportDialog = nullptr;
@@ -135,10 +143,7 @@ TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
     std::string caption = DialogHook::Text(dialog);
     if (caption == "Export") {
       g_exportDialog = dialog;
-      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatTiff), 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
-      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      ChooseFormatAndFolder(dialog, kFormatTiff, folder_);
       SetTimer(nullptr, 0, 400, PictureThenOptions);
     } else if (caption == "TIFF Options") {
       CheckRadioButton(dialog, IDC_TIFF_NONE, IDC_TIFF_JPEG, IDC_TIFF_LZW);
@@ -362,10 +367,7 @@ TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSur
       DialogHook::Press(dialog, IDOK);
     } else if (!g_exportDialog) {
       g_exportDialog = dialog;
-      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatBmp), 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
-      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      ChooseFormatAndFolder(dialog, kFormatBmp, folder_);
       SetTimer(nullptr, 0, 200, ExportFromAnotherWindow);
     } else {
       DialogHook::Press(dialog, IDCANCEL);  // a second Export dialog: the fault

@@ -94,10 +94,15 @@ TEST_F(PrintTest, ImpossibleValuesKeepTheDialogOpen) {
   EXPECT_TRUE(Printed());
 }
 
-TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
-  print::PrintRequest request = Request();
+// Thumbnails with their numbers: 20000 of them take a while to lay out.
+print::PrintRequest LongLayout(print::PrintRequest request) {
   request.options.sizeMode = print::kThumbnails;
   request.options.showPhotoNumber = 1;
+  return request;
+}
+
+TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
+  print::PrintRequest request = LongLayout(Request());
   std::vector<print::PrintPhoto> photos(20000, DiscPhoto(1));
   DWORD shown = 0;
   PrintDialogs dialogs([&](HWND setup) {
@@ -123,9 +128,7 @@ LRESULT CALLBACK ReadCountAtMarker(int code, WPARAM wParam, LPARAM lParam) {
 // The dialog manager's DM_SETDEFID (WM_USER + 1) and the finished message of a
 // run that is no longer current leave the layout in hand running.
 TEST_F(PrintTest, OnlyTheCurrentLayoutRunEndsTheLayout) {
-  print::PrintRequest request = Request();
-  request.options.sizeMode = print::kThumbnails;
-  request.options.showPhotoNumber = 1;
+  print::PrintRequest request = LongLayout(Request());
   std::vector<print::PrintPhoto> photos(20000, DiscPhoto(1));
   LRESULT defaultButton = 0;
   g_countAtMarker.clear();
