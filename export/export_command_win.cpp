@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "ui/single_run.h"
 #include "ui/ui_utils_win.h"
@@ -106,16 +107,8 @@ class PhotoExport {
     request.keepFullBitmap = true;
     request.threads = 2;  // export waits for each photo; the viewer's paced decode keeps to one
     request.pcdLevel = options_.resolutionIndex;
-    const int rows = DecodeRowsPerStep(reader.width());
-    bool ok = reader.beginDecode(request);
-    while (ok && !progress_.cancelled() && !reader.isComplete()) {
-      ok = reader.step(rows) != 0;
-      progress_.setPosition(base + reader.progress() * 50 / 10000);
-      progress_.pump();
-    }
-    ok = ok && reader.isComplete();
-    reader.finish(true);
-    return ok && !progress_.cancelled();
+    return DecodeWithProgress(reader, request, DecodeRowsPerStep(reader.width()), progress_, {base, 50}) ==
+           DecodeOutcome::kComplete;
   }
 
   void write(ImageReader& reader, const std::string& photo, const std::string& output, int base) {
@@ -135,36 +128,21 @@ class PhotoExport {
       tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
       return;
     }
-    writer->setOutput(temporary);
-    if (writer->open() != 0) {
-      writer->abandon();
-      DeleteFileA(temporary);
-      tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
-      return;
-    }
-    const int height = writer->source().height;
-    bool writeFailed = false;
-    for (int row = 0; row < height && !progress_.cancelled(); ++row) {
-      if (writer->writeRows(1) != 0) {
-        writeFailed = true;
+    switch (WriteWithProgress(*writer, temporary, output, 1, progress_, {base + 50, 50})) {
+      case WriteOutcome::kWritten:
+      case WriteOutcome::kCancelled:
         break;
-      }
-      progress_.setPosition(base + 50 + row * 50 / height);
-      progress_.pump();
+      case WriteOutcome::kOpenFailed:
+        tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
+        break;
+      case WriteOutcome::kCloseFailed:
+        tell(IDS_EXPORT_CLOSE_FAILED, IDS_PROGRAM_CAPTION);
+        break;
+      case WriteOutcome::kWriteFailed:
+      case WriteOutcome::kRenameFailed:
+        tell(IDS_EXPORT_WRITE_FAILED, IDS_CONVERSION_FAILED);
+        break;
     }
-    UINT problem = 0, caption = IDS_PROGRAM_CAPTION;
-    if (writeFailed || progress_.cancelled()) {
-      writer->abandon();
-      if (writeFailed) problem = IDS_EXPORT_WRITE_FAILED, caption = IDS_CONVERSION_FAILED;
-    } else if (writer->close() != 0) {
-      writer->abandon();
-      problem = IDS_EXPORT_CLOSE_FAILED;
-    } else if (!MoveFileExA(temporary, output.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      problem = IDS_EXPORT_WRITE_FAILED, caption = IDS_CONVERSION_FAILED;
-    }
-    writer.reset();
-    DeleteFileA(temporary);  // nothing there once renamed
-    if (problem) tell(problem, caption);
   }
 
   void tell(UINT textId, UINT captionId) { MessageFromStrings(instance_, owner_, textId, captionId, MB_OK); }

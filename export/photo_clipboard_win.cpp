@@ -9,6 +9,7 @@
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
@@ -131,7 +132,7 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
 }
 
 // Decodes the page with a progress window; false when the user cancelled.
-bool DecodeWithProgress(ImageReader& reader, int page, int level, HINSTANCE instance, HWND owner) {
+bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance, HWND owner) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setPosition(0);
@@ -140,20 +141,13 @@ bool DecodeWithProgress(ImageReader& reader, int page, int level, HINSTANCE inst
   request.page = page;
   request.pcdLevel = level;
   request.useDdb = false;
-  if (!reader.beginDecode(request)) {
+  const DecodeOutcome outcome = DecodeWithProgress(reader, request, kHundredthOfTheImage, progress);
+  if (outcome == DecodeOutcome::kCannotStart) {
     char text[256] = "";
     FormatStringId(text, sizeof text, instance, IDS_COPY_IMAGE_FAILED, reader.error());
     MessageWithCaptionId(instance, progress.handle(), text, IDS_COPY_CAPTION, MB_OK);
-    return true;
   }
-  const int rows = (reader.height() + 50) / 100 > 0 ? (reader.height() + 50) / 100 : 1;
-  while (!reader.isComplete() && !progress.cancelled()) {
-    if (!reader.step(rows)) break;
-    progress.setPosition(reader.progress());
-    progress.pump();
-  }
-  reader.finish(false);
-  return !progress.cancelled();
+  return outcome != DecodeOutcome::kCancelled;
 }
 
 }  // namespace
@@ -180,7 +174,7 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
   if (reader->format() == kFormatPageless) page = 0;
 
   WaitCursor wait;
-  if (!DecodeWithProgress(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
+  if (!DecodeForCopy(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
   const int angle = (rotationFlags & kCopyTurnHalf)    ? 180
                     : (rotationFlags & kCopyTurnLeft)  ? -90
                     : (rotationFlags & kCopyTurnRight) ? 90

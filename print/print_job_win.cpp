@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "ui/single_run.h"
 #include "imaging/dib_ops.h"
@@ -154,28 +155,22 @@ bool PrintItem::Decode() {
     request.targetWidth = size.width;
     request.targetHeight = size.height;
   }
-  if (!reader_.beginDecode(request)) {
-    char text[512];
-    FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_CANNOT_READ, title_.c_str());
-    ShowText(s_, text, kAppName, MB_OK | MB_ICONSTOP);
-    return false;
-  }
   progress_.setText((Text(s_, IDS_PRINT_DECODING) + title_).c_str());
-  const int rows = std::max(1, (reader_.displayedHeight() + 50) / 100);
-  while (reader_.progress() < 10000) {
-    if (progress_.cancelled()) {
-      reader_.finish(true);
+  switch (DecodeWithProgress(reader_, request, kHundredthOfTheImage, progress_)) {
+    case DecodeOutcome::kComplete:
+      break;
+    case DecodeOutcome::kCannotStart: {
+      char text[512];
+      FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_CANNOT_READ, title_.c_str());
+      ShowText(s_, text, kAppName, MB_OK | MB_ICONSTOP);
       return false;
     }
-    if (!reader_.step(rows)) {
-      reader_.finish(true);
+    case DecodeOutcome::kFailed:
       ShowString(s_, IDS_PRINT_CANNOT_LOAD, kAppName, MB_OK | MB_ICONSTOP);
       return false;
-    }
-    progress_.setPosition(reader_.progress());
-    progress_.pump();
+    case DecodeOutcome::kCancelled:
+      return false;
   }
-  reader_.finish(false);
   return rotation_ == 0 || reader_.rotate(rotation_ == 270 ? -90 : rotation_);
 }
 
