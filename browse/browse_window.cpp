@@ -15,6 +15,7 @@
 #include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
+#include "ui/window_object_win.h"
 
 namespace {
 
@@ -232,13 +233,9 @@ void BrowseWindow::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK BrowseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<BrowseWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<BrowseWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<BrowseWindow>(hwnd, message, lParam);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 #include "imaging/dib_draw.h"
 #include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"
+#include "ui/window_object_win.h"
 
 namespace print {
 
@@ -50,13 +51,9 @@ PrintPreview* PrintPreview::Create(HINSTANCE instance, HWND dialog, const RECT& 
 }
 
 LRESULT CALLBACK PrintPreview::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = static_cast<PrintPreview*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    created->window_ = window;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<PrintPreview*>(GetWindowLongPtrA(window, 0));
+  auto* self = WindowObject<PrintPreview>(window, message, lParam, 0);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
   return self->HandleMessage(message, wParam, lParam);
 }
 

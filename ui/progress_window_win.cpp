@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "ui/window_object_win.h"
 
 namespace {
 constexpr UINT_PTR kShowTimer = 1;
@@ -57,13 +58,13 @@ void ProgressWindow::cancel() {
 }
 
 INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = DialogObject(window, message, reinterpret_cast<ProgressWindow*>(lParam));
+  if (!self) return FALSE;
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
-    reinterpret_cast<ProgressWindow*>(lParam)->window_ = window;
+    self->window_ = window;
     return TRUE;
   }
-  auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, DWLP_USER));
-  return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+  return self->handleMessage(message, wParam, lParam);
 }
 
 INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -6,6 +6,7 @@
 
 #include "resources/resource_ids.h"
 #include "viewer/view_geometry.h"
+#include "ui/window_object_win.h"
 
 namespace viewer {
 
@@ -340,13 +341,9 @@ void ImageView::AdvanceFrame() {
 }
 
 LRESULT CALLBACK ImageView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<ImageView*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->window_ = hwnd;
-    SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ImageView*>(GetWindowLongPtrA(hwnd, 0));
+  auto* self = WindowObject<ImageView>(hwnd, message, lParam, 0);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 
