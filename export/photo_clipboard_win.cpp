@@ -13,6 +13,7 @@
 #include "ui/progress_window_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace imagefile {
 namespace {
@@ -120,11 +121,9 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
   auto* out = static_cast<unsigned char*>(GlobalLock(block));
   std::memcpy(out, &header, sizeof header);
   if (colours) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    GetDIBColorTable(dc, 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    MemoryDc dc(nullptr);
+    SelectedObject selected(dc.get(), bitmap);
+    GetDIBColorTable(dc.get(), 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
   }
   std::memcpy(out + sizeof header + tableBytes, section.dsBm.bmBits, pixelBytes);
   GlobalUnlock(block);

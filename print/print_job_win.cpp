@@ -18,6 +18,7 @@
 #include "print/print_state_win.h"
 #include "print/print_values.h"
 #include "resources/resource_ids.h"
+#include "ui/gdi_scope_win.h"
 
 namespace print {
 
@@ -198,11 +199,11 @@ bool PrintItem::Render() {
 }
 
 bool PrintItem::Transfer(HBITMAP bitmap) {
-  HDC memory = CreateCompatibleDC(s_.printer);
-  HGDIOBJ old = memory ? SelectObject(memory, bitmap) : nullptr;
-  if (!old) {
+  MemoryDc memoryDc(s_.printer);
+  const HDC memory = memoryDc.get();
+  SelectedObject selected(memory, bitmap);
+  if (!selected.selected()) {
     SystemErrorBox(s_.request->owner, "SelectObject()");
-    if (memory) DeleteDC(memory);
     return false;
   }
   const imaging::PixelRect& to = item_.place;
@@ -227,25 +228,22 @@ bool PrintItem::Transfer(HBITMAP bitmap) {
   } else {
     done = BitBlt(s_.printer, to.left, to.top, plain.bmWidth, plain.bmHeight, memory, 0, 0, SRCCOPY) != 0;
   }
-  SelectObject(memory, old);
-  DeleteDC(memory);
   if (!done) ShowString(s_, IDS_PRINT_TRANSFER_FAILED, kAppName, MB_OK | MB_ICONWARNING);
   return done;
 }
 
 void DrawInfo(const PrintState& s, const PlacedItem& item) {
   if (item.info.empty()) return;
-  HGDIOBJ old = SelectObject(s.printer, s.printerFont);
+  SelectedObject font(s.printer, s.printerFont);
   SetBkMode(s.printer, TRANSPARENT);
   RECT r = {item.infoPlace.left, item.infoPlace.top, item.infoPlace.right, item.infoPlace.bottom};
   DrawTextA(s.printer, item.info.c_str(), -1, &r, kInfoTextFlags);
-  SelectObject(s.printer, old);
 }
 
 // Sends every page; false when a page could not be started or ended.
 bool PrintPages(PrintState& s, ProgressWindow& progress, bool canStretch) {
   const imaging::PixelRect printable = s.Printable();
-  HRGN clip = CreateRectRgn(printable.left, printable.top, printable.right, printable.bottom);
+  ScopedGdiObject<HRGN> clip(CreateRectRgn(printable.left, printable.top, printable.right, printable.bottom));
   bool pagesOk = true;
   for (int p = 0; p < s.pages.count() && !progress.cancelled(); ++p) {
     if (StartPage(s.printer) <= 0) {
@@ -254,7 +252,7 @@ bool PrintPages(PrintState& s, ProgressWindow& progress, bool canStretch) {
     }
     for (const PlacedItem& item : s.pages.page(p).items) {
       int saved = SaveDC(s.printer);
-      SelectClipRgn(s.printer, clip);
+      SelectClipRgn(s.printer, clip.get());
       bool rendered = PrintItem(s, item, progress, canStretch).Render();
       RestoreDC(s.printer, saved);
       DrawInfo(s, item);
@@ -265,7 +263,6 @@ bool PrintPages(PrintState& s, ProgressWindow& progress, bool canStretch) {
       break;
     }
   }
-  DeleteObject(clip);
   return pagesOk;
 }
 

@@ -5,6 +5,7 @@
 #include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "ui/window_object_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace print {
 
@@ -21,9 +22,8 @@ bool Inside(const imaging::PixelRect& r, const imaging::PixelRect& bounds) {
 
 void Fill(HDC dc, const imaging::PixelRect& r, COLORREF colour) {
   RECT rect = {r.left, r.top, r.right, r.bottom};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &rect, brush.get());
 }
 
 }  // namespace
@@ -67,14 +67,13 @@ LRESULT PrintPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       RECT client;
       GetClientRect(window_, &client);
       // Off screen first, so the page never flickers while it is redrawn.
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      Paint(memory, client);
-      BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
+      {
+        MemoryDc memory(dc);
+        ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        SelectedObject selected(memory.get(), bitmap.get());
+        Paint(memory.get(), client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+      }
       EndPaint(window_, &paint);
       return 0;
     }
@@ -92,14 +91,13 @@ void PrintPreview::Paint(HDC dc, const RECT& client) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (!owner_.ValidateSilently()) {
     std::string text = LoadStringText(owner_.state().request->instance, IDS_PRINT_INVALID);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT box = client;
     InflateRect(&box, -4, 0);
     RECT measured = box;
     DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     OffsetRect(&box, 0, (client.bottom - (measured.bottom - measured.top)) / 2);
     DrawTextA(dc, text.c_str(), -1, &box, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
     return;
   }
   PaintPage(dc, client);
@@ -135,12 +133,13 @@ void PrintPreview::PaintPage(HDC dc, const RECT& client) {
       RestoreDC(dc, clip);
     }
   }
-  HPEN pen = CreatePen(PS_DOT, 1, kMarginColour);
-  SelectObject(dc, pen);
-  SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, printable.left, printable.top, printable.right, printable.bottom);
-  RestoreDC(dc, saved);  // deselects the pen
-  DeleteObject(pen);
+  {
+    ScopedGdiObject<HPEN> pen(CreatePen(PS_DOT, 1, kMarginColour));
+    SelectedObject selectedPen(dc, pen.get());
+    SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, printable.left, printable.top, printable.right, printable.bottom);
+  }
+  RestoreDC(dc, saved);
 }
 
 }  // namespace print

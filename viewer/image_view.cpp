@@ -7,6 +7,7 @@
 #include "resources/resource_ids.h"
 #include "viewer/view_geometry.h"
 #include "ui/window_object_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace viewer {
 
@@ -254,8 +255,9 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
   FillRect(dc, &paint, background_);
   RestoreDC(dc, -1);
 
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  MemoryDc memoryDc(dc);
+  const HDC memory = memoryDc.get();
+  SelectedObject selectedBitmap(memory, bitmap);
   HPALETTE oldMemoryPalette = palette ? SelectPalette(memory, palette, TRUE) : nullptr;
   SaveDC(dc);
   IntersectClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
@@ -271,8 +273,6 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
   }
   RestoreDC(dc, -1);
   if (oldMemoryPalette) SelectPalette(memory, oldMemoryPalette, TRUE);
-  SelectObject(memory, oldBitmap);
-  DeleteDC(memory);
   if (oldPalette) SelectPalette(dc, oldPalette, TRUE);
 }
 
