@@ -20,33 +20,35 @@ class SelectedObject {
   HGDIOBJ old_;
 };
 
-// A memory device context compatible with dc (null: the screen), deleted at the end.
-class MemoryDc {
+// A handle made for the scope and freed by Free at its end.
+template <typename Handle, typename Free>
+class ScopedHandle {
  public:
-  explicit MemoryDc(HDC dc) : dc_(CreateCompatibleDC(dc)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
+  explicit ScopedHandle(Handle handle) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (handle_) Free()(handle_);
   }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-// A pen, brush, bitmap, font or region made for the scope and deleted at its end.
-template <typename Handle>
-class ScopedGdiObject {
- public:
-  explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-  ~ScopedGdiObject() {
-    if (handle_) DeleteObject(handle_);
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
   Handle get() const { return handle_; }
 
  private:
   Handle handle_;
+};
+
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DeleteDeviceContext {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+
+// A pen, brush, bitmap, font or region made for the scope.
+template <typename Handle>
+using ScopedGdiObject = ScopedHandle<Handle, DeleteGdiObject>;
+
+// A memory device context compatible with dc (null: the screen).
+class MemoryDc : public ScopedHandle<HDC, DeleteDeviceContext> {
+ public:
+  explicit MemoryDc(HDC dc) : ScopedHandle(CreateCompatibleDC(dc)) {}
 };
