@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
+#include "ui/help_win.h"
 #include "ui/shell_state_win.h"
 
 namespace {
@@ -77,6 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (!path.empty()) browse.OpenPath(path, true);
   int exitCode = RunMainLoop(&browse);
   browse.Destroy();
+  CloseHelp();
   SaveSettingsGroup(g_settings, SettingsGroup::kWindow);
   return exitCode;
 }

@@ -14,7 +14,7 @@
 #include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
-#include "ui/modal_dialog_win.h"
+#include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
@@ -101,7 +101,7 @@ void BrowseWindow::OnCommand(int id) {
       RunOptionsCommand(g_instance, frame_);
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
+      ShowHelpContents(frame_, kBrowseHelpPage);
       break;
     case CMD_MAKER_WEB_PAGE:
       OpenWebPage(frame_, IDS_MAKER_HOME_PAGE);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "ui/help_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "print/print_preview_win.h"
@@ -219,6 +220,9 @@ INT_PTR PrintSetupDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_HELP:
+      ShowHelpContents(dialog(), kPrintSetupHelpPage);
       return TRUE;
   }
   return FALSE;

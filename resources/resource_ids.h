@@ -259,3 +259,10 @@
 #define IDS_NO_PHOTOS_IN_FOLDER 40211
 #define IDS_FOLDER_UNREADABLE 40212
 // ---- end of folders ----
+// ---- help (ids of our own) ----
+#define IDS_HELP_UNAVAILABLE 40300  // file, then one of the reasons below
+#define IDS_HELP_MISSING 40301
+#define IDS_HELP_NO_VIEWER 40302
+#define IDS_HELP_REFUSED 40303
+#define IDS_HELP_WHATS_THIS 40304
+// ---- end of help ----

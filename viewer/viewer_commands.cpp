@@ -15,7 +15,7 @@
 #include "resources/resource_ids.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
-#include "ui/modal_dialog_win.h"
+#include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
@@ -92,7 +92,7 @@ void ViewerWindow::OnCommand(int id) {
       PrintPhoto();
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
+      ShowHelpContents(frame_, kViewerHelpPage);
       break;
     case CMD_MAKER_WEB_PAGE:
     case CMD_PRODUCT_WEB_PAGE:

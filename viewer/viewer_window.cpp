@@ -28,6 +28,28 @@ int WindowHeight(HWND window) {
   return r.bottom - r.top;
 }
 
+// The frame of the viewer on top, if one shows in a normal window: new viewers
+// cascade from it instead of opening exactly over it.
+HWND LastViewerFrame() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, kViewerWindowClass, nullptr); w;
+       w = FindWindowExA(nullptr, w, kViewerWindowClass, nullptr)) {
+    if (IsWindowVisible(w) && !IsIconic(w) && !IsZoomed(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION)) return w;
+  }
+  return nullptr;
+}
+
+// Where a new frame goes when a viewer shows: one step down and right from it.
+bool CascadedFromLastViewer(imaging::PixelRect* frame) {
+  RECT last, work;
+  HWND lastFrame = LastViewerFrame();
+  if (!lastFrame || !GetWindowRect(lastFrame, &last) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+    return false;
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+  *frame = CascadeFrame({last.left, last.top, last.right, last.bottom}, step,
+                        {work.left, work.top, work.right, work.bottom});
+  return true;
+}
+
 }  // namespace
 
 ViewerWindow::~ViewerWindow() {
@@ -56,8 +78,16 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
   menu_ = LoadMenuA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_MENU));
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_ACCEL));
-  CreateWindowExA(0, kViewerWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, kInitialSize, kInitialSize, nullptr, menu_, g_instance, this);
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
+  imaging::PixelRect cascaded;
+  if (CascadedFromLastViewer(&cascaded)) {
+    x = cascaded.left;
+    y = cascaded.top;
+    width = cascaded.right - cascaded.left;
+    height = cascaded.bottom - cascaded.top;
+  }
+  CreateWindowExA(0, kViewerWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, width, height,
+                  nullptr, menu_, g_instance, this);
   if (!frame_) return false;
   frameHandle_ = frame_;
   if (!view_.Create(g_instance, frame_, kViewId)) return false;

@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "tests/print/print_test_support_win.h"
 #include "tests/support/screenshot_win.h"
+#include "ui/help_win.h"
 
 namespace test_print {
 namespace {
@@ -50,6 +51,24 @@ TEST_F(PrintTest, CancelledSetupPrintsNothingButKeepsSavedSettings) {
   EXPECT_EQ(request.options.leftMargin, 1.5f);
   EXPECT_EQ(request.options.rightMargin, before.rightMargin);
   EXPECT_EQ(request.options.captionChoice, 0);  // hidden choices are cleared
+}
+
+TEST_F(PrintTest, F1ShowsTheHelpOnPrintSetup) {
+  bool shown = false;
+  PrintDialogs dialogs([&](HWND setup) {
+    HELPINFO info = {};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = GetDlgItem(setup, IDC_PRINT_LEFT);
+    SendMessageA(setup, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    HWND help = FindWindowA("HH Parent", nullptr);
+    shown = help && IsWindowVisible(help);
+    CloseHelp();
+    PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);
+  });
+  print::PrintRequest request = Request();
+  EXPECT_EQ(print::Print(request, {DiscPhoto(1)}), 0);
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(PrintTest, ImpossibleValuesKeepTheDialogOpen) {
