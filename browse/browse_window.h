@@ -20,6 +20,7 @@
 #include "ui/busy_count.h"
 #include "ui/loop_client_win.h"
 #include "ui/mru_list.h"
+#include "ui/worker_thread_win.h"
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
@@ -103,7 +104,7 @@ class BrowseWindow : public LoopClient {
   HWND statusBar() const { return status_; }
   const browse::PhotoList& photos() const { return photos_; }
   const PhotoCdDisc& disc() const { return disc_; }
-  bool LoaderRunning() const { return loaderRunning_.load(); }
+  bool LoaderRunning() const { return loader_.active(); }
   bool CustomDraw() const { return customDraw_ != 0; }
   HPALETTE Palette() const { return palette_.load(); }
 
@@ -179,7 +180,6 @@ class BrowseWindow : public LoopClient {
   void StartLoader();
   void StopLoader();
   int LoaderPositionNow() const;
-  static DWORD WINAPI LoaderThread(void* self);
   void RunLoader();
   void MakeThumbnail(browse::PhotoItem* item);
 
@@ -198,15 +198,14 @@ class BrowseWindow : public LoopClient {
   HACCEL accelerators_ = nullptr;
   HMENU menu_ = nullptr;
   HIMAGELIST images_ = nullptr;
-  HANDLE stopEvent_ = nullptr;
   HANDLE workEvent_ = nullptr;
-  HANDLE loaderThread_ = nullptr;
   LRESULT customDraw_ = 0;
   int displayDepth_ = 0;
   browse::CellMetrics cells_;
 
-  std::atomic<bool> loaderRunning_{false};
-  std::atomic<bool> loaderStop_{false};
+  // Every change of the photo list or the overview pack waits for it: 10 s, a
+  // beep, then on, since it reads both.
+  WorkerThread loader_{10000, MB_ICONASTERISK};
   std::atomic<int> loaderPosition_{0};
   // Made by the loader from the first thumbnail on palette displays, read by painting.
   std::atomic<HPALETTE> palette_{nullptr};

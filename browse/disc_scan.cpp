@@ -190,7 +190,6 @@ bool BrowseWindow::ScanPhotos(int count, const std::vector<std::string>& packs) 
 
 void BrowseWindow::CloseDisc() {
   StopLoader();
-  loaderRunning_.store(false);
   disc_.root.clear();
   disc_.infoPath.clear();
   disc_.overviewPath.clear();

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr DWORD kStopWaitMs = 10000;
 // Header and colour table of a thumbnail block.
 constexpr std::size_t kThumbnailInfoBytes = 40 + 256 * 4;
 constexpr int kBase64Width = 96;
@@ -21,34 +20,14 @@ constexpr int kBase64Width = 96;
 }  // namespace
 
 void BrowseWindow::StartLoader() {
-  loaderStop_.store(false);
-  ResetEvent(stopEvent_);
   SetEvent(workEvent_);
-  loaderRunning_.store(true);
   loaderPosition_.store(0);
-  DWORD id;
-  loaderThread_ = CreateThread(nullptr, 0, LoaderThread, this, CREATE_SUSPENDED, &id);
-  if (!loaderThread_) {
-    loaderRunning_.store(false);
-    return;
-  }
-  ResumeThread(loaderThread_);
+  loader_.start([this](long) { RunLoader(); });
 }
 
 void BrowseWindow::StopLoader() {
-  if (!loaderThread_) return;
-  loaderStop_.store(true);
-  SetEvent(stopEvent_);
   WaitCursor wait;
-  if (WaitForSingleObject(loaderThread_, kStopWaitMs) == WAIT_TIMEOUT) {
-    MessageBeep(MB_ICONASTERISK);
-    // The thread still uses the photo list and the overview pack: wait until it
-    // has let go of them rather than free them under it.
-    WaitForSingleObject(loaderThread_, INFINITE);
-  }
-  CloseHandle(loaderThread_);
-  loaderThread_ = nullptr;
-  loaderRunning_.store(false);
+  loader_.stop();
 }
 
 int BrowseWindow::LoaderPositionNow() const {
@@ -66,17 +45,11 @@ int BrowseWindow::LoaderPositionNow() const {
   return browse::LoaderPositionFromNearestItem(found);
 }
 
-DWORD WINAPI BrowseWindow::LoaderThread(void* self) {
-  static_cast<BrowseWindow*>(self)->RunLoader();
-  return 0;
-}
-
 void BrowseWindow::RunLoader() {
-  loaderRunning_.store(true);
   const int count = static_cast<int>(photos_.Count());
   browse::LoaderOrder order(count);
-  const HANDLE events[] = {stopEvent_, workEvent_};
-  while (count > 0 && !loaderStop_.load()) {
+  const HANDLE events[] = {loader_.stopEvent(), workEvent_};
+  while (count > 0 && !loader_.stopRequested()) {
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
     int index = order.Step(loaderPosition_.load());
     browse::PhotoItem* photo = index >= 0 ? photos_[index] : nullptr;
@@ -86,7 +59,6 @@ void BrowseWindow::RunLoader() {
     }
     if (order.Finished()) break;
   }
-  loaderRunning_.store(false);
 }
 
 void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {

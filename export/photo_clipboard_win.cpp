@@ -6,13 +6,14 @@
 #include "export/file_drop_list.h"
 #include "photocd/disc_image.h"
 #include "photocd/pcd_file.h"
-#include "imagefile/requested_level.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace imagefile {
 namespace {
@@ -49,7 +50,7 @@ bool CopyOut(const std::string& from, const std::string& to, ProgressWindow& pro
   bool ok = out != INVALID_HANDLE_VALUE;
   std::vector<char> buffer(1 << 16);
   std::uint32_t got = static_cast<std::uint32_t>(buffer.size()), done = 0;
-  while (ok && got == buffer.size() && !g_progressCancelled) {
+  while (ok && got == buffer.size() && !progress.cancelled()) {
     ok = PcdFileRead(in, buffer.data(), static_cast<std::uint32_t>(buffer.size()), got) == kPcdOk;
     DWORD written = 0;
     ok = ok && (got == 0 || (WriteFile(out, buffer.data(), got, &written, nullptr) && written == got));
@@ -57,7 +58,7 @@ bool CopyOut(const std::string& from, const std::string& to, ProgressWindow& pro
     progress.setPosition(size ? static_cast<int>(10000.0 * done / size) : 10000);
     progress.pump();
   }
-  ok = ok && !g_progressCancelled;
+  ok = ok && !progress.cancelled();
   const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
   PcdFileClose(in);
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
@@ -87,15 +88,18 @@ std::string ShellPath(const std::string& path, ProgressWindow& progress) {
 }
 
 // The files as the shell's file list; null when one of them cannot be listed
-// or the user cancelled a copy out of a disc image.
-HGLOBAL FileListBlock(const std::vector<std::string>& paths, HINSTANCE instance, HWND owner) {
+// or the user cancelled a copy out of a disc image (then *cancelled is set).
+HGLOBAL FileListBlock(const std::vector<std::string>& paths, HINSTANCE instance, HWND owner, bool* cancelled) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
   std::vector<std::string> listed;
   for (const std::string& path : paths) {
     listed.push_back(ShellPath(path, progress));
-    if (listed.back().empty()) return nullptr;
+    if (listed.back().empty()) {
+      *cancelled = progress.cancelled();
+      return nullptr;
+    }
   }
   std::vector<unsigned char> bytes = FileDropList(listed);
   return GlobalCopy(bytes.data(), bytes.size());
@@ -117,11 +121,9 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
   auto* out = static_cast<unsigned char*>(GlobalLock(block));
   std::memcpy(out, &header, sizeof header);
   if (colours) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    GetDIBColorTable(dc, 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    MemoryDc dc(nullptr);
+    SelectedObject selected(dc.get(), bitmap);
+    GetDIBColorTable(dc.get(), 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
   }
   std::memcpy(out + sizeof header + tableBytes, section.dsBm.bmBits, pixelBytes);
   GlobalUnlock(block);
@@ -129,34 +131,28 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
 }
 
 // Decodes the page with a progress window; false when the user cancelled.
-bool DecodeWithProgress(ImageReader& reader, int page, HINSTANCE instance, HWND owner) {
+bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance, HWND owner) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setPosition(0);
   progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
   DecodeRequest request;
   request.page = page;
+  request.pcdLevel = level;
   request.useDdb = false;
-  if (!reader.beginDecode(request)) {
+  const DecodeOutcome outcome = DecodeWithProgress(reader, request, kHundredthOfTheImage, progress);
+  if (outcome == DecodeOutcome::kCannotStart) {
     char text[256] = "";
     FormatStringId(text, sizeof text, instance, IDS_COPY_IMAGE_FAILED, reader.error());
     MessageWithCaptionId(instance, progress.handle(), text, IDS_COPY_CAPTION, MB_OK);
-    return true;
   }
-  const int rows = (reader.height() + 50) / 100 > 0 ? (reader.height() + 50) / 100 : 1;
-  while (!reader.isComplete() && !g_progressCancelled) {
-    if (!reader.step(rows)) break;
-    progress.setPosition(reader.progress());
-    progress.pump();
-  }
-  reader.finish(false);
-  return !g_progressCancelled;
+  return outcome != DecodeOutcome::kCancelled;
 }
 
 }  // namespace
 
 bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags) {
+                          int rotationFlags, int level) {
   if (!owner || !given) return false;
   // Decoding starts afresh from the file, whatever the given reader holds.
   std::unique_ptr<ImageReader> second;
@@ -177,16 +173,20 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
   if (reader->format() == kFormatPageless) page = 0;
 
   WaitCursor wait;
-  if (!DecodeWithProgress(*reader, page, instance, owner)) return true;  // cancelled: nothing, quietly
+  if (!DecodeForCopy(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
   const int angle = (rotationFlags & kCopyTurnHalf)    ? 180
                     : (rotationFlags & kCopyTurnLeft)  ? -90
                     : (rotationFlags & kCopyTurnRight) ? 90
                                                        : 0;
   // Unturned, the copy would not be the photo as shown.
   if (angle && reader->isComplete() && !reader->rotate(angle)) return false;
+  // Without a crop the whole decode is copied: its size is the request's
+  // level's, which the sizes read before decoding need not be.
+  if (!crop || IsRectEmpty(crop)) area = {0, 0, reader->displayedWidth() - 1, reader->displayedHeight() - 1};
 
-  HGLOBAL files = reader->path().empty() ? nullptr : FileListBlock({reader->path()}, instance, owner);
-  if (!files && g_progressCancelled) return true;  // the copy out of a disc image was cancelled
+  bool cancelled = false;
+  HGLOBAL files = reader->path().empty() ? nullptr : FileListBlock({reader->path()}, instance, owner, &cancelled);
+  if (cancelled) return true;  // the copy out of a disc image was cancelled
   HGLOBAL dib = nullptr;
   // A decode that stopped part-way would copy a half-blank picture.
   if (reader->isComplete()) {
@@ -218,8 +218,7 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
 bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, int rotationFlags) {
   ImageReader reader;
   reader.open(path);
-  RequestedLevelScope requested(level);
-  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags);
+  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags, level);
 }
 
 bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags) {
@@ -230,8 +229,9 @@ bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int 
 
 bool CopyFileListToClipboard(HINSTANCE instance, HWND owner, const std::vector<std::string>& paths) {
   WaitCursor wait;
-  HGLOBAL files = FileListBlock(paths, instance, owner);
-  if (!files) return g_progressCancelled;  // a cancelled copy out of a disc image copies nothing, quietly
+  bool cancelled = false;
+  HGLOBAL files = FileListBlock(paths, instance, owner, &cancelled);
+  if (!files) return cancelled;  // a cancelled copy out of a disc image copies nothing, quietly
   if (!OpenClipboard(owner)) {
     GlobalFree(files);
     return false;

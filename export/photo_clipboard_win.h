@@ -18,10 +18,11 @@ constexpr int kCopyTurnHalf = 8;
 // Decodes the reader's page afresh (from its file when it has one) with a
 // progress window, turns it by rotationFlags, crops it to crop (corners
 // inclusive, in turned coordinates; null or empty for all of it) and puts it on
-// the clipboard as CF_DIB, with the file as CF_HDROP. False when nothing could
-// be copied; true also when the user cancelled.
+// the clipboard as CF_DIB, with the file as CF_HDROP. level is the highest
+// Photo CD level to decode (-1: the program's). False when nothing could be
+// copied; true also when the user cancelled.
 bool CopyPhotoToClipboard(ImageReader* reader, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags);
+                          int rotationFlags, int level = -1);
 
 // One photo's image pack at a Photo CD level (3 = BASE; a pack that holds less
 // gives its highest), turned by rotationFlags; the caller reports a failure.

@@ -46,6 +46,8 @@ class FormatDecoder : public imaging::RowSource {
   virtual int selectPage(int page, imaging::SourceDescription& description) = 0;
   // Threads the decode of one page may use (formats that can use more than one).
   virtual void setThreads(int /*threads*/) {}
+  // Highest Photo CD level the next selectPage offers; -1 = the program's requested level.
+  virtual void setLevel(int /*level*/) {}
   // The decode is over (complete or not); drop per-decode state.
   virtual void end() {}
 };

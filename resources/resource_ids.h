@@ -183,6 +183,7 @@
 #define IDC_REPLACE_ALL 611              // "Yes to &all"; IDYES, IDNO, IDCANCEL answer the rest
 #define IDC_REPLACE_ICON 612
 #define IDS_EXPORT_REPLACE 6423          // "%s already exists. Replace it?"
+#define IDS_EXPORT_BUSY 6424             // a second Export while one runs
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----
@@ -243,6 +244,7 @@
 #define IDS_PRINT_FIT_TO_PAGE 5116   // the size modes in combo order
 #define IDS_PRINT_SPECIFIED_SIZE 5117
 #define IDS_PRINT_THUMBNAILS 5118
+#define IDS_PRINT_BUSY 5119          // a second Print while one runs
 // ---- end of print ----
 
 // ---- disc images (ids of our own) ----

@@ -127,6 +127,15 @@ bool ViewerWindow::ApplyLevel(int level) {
     if (zoom > 1.0) return false;  // a level never enlarges beyond the photo's own size
     if (level != ShownLevel()) FreeDecoded(current_);
   }
+  if (turned_ != 0 && view_.ZoomRedecodes(zoom)) {
+    // The control's own decode would arrive upright at the turned sizes: free
+    // the photo here instead, so that it decodes at its stored sizes and is
+    // turned again when complete.
+    FreeDecoded(current_);
+    view_.SetZoom(zoom);
+    KeepDecoding();
+    return true;
+  }
   view_.SetZoom(zoom);
   return true;
 }

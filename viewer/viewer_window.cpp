@@ -12,6 +12,7 @@
 #include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
+#include "ui/window_object_win.h"
 
 namespace viewer {
 
@@ -250,13 +251,9 @@ bool ViewerWindow::TranslateAccelerators(MSG* msg) {
 }
 
 LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<ViewerWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<ViewerWindow>(hwnd, message, lParam);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   // A command's dialog or progress window lets a disc removal in; the owner
   // closes the disc, and this viewer with it, only once the command is over.
   BusyScope busy(*self->ownerBusy_);

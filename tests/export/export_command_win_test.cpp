@@ -80,10 +80,10 @@ TiffPicture ReadTiff(const std::string& path) {
 
 // The photo as the reader decodes it at BASE, as 0xAABBGGRR like libtiff's.
 std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* height) {
-  RequestedLevelScope level(3);
   ImageReader reader;
   reader.open(path);
   DecodeRequest request;
+  request.pcdLevel = 3;
   request.makeDisplayBitmap = false;
   request.keepFullBitmap = true;
   std::vector<std::uint32_t> out;
@@ -101,6 +101,14 @@ std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* 
       out.push_back(0xFF000000u | row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2]);
   }
   return out;
+}
+
+// Picks a format in the Export dialog as a user would, and types the folder.
+void ChooseFormatAndFolder(HWND dialog, int format, const std::string& folder) {
+  SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(format), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
+  SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder.c_str());
 }
 
 // Inside the Export dialog's modal loop, once it is painted: its picture, then
@@ -135,10 +143,7 @@ TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
     std::string caption = DialogHook::Text(dialog);
     if (caption == "Export") {
       g_exportDialog = dialog;
-      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatTiff), 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
-      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      ChooseFormatAndFolder(dialog, kFormatTiff, folder_);
       SetTimer(nullptr, 0, 400, PictureThenOptions);
     } else if (caption == "TIFF Options") {
       CheckRadioButton(dialog, IDC_TIFF_NONE, IDC_TIFF_JPEG, IDC_TIFF_LZW);
@@ -334,6 +339,50 @@ TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
                                       "Lumivexa SE: You must specify a folder",
                                       "Lumivexa SE: The specified folder does not exist"}),
             messages);
+}
+
+// Another window's Export while this one's dialog is up: refused with a word,
+// and this one's OK keeps the defaults stored meanwhile (here written by the
+// test) instead of putting back what it read when it opened.
+std::vector<std::string> g_nestedMessages;
+int g_nestedResult = -1;
+VOID CALLBACK ExportFromAnotherWindow(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ExportOptions savedElsewhere;
+  savedElsewhere.tiff.xDpi = 200;
+  std::uint8_t bytes[kExportOptionsSize];
+  storeExportOptions(savedElsewhere, bytes);
+  RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("ExportOptions", bytes, sizeof bytes);
+  g_nestedResult = ExportPhotos(Instance(), nullptr, {PackPath(2)}, 0);
+  DialogHook::Press(g_exportDialog, IDOK);
+}
+
+TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSurvive) {
+  g_nestedMessages.clear();
+  g_exportDialog = nullptr;
+  DialogHook hook([&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
+    if (GetDlgItem(dialog, 0xFFFF)) {
+      g_nestedMessages.push_back(DialogHook::MessageText(dialog));
+      DialogHook::Press(dialog, IDOK);
+    } else if (!g_exportDialog) {
+      g_exportDialog = dialog;
+      ChooseFormatAndFolder(dialog, kFormatBmp, folder_);
+      SetTimer(nullptr, 0, 200, ExportFromAnotherWindow);
+    } else {
+      DialogHook::Press(dialog, IDCANCEL);  // a second Export dialog: the fault
+    }
+  });
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  EXPECT_EQ(0, g_nestedResult);
+  EXPECT_EQ((std::vector<std::string>{"Another export is in progress. Start this one when it has finished."}),
+            g_nestedMessages);
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp"}), FilesIn(folder_));
+  std::vector<unsigned char> value;
+  ASSERT_TRUE(RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kRead).readAll("ExportOptions", &value));
+  ExportOptions stored;
+  ASSERT_TRUE(loadExportOptions(value.data(), value.size(), stored));
+  EXPECT_EQ(200u, stored.tiff.xDpi);
 }
 
 }  // namespace

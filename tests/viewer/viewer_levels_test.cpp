@@ -2,6 +2,9 @@
 // and automatic fitting, on the sample disc.
 #include "tests/viewer/viewer_test_support.h"
 
+#include <functional>
+
+#include "export/export_command_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/support/dialog_hook_win.h"
@@ -62,6 +65,46 @@ TEST_F(ViewerTest, AutomaticFittingFollowsTheUsersResizesOnly) {
   EXPECT_EQ(Status(v, 1), "BASE*4");
   SetWindowPos(v->Frame(), nullptr, 0, 0, 500, 500, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_LT(v->view().zoom(), 0.2);
+}
+
+std::function<void()> g_whileTheBoxIsUp;
+VOID CALLBACK RunWhileTheBoxIsUp(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_whileTheBoxIsUp) g_whileTheBoxIsUp();
+}
+
+// An Export at BASE/4 stops at a photo it cannot read; while its message is up
+// the user pages a viewer shown at BASE: the next photo still comes at BASE.
+TEST_F(ViewerTest, PagingAViewerWhileAnExportAsksKeepsTheViewersLevel) {
+  g_settings.SSReadAhead = 0;  // photo 2 is decoded only once paged to
+  viewer::ViewerWindow* v = OpenDecoded(0, 3);
+  ASSERT_NE(v, nullptr);
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  HWND box = nullptr;
+  int decodedWidth = 0;
+  g_whileTheBoxIsUp = [&] {
+    Key(v, VK_NEXT);
+    BITMAP shown = {};
+    if (Decoded(v)) GetObjectA(reinterpret_cast<HBITMAP>(v->image(1)->firstBitmap()), sizeof shown, &shown);
+    decodedWidth = shown.bmWidth;
+    DialogHook::Press(box, IDOK);
+  };
+  DialogHook hook([&](HWND d) {
+    if (GetDlgItem(d, IDC_PROGRESS_BAR)) return;
+    if (GetDlgItem(d, IDC_EXPORT_RESOLUTION)) {
+      SendDlgItemMessageA(d, IDC_EXPORT_RESOLUTION, CB_SETCURSEL, 2, 0);  // BASE/4
+      SetDlgItemTextA(d, IDC_EXPORT_FOLDER, folder);
+      DialogHook::Press(d, IDOK);
+    } else {
+      box = d;  // "Can't read source image."
+      SetTimer(nullptr, 0, 10, RunWhileTheBoxIsUp);
+    }
+  });
+  imagefile::ExportPhotos(GetModuleHandleA(nullptr), nullptr, {"D:\\PHOTO_CD\\IMAGES\\IMG0999.PCD"}, 0);
+  g_whileTheBoxIsUp = nullptr;
+  EXPECT_EQ(v->current(), 1);
+  EXPECT_EQ(decodedWidth, 768);
 }
 
 }  // namespace
