@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <filesystem>
+
 #include "cli/durable_file.h"
 
 namespace cli {
@@ -18,8 +20,9 @@ std::string lastErrorText() {
 }  // namespace
 
 bool syncFile(const std::string& path, std::string& error) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The converter's names are UTF-8; the wide function reaches every one.
+  HANDLE file = CreateFileW(std::filesystem::u8path(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE || !FlushFileBuffers(file)) {
     error = lastErrorText();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

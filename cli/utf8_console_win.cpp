@@ -1,0 +1,44 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "cli/utf8_console.h"
+#include "photocd/pcd_local_file.h"
+
+namespace cli {
+
+namespace {
+
+UINT g_consoleCodePage = 0;
+
+// The console belongs to the shell that started us: give it back its code page.
+void restoreConsoleCodePage() { SetConsoleOutputCP(g_consoleCodePage); }
+
+std::string utf8(const wchar_t* text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string result(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], length, nullptr, nullptr);
+  result.resize(static_cast<std::size_t>(length) - 1);
+  return result;
+}
+
+}  // namespace
+
+std::vector<std::string> switchToUtf8(int argc, char** argv) {
+  PcdLocalNamesAreUtf8();
+  g_consoleCodePage = GetConsoleOutputCP();  // 0 without a console
+  if (g_consoleCodePage != 0 && g_consoleCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+    std::atexit(restoreConsoleCodePage);
+
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(utf8(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+}  // namespace cli
