@@ -3,16 +3,18 @@
 #include <filesystem>
 
 #include "cli/durable_file.h"
+#include "cli/utf16_win.h"
 
 namespace cli {
 
 namespace {
 
+// In the user's language, as UTF-8 like everything the converter prints.
 std::string lastErrorText() {
-  char text[256] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
-                 sizeof text, nullptr);
-  std::string reason = text;
+  wchar_t text[256] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
+                 sizeof text / sizeof text[0], nullptr);
+  std::string reason = utf8Of(text);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
   return reason;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "cli/utf16_win.h"
 #include "cli/utf8_console.h"
 #include "photocd/pcd_local_file.h"
 
@@ -15,7 +16,9 @@ UINT g_consoleCodePage = 0;
 // The console belongs to the shell that started us: give it back its code page.
 void restoreConsoleCodePage() { SetConsoleOutputCP(g_consoleCodePage); }
 
-std::string utf8(const wchar_t* text) {
+}  // namespace
+
+std::string utf8Of(const wchar_t* text) {
   const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string result(static_cast<std::size_t>(length), '\0');
@@ -23,8 +26,6 @@ std::string utf8(const wchar_t* text) {
   result.resize(static_cast<std::size_t>(length) - 1);
   return result;
 }
-
-}  // namespace
 
 std::vector<std::string> switchToUtf8(int argc, char** argv) {
   PcdLocalNamesAreUtf8();
@@ -36,7 +37,7 @@ std::vector<std::string> switchToUtf8(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!wide) return std::vector<std::string>(argv, argv + argc);
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(utf8(wide[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(utf8Of(wide[i]));
   LocalFree(wide);
   return arguments;
 }
