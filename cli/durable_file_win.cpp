@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cli/durable_file.h"
-#include "cli/utf16_win.h"
+#include "photocd/pcd_text_win.h"
 
 namespace cli {
 
@@ -14,7 +14,7 @@ std::string lastErrorText() {
   wchar_t text[256] = {};
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
                  sizeof text / sizeof text[0], nullptr);
-  std::string reason = utf8Of(text);
+  std::string reason = PcdNarrowText(text, CP_UTF8);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
   return reason;
 }

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
-#include "cli/utf16_win.h"
 #include "cli/utf8_console.h"
 #include "photocd/pcd_local_file.h"
+#include "photocd/pcd_text_win.h"
 
 namespace cli {
 
@@ -18,15 +18,6 @@ void restoreConsoleCodePage() { SetConsoleOutputCP(g_consoleCodePage); }
 
 }  // namespace
 
-std::string utf8Of(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string result(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], length, nullptr, nullptr);
-  result.resize(static_cast<std::size_t>(length) - 1);
-  return result;
-}
-
 std::vector<std::string> switchToUtf8(int argc, char** argv) {
   PcdLocalNamesAreUtf8();
   g_consoleCodePage = GetConsoleOutputCP();  // 0 without a console
@@ -37,7 +28,7 @@ std::vector<std::string> switchToUtf8(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!wide) return std::vector<std::string>(argv, argv + argc);
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(utf8Of(wide[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(PcdNarrowText(wide[i], CP_UTF8));
   LocalFree(wide);
   return arguments;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pcd_local_file.h"
+#include "pcd_text_win.h"
 
 struct PcdLocalFile {
   HANDLE handle;
@@ -18,27 +19,28 @@ namespace {
 
 std::atomic<UINT> g_nameCodePage{CP_ACP};
 
-std::wstring WideName(const char* name) {
-  const UINT codePage = g_nameCodePage;
-  const int length = MultiByteToWideChar(codePage, 0, name, -1, nullptr, 0);
+std::wstring WideName(const char* name) { return PcdWideText(name, g_nameCodePage); }
+std::string NarrowName(const wchar_t* name) { return PcdNarrowText(name, g_nameCodePage); }
+
+}  // namespace
+
+std::wstring PcdWideText(const char* text, unsigned codePage) {
+  const int length = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, name, -1, &wide[0], length);
+  MultiByteToWideChar(codePage, 0, text, -1, &wide[0], length);
   wide.resize(static_cast<std::size_t>(length) - 1);
   return wide;
 }
 
-std::string NarrowName(const wchar_t* name) {
-  const UINT codePage = g_nameCodePage;
-  const int length = WideCharToMultiByte(codePage, 0, name, -1, nullptr, 0, nullptr, nullptr);
+std::string PcdNarrowText(const wchar_t* text, unsigned codePage) {
+  const int length = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, name, -1, &narrow[0], length, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], length, nullptr, nullptr);
   narrow.resize(static_cast<std::size_t>(length) - 1);
   return narrow;
 }
-
-}  // namespace
 
 void PcdLocalNamesAreUtf8() { g_nameCodePage = CP_UTF8; }
 
