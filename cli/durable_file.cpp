@@ -43,7 +43,7 @@ std::string temporaryPathIn(const std::string& folder) {
   static std::atomic<unsigned long> sequence{0};
   const std::string name = kPrefix + hostTag() + std::to_string(currentProcessId()) + "-" +
                            std::to_string(sequence++) + kSuffix;
-  return folder.empty() ? name : (fs::path(folder) / name).string();
+  return folder.empty() ? name : (fs::u8path(folder) / name).u8string();
 }
 
 void removeStalePartials(const std::string& folder) {
@@ -54,8 +54,8 @@ void removeStalePartials(const std::string& folder) {
     if (!seen.insert(folder).second) return;
   }
   std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
-    const unsigned long owner = ownerOf(entry.path().filename().string());
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(folder.empty() ? "." : folder), ec)) {
+    const unsigned long owner = ownerOf(entry.path().filename().u8string());
     if (owner != 0 && owner != currentProcessId() && !processAlive(owner)) fs::remove(entry.path(), ec);
   }
 }

@@ -107,8 +107,8 @@ NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::
 }
 
 bool insideFolder(const std::string& path, const std::string& folder) {
-  const fs::path base = fs::path(folder.empty() ? "." : folder).lexically_normal();
-  const fs::path relative = fs::path(path).lexically_normal().lexically_relative(base);
+  const fs::path base = fs::u8path(folder.empty() ? "." : folder).lexically_normal();
+  const fs::path relative = fs::u8path(path).lexically_normal().lexically_relative(base);
   return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 

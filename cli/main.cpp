@@ -21,6 +21,7 @@
 #include "cli/pack_info.h"
 #include "cli/photo_decode.h"
 #include "cli/photo_inputs.h"
+#include "cli/utf8_console.h"
 #include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
 #include "photocd/image_pack.h"
@@ -158,7 +159,7 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   if (settings.dryRun) {
     for (const cli::ExportResult& r : results) {
       std::error_code ec;
-      const bool skipped = !settings.overwrite && std::filesystem::exists(r.output, ec);
+      const bool skipped = !settings.overwrite && std::filesystem::exists(std::filesystem::u8path(r.output), ec);
       if (r.error.empty())
         std::cout << cli::shownPath(r.input) << " -> " << cli::shownPath(r.output) << (skipped ? " (exists; skipped)" : "")
                   << "\n";
@@ -230,7 +231,7 @@ int runContact(const std::string& path, const std::string& output, int columns, 
 
 // "png" or "jpg" for a sheet's file name; empty for other names.
 std::string sheetFormat(const std::string& output) {
-  std::string extension = std::filesystem::path(output).extension().string();
+  std::string extension = std::filesystem::u8path(output).extension().u8string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (extension == ".png") return "png";
   if (extension == ".jpg" || extension == ".jpeg") return "jpg";
@@ -240,6 +241,10 @@ std::string sheetFormat(const std::string& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = cli::switchToUtf8(argc, argv);
+  std::vector<const char*> argumentPointers;
+  for (const std::string& argument : arguments) argumentPointers.push_back(argument.c_str());
+
   CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export and contact sheets."};
   app.require_subcommand(1);
   app.set_version_flag("--version", "lumivexa-cli " LUMIVEXA_VERSION);
@@ -315,7 +320,7 @@ int main(int argc, char** argv) {
       "  lumivexa-cli contact trip.cue -o index.jpg --columns 8");
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
   } catch (const CLI::ParseError& e) {
     int code = app.exit(e);
     return code == 0 ? 0 : kExitUsage;

@@ -8,6 +8,7 @@
 #include "cli/output_names.h"
 #include "cli/pack_info.h"
 #include "cli/sha256.h"
+#include "photocd/pcd_local_file.h"
 
 namespace fs = std::filesystem;
 
@@ -16,7 +17,7 @@ namespace cli {
 bool manifestLine(const ExportResult& r, nlohmann::ordered_json& line, std::string& error) {
   std::string digest;
   std::error_code ec;
-  const std::uintmax_t size = fs::file_size(r.output, ec);
+  const std::uintmax_t size = fs::file_size(fs::u8path(r.output), ec);
   if (ec || !sha256OfFile(r.output, digest, error)) {
     if (ec) error = ec.message();
     return false;
@@ -41,7 +42,7 @@ bool appendManifest(const std::string& file, const std::vector<ExportResult>& re
     else problems.push_back(shownPath(r.output) + ": cannot read it back for the manifest: " + why);
   }
   // One write of whole lines, so that lines of runs appending at once stay whole.
-  std::FILE* out = std::fopen(file.c_str(), "ab");
+  std::FILE* out = PcdLocalOpenStream(file.c_str(), "ab");
   if (!out) {
     error = "cannot open the manifest " + shownPath(file) + ": " + std::strerror(errno);
     return false;

@@ -100,7 +100,7 @@ std::string fileTitle(const std::string& input) {
 }
 
 std::string shownPath(const std::string& path) {
-  return imagefile::EscapedUtf8(std::filesystem::path(path).make_preferred().string());
+  return imagefile::EscapedUtf8(std::filesystem::u8path(path).make_preferred().u8string());
 }
 
 }  // namespace cli

@@ -37,14 +37,14 @@ int photoNumberOf(const std::string& title) {
 }
 
 std::string photoCdFolderOf(const std::string& packPath) {
-  fs::path images = fs::path(packPath).parent_path();
-  if (discName(images.filename().string()) != "IMAGES") return {};
-  return images.parent_path().string();
+  fs::path images = fs::u8path(packPath).parent_path();
+  if (discName(images.filename().u8string()) != "IMAGES") return {};
+  return images.parent_path().u8string();
 }
 
 std::string whyNotAFileOrFolder(const std::string& path) {
   std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
+  const fs::file_status status = fs::status(fs::u8path(path), ec);
   if (status.type() == fs::file_type::not_found) return "no such file or folder";
   if (ec) {  // a loop of symbolic links, a folder on the way that cannot be read, ...
     std::string text = ec.message();
@@ -63,18 +63,19 @@ std::string whyNotAFileOrFolder(const std::string& path) {
 std::string discTitle(const std::string& packPath) {
   std::error_code ec;
   const std::string photoCd = photoCdFolderOf(packPath);
-  fs::path holder = fs::absolute(photoCd.empty() ? fs::path(packPath) : fs::path(photoCd), ec).lexically_normal();
+  fs::path holder = fs::absolute(fs::u8path(photoCd.empty() ? packPath : photoCd), ec).lexically_normal();
   holder = holder.parent_path();
   if (holder.has_parent_path() && holder.filename().empty()) holder = holder.parent_path();  // a trailing separator
-  return pcdimage::IsDiscImageName(holder.string()) ? holder.stem().string() : holder.filename().string();
+  return pcdimage::IsDiscImageName(holder.u8string()) ? holder.stem().u8string() : holder.filename().u8string();
 }
 
-std::string packFileName(const std::string& packPath) { return discName(fs::path(packPath).filename().string()); }
+std::string packFileName(const std::string& packPath) { return discName(fs::u8path(packPath).filename().u8string()); }
 
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
-  if (fs::is_regular_file(path, ec) && !pcdimage::IsDiscImageName(path)) {
+  const fs::path file = fs::u8path(path);
+  if (fs::is_regular_file(file, ec) && !pcdimage::IsDiscImageName(path)) {
     disc.packs.push_back(path);
     return true;
   }
@@ -84,10 +85,10 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
   if (PcdFindFolderPhotos(path, photos) != kPcdOk) {
     std::string why;
     std::unique_ptr<pcdimage::DiscImage> image;
-    if (fs::is_regular_file(path, ec) && pcdimage::DiscImage::Open(path, image, why) != kPcdOk)
+    if (fs::is_regular_file(file, ec) && pcdimage::DiscImage::Open(path, image, why) != kPcdOk)
       error = why;
     else
-      error = fs::is_directory(path, ec) ? "cannot be read" : whyNotAFileOrFolder(path);
+      error = fs::is_directory(file, ec) ? "cannot be read" : whyNotAFileOrFolder(path);
     return false;
   }
   disc.photoCdFolder = photos.photoCd;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "photocd/pcd_local_file.h"
+
 namespace cli {
 
 std::string hexOf(const std::uint8_t* bytes, std::size_t size) {
@@ -24,7 +26,7 @@ std::string sha256Hex(const std::string& text) {
 }
 
 bool sha256OfFile(const std::string& path, std::string& hex, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = PcdLocalOpenStream(path.c_str(), "rb");
   if (!file) {
     error = std::strerror(errno);
     return false;

@@ -4,6 +4,7 @@
 
 #include "imaging/dib_format.h"
 #include "imaging/gdi_backend.h"
+#include "photocd/pcd_local_file.h"
 
 namespace imagefile {
 
@@ -46,7 +47,7 @@ int ImageWriter::setSource(imaging::BitmapHandle dibSection) {
 int ImageWriter::open() {
   if (!sink_) {
     if (file_) std::fclose(file_);
-    file_ = std::fopen(path_.c_str(), "w+b");  // libtiff may read back what it wrote
+    file_ = PcdLocalOpenStream(path_.c_str(), "w+b");  // libtiff may read back what it wrote
     if (!file_) return kWriterFailed;
     madeFile_ = true;
   }
@@ -71,7 +72,7 @@ void ImageWriter::abandon() {
   release();
   if (file_) std::fclose(file_);
   file_ = nullptr;
-  if (madeFile_) std::remove(path_.c_str());
+  if (madeFile_) PcdLocalRemove(path_.c_str());
   madeFile_ = false;
 }
 

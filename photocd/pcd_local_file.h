@@ -3,12 +3,23 @@
 // and the disc-image reader build on them.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "pcd_status.h"
 
 struct PcdLocalFile;
+
+// How the narrow names given to these functions are spelt. On Windows they are
+// in the ANSI code page, as the system's A functions take them, until a
+// program says once at start, before other threads run, that its names are
+// UTF-8: the converter does, because the ANSI code page cannot spell every
+// name. POSIX names are plain bytes, and this changes nothing there.
+void PcdLocalNamesAreUtf8();
+// std::fopen and std::remove for a name spelt as above.
+std::FILE* PcdLocalOpenStream(const char* path, const char* mode);
+bool PcdLocalRemove(const char* path);
 
 // Opens an existing regular file read-only, shared with every other reader and writer.
 PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file);
