@@ -86,7 +86,7 @@ void BrowseWindow::OnCommand(int id) {
     case CMD_SET_WALLPAPER_TILED:
       // The focused photo, whatever else is selected.
       if (browse::PhotoItem* photo = FocusedPhoto(list_))
-        SetPhotoAsWallpaper(g_instance, frame_, photo->path, id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0);
+        SetPhotoAsWallpaper(g_instance, frame_, photo->path, id == CMD_SET_WALLPAPER_TILED, imaging::kNoTurn);
       break;
     case CMD_PROPERTIES:
       if (browse::PhotoItem* photo = FocusedPhoto(list_)) {
@@ -125,7 +125,7 @@ std::vector<std::string> BrowseWindow::SelectedPaths() const {
 
 void BrowseWindow::ExportSelection() {
   std::vector<std::string> paths = SelectedPaths();
-  if (!paths.empty()) imagefile::ExportPhotos(g_instance, frame_, paths, 0);
+  if (!paths.empty()) imagefile::ExportPhotos(g_instance, frame_, paths, imaging::kNoTurn);
 }
 
 void BrowseWindow::CopySelection() {
@@ -135,7 +135,8 @@ void BrowseWindow::CopySelection() {
     return;
   }
   int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (browse::PhotoItem* photo = ListPhoto(focused)) imagefile::CopyPhotoFile(g_instance, frame_, photo->path, 0);
+  if (browse::PhotoItem* photo = ListPhoto(focused))
+    imagefile::CopyPhotoFile(g_instance, frame_, photo->path, imaging::kNoTurn);
 }
 
 int BrowseWindow::SelectedCount() const {

@@ -34,7 +34,7 @@ void exportOne(const ExportSettings& s, const std::string& serial, ExportResult&
   DecodedPhoto photo;
   if (!decodePhoto(r.input, s.decode, photo, r.error)) return;
   r.note = photo.note;
-  if (!photo.rotate(s.rotation)) {
+  if (!photo.rotate(s.turn)) {
     r.error = "cannot rotate";
     return;
   }

@@ -8,6 +8,7 @@
 #include "cli/image_output.h"
 #include "cli/output_names.h"
 #include "cli/photo_decode.h"
+#include "imaging/quarter_turns.h"
 
 namespace cli {
 
@@ -16,7 +17,7 @@ struct ExportSettings : WriteOptions {
   std::string folder;  // made when missing
   std::string namePattern = kDefaultNamePattern;
   DecodeSettings decode;
-  int rotation = 0;  // 0, 90, 180 or 270 degrees clockwise
+  imaging::QuarterTurns turn;
   int jobs = 1;
   bool progressBar = false;
   bool dryRun = false;  // name the files, write nothing

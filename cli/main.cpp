@@ -353,7 +353,7 @@ int main(int argc, char** argv) {
   settings.jpeg.optimise = 1;
   settings.decode.level = cli::levelFromName(level);
   settings.decode.highlights = highlights == "clip" ? cli::Highlights::Clip : cli::Highlights::Rolloff;
-  settings.rotation = rotation;
+  settings.turn = imaging::QuarterTurns::Clockwise(rotation / 90);
   settings.progressBar = true;
   return runExport(paths, settings, report);
 }

@@ -137,9 +137,9 @@ std::string whyNotAPack(const std::string& path) {
 
 DecodedPhoto::~DecodedPhoto() { imaging::deleteBitmap(owned_); }
 
-bool DecodedPhoto::rotate(int degrees) {
-  if (degrees % 360 == 0) return true;
-  imaging::BitmapHandle turned = imaging::rotate(bitmap(), degrees == 270 ? -90 : degrees);
+bool DecodedPhoto::rotate(imaging::QuarterTurns turn) {
+  if (turn.none()) return true;
+  imaging::BitmapHandle turned = imaging::rotate(bitmap(), turn);
   if (!turned) return false;
   imaging::deleteBitmap(owned_);
   owned_ = turned;

@@ -9,6 +9,7 @@
 
 #include "imagefile/image_reader.h"
 #include "imaging/dib_types.h"
+#include "imaging/quarter_turns.h"
 #include "photocd/image_info.h"
 
 namespace cli {
@@ -30,8 +31,8 @@ class DecodedPhoto {
   ~DecodedPhoto();
 
   imaging::BitmapHandle bitmap() const { return owned_ ? owned_ : reader_ ? reader_->dibSection() : nullptr; }
-  // Turns the picture by 90 (clockwise), 180 or 270 degrees; false on failure.
-  bool rotate(int degrees);
+  // Turns the picture; false on failure.
+  bool rotate(imaging::QuarterTurns turn);
 
   bool photoCd = false;
   int level = -1;  // the Photo CD level decoded

@@ -14,29 +14,11 @@ int ScaleEdge(int edge, int decoded, int photo) {
   return static_cast<int>(static_cast<std::int64_t>(edge) * decoded / photo);
 }
 
-bool QuarterTurned(int flags) { return (flags & (kTurnLeft | kTurnRight)) != 0; }
-
 }  // namespace
 
-int RotationFlags(int counterClockwiseDegrees) {
-  switch (counterClockwiseDegrees) {
-    case 90: return kTurnLeft;
-    case 180: return kHalfTurn;
-    case 270: return kTurnRight;
-  }
-  return 0;
-}
-
-int WallpaperTurn(int flags) {
-  if (flags & kHalfTurn) return 180;
-  if (flags & kTurnLeft) return -90;
-  if (flags & kTurnRight) return 90;
-  return 0;
-}
-
-Extent WallpaperTarget(Extent screen, int flags, Extent photo, const Selection* selection) {
+Extent WallpaperTarget(Extent screen, imaging::QuarterTurns turn, Extent photo, const Selection* selection) {
   Extent target = screen;
-  if (QuarterTurned(flags)) {
+  if (turn.swapsSides()) {
     std::swap(target.width, target.height);
     std::swap(photo.width, photo.height);
   }

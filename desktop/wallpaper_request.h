@@ -2,18 +2,9 @@
 // the part of the photo to keep. Portable arithmetic.
 #pragma once
 
+#include "imaging/quarter_turns.h"
+
 namespace desktop {
-
-// Request flags.
-constexpr int kTileWallpaper = 1;
-constexpr int kTurnLeft = 2;   // a quarter turn counter-clockwise (-90)
-constexpr int kTurnRight = 4;  // a quarter turn clockwise (90)
-constexpr int kHalfTurn = 8;
-
-// The flags of a viewer's accumulated counter-clockwise rotation (0, 90, 180, 270).
-int RotationFlags(int counterClockwiseDegrees);
-// The turn the decoded bitmap gets: 180, -90, 90 or 0.
-int WallpaperTurn(int flags);
 
 struct Extent {
   int width = 0;
@@ -30,7 +21,7 @@ struct Selection {
 
 // The size to decode to: the screen, turned like the photo; with a selection,
 // enlarged so that the selected part fills the screen.
-Extent WallpaperTarget(Extent screen, int flags, Extent photo, const Selection* selection);
+Extent WallpaperTarget(Extent screen, imaging::QuarterTurns turn, Extent photo, const Selection* selection);
 
 // The selection in the pixels of the decoded (and turned) bitmap, clipped to
 // it; false when nothing of it is left.

@@ -40,10 +40,10 @@ desktop::Extent ScreenExtent() { return {GetSystemMetrics(SM_CXSCREEN), GetSyste
 
 // Decodes the photo into the reader as the wallpaper shows it; false when the
 // decode failed or was cancelled.
-bool DecodePhoto(imagefile::ImageReader& reader, ProgressWindow& progress, int flags, double gamma,
+bool DecodePhoto(imagefile::ImageReader& reader, ProgressWindow& progress, imaging::QuarterTurns turn, double gamma,
                  const desktop::Selection* selection) {
   const desktop::Extent target =
-      desktop::WallpaperTarget(ScreenExtent(), flags, {reader.width(), reader.height()}, selection);
+      desktop::WallpaperTarget(ScreenExtent(), turn, {reader.width(), reader.height()}, selection);
   imagefile::DecodeRequest request;
   request.targetWidth = target.width;
   request.targetHeight = target.height;
@@ -122,13 +122,13 @@ std::string WallpaperFilePath() {
   return path + "Quorvant Wallpaper.bmp";
 }
 
-int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char* photoPath, int flags,
-                 double gamma, const desktop::Selection* selection) {
+int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char* photoPath, bool tile,
+                 imaging::QuarterTurns turn, double gamma, const desktop::Selection* selection) {
   WaitCursor wait;
   ProgressWindow progress(instance, owner, "Set wallpaper", 500);
-  const std::string tile = (flags & desktop::kTileWallpaper) ? "1" : "0";
+  const std::string tileValue = tile ? "1" : "0";
   if (!photoPath) {
-    Install(progress, false, kNoWallpaper, tile);
+    Install(progress, false, kNoWallpaper, tileValue);
     return 1;
   }
   if (selection && selection->empty()) selection = nullptr;
@@ -138,13 +138,12 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   progress.setRange(0, 10000);
   progress.setText(("Decoding " + FileTitle(photoPath)).c_str());
   const desktop::Extent photo = {reader.width(), reader.height()};
-  if (!DecodePhoto(reader, progress, flags, gamma, selection)) {
+  if (!DecodePhoto(reader, progress, turn, gamma, selection)) {
     if (!progress.cancelled()) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
     return 0;
   }
 
-  const int turn = desktop::WallpaperTurn(flags);
-  if (turn && !reader.rotate(turn)) {
+  if (!turn.none() && !reader.rotate(turn)) {
     // Unturned, the desktop would show the photo otherwise than the viewer.
     MessageBoxA(owner, "Not enough memory to turn the image.", caption, MB_OK | MB_ICONWARNING);
     return 0;
@@ -152,7 +151,7 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   imaging::BitmapHandle bitmap = reader.firstBitmap();
   OwnedBitmap cut;
   desktop::Selection part;
-  const desktop::Extent shown = (flags & (desktop::kTurnLeft | desktop::kTurnRight)) ? desktop::Extent{photo.height, photo.width} : photo;
+  const desktop::Extent shown = turn.swapsSides() ? desktop::Extent{photo.height, photo.width} : photo;
   if (selection &&
       desktop::ScaleSelection(*selection, shown, {reader.displayedWidth(), reader.displayedHeight()}, &part)) {
     cut.handle = imaging::crop(bitmap, part.left, part.top, part.width(), part.height());
@@ -165,16 +164,16 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
     MessageBoxA(owner, "Could not write bitmap.", caption, MB_OK | MB_ICONWARNING);
     return 0;
   }
-  Install(progress, true, WallpaperFilePath(), tile);
+  Install(progress, true, WallpaperFilePath(), tileValue);
   return 1;
 }
 
-bool SetPhotoAsWallpaper(HINSTANCE instance, HWND owner, const std::string& photoPath, int flags,
-                         const desktop::Selection* selection) {
+bool SetPhotoAsWallpaper(HINSTANCE instance, HWND owner, const std::string& photoPath, bool tile,
+                         imaging::QuarterTurns turn, const desktop::Selection* selection) {
   const double gamma = g_settings.GammaEnable ? g_settings.GammaFactor : 1.0;
-  return SetWallpaper(instance, owner, kAppName, photoPath.c_str(), flags, gamma, selection) == 1;
+  return SetWallpaper(instance, owner, kAppName, photoPath.c_str(), tile, turn, gamma, selection) == 1;
 }
 
 bool RemoveWallpaper(HINSTANCE instance, HWND owner) {
-  return SetWallpaper(instance, owner, kAppName, nullptr, 0, 1.0, nullptr) == 1;
+  return SetWallpaper(instance, owner, kAppName, nullptr, false, imaging::kNoTurn, 1.0, nullptr) == 1;
 }

@@ -8,18 +8,18 @@
 
 #include "desktop/wallpaper_request.h"
 
-// The operation itself: with a photo path, sets it (flags of
-// desktop/wallpaper_request.h, the gamma to decode with, an optional selection
-// in the photo's shown pixels); without one, removes the wallpaper, tiling it
-// again when flag 1 is set. Tells the user what failed under caption and
-// returns 1 on success, 0 on failure.
-int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char* photoPath, int flags,
-                 double gamma, const desktop::Selection* selection);
+// The operation itself: with a photo path, sets it (tiled or not, turned as
+// it is shown, the gamma to decode with, an optional selection in the photo's
+// shown pixels); without one, removes the wallpaper, tiling it again when tile
+// is set. Tells the user what failed under caption and returns 1 on success,
+// 0 on failure.
+int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char* photoPath, bool tile,
+                 imaging::QuarterTurns turn, double gamma, const desktop::Selection* selection);
 
 // The Set wallpaper and Remove wallpaper commands of the browse window and the
 // viewers: caption "Lumivexa SE", the display gamma of the settings.
-bool SetPhotoAsWallpaper(HINSTANCE instance, HWND owner, const std::string& photoPath, int flags,
-                         const desktop::Selection* selection = nullptr);
+bool SetPhotoAsWallpaper(HINSTANCE instance, HWND owner, const std::string& photoPath, bool tile,
+                         imaging::QuarterTurns turn, const desktop::Selection* selection = nullptr);
 bool RemoveWallpaper(HINSTANCE instance, HWND owner);
 
 // Full path of the wallpaper bitmap the program writes.

@@ -47,8 +47,9 @@ std::unique_ptr<ImageWriter> MakeWriter(const ExportOptions& options) {
 // One photo's way from its image pack to its file.
 class PhotoExport {
  public:
-  PhotoExport(HINSTANCE instance, HWND owner, ProgressWindow& progress, const ExportOptions& options)
-      : instance_(instance), owner_(owner), progress_(progress), options_(options) {}
+  PhotoExport(HINSTANCE instance, HWND owner, ProgressWindow& progress, const ExportOptions& options,
+              imaging::QuarterTurns turn)
+      : instance_(instance), owner_(owner), progress_(progress), options_(options), turn_(turn) {}
 
   void run(const std::string& photo, const std::string& folder, int base) {
     const ExportFormat& format = kExportFormats[ExportFormatRow(options_.format)];
@@ -66,9 +67,9 @@ class PhotoExport {
       if (!progress_.cancelled()) tell(IDS_EXPORT_READ_FAILED, IDS_CONVERSION_FAILED);
       return;
     }
-    if (options_.rotation != 0) {
+    if (!turn_.none()) {
       WaitCursor wait;
-      if (!reader.rotate(options_.rotation)) {
+      if (!reader.rotate(turn_)) {
         // Written unturned, the file would not be the photo as the user asked for it.
         char problem[MAX_PATH + 64] = "";
         FormatStringId(problem, sizeof problem, instance_, IDS_EXPORT_ROTATE_FAILED, FileTitle(photo).c_str());
@@ -151,21 +152,23 @@ class PhotoExport {
   HWND owner_;
   ProgressWindow& progress_;
   const ExportOptions& options_;
+  imaging::QuarterTurns turn_;
   bool replaceAll_ = false;  // "Yes to all" was the answer once this run
 };
 
 }  // namespace
 
 void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
-                 const ExportOptions& options, const std::string& folder) {
+                 const ExportOptions& options, imaging::QuarterTurns turn, const std::string& folder) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
   progress.setRange(0, 100 * static_cast<int>(photos.size()));
   progress.setPosition(0);
-  PhotoExport exporter(instance, owner, progress, options);
+  PhotoExport exporter(instance, owner, progress, options, turn);
   for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
 }
 
-int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos, int initialRotation) {
+int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
+                 imaging::QuarterTurns initialTurn) {
   static bool exporting = false;
   SingleRun run(exporting);
   if (!run.started()) {
@@ -173,13 +176,13 @@ int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>&
     return 0;
   }
   ExportOptions working = LoadStoredOptions();
-  working.rotation = initialRotation;
   ExportDialogParams params;
   params.options = &working;
+  params.turn = initialTurn;
   if (RunExportDialog(instance, owner, &params) != IDOK) return 0;
   // Read again: only the blocks the user asked to keep replace what is stored now.
   StoreOptions(OptionsToStore(LoadStoredOptions(), working, params.keepFlags));
-  ExportFiles(instance, owner, photos, working, params.folder);
+  ExportFiles(instance, owner, photos, working, params.turn, params.folder);
   return 1;
 }
 

@@ -25,24 +25,14 @@ const DWORD kHelpIds[] = {
 struct RotationButton {
   int control;
   int icon;
-  int rotation;  // as the writer's rotate takes it
+  imaging::QuarterTurns turn;
 };
 const RotationButton kRotationButtons[] = {
-    {IDC_EXPORT_ROTATE_NONE, IDI_ROTATE_NONE, 0},
-    {IDC_EXPORT_ROTATE_LEFT, IDI_ROTATE_LEFT, -90},
-    {IDC_EXPORT_ROTATE_RIGHT, IDI_ROTATE_RIGHT, 90},
-    {IDC_EXPORT_ROTATE_180, IDI_ROTATE_180, 180},
+    {IDC_EXPORT_ROTATE_NONE, IDI_ROTATE_NONE, imaging::kNoTurn},
+    {IDC_EXPORT_ROTATE_LEFT, IDI_ROTATE_LEFT, imaging::kTurnLeft},
+    {IDC_EXPORT_ROTATE_RIGHT, IDI_ROTATE_RIGHT, imaging::kTurnRight},
+    {IDC_EXPORT_ROTATE_180, IDI_ROTATE_180, imaging::kHalfTurn},
 };
-
-// The caller's rotation counts quarter turns to the left.
-int ButtonOfCallerRotation(int rotation) {
-  switch (rotation) {
-    case 90: return IDC_EXPORT_ROTATE_LEFT;
-    case 180: return IDC_EXPORT_ROTATE_180;
-    case 270: return IDC_EXPORT_ROTATE_RIGHT;
-  }
-  return IDC_EXPORT_ROTATE_NONE;
-}
 
 class ExportDialog final : public ModalDialog {
  public:
@@ -70,8 +60,9 @@ class ExportDialog final : public ModalDialog {
     for (const RotationButton& button : kRotationButtons) {
       HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(button.icon), IMAGE_ICON, 32, 32, LR_SHARED);
       send(button.control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+      if (button.turn == params_->turn)
+        CheckRadioButton(dialog(), IDC_EXPORT_ROTATE_NONE, IDC_EXPORT_ROTATE_180, button.control);
     }
-    CheckRadioButton(dialog(), IDC_EXPORT_ROTATE_NONE, IDC_EXPORT_ROTATE_180, ButtonOfCallerRotation(options.rotation));
     for (const ExportFormat& format : kExportFormats) add(IDC_EXPORT_FORMAT, format.listText);
     send(IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(options.format), 0);
     enableOptions();
@@ -142,7 +133,7 @@ class ExportDialog final : public ModalDialog {
     SaveMruCombo(combo, true, kRecentFolderCount, 0, kSettingsKeyPath, kRecentFolders);
     ExportOptions& options = *params_->options;
     for (const RotationButton& button : kRotationButtons)
-      if (IsDlgButtonChecked(dialog(), button.control) == BST_CHECKED) options.rotation = button.rotation;
+      if (IsDlgButtonChecked(dialog(), button.control) == BST_CHECKED) params_->turn = button.turn;
     options.format = chosenFormat().id;
     LRESULT resolution = send(IDC_EXPORT_RESOLUTION, CB_GETCURSEL, 0, 0);
     if (resolution >= 0) options.resolutionIndex = static_cast<int>(resolution);

@@ -6,14 +6,15 @@
 #include <string>
 
 #include "imagefile/export_options.h"
+#include "imaging/quarter_turns.h"
 
 namespace imagefile {
 
 struct ExportDialogParams {
-  // The working record. Its rotation (the caller's: 90 left, 270 right, 180)
-  // picks the first checked button; OK sets rotation (-90, 90, 180 or 0),
-  // format and resolution index, and the option dialogs edit its blocks.
+  // The working record: OK sets its format and resolution index, and the
+  // option dialogs edit its blocks.
   ExportOptions* options = nullptr;
+  imaging::QuarterTurns turn;  // checks the first button; OK sets it from the checked one
   std::string folder;       // the destination, set on OK
   unsigned keepFlags = 0;   // kKeepJpegOptions | kKeepTiffOptions, as asked in the option dialogs
 };

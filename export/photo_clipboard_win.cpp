@@ -152,7 +152,7 @@ bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance,
 }  // namespace
 
 bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags, int level) {
+                          imaging::QuarterTurns turn, int level) {
   if (!owner || !given) return false;
   // Decoding starts afresh from the file, whatever the given reader holds.
   std::unique_ptr<ImageReader> second;
@@ -162,9 +162,8 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
     second->open(given->path());
     reader = second.get();
   }
-  const bool quarterTurn = rotationFlags & (kCopyTurnLeft | kCopyTurnRight);
-  const int width = quarterTurn ? reader->height() : reader->width();
-  const int height = quarterTurn ? reader->width() : reader->height();
+  const int width = turn.swapsSides() ? reader->height() : reader->width();
+  const int height = turn.swapsSides() ? reader->width() : reader->height();
   RECT area = {0, 0, width - 1, height - 1};
   if (crop && !IsRectEmpty(crop)) area = *crop;
   if (reader->format() < 0 || area.left < 0 || area.top < 0 || area.right >= width || area.bottom >= height ||
@@ -174,12 +173,8 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
 
   WaitCursor wait;
   if (!DecodeForCopy(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
-  const int angle = (rotationFlags & kCopyTurnHalf)    ? 180
-                    : (rotationFlags & kCopyTurnLeft)  ? -90
-                    : (rotationFlags & kCopyTurnRight) ? 90
-                                                       : 0;
   // Unturned, the copy would not be the photo as shown.
-  if (angle && reader->isComplete() && !reader->rotate(angle)) return false;
+  if (!turn.none() && reader->isComplete() && !reader->rotate(turn)) return false;
   // Without a crop the whole decode is copied: its size is the request's
   // level's, which the sizes read before decoding need not be.
   if (!crop || IsRectEmpty(crop)) area = {0, 0, reader->displayedWidth() - 1, reader->displayedHeight() - 1};
@@ -215,14 +210,14 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
   return ok;
 }
 
-bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, int rotationFlags) {
+bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, imaging::QuarterTurns turn) {
   ImageReader reader;
   reader.open(path);
-  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags, level);
+  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, turn, level);
 }
 
-bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags) {
-  const bool ok = CopyPhotoAtLevel(instance, owner, path, kBaseLevel, rotationFlags);
+bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, imaging::QuarterTurns turn) {
+  const bool ok = CopyPhotoAtLevel(instance, owner, path, kBaseLevel, turn);
   if (!ok) SystemErrorBoxId(instance, owner, IDS_COPY_FAILED);
   return ok;
 }

@@ -7,30 +7,26 @@
 #include <vector>
 
 #include "imagefile/image_reader.h"
+#include "imaging/quarter_turns.h"
 
 namespace imagefile {
 
-// Turns a photo is shown with, as the copy takes them.
-constexpr int kCopyTurnLeft = 2;   // a quarter turn left
-constexpr int kCopyTurnRight = 4;  // a quarter turn right
-constexpr int kCopyTurnHalf = 8;
-
 // Decodes the reader's page afresh (from its file when it has one) with a
-// progress window, turns it by rotationFlags, crops it to crop (corners
+// progress window, turns it as it is shown, crops it to crop (corners
 // inclusive, in turned coordinates; null or empty for all of it) and puts it on
 // the clipboard as CF_DIB, with the file as CF_HDROP. level is the highest
 // Photo CD level to decode (-1: the program's). False when nothing could be
 // copied; true also when the user cancelled.
 bool CopyPhotoToClipboard(ImageReader* reader, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags, int level = -1);
+                          imaging::QuarterTurns turn, int level = -1);
 
 // One photo's image pack at a Photo CD level (3 = BASE; a pack that holds less
-// gives its highest), turned by rotationFlags; the caller reports a failure.
-bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, int rotationFlags);
+// gives its highest), turned as it is shown; the caller reports a failure.
+bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, imaging::QuarterTurns turn);
 
 // One photo's image pack at BASE resolution, as the browse window's Copy takes
 // it; on failure the system's error text with the caption "Copy failed.".
-bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags);
+bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, imaging::QuarterTurns turn);
 
 // Several photos as a file list the shell copies (not moves) on paste. Packs
 // inside a disc image are copied out first, with a progress window; true with

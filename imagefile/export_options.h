@@ -44,7 +44,7 @@ struct ExportOptions {
   std::int32_t reserved0 = 3;  // kept as read, unused by the export
   std::int32_t reserved1 = 0;
   std::int32_t format = 0;           // 2 = BMP, 0 = JPEG, 5 = TIFF
-  std::int32_t rotation = 0;         // 0, -90, 90 or 180 degrees
+  std::int32_t rotation = 0;         // stored degrees (0, -90, 90, 180), kept as read; a run's turn travels apart
   std::int32_t resolutionIndex = 3;  // 0 = BASE/64 .. 6 = BASE*64
   JpegOptions jpeg;
   TiffOptions tiff;

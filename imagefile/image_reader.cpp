@@ -321,10 +321,10 @@ imaging::PaletteHandle ImageReader::palette(int page) const {
   return f ? f->palette : nullptr;
 }
 
-bool ImageReader::rotate(int degrees) {
+bool ImageReader::rotate(imaging::QuarterTurns turn) {
   imaging::DibImage* f = frame(-1);
   if (decoder_ || !f) return fail(kImageInvalidOperation);
-  return f->rotate(degrees) ? true : fail(kImageInvalidOperation);
+  return f->rotate(turn) ? true : fail(kImageInvalidOperation);
 }
 
 void ImageReader::releaseAll() {

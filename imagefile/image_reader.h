@@ -12,6 +12,7 @@
 #include "imagefile/image_source.h"
 #include "imaging/dib_image.h"
 #include "imaging/output_stage.h"
+#include "imaging/quarter_turns.h"
 
 namespace imaging {
 class PackedDib;
@@ -85,7 +86,7 @@ class ImageReader {
   imaging::DibImage* frame(int page = -1) const;
   int currentPage() const { return current_; }
 
-  bool rotate(int degrees);
+  bool rotate(imaging::QuarterTurns turn);
   void release(int page = -1);
   void releaseAll();
   void close();

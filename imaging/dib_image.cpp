@@ -73,9 +73,9 @@ void DibImage::setPalette(PaletteHandle value, bool owns) {
   replace(palette, ownsPalette, value, owns, deletePalette);
 }
 
-bool DibImage::rotate(int angle) {
-  BitmapHandle display = displayBitmap ? imaging::rotate(displayBitmap, angle) : nullptr;
-  BitmapHandle full = fullBitmap ? imaging::rotate(fullBitmap, angle) : nullptr;
+bool DibImage::rotate(QuarterTurns turn) {
+  BitmapHandle display = displayBitmap ? imaging::rotate(displayBitmap, turn) : nullptr;
+  BitmapHandle full = fullBitmap ? imaging::rotate(fullBitmap, turn) : nullptr;
   if ((displayBitmap && !display) || (fullBitmap && !full) || (!display && !full)) {
     deleteBitmap(display);
     deleteBitmap(full);
@@ -83,7 +83,7 @@ bool DibImage::rotate(int angle) {
   }
   if (display) setDisplayBitmap(display, true);
   if (full) setFullBitmap(full, true);
-  if (angle != 180) {
+  if (turn.swapsSides()) {
     std::swap(sourceWidth, sourceHeight);
     std::swap(width, height);
   }

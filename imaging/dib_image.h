@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "imaging/dib_types.h"
+#include "imaging/quarter_turns.h"
 
 namespace imaging {
 
@@ -39,10 +40,10 @@ struct DibImage {
   void setFullBitmap(BitmapHandle bitmap, bool owns);
   void setPalette(PaletteHandle palette, bool owns);
 
-  // Turns the display and full bitmaps (each when present) by 90, -90/270 or
-  // 180 degrees; swaps the sizes on quarter turns. True when a bitmap turned;
-  // on failure the frame is left as it was.
-  bool rotate(int angle);
+  // Turns the display and full bitmaps (each when present); swaps the sizes
+  // on quarter turns. True when a bitmap turned; on failure the frame is left
+  // as it was.
+  bool rotate(QuarterTurns turn);
 
   // Wraps packed DIBs: the display bitmap from the first, the full bitmap
   // from the second (each when given), the palette from the first's colour

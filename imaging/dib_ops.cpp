@@ -14,15 +14,14 @@ PaletteHandle createPalette(const DibHeader& header, const RgbQuad* colourTable,
   return createLogicalPalette(entries, count);
 }
 
-BitmapHandle rotate(BitmapHandle bitmap, int angle) {
-  if (angle == 270) angle = -90;
-  if (angle != 90 && angle != -90 && angle != 180) return nullptr;
+BitmapHandle rotate(BitmapHandle bitmap, QuarterTurns turn) {
+  if (turn.none()) return nullptr;
   DibSectionInfo source;
   if (!describeDibSection(bitmap, source)) return nullptr;
   bool masks = source.header.compression == kBiBitfields;
   if (source.header.compression != kBiRgb && !masks) return nullptr;
   DibHeader header = source.header;
-  if (angle != 180) {
+  if (turn.swapsSides()) {
     int height = absHeight(source.header);
     header.height = source.header.height < 0 ? -source.header.width : source.header.width;
     header.width = height;
@@ -38,7 +37,7 @@ BitmapHandle rotate(BitmapHandle bitmap, int angle) {
     deleteBitmap(result);
     return nullptr;
   }
-  rotatePixels(makeView(source.header, source.bits), makeView(target.header, target.bits), angle);
+  rotatePixels(makeView(source.header, source.bits), makeView(target.header, target.bits), turn);
   return result;
 }
 

@@ -48,20 +48,19 @@ void setPixel(const PixelView& view, int x, int y, std::uint32_t value) {
   }
 }
 
-bool rotatePixels(const PixelView& src, const PixelView& dst, int angle) {
-  if (src.bitCount != dst.bitCount) return false;
+bool rotatePixels(const PixelView& src, const PixelView& dst, QuarterTurns turn) {
+  if (src.bitCount != dst.bitCount || turn.none()) return false;
   int w = src.width, h = src.height;
-  bool quarter = angle == 90 || angle == -90;
-  if (!quarter && angle != 180) return false;
+  bool quarter = turn.swapsSides();
   if (quarter ? (dst.width != h || dst.height != w) : (dst.width != w || dst.height != h)) return false;
   // Walk destination pixels and fetch each from its source position.
   for (int y = 0; y < dst.height; ++y) {
     for (int x = 0; x < dst.width; ++x) {
       int sx, sy;
-      if (angle == 90) {         // source (sx, sy) lands on (h - 1 - sy, sx)
+      if (turn == kTurnRight) {         // source (sx, sy) lands on (h - 1 - sy, sx)
         sx = y;
         sy = h - 1 - x;
-      } else if (angle == -90) {  // source (sx, sy) lands on (sy, w - 1 - sx)
+      } else if (turn == kTurnLeft) {  // source (sx, sy) lands on (sy, w - 1 - sx)
         sx = w - 1 - y;
         sy = x;
       } else {

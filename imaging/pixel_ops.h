@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "imaging/dib_types.h"
+#include "imaging/quarter_turns.h"
 
 namespace imaging {
 
@@ -25,10 +26,10 @@ PixelView makeView(const DibHeader& header, std::uint8_t* bits);
 std::uint32_t getPixel(const PixelView& view, int x, int y);
 void setPixel(const PixelView& view, int x, int y, std::uint32_t value);
 
-// Rotates src into dst: 90 is a clockwise quarter turn as seen on screen,
-// -90 counter-clockwise, 180 a half turn. dst must have the turned size and
-// the same bit count. Padding bits of dst rows are left as they were.
-bool rotatePixels(const PixelView& src, const PixelView& dst, int angle);
+// Turns src into dst as seen on screen. dst must have the turned size and the
+// same bit count; no turn is refused. Padding bits of dst rows are left as
+// they were.
+bool rotatePixels(const PixelView& src, const PixelView& dst, QuarterTurns turn);
 
 // Copies the src rectangle whose top-left is (x, y) and whose size is dst's
 // into dst; parts outside src are left untouched.

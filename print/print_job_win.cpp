@@ -95,15 +95,13 @@ int ShowString(const PrintState& s, UINT textId, const char* caption, UINT style
 
 std::string Text(const PrintState& s, UINT id) { return LoadStringText(s.request->instance, id); }
 
-int Normalised(int rotation) { return ((rotation % 360) + 360) % 360; }
-
 class PrintItem {
  public:
   PrintItem(PrintState& state, const PlacedItem& item, ProgressWindow& progress, bool canStretch)
       : s_(state), item_(item), progress_(progress), canStretch_(canStretch),
         reader_(*state.readers[static_cast<std::size_t>(item.photo)]),
         title_(ItemTitle(state.photos[static_cast<std::size_t>(item.photo)].path, item.subImage)),
-        rotation_(Normalised(state.request->rotation)) {}
+        turn_(state.request->turn) {}
   ~PrintItem() {
     if (cropped_) DeleteObject(cropped_);
     reader_.releaseAll();
@@ -113,7 +111,6 @@ class PrintItem {
  private:
   bool Decode();
   bool Transfer(HBITMAP bitmap);
-  bool QuarterTurned() const { return rotation_ == 90 || rotation_ == 270; }
 
   PrintState& s_;
   const PlacedItem& item_;
@@ -121,7 +118,7 @@ class PrintItem {
   bool canStretch_;
   imagefile::ImageReader& reader_;
   std::string title_;
-  int rotation_;
+  imaging::QuarterTurns turn_;
   int imageWidth_ = 0, imageHeight_ = 0;  // as printed
   imaging::PixelRect source_;
   HBITMAP cropped_ = nullptr;
@@ -130,7 +127,7 @@ class PrintItem {
 bool PrintItem::Decode() {
   imageWidth_ = reader_.width(item_.subImage);
   imageHeight_ = reader_.height(item_.subImage);
-  if (QuarterTurned()) std::swap(imageWidth_, imageHeight_);
+  if (turn_.swapsSides()) std::swap(imageWidth_, imageHeight_);
   source_ = {0, 0, imageWidth_, imageHeight_};
   if (!s_.selection.empty()) {
     source_ = {std::max(s_.selection.left, 0), std::max(s_.selection.top, 0),
@@ -152,7 +149,7 @@ bool PrintItem::Decode() {
     DecodeSize size = PrintDecodeSize(place.width(), place.height(), s_.working.renderingDpi,
                                       s_.page.ppiX, s_.page.ppiY, source_.width(),
                                       source_.height(), imageWidth_, imageHeight_);
-    if (QuarterTurned()) std::swap(size.width, size.height);  // the file holds the photo unturned
+    if (turn_.swapsSides()) std::swap(size.width, size.height);  // the file holds the photo unturned
     request.targetWidth = size.width;
     request.targetHeight = size.height;
   }
@@ -172,7 +169,7 @@ bool PrintItem::Decode() {
     case DecodeOutcome::kCancelled:
       return false;
   }
-  return rotation_ == 0 || reader_.rotate(rotation_ == 270 ? -90 : rotation_);
+  return turn_.none() || reader_.rotate(turn_);
 }
 
 bool PrintItem::Render() {
@@ -349,14 +346,14 @@ int Print(PrintRequest& request, std::vector<PrintPhoto> photos) {
   return 1;
 }
 
-int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos, int rotation,
+int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos, imaging::QuarterTurns turn,
                 const imaging::PixelRect& selection) {
   PrintRequest request;
   request.instance = instance;
   request.owner = owner;
   request.options = g_settings.PrintOptions;
   const PrintOptions before = request.options;
-  request.rotation = rotation;
+  request.turn = turn;
   request.selection = selection;
   int result = Print(request, std::move(photos));
   // Only what the user saved goes back: an unchanged copy must not undo

@@ -32,15 +32,15 @@ int LineHeight(HDC dc, HFONT font) {
 
 // The thumbnail as the photo will print: turned like it.
 std::shared_ptr<const imaging::PackedDib> Turned(const std::shared_ptr<const imaging::PackedDib>& thumbnail,
-                                                 int rotation) {
-  if (!thumbnail || !thumbnail->header() || !thumbnail->bits() || rotation % 360 == 0) return thumbnail;
+                                                 imaging::QuarterTurns turn) {
+  if (!thumbnail || !thumbnail->header() || !thumbnail->bits() || turn.none()) return thumbnail;
   void* bits = nullptr;
   HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(thumbnail->info()),
                                      DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!section) return nullptr;
   std::memcpy(bits, thumbnail->bits(), thumbnail->bitsSize());
   auto turnedSection = reinterpret_cast<HBITMAP>(imaging::rotate(reinterpret_cast<imaging::BitmapHandle>(section),
-                                                                 rotation));
+                                                                 turn));
   DeleteObject(section);
   if (!turnedSection) return nullptr;
   auto turned = std::make_shared<imaging::PackedDib>();
@@ -74,11 +74,10 @@ bool PrintState::Build(const PrintRequest& r, HDC printerDc, std::vector<PrintPh
   screenFont = MakeInfoFont(page.ppiY);  // drawn in page pixels, scaled with the preview
   page.lineHeight = LineHeight(printer, printerFont);
 
-  const int rotation = ((r.rotation % 360) + 360) % 360;
   photos = std::move(photoList);
   for (PrintPhoto& photo : photos) {
-    if (rotation == 90 || rotation == 270) std::swap(photo.width, photo.height);
-    photo.thumbnail = Turned(photo.thumbnail, rotation);
+    if (r.turn.swapsSides()) std::swap(photo.width, photo.height);
+    photo.thumbnail = Turned(photo.thumbnail, r.turn);
     photo.dateText = FormatDateTime(photo.date, false);
     readers.push_back(std::make_unique<imagefile::ImageReader>());
     readers.back()->open(photo.path);

@@ -7,6 +7,7 @@
 
 #include "settings/print_options.h"
 #include "imaging/pixel_types.h"
+#include "imaging/quarter_turns.h"
 #include "print/print_layout.h"
 
 namespace print {
@@ -22,7 +23,7 @@ struct PrintRequest {
   PrintOptions options;          // in: the stored options; out: as the user saved them
   imaging::PixelRect selection;  // in the photo's pixels as printed; empty for none
   int currentPhoto = -1;         // the photo on show, -1 for none
-  int rotation = 0;              // clockwise quarter turns in degrees: 0, 90, 180 or 270
+  imaging::QuarterTurns turn;    // how the photos print, turned as the viewer shows them
   unsigned hiddenChoices = kHideCaption | kHidePhotographer | kHideDescription;
 };
 
@@ -32,9 +33,10 @@ struct PrintRequest {
 int Print(PrintRequest& request, std::vector<PrintPhoto> photos);
 
 // Prints photos with the print options of the settings and keeps what the
-// user saved there. rotation and selection as in PrintRequest (the viewer
-// passes its own; the browse window passes none).
-int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos, int rotation = 0,
+// user saved there. turn and selection as in PrintRequest (the viewer passes
+// its own; the browse window passes none).
+int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos,
+                imaging::QuarterTurns turn = imaging::kNoTurn,
                 const imaging::PixelRect& selection = {});
 
 }  // namespace print

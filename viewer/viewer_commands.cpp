@@ -58,10 +58,10 @@ void ViewerWindow::OnCommand(int id) {
       ChangeLevel(level_ != kFitLevel ? kFitLevel : lastLevel_, 0);
       break;
     case CMD_ROTATE_LEFT:
-      Rotate(-90);
+      Rotate(imaging::kTurnLeft);
       break;
     case CMD_ROTATE_RIGHT:
-      Rotate(90);
+      Rotate(imaging::kTurnRight);
       break;
     case CMD_FULL_SCREEN:
       ToggleFullScreen();
@@ -132,8 +132,6 @@ void ViewerWindow::RunPhotoCommand(int id) {
   }
   if (!PhotoShown()) return;
   const ViewerPhoto& photo = photos_[current_].entry;
-  // The turn flags (2 left, 4 right, 8 half) mean the same to copy and wallpaper.
-  const int turn = desktop::RotationFlags(rotation_);
   switch (id) {
     case CMD_VIEWER_EXPORT:
       imagefile::ExportPhotos(g_instance, frame_, {photo.path}, rotation_);
@@ -141,14 +139,13 @@ void ViewerWindow::RunPhotoCommand(int id) {
     case CMD_COPY: {
       // The level on show; a fitted photo is copied at BASE.
       const int level = ShownLevel() == kFitLevel ? kBaseLevel : ShownLevel();
-      if (!imagefile::CopyPhotoAtLevel(g_instance, frame_, photo.path, level, turn))
+      if (!imagefile::CopyPhotoAtLevel(g_instance, frame_, photo.path, level, rotation_))
         MessageFromString(g_instance, frame_, IDS_COPY_FAILED, kAppName, MB_OK | MB_ICONWARNING);
       break;
     }
     case CMD_SET_WALLPAPER:
     case CMD_SET_WALLPAPER_TILED:
-      SetPhotoAsWallpaper(g_instance, frame_, photo.path,
-                          turn | (id == CMD_SET_WALLPAPER_TILED ? desktop::kTileWallpaper : 0));
+      SetPhotoAsWallpaper(g_instance, frame_, photo.path, id == CMD_SET_WALLPAPER_TILED, rotation_);
       break;
     case CMD_PROPERTIES: {
       const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo)};
@@ -168,8 +165,7 @@ void ViewerWindow::PrintPhoto() {
   photo.height = shown.height;
   photo.date = shown.date;
   photo.thumbnail = print::ThumbnailCopy(ThumbnailOf(shown));
-  // Printing turns clockwise; the viewer counts its turns counter-clockwise.
-  print::PrintPhotos(g_instance, frame_, {std::move(photo)}, (360 - rotation_) % 360);
+  print::PrintPhotos(g_instance, frame_, {std::move(photo)}, rotation_);
 }
 
 void ViewerWindow::Navigate(int index) {

@@ -22,12 +22,6 @@ long MillisecondsSince(std::chrono::steady_clock::time_point start) {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
 }
 
-// The reader's angle that turns a picture by degrees counter-clockwise.
-int ReaderAngle(int degrees) {
-  degrees = ((degrees % 360) + 360) % 360;
-  return degrees == 90 ? -90 : degrees == 270 ? 90 : degrees;
-}
-
 }  // namespace
 
 imagefile::ImageReader* ViewerWindow::image(int index) const {
@@ -80,11 +74,11 @@ bool ViewerWindow::ShowPhoto(int index) {
     return false;
   }
   // A turned photo goes back to its stored orientation: it is decoded afresh when seen again.
-  if (current_ >= 0 && turned_ != 0) FreeDecoded(current_);
+  if (current_ >= 0 && !turned_.none()) FreeDecoded(current_);
   previous_ = g_settings.CacheBehind ? current_ : -1;
   current_ = index;
   view_.ShowImage(shown, kKeepOldImageData | kNoRepaint);
-  rotation_ = turned_ = 0;
+  rotation_ = turned_ = imaging::kNoTurn;
   UpdateTitleAndStatus();
 
   // A level beyond the photo's own size shows it at the largest level it holds.
@@ -127,7 +121,7 @@ bool ViewerWindow::ApplyLevel(int level) {
     if (zoom > 1.0) return false;  // a level never enlarges beyond the photo's own size
     if (level != ShownLevel()) FreeDecoded(current_);
   }
-  if (turned_ != 0 && view_.ZoomRedecodes(zoom)) {
+  if (!turned_.none() && view_.ZoomRedecodes(zoom)) {
     // The control's own decode would arrive upright at the turned sizes: free
     // the photo here instead, so that it decodes at its stored sizes and is
     // turned again when complete.
@@ -164,19 +158,18 @@ void ViewerWindow::KeepDecoding() {
   view_.StartWorker(THREAD_PRIORITY_NORMAL);
 }
 
-void ViewerWindow::Rotate(int degrees) {
+void ViewerWindow::Rotate(imaging::QuarterTurns turn) {
   if (!PhotoShown()) return;
   imagefile::ImageReader* shown = view_.image();
-  const int turn = degrees < 0 ? 90 : 270;  // counter-clockwise
   if (view_.Decoding()) {
     // The picture turns as a whole once it is complete (OnDecodeEnded); the
     // decode goes on at its pace meanwhile, so the window stays responsive.
-    rotation_ = (rotation_ + turn) % 360;
+    rotation_ += turn;
     return;
   }
-  if (!shown->isComplete() || !shown->rotate(degrees)) return;
-  rotation_ = (rotation_ + turn) % 360;
-  turned_ = (turned_ + turn) % 360;
+  if (!shown->isComplete() || !shown->rotate(turn)) return;
+  rotation_ += turn;
+  turned_ += turn;
   if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
   UpdateMenuState();
   FitFrameToPhoto();
@@ -187,14 +180,14 @@ void ViewerWindow::FreeDecoded(int index) {
   imagefile::ImageReader* reader = image(index);
   if (!reader) return;
   if (index == current_) {
-    if (turned_ == 90 || turned_ == 270) {
+    if (turned_.swapsSides()) {
       // The frame keeps its sizes after the bitmaps go: give it the stored ones back.
       if (imaging::DibImage* frame = reader->frame()) {
         std::swap(frame->sourceWidth, frame->sourceHeight);
         std::swap(frame->width, frame->height);
       }
     }
-    turned_ = 0;
+    turned_ = imaging::kNoTurn;
     view_.FreeDecodedData();
   } else {
     reader->finish(true);
@@ -278,7 +271,7 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
   imagefile::ImageReader* shown = view_.image();
   if (!complete) {
     if (!shown->decoding() && !shown->isComplete()) photos_[current_].failed = true;
-  } else if (turned_ != rotation_ && shown->isComplete() && shown->rotate(ReaderAngle(rotation_ - turned_))) {
+  } else if (turned_ != rotation_ && shown->isComplete() && shown->rotate(rotation_ - turned_)) {
     // A fresh decode of a turned photo, or one turned while it decoded, arrives
     // upright: turn it by what it lacks.
     turned_ = rotation_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imagefile/image_reader.h"
+#include "imaging/quarter_turns.h"
 #include "viewer/image_view.h"
 #include "viewer/slide_sequence.h"
 #include "viewer/viewer_link.h"
@@ -72,7 +73,7 @@ class ViewerWindow : public ViewerLink {
   int level() const { return level_; }
   // The level the photo on show is shown at: level() unless that would enlarge it.
   int ShownLevel() const;
-  int rotation() const { return rotation_; }
+  imaging::QuarterTurns rotation() const { return rotation_; }
   bool fullScreen() const { return fullScreen_; }
   bool slideShowRunning() const { return showRunning_; }
   std::size_t photoCount() const { return photos_.size(); }
@@ -113,7 +114,7 @@ class ViewerWindow : public ViewerLink {
   void OnContextMenu(int x, int y);
   LRESULT OnNotify(NMHDR* header);
   void Navigate(int index);
-  void Rotate(int degrees);
+  void Rotate(imaging::QuarterTurns turn);
   void ChangeLevel(int level, int pressedButton);
 
   // Photos, levels, read-ahead and the cache (viewer_photos.cpp).
@@ -162,8 +163,8 @@ class ViewerWindow : public ViewerLink {
   int readAhead_ = -1;
   int level_ = 0;
   int lastLevel_ = 0;
-  int rotation_ = 0;  // counter-clockwise degrees of the photo on screen
-  int turned_ = 0;    // how far the shown bitmaps are turned (0 after a fresh decode)
+  imaging::QuarterTurns rotation_;  // how the photo on screen is turned
+  imaging::QuarterTurns turned_;    // how far the shown bitmaps are turned (none after a fresh decode)
   int direction_ = kForward;
   int readAheadRows_ = 1;
 

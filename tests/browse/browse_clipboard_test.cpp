@@ -72,7 +72,7 @@ TEST_F(BrowseWindowTest, OnePhotoCopiesAsABaseBitmapAndItsFileTurnedAsShown) {
 
   // As a viewer showing it turned left would copy it.
   ASSERT_TRUE(imagefile::CopyPhotoFile(g_instance, window_.hwnd(), "D:\\PHOTO_CD\\IMAGES\\IMG0001.PCD",
-                                       imagefile::kCopyTurnLeft));
+                                       imaging::kTurnLeft));
   ASSERT_TRUE(OpenClipboard(window_.hwnd()));
   ClipboardDib turned = CopiedDib();
   CloseClipboard();
@@ -92,7 +92,8 @@ TEST_F(BrowseWindowTest, AFailedCopyTellsTheUserAndRestoresTheLevel) {
     caption = DialogHook::Text(box);
     DialogHook::Press(box, IDOK);
   });
-  EXPECT_FALSE(imagefile::CopyPhotoFile(g_instance, window_.hwnd(), "D:\\PHOTO_CD\\IMAGES\\IMG0099.PCD", 0));
+  EXPECT_FALSE(
+      imagefile::CopyPhotoFile(g_instance, window_.hwnd(), "D:\\PHOTO_CD\\IMAGES\\IMG0099.PCD", imaging::kNoTurn));
   EXPECT_EQ(5, g_requestedPcdLevel);
   EXPECT_EQ("Copy failed.", caption);
 }

@@ -109,7 +109,7 @@ TEST(CliExport, WritesConvertibleInputsAndLeavesNothingOfFailures) {
   ExportSettings settings;
   settings.folder = out.string();
   settings.format = "jpg";
-  settings.rotation = 90;
+  settings.turn = imaging::kTurnRight;
   settings.jobs = 2;
   std::vector<ExportResult> results =
       exportPhotos({(in / "colour.bmp").string(), (in / "four.bmp").string(), (in / "junk.bmp").string(),

@@ -142,7 +142,7 @@ TEST_F(WallpaperTest, RemovingWithoutAnEarlierSetInstallsNone) {
 }
 
 TEST_F(WallpaperTest, AViewerTurnedBy90WritesThePhotoTurnedALeftQuarterAtScreenHeight) {
-  ASSERT_TRUE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
+  ASSERT_TRUE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, false, imaging::kTurnLeft));
   // The same decode unturned: the target is the screen turned, 768 x 1024.
   Picture source = Decode(kPhoto1, 768, 1024);
   ASSERT_EQ(768, source.width);
@@ -168,7 +168,7 @@ TEST_F(WallpaperTest, APhotoThatCannotBeTurnedIsReportedAndLeavesTheDesktopAlone
   {
     // Once decoded, no room is left for the turned picture.
     ProgressHook decoded(10000, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
-    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
+    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, false, imaging::kTurnLeft));
     ASSERT_TRUE(decoded.fired());
   }
   EXPECT_EQ("Not enough memory to turn the image.", message);
@@ -176,7 +176,7 @@ TEST_F(WallpaperTest, APhotoThatCannotBeTurnedIsReportedAndLeavesTheDesktopAlone
 }
 
 TEST_F(WallpaperTest, AFailedWriteKeepsTheOldFileAndTheDesktopValues) {
-  ASSERT_TRUE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, 0));
+  ASSERT_TRUE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, false, imaging::kNoTurn));
   const std::vector<std::uint8_t> before = FileBytes(WallpaperFilePath());
   const std::string wallpaper = DesktopValue("Wallpaper"), previous = DesktopValue("PrevWallpaper");
   // The new bitmap's temporary name is taken by a folder: the write fails.
@@ -188,8 +188,8 @@ TEST_F(WallpaperTest, AFailedWriteKeepsTheOldFileAndTheDesktopValues) {
       message = DialogHook::MessageText(box);
       DialogHook::Press(box, IDOK);
     });
-    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, "D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD",
-                                     desktop::kTileWallpaper));
+    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, "D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD", true,
+                                     imaging::kNoTurn));
   }
   RemoveDirectoryA(blocker.c_str());
   EXPECT_EQ("Could not write bitmap.", message);

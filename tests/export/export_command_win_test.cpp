@@ -157,7 +157,7 @@ TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
       DialogHook::Press(dialog, IDOK);
     }
   });
-  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, 0));
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, imaging::kNoTurn));
 
   EXPECT_EQ(3u, FilesIn(folder_).size());
   for (int photo = 1; photo <= 3; ++photo) {
@@ -193,8 +193,7 @@ TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned)
   ExportOptions options;
   options.format = kFormatTiff;
   options.resolutionIndex = 6;
-  options.rotation = -90;
-  ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+  ExportFiles(Instance(), nullptr, {PackPath(1)}, options, imaging::kTurnLeft, folder_);
   EXPECT_EQ(6, g_requestedPcdLevel);
   TiffPicture tiff = ReadTiff(folder_ + "\\IMG0001.tif");
   EXPECT_EQ(2048u, tiff.width);
@@ -237,7 +236,8 @@ TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
   });
   {
     ProgressHook cancel(251, ProgressHook::Cancel);  // in the third photo's rows
-    ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
+    ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, imaging::kNoTurn,
+                folder_);
   }
 
   std::vector<std::string> files = FilesIn(folder_);
@@ -272,7 +272,7 @@ TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
     SetTimer(nullptr, 0, 400, PictureThenNo);
   });
   ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4), PackPath(5)}, options,
-              folder_);
+              imaging::kNoTurn, folder_);
   EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp already exists. Replace it?",
                                       "IMG0002.bmp already exists. Replace it?",
                                       "IMG0003.bmp already exists. Replace it?"}),
@@ -286,7 +286,7 @@ TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
   DeleteFileA(name(3).c_str());
   answer = 3;
   questions.clear();
-  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, options, folder_);
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, options, imaging::kNoTurn, folder_);
   EXPECT_EQ(1u, questions.size());
   EXPECT_TRUE(StillEarlier(name(1)));
   EXPECT_TRUE(StillEarlier(name(2)));
@@ -296,7 +296,6 @@ TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
 TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturned) {
   ExportOptions options;
   options.format = kFormatBmp;
-  options.rotation = -90;
   std::string message;
   std::unique_ptr<AddressSpaceFill> fill;
   DialogHook hook([&](HWND box) {
@@ -308,7 +307,7 @@ TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturne
   {
     // Once decoded, no room is left for the turned 1.2 MB picture.
     ProgressHook decoded(50, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
-    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, imaging::kTurnLeft, folder_);
     ASSERT_TRUE(decoded.fired());
   }
   EXPECT_EQ(message, "Conversion failed: Not enough memory to turn IMG0001.PCD.");
@@ -334,7 +333,7 @@ TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
     }
     tryNext();
   });
-  EXPECT_EQ(0, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  EXPECT_EQ(0, ExportPhotos(Instance(), nullptr, {PackPath(1)}, imaging::kNoTurn));
   EXPECT_EQ((std::vector<std::string>{"Lumivexa SE: The specified folder cannot be written to",
                                       "Lumivexa SE: You must specify a folder",
                                       "Lumivexa SE: The specified folder does not exist"}),
@@ -353,7 +352,7 @@ VOID CALLBACK ExportFromAnotherWindow(HWND, UINT, UINT_PTR id, DWORD) {
   std::uint8_t bytes[kExportOptionsSize];
   storeExportOptions(savedElsewhere, bytes);
   RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("ExportOptions", bytes, sizeof bytes);
-  g_nestedResult = ExportPhotos(Instance(), nullptr, {PackPath(2)}, 0);
+  g_nestedResult = ExportPhotos(Instance(), nullptr, {PackPath(2)}, imaging::kNoTurn);
   DialogHook::Press(g_exportDialog, IDOK);
 }
 
@@ -373,7 +372,7 @@ TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSur
       DialogHook::Press(dialog, IDCANCEL);  // a second Export dialog: the fault
     }
   });
-  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, imaging::kNoTurn));
   EXPECT_EQ(0, g_nestedResult);
   EXPECT_EQ((std::vector<std::string>{"Another export is in progress. Start this one when it has finished."}),
             g_nestedMessages);

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int guard = 0; guard < 100000 && reader.progress() < 10000; ++guard)
       if (reader.step(64) != 1) break;
     reader.finish(true);
-    reader.rotate(90);
+    reader.rotate(imaging::kTurnRight);
   }
   return 0;
 }

@@ -161,11 +161,11 @@ TEST(Reader, RotatesTheDecodedPage) {
   DecodeRequest request;
   request.displayDepth = 24;
   request.keepFullBitmap = true;
-  EXPECT_FALSE(reader.rotate(90));  // nothing decoded yet
+  EXPECT_FALSE(reader.rotate(imaging::kTurnRight));  // nothing decoded yet
   ASSERT_TRUE(decodeAll(reader, request));
-  EXPECT_FALSE(reader.rotate(90));  // not while decoding
+  EXPECT_FALSE(reader.rotate(imaging::kTurnRight));  // not while decoding
   reader.finish(false);
-  ASSERT_TRUE(reader.rotate(90));
+  ASSERT_TRUE(reader.rotate(imaging::kTurnRight));
   EXPECT_EQ(reader.displayedWidth(), 3);
   EXPECT_EQ(reader.width(), 3);
   EXPECT_EQ(testing_bitmaps::headerOf(reader.dibSection()).width, 3);

@@ -34,7 +34,7 @@ TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
 
   BitmapHandle current = start;
   for (int turn = 0; turn < 4; ++turn) {
-    BitmapHandle next = rotate(current, 90);
+    BitmapHandle next = rotate(current, kTurnRight);
     ASSERT_NE(next, nullptr);
     DibHeader h = headerOf(next);
     EXPECT_EQ(h.width, turn % 2 == 0 ? 5 : 13);
@@ -45,8 +45,8 @@ TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
   EXPECT_EQ(pixelsOf(current), original);
   deleteBitmap(current);
 
-  BitmapHandle half = rotate(start, 180);
-  BitmapHandle back = rotate(half, 180);
+  BitmapHandle half = rotate(start, kHalfTurn);
+  BitmapHandle back = rotate(half, kHalfTurn);
   EXPECT_EQ(headerOf(half).width, 13);
   EXPECT_EQ(pixelsOf(back), original);
   deleteBitmap(half);
@@ -60,13 +60,13 @@ INSTANTIATE_TEST_SUITE_P(AllDepths, RotationTest,
 TEST(Rotation, QuarterTurnsGoClockwiseAndCounterClockwiseOnScreen) {
   // 3 x 2 picture, values = 10 * row + column.
   BitmapHandle src = makeSection(3, 2, 8, true, [](int x, int y) { return 10u * y + x; });
-  BitmapHandle cw = rotate(src, 90), ccw = rotate(src, -90), ccw270 = rotate(src, 270);
+  BitmapHandle cw = rotate(src, kTurnRight), ccw = rotate(src, kTurnLeft),
+               ccw270 = rotate(src, QuarterTurns::Clockwise(3));
   // Clockwise: the left column, read bottom to top, becomes the top row.
   EXPECT_EQ(pixelsOf(cw), (std::vector<std::uint32_t>{10, 0, 11, 1, 12, 2}));
   EXPECT_EQ(pixelsOf(ccw), (std::vector<std::uint32_t>{2, 12, 1, 11, 0, 10}));
   EXPECT_EQ(pixelsOf(ccw270), pixelsOf(ccw));
-  EXPECT_EQ(rotate(src, 0), nullptr);
-  EXPECT_EQ(rotate(src, 45), nullptr);
+  EXPECT_EQ(rotate(src, kNoTurn), nullptr);
   for (BitmapHandle b : {src, cw, ccw, ccw270}) deleteBitmap(b);
 }
 
@@ -74,7 +74,7 @@ TEST(Rotation, HalfTurnOfA13PixelRowKeepsThePaddingBitsAtTheEnd) {
   // Pixels 0..12 alternate 1,1,0,... ; after the turn the row reads backwards
   // and the three unused bits stay at the low end of the second byte.
   BitmapHandle src = makeSection(13, 1, 1, true, [](int x, int) { return x % 3 != 2 ? 1u : 0u; });
-  BitmapHandle turned = rotate(src, 180);
+  BitmapHandle turned = rotate(src, kHalfTurn);
   DibSectionInfo info;
   ASSERT_TRUE(describeDibSection(turned, info));
   std::vector<std::uint32_t> in = pixelsOf(src), out = pixelsOf(turned);
@@ -122,19 +122,19 @@ TEST(DibImageFrame, RotatingWithoutAFullBitmapTurnsTheDisplayAndSwapsSizes) {
   frame.sourceWidth = frame.width = 6;
   frame.sourceHeight = frame.height = 4;
   frame.setDisplayBitmap(makeSection(6, 4, 24, true, [](int x, int y) { return pattern(x, y, 24); }), true);
-  ASSERT_TRUE(frame.rotate(-90));
+  ASSERT_TRUE(frame.rotate(kTurnLeft));
   EXPECT_EQ(frame.width, 4);
   EXPECT_EQ(frame.height, 6);
   EXPECT_EQ(frame.sourceWidth, 4);
   EXPECT_EQ(headerOf(frame.displayBitmap).width, 4);
   EXPECT_EQ(frame.fullBitmap, nullptr);
-  ASSERT_TRUE(frame.rotate(180));
+  ASSERT_TRUE(frame.rotate(kHalfTurn));
   EXPECT_EQ(frame.width, 4);
-  EXPECT_FALSE(frame.rotate(33));
+  EXPECT_FALSE(frame.rotate(kNoTurn));
   EXPECT_EQ(frame.width, 4);
 
   DibImage empty;
-  EXPECT_FALSE(empty.rotate(90));
+  EXPECT_FALSE(empty.rotate(kTurnRight));
 }
 
 TEST(DibImageFrame, FreesOnlyTheHandlesItOwns) {

@@ -40,9 +40,9 @@ Box InkedBox(const Picture& page) {
   return box;
 }
 
-double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path, int turn) {
+double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path, imaging::QuarterTurns turn) {
   const int width = box.right - box.left, height = box.bottom - box.top;
-  const bool quarter = turn == 90 || turn == -90 || turn == 270;
+  const bool quarter = turn.swapsSides();
   imagefile::ImageReader reader;
   reader.open(path);
   imagefile::DecodeRequest request;
@@ -55,7 +55,7 @@ double DifferenceFromPhoto(const Picture& page, const Box& box, const std::strin
   while (reader.progress() < 10000)
     if (!reader.step(64)) return 255;
   reader.finish(false);
-  if (turn && !reader.rotate(turn)) return 255;
+  if (!turn.none() && !reader.rotate(turn)) return 255;
   const int decodedWidth = std::min(width, reader.displayedWidth());
   const int decodedHeight = std::min(height, reader.displayedHeight());
   const std::vector<std::uint8_t> photo =

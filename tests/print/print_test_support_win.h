@@ -27,10 +27,10 @@ inline bool Inked(const std::uint8_t* p) { return p[0] < 235 || p[1] < 235 || p[
 // The smallest box holding every pixel that is not paper white.
 Box InkedBox(const Picture& page);
 // Mean difference per colour value between the printed box and the photo at
-// path decoded to the box's size (turned by turn degrees clockwise, as the
-// reader turns), over 6 x 6 blocks so that the printer's and our resampling of
+// path decoded to the box's size and turned, over 6 x 6 blocks so that the printer's and our resampling of
 // fine detail do not count. About 10 for the photo itself, above 60 for another.
-double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path, int turn = 0);
+double DifferenceFromPhoto(const Picture& page, const Box& box, const std::string& path,
+                           imaging::QuarterTurns turn = imaging::kNoTurn);
 
 // Runs step on the setup dialog every 50 ms inside its own message loop until
 // step returns true.

@@ -41,9 +41,9 @@ TEST_F(ViewerTest, PrintFromATurnedViewerPrintsThePhotoAsShown) {
   EXPECT_NEAR(got.right - got.left, 512 * fit * kDpi / ppi, 2);
   EXPECT_NEAR(got.bottom - got.top, 768 * fit * kDpi / ppi, 2);
   const std::string path = "D:\\PHOTO_CD\\IMAGES\\IMG0001.PCD";
-  const double shown = DifferenceFromPhoto(job.pages[0], got, path, -90);
+  const double shown = DifferenceFromPhoto(job.pages[0], got, path, imaging::kTurnLeft);
   EXPECT_LT(shown, 20.0);
-  EXPECT_GT(DifferenceFromPhoto(job.pages[0], got, path, 90), 2 * shown);  // not turned the other way
+  EXPECT_GT(DifferenceFromPhoto(job.pages[0], got, path, imaging::kTurnRight), 2 * shown);  // not turned the other way
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(ViewerTest, TurningAPhotoThatIsStillDecodingLeavesTheWindowFree) {
   ASSERT_TRUE(v->view().Decoding());
   SendMessageA(v->Frame(), WM_COMMAND, CMD_ROTATE_LEFT, 0);
   EXPECT_TRUE(v->view().Decoding()) << "the turn waited for the whole decode";
-  EXPECT_EQ(v->rotation(), 90);
+  EXPECT_EQ(v->rotation(), imaging::kTurnLeft);
 
   // Once complete the photo stands turned left: a right turn brings it back.
   ASSERT_TRUE(RunUntil([&] { return !v->view().Decoding() && v->view().DisplaySize().cy > v->view().DisplaySize().cx; },
@@ -53,7 +53,7 @@ TEST_F(ViewerTest, TurningAPhotoThatIsStillDecodingLeavesTheWindowFree) {
   auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
   const COLORREF topLeft = PixelOf(bitmap(), 0, 0);
   Key(v, VK_OEM_PERIOD);
-  EXPECT_EQ(v->rotation(), 0);
+  EXPECT_EQ(v->rotation(), imaging::kNoTurn);
   EXPECT_EQ(PixelOf(bitmap(), 3071, 0), topLeft);
 }
 
@@ -101,7 +101,7 @@ TEST_F(ViewerTest, PagingAViewerWhileAnExportAsksKeepsTheViewersLevel) {
       SetTimer(nullptr, 0, 10, RunWhileTheBoxIsUp);
     }
   });
-  imagefile::ExportPhotos(GetModuleHandleA(nullptr), nullptr, {"D:\\PHOTO_CD\\IMAGES\\IMG0999.PCD"}, 0);
+  imagefile::ExportPhotos(GetModuleHandleA(nullptr), nullptr, {"D:\\PHOTO_CD\\IMAGES\\IMG0999.PCD"}, imaging::kNoTurn);
   g_whileTheBoxIsUp = nullptr;
   EXPECT_EQ(v->current(), 1);
   EXPECT_EQ(decodedWidth, 768);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/browse/browse_test_support.h"
@@ -22,6 +23,12 @@ inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return colour;
+}
+
+// Two decodes of the same pixels, up to resampling and dithering.
+inline bool SimilarColour(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+             std::abs(GetBValue(a) - GetBValue(b)) < 24;
 }
 
 class ViewerTest : public BrowseWindowTest {

@@ -1,6 +1,10 @@
 // Viewers opened from the browse window on the sample disc.
 #include "tests/viewer/viewer_test_support.h"
 
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/support/png_file.h"
@@ -78,15 +82,15 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
   const COLORREF topRight = PixelOf(bitmap(), 767, 0), bottomLeft = PixelOf(bitmap(), 0, 511);
   Key(v, VK_OEM_COMMA);  // rotate left: the top-right corner comes to the top left
-  EXPECT_EQ(v->rotation(), 90);
+  EXPECT_EQ(v->rotation(), imaging::kTurnLeft);
   EXPECT_EQ(v->view().DisplaySize().cx, 512);
   EXPECT_EQ(v->view().DisplaySize().cy, 768);
   EXPECT_EQ(PixelOf(bitmap(), 0, 0), topRight);
   EXPECT_EQ(PixelOf(bitmap(), 511, 767), bottomLeft);
   Key(v, VK_OEM_COMMA);
-  EXPECT_EQ(v->rotation(), 180);
+  EXPECT_EQ(v->rotation(), imaging::kHalfTurn);
   Key(v, VK_NEXT);
-  EXPECT_EQ(v->rotation(), 0);
+  EXPECT_EQ(v->rotation(), imaging::kNoTurn);
   Key(v, VK_PRIOR);
   ASSERT_TRUE(Decoded(v));
   EXPECT_EQ(PixelOf(bitmap(), 767, 0), topRight);  // upright again
@@ -131,7 +135,7 @@ TEST_F(ViewerTest, TurningAStandingPhotoAtFitToScreenKeepsTheTurnInTheLargerDeco
   ASSERT_LT(before.bmWidth, before.bmHeight);
   Key(v, VK_OEM_COMMA);
   ASSERT_TRUE(Decoded(v));
-  EXPECT_EQ(v->rotation(), 90);
+  EXPECT_EQ(v->rotation(), imaging::kTurnLeft);
   BITMAP after = {};
   GetObjectA(bitmap(), sizeof after, &after);
   EXPECT_GT(after.bmWidth, after.bmHeight);  // turned
@@ -149,7 +153,7 @@ TEST_F(ViewerTest, ATurnedPhotoShownAtAnotherLevelKeepsItsTurn) {
   Key(v, VK_OEM_COMMA);
   Key(v, '2');
   ASSERT_TRUE(Decoded(v));
-  ASSERT_EQ(v->rotation(), 90);
+  ASSERT_EQ(v->rotation(), imaging::kTurnLeft);
   BITMAP shown = {};
   GetObjectA(bitmap(), sizeof shown, &shown);
   ASSERT_EQ(shown.bmWidth, 256);
@@ -162,31 +166,53 @@ TEST_F(ViewerTest, ATurnedPhotoShownAtAnotherLevelKeepsItsTurn) {
   ASSERT_TRUE(upright.beginDecode(request));
   while (!upright.isComplete() && upright.step(64)) {}
   upright.finish(false);
-  ASSERT_TRUE(upright.rotate(-90));
-  auto similar = [](COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-               std::abs(GetBValue(a) - GetBValue(b)) < 24;
-  };
+  ASSERT_TRUE(upright.rotate(imaging::kTurnLeft));
   auto expected = reinterpret_cast<HBITMAP>(upright.firstBitmap());
   for (POINT p : {POINT{10, 10}, POINT{245, 10}, POINT{10, 373}, POINT{245, 373}})
-    EXPECT_TRUE(similar(PixelOf(bitmap(), p.x, p.y), PixelOf(expected, p.x, p.y))) << p.x << "," << p.y;
+    EXPECT_TRUE(SimilarColour(PixelOf(bitmap(), p.x, p.y), PixelOf(expected, p.x, p.y))) << p.x << "," << p.y;
 }
 
+// Copy and Export take the turn the way the screen shows it, not the other way.
 TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboardAtTheLevelOnShow) {
   viewer::ViewerWindow* v = OpenDecoded(0, 4);
   ASSERT_NE(v, nullptr);
   Key(v, VK_OEM_COMMA);  // a quarter turn left
-  ASSERT_EQ(v->rotation(), 90);
+  ASSERT_EQ(v->rotation(), imaging::kTurnLeft);
   SendMessageA(v->Frame(), WM_COMMAND, CMD_COPY, 0);
   ASSERT_TRUE(OpenClipboard(v->Frame()));
   HGLOBAL block = GetClipboardData(CF_DIB);
   ASSERT_NE(block, nullptr);
-  BITMAPINFOHEADER header = *static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
+  const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
+  const BITMAPINFOHEADER header = *dib;
+  std::vector<COLORREF> copied;
+  const POINT points[] = {{10, 10}, {1013, 10}, {10, 1525}, {1013, 1525}, {300, 700}};
+  if (header.biBitCount == 24 && header.biHeight > 0) {
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(dib) + header.biSize;
+    const std::size_t stride = (static_cast<std::size_t>(header.biWidth) * 3 + 3) & ~std::size_t{3};
+    for (POINT p : points) {
+      const std::uint8_t* px = bits + (header.biHeight - 1 - p.y) * stride + 3 * p.x;
+      copied.push_back(RGB(px[2], px[1], px[0]));
+    }
+  }
   GlobalUnlock(block);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP));
   CloseClipboard();
   EXPECT_EQ(header.biWidth, 1024);  // BASE*4
   EXPECT_EQ(header.biHeight, 1536);
+  ASSERT_EQ(copied.size(), std::size(points));
+  auto shown = reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap());
+  for (std::size_t i = 0; i < copied.size(); ++i)
+    EXPECT_TRUE(SimilarColour(PixelOf(shown, points[i].x, points[i].y), copied[i]))
+        << points[i].x << "," << points[i].y;
+
+  int checked = 0;
+  DialogHook hook([&](HWND d) {
+    for (int button = IDC_EXPORT_ROTATE_NONE; button <= IDC_EXPORT_ROTATE_180; ++button)
+      if (IsDlgButtonChecked(d, button) == BST_CHECKED) checked = button;
+    DialogHook::Press(d, IDCANCEL);
+  });
+  SendMessageA(v->Frame(), WM_COMMAND, CMD_VIEWER_EXPORT, 0);
+  EXPECT_EQ(checked, IDC_EXPORT_ROTATE_LEFT);
 }
 
 TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
