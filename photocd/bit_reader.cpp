@@ -138,7 +138,7 @@ PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {
   if (ended_ && count_ <= padding_) return EndStatus();  // the zeros past the end of the file
   if (values)
     for (int i = done; i < count; ++i) values[i] = 0;
-  return kPcdOk;
+  return kPcdRowBadCode;
 }
 
 PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* values) {

@@ -29,9 +29,9 @@ class BitReader {
   PcdStatus NextHeader(RowHeader& header);
 
   // Decodes count codes; values may be null to pass them by. Bits that start
-  // no code mean damage: the rest of the values are zero (the samples keep
-  // their interpolated value) and reading stays at those bits, so the next
-  // sync search starts there. 5 when the file ends inside the codes.
+  // no code mean damage (kPcdRowBadCode): the rest of the values are zero (the
+  // samples keep their interpolated value) and reading stays at those bits,
+  // so the next sync search starts there. 5 when the file ends inside the codes.
   PcdStatus Decode(const HuffmanTable& table, int count, std::int8_t* values);
 
  private:

@@ -8,8 +8,10 @@
 
 #include "base_rows.h"
 #include "bit_reader.h"
+#include "damage_report.h"
 #include "image_pack.h"
 #include "residual_prefetch.h"
+#include "pcd_layout.h"
 #include "row_writer.h"
 
 // One plane of one level's residual rows: the last row decoded (bands share
@@ -20,6 +22,7 @@ struct ResidualStream {
   std::vector<std::int8_t> values;
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
+  PcdStatus damage = kPcdOk;  // kPcdRowBadCode when the row's codes stopped early
 };
 
 struct ExtensionComponent {
@@ -87,7 +90,24 @@ struct DecodeState {
   PrefetchedRows prefetched;  // what the rows taken from the second thread cover
   OutputRect lastStored{};
   int lastLevel = -1;
+  // Damage met so far, and which rows of each level (by plane) it names.
+  PcdDamageReport damage;
+  std::vector<std::uint8_t> damagedRows[pcd::kMaxLevel + 1];
+  // Going around damage: a row of zeros for rows left out, the pack's tables
+  // known to be unusable (4BASE, 16BASE for row tables; as packTables for code
+  // tables), the pack's size in sectors (0 until read).
+  std::vector<std::int8_t> zeroRow;
+  bool rowTableUnusable[2] = {};
+  bool codeTableUnusable[4] = {};
+  std::uint32_t fileSectors = 0;
+  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their zeroed
+  // sectors filled from the level below; read on first use.
+  std::vector<std::uint8_t> baseLevels[pcd::kLevelBase + 1];
 };
+
+// Notes damage a residual row met: a row left out, a level unreadable or a
+// row table replaced, by the status PcdResidualRow gave.
+void PcdRecordRowDamage(DecodeState& state, int level, int plane, int row, PcdStatus cause);
 
 // Frees the decoder's state of a pack; called when the pack closes.
 void PcdFreeDecodeState(ImagePack& pack);
@@ -104,7 +124,10 @@ PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWrite
 PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
 
 // Residual row `row` of a plane (0 luma, 1 chroma 1, 2 chroma 2) of level 4, 5
-// or 6, all its samples; from the pack or from the extension.
+// or 6, all its samples; from the pack or from the extension. A row that
+// cannot be used still gives values (zeros, or the codes before the damage)
+// with a damage status (PcdIsDamage) saying why; kPcdRowTableUnreadable comes
+// with a whole row found by its sync, kPcdCodeTableUnreadable with zeros.
 PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
 
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)

@@ -66,10 +66,18 @@ struct RowSource {
   ImagePack& pack;
   const ResidualPrefetcher* prefetched;
 
+  // Damage the row met is noted in the pack's report; its values still count.
   PcdStatus Get(int level, int plane, int row, const std::int8_t*& values) const {
-    if (!prefetched || !PcdOnSecondThread(level)) return PcdResidualRow(pack, level, plane, row, values);
-    values = prefetched->Find({level, plane, row});
-    return values ? kPcdOk : kPcdBadSignature;
+    PcdStatus status = kPcdOk;
+    if (!prefetched || !PcdOnSecondThread(level)) {
+      status = PcdResidualRow(pack, level, plane, row, values);
+    } else {
+      values = prefetched->Find({level, plane, row}, status);
+      if (!values) return kPcdBadSignature;
+    }
+    if (!PcdIsDamage(status)) return status;
+    PcdRecordRowDamage(*pack.decode, level, plane, row, status);
+    return kPcdOk;
   }
 };
 
