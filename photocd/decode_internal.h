@@ -103,6 +103,7 @@ struct DecodeState {
   // Whole base levels (BASE/16, BASE/4, BASE) as stored, their zeroed
   // sectors filled from the level below; read on first use.
   std::vector<std::uint8_t> baseLevels[pcd::kLevelBase + 1];
+  int baseZeroedSectors[pcd::kLevelBase + 1] = {};
 };
 
 // Notes damage a residual row met: a row left out, a level unreadable or a
