@@ -19,6 +19,7 @@ struct ExportSettings : WriteOptions {
   int rotation = 0;  // 0, 90, 180 or 270 degrees clockwise
   int jobs = 1;
   bool progressBar = false;
+  bool strict = false;  // write no photo that needed a repair or a lower level
 };
 
 struct ExportResult {
@@ -26,7 +27,9 @@ struct ExportResult {
   std::string output;
   bool ok = false;
   std::string error;
-  std::string note;  // written, but not quite as asked (a lower level)
+  std::string note;  // written, but not quite as asked (a lower level, repairs)
+  bool repaired = false;    // damage was decoded around
+  bool lowerLevel = false;  // some or all of it comes from a lower level than asked for
   bool exists = false;  // not written because the file exists
 };
 

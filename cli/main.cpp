@@ -19,6 +19,7 @@
 #include "cli/output_names.h"
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
+#include "cli/verify.h"
 #include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
 #include "photocd/image_pack.h"
@@ -35,7 +36,17 @@ namespace {
 
 using cli::kExitFailed;
 using cli::kExitInterrupted;
+using cli::kExitRepaired;
 using cli::kExitUsage;
+
+constexpr const char* kExitStatusHelp =
+    "Exit status (export and verify):\n"
+    "  0    every photo whole at the level asked for\n"
+    "  3    every photo written, but some repaired around damage or from a lower level\n"
+    "       (verify: damage found)\n"
+    "  1    a photo could not be written or read at all\n"
+    "  2    usage error\n"
+    "  130  interrupted";
 
 std::atomic<bool> g_interrupted{false};
 extern "C" void onInterrupt(int) { g_interrupted = true; }
@@ -127,9 +138,10 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     std::cerr << "interrupted\n";
     return kExitInterrupted;
   }
-  std::size_t written = 0, existing = 0;
+  std::size_t written = 0, existing = 0, degraded = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;
+    if (r.ok && (r.repaired || r.lowerLevel)) ++degraded;
     if (r.exists) ++existing;
     if (r.exists) std::cerr << "skipped: " << r.error << "\n";
     else if (!r.ok) std::cerr << cli::shownPath(r.input) << ": " << r.error << "\n";
@@ -138,8 +150,38 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   std::cerr << written << " of " << results.size() << " photos written to " << cli::shownPath(settings.folder);
   if (existing == 1) std::cerr << "; 1 skipped because its file exists";
   if (existing > 1) std::cerr << "; " << existing << " skipped because their files exist";
+  if (degraded) std::cerr << "; " << degraded << " repaired or from a lower level";
   std::cerr << "\n";
-  return written == results.size() ? status : kExitFailed;
+  if (written != results.size()) return kExitFailed;
+  return status == 0 && degraded ? kExitRepaired : status;
+}
+
+int runVerify(const std::vector<std::string>& paths, bool json, int jobs) {
+  std::vector<std::string> inputs;
+  const bool found = gatherInputs(paths, inputs);
+  cli::VerifySettings settings;
+  settings.jobs = jobs;
+  settings.progressBar = !json && LUMIVEXA_ISATTY(stderr);
+  settings.cancel = &g_interrupted;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  const std::vector<cli::VerifyResult> results = cli::verifyPhotos(inputs, settings);
+  if (g_interrupted) {
+    std::cerr << "interrupted\n";
+    return kExitInterrupted;
+  }
+  bool unreadable = !found, damaged = false;
+  for (const cli::VerifyResult& r : results) {
+    unreadable = unreadable || !r.error.empty();
+    damaged = damaged || !r.whole();
+  }
+  if (json) {
+    std::cout << cli::verifyJson(results).dump(2) << "\n";
+  } else {
+    for (const cli::VerifyResult& r : results) std::cout << cli::verifyLine(r) << "\n";
+    std::cout << cli::verifySummary(results) << "\n";
+  }
+  return unreadable ? kExitFailed : damaged ? kExitRepaired : 0;
 }
 
 int runContact(const std::string& path, const std::string& output, int columns, cli::WriteOptions options) {
@@ -189,7 +231,8 @@ int main(int argc, char** argv) {
       "Examples:\n"
       "  lumivexa-cli export /media/cdrom -o photos --format jpg --name \"{serial}-{photo}\"\n"
       "  lumivexa-cli contact /media/cdrom -o index.png\n"
-      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.");
+      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.\n" +
+      std::string(kExitStatusHelp));
 
   std::string infoPath;
   bool json = false;
@@ -227,10 +270,22 @@ int main(int argc, char** argv) {
   exp->add_option("--highlights", highlights, "clip the light above white or roll it off, at every level")
       ->check(CLI::IsMember({"clip", "rolloff"}));
   exp->add_option("-j,--jobs", settings.jobs, "photos converted at once (default: all cores)")->check(CLI::Range(1, 256));
+  exp->add_flag("--strict", settings.strict, "write no photo that needed a repair or a lower level than asked for");
   exp->footer(
       "Examples:\n"
       "  lumivexa-cli export /media/cdrom -o photos --format tif --level 16base\n"
-      "  lumivexa-cli export /media/cdrom -o library --format jpg --name \"{serial}-{photo}\"");
+      "  lumivexa-cli export /media/cdrom -o library --format jpg --name \"{serial}-{photo}\"\n" +
+      std::string(kExitStatusHelp));
+
+  std::vector<std::string> verifyPaths;
+  bool verifyJson = false;
+  int verifyJobs = settings.jobs;
+  CLI::App* verify = app.add_subcommand("verify", "Decode every level of every photo in full and report damage.");
+  verify->add_option("PATH", verifyPaths, "discs, PHOTO_CD folders, disc images or .pcd files")->required()->default_str("");
+  verify->add_flag("--json", verifyJson, "print one JSON document instead of text");
+  verify->add_option("-j,--jobs", verifyJobs, "photos verified at once (default: all cores)")->check(CLI::Range(1, 256));
+  verify->footer("Examples:\n  lumivexa-cli verify /media/cdrom\n  lumivexa-cli verify --json disc.iso\n" +
+                 std::string(kExitStatusHelp));
 
   std::string discPath, sheetPath;
   int columns = 6;
@@ -254,6 +309,7 @@ int main(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPath, json);
+  if (*verify) return runVerify(verifyPaths, verifyJson, verifyJobs);
   if (*contact) {
     sheetOptions.format = sheetFormat(sheetPath);
     sheetOptions.jpeg.quality = 90;

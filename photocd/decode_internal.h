@@ -67,6 +67,14 @@ struct PrefetchedRows {
   int top = 0, bottom = 0;
 };
 
+// A chroma row search that met the end of the data: the row, its plane code
+// and where the search started.
+struct ChromaSearch {
+  int row = -1;
+  int plane = -1;
+  std::uint64_t start = 0;
+};
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -80,6 +88,7 @@ struct DecodeState {
   std::uint64_t chromaCursorEnd = 0;
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
   bool chromaAfterLumaTried = false;           // looked for them after the last luma row
+  ChromaSearch chromaSearchEnded;
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
   // the second thread's handle, the rows it has handed over, and where the
@@ -134,8 +143,8 @@ PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const s
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
 // unless any plane will do. Smaller rows and other planes of the wanted row
 // are passed; a larger row fails with 3000 unless it is a luma row passed on
-// the way to a chroma row; so does a search that passes 9215 headers or meets
-// the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
+// the way to a chroma row; so does a search that passes 9215 headers. 5 when
+// the search meets the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
 PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn);
 // Decodes one row of width codes into the stream's values.
 PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);

@@ -17,7 +17,7 @@ const char* PcdStatusText(PcdStatus status) {
     case kPcdOutOfMemory: return "out of memory";
     case kPcdRowNoSync: return "no sync";
     case kPcdRowBadCode: return "bits that start no code";
-    case kPcdRowPastData: return "codes run past the data";
+    case kPcdRowPastData: return "past the end of the data";
     case kPcdRowUnreadable: return "sectors unreadable";
     case kPcdRowTableUnreadable: return "row table unreadable";
     case kPcdCodeTableUnreadable: return "code table unreadable";

@@ -22,7 +22,7 @@ enum : PcdStatus {
   kPcdFirstDamage = 3100,
   kPcdRowNoSync = 3100,           // a residual row is not where its table points, nor near its neighbours
   kPcdRowBadCode = 3101,          // a row's bits stop making codes
-  kPcdRowPastData = 3102,         // a row's codes run past the end of the data
+  kPcdRowPastData = 3102,         // a row lies (or its codes run) past the end of the data
   kPcdRowUnreadable = 3103,       // a row's sectors could not be read
   kPcdRowTableUnreadable = 3104,  // rows found by their syncs instead
   kPcdCodeTableUnreadable = 3105, // the level's residuals cannot be decoded

@@ -96,14 +96,16 @@ std::uint32_t FileSectors(ImagePack& pack, DecodeState& state) {
 }
 
 // The first bit to search from for a row through its row table entry; the
-// level's first row sector when the table or the entry cannot be used.
+// level's first row sector when the table cannot be used (status
+// kPcdRowTableUnreadable). kPcdRowPastData when the entry lies past the end of
+// the pack: a pack cut short, whose rows are not searched for one by one.
 PcdStatus EntryBit(ImagePack& pack, DecodeState& state, const LevelRows& rows, int entry, std::uint64_t& bit) {
   const std::uint16_t* table = nullptr;
   const PcdStatus status = GetRowTable(pack, state, rows, table);
   std::uint32_t sector = rows.firstRowSector;
   if (table) {
-    const std::uint32_t named = EntrySector(pack, rows.discBase, table[entry]);
-    if (named < FileSectors(pack, state)) sector = named;
+    sector = EntrySector(pack, rows.discBase, table[entry]);
+    if (sector >= FileSectors(pack, state)) return kPcdRowPastData;
   }
   bit = std::uint64_t{sector} * pcd::kSectorSize * 8;
   return status;
@@ -111,8 +113,13 @@ PcdStatus EntryBit(ImagePack& pack, DecodeState& state, const LevelRows& rows, i
 
 // A failed row search as the damage it means.
 PcdStatus SearchDamage(PcdStatus status) {
-  if (status == kPcdOutOfMemory) return status;
-  return status == kPcdReadFailed || status == kPcdSeekFailed ? PcdStatus{kPcdRowUnreadable} : PcdStatus{kPcdRowNoSync};
+  switch (status) {
+    case kPcdOutOfMemory: return status;
+    case kPcdEndOfFile: return kPcdRowPastData;
+    case kPcdReadFailed:
+    case kPcdSeekFailed: return kPcdRowUnreadable;
+    default: return kPcdRowNoSync;
+  }
 }
 
 // Puts bits just after the row's header: found after the stream's last row
@@ -127,7 +134,7 @@ PcdStatus LocateRow(ImagePack& pack, DecodeState& state, BitReader& bits, const 
     return kPcdOk;
   std::uint64_t bit = 0;
   const PcdStatus tableStatus = EntryBit(pack, state, rows, entry, bit);
-  if (tableStatus == kPcdOutOfMemory) return tableStatus;
+  if (tableStatus == kPcdOutOfMemory || tableStatus == kPcdRowPastData) return tableStatus;
   PcdStatus status = bits.Seek(bit);
   if (status == kPcdOk) status = PcdFindRow(bits, row, 0, anyPlane, nullptr);
   return status == kPcdOk ? tableStatus : SearchDamage(status);
@@ -168,7 +175,7 @@ PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, Dec
   for (int headers = 0; headers < pcd::kMaxSyncHeaders; ++headers) {
     RowHeader header{};
     PcdStatus status = bits.NextHeader(header);
-    if (status != kPcdOk) return status == kPcdEndOfFile ? PcdStatus{kPcdBadSignature} : status;
+    if (status != kPcdOk) return status;
     if (learn && (header.plane == 2 || header.plane == 3) && !(header.row & 1) &&
         header.row / 2 < static_cast<int>(learn->chromaStarts[0].size()))
       learn->chromaStarts[header.plane - 2][header.row / 2] = bits.Position();
@@ -258,18 +265,24 @@ PcdStatus Row16BaseChroma(ImagePack& pack, DecodeState& state, int plane, int ch
       std::uint64_t bit = 0;
       found = EntryBit(pack, state, rows, pcd::k16BaseRowTableEntries - 1, bit);
       if (found == kPcdOutOfMemory) return found;
-      seen = bits.Seek(bit) == kPcdOk && PcdFindRow(bits, headerRow, planeCode, false, &state) == kPcdOk;
+      seen = found != kPcdRowPastData && bits.Seek(bit) == kPcdOk &&
+             PcdFindRow(bits, headerRow, planeCode, false, &state) == kPcdOk;
     }
     if (!seen) {
       // From the sector of the odd luma row after it, or from where the last
       // chroma row ended when that is further on and still before this row.
       std::uint64_t start = 0;
       found = EntryBit(pack, state, rows, headerRow | 1, start);
-      if (found == kPcdOutOfMemory) return found;
+      if (found == kPcdOutOfMemory || found == kPcdRowPastData) return found;
       if (state.chromaCursorRow >= 0 && Before(state.chromaCursorRow, state.chromaCursorPlane, headerRow, planeCode))
         start = std::max(start, state.chromaCursorEnd);
+      // A search that met the end of the data saw no later chroma row after its start.
+      const ChromaSearch& ended = state.chromaSearchEnded;
+      if (ended.row >= 0 && Before(ended.row, ended.plane, headerRow, planeCode) && start >= ended.start)
+        return kPcdRowPastData;
       status = bits.Seek(start);
       if (status == kPcdOk) status = PcdFindRow(bits, headerRow, planeCode, false, &state);
+      if (status == kPcdEndOfFile) state.chromaSearchEnded = {headerRow, planeCode, start};
     }
   }
   if (status != kPcdOk) return SearchDamage(status);
