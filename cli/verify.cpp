@@ -8,6 +8,7 @@
 #include "cli/progress_bar.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
+#include "photocd/orientation.h"
 
 namespace cli {
 
@@ -43,6 +44,8 @@ void verifyOne(VerifyResult& r, int threads) {
   std::uint16_t mask = 0;
   int count = 0;
   PcdGetResolutionMask(pack.get(), mask, count);
+  // Stored rows in order: bands across a turned photo would decode every row for each.
+  pack->orientation = PcdOrientationFromRotation(0);
   std::vector<std::uint8_t> band;
   int readable = 0;
   for (int level = 1; level <= 6; ++level) {

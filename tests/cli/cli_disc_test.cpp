@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -378,4 +379,42 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
   r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(run(program() + " contact " + kDisc + " -o " + (out / "sheet.gif").string()).status, 2);
+}
+
+// Photo 2 of a copy of the disc lost a block of its 16BASE rows: verify names
+// that level and its rows, export writes every photo and ends with status 3,
+// and --strict leaves the damaged photo out.
+TEST(CliDisc, DamageIsNamedByVerifyAndReportedByExport) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const fs::path disc = freshFolder("damaged-disc");
+  fs::copy(kDisc + "/PHOTO_CD", disc / "PHOTO_CD", fs::copy_options::recursive);
+  const fs::path pack = disc / "PHOTO_CD/IMAGES/IMG0002.PCD";
+  {
+    std::fstream f(pack, std::ios::in | std::ios::out | std::ios::binary);
+    char k[2];
+    f.seekg(0xE03).read(k, 2);
+    const std::streamoff rows16 = ((static_cast<unsigned char>(k[0]) << 8 | static_cast<unsigned char>(k[1])) + 13) * 2048;
+    const std::string zeros(65536, '\0');
+    f.seekp(rows16 + 64 * 2048).write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+  }
+  Result v = run(program() + " verify --json " + disc.string() + " 2>/dev/null");
+  ASSERT_EQ(v.status, 3) << v.output;
+  const nlohmann::json report = nlohmann::json::parse(v.output);
+  ASSERT_EQ(report["photos"].size(), 24u);
+  EXPECT_EQ(report["summary"]["damaged"], 1);
+  const nlohmann::json& damaged = report["photos"][1];
+  EXPECT_EQ(damaged["status"], "damaged");
+  const nlohmann::json& level = damaged["levels"]["16BASE"];
+  EXPECT_GT(level["rowsLeftOut"].get<int>(), 0);
+  EXPECT_EQ(level["firstRows"][0]["plane"], "luma");
+  EXPECT_GT(level["firstRows"][0]["row"].get<int>(), 0);
+  EXPECT_EQ(report["photos"][0]["status"], "ok");
+
+  Result e = run(program() + " export " + pack.string() + " -o " + (disc / "out").string() + " --format bmp");
+  EXPECT_EQ(e.status, 3) << e.output;
+  EXPECT_NE(e.output.find("IMG0002.PCD: repaired: 16BASE: "), std::string::npos) << e.output;
+  EXPECT_EQ(identify(disc / "out/IMG0002.bmp"), "3072x2048 BMP3");
+  Result s = run(program() + " export " + pack.string() + " -o " + (disc / "strict").string() + " --format bmp --strict");
+  EXPECT_EQ(s.status, 1) << s.output;
+  EXPECT_FALSE(fs::exists(disc / "strict/IMG0002.bmp"));
 }
