@@ -13,6 +13,7 @@ const char* PcdLevelName(int level) {
 PcdStatus PcdGetDamage(const ImagePack* pack, PcdDamageReport& report) {
   if (!pack) return kPcdInvalidArgument;
   report = pack->decode ? pack->decode->damage : PcdDamageReport{};
+  report.fileCutShort = PcdFileCutShort(pack->file);
   return kPcdOk;
 }
 
@@ -59,6 +60,7 @@ std::string RowName(int level, const PcdDamagedRow& row) {
 
 std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
   std::vector<std::string> lines;
+  if (report.fileCutShort) lines.push_back("the file lies partly past the end of the disc image");
   for (int level = 0; level <= pcd::kMaxLevel; ++level) {
     const PcdLevelDamage& d = report.levels[level];
     const std::string name = PcdLevelName(level);

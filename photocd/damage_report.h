@@ -26,7 +26,9 @@ struct PcdLevelDamage {
 
 struct PcdDamageReport {
   PcdLevelDamage levels[7];  // by level, 0 (BASE/64) to 6 (64BASE)
+  bool fileCutShort = false;  // the pack lies partly past the end of its disc image
   bool Any() const {
+    if (fileCutShort) return true;
     for (const PcdLevelDamage& level : levels)
       if (level.Any()) return true;
     return false;
@@ -43,6 +45,7 @@ void PcdClearDamage(ImagePack* pack);
 
 // "BASE/16" to "64BASE".
 const char* PcdLevelName(int level);
-// One short line per damaged level: "16BASE row table unreadable",
+// One short line per damaged level, after one for a pack that lies partly
+// past the end of its disc image: "16BASE row table unreadable",
 // "4BASE row 812: no sync", "16BASE: 35 rows left out, first row 812: no sync".
 std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report);

@@ -99,3 +99,5 @@ bool PcdFileExists(const char* path) {
   pcdimage::DirectoryEntry entry;
   return OpenInImage(imagePath, inside, image, entry) == kPcdOk;
 }
+
+bool PcdFileCutShort(const PcdFile* file) { return file && file->image && file->entry.recordedSize != 0; }

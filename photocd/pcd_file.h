@@ -31,3 +31,7 @@ bool PcdFileExists(const char* path);
 
 // The file's size in bytes.
 PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size);
+
+// True for a file inside a disc image that runs past the image's end: it
+// reads as far as the image holds it and then ends, like a file cut short.
+bool PcdFileCutShort(const PcdFile* file);

@@ -422,3 +422,19 @@ TEST(CliDisc, DamageIsNamedByVerifyAndReportedByExport) {
   EXPECT_EQ(s.status, 1) << s.output;
   EXPECT_FALSE(fs::exists(disc / "strict/IMG0002.bmp"));
 }
+
+// A disc image that stops 12 MB early, inside the last photo's pack: that
+// photo is read as far as the image holds it, and verify says why it is cut.
+TEST(CliDisc, APackCutOffByTheEndOfADiscImageIsReadAsFarAsItGoes) {
+  const fs::path iso = kDisc + ".iso";
+  if (!fs::exists(iso)) GTEST_SKIP() << "sample disc image not built";
+  const fs::path cut = freshFolder("cut-image") / "cut.iso";
+  fs::copy_file(iso, cut);
+  fs::resize_file(cut, fs::file_size(cut) - (12 << 20));
+  Result v = run(program() + " verify " + cut.string() + " 2>/dev/null");
+  EXPECT_EQ(v.status, 3) << v.output;
+  EXPECT_NE(v.output.find("IMG0024.PCD: DAMAGED: the file lies partly past the end of the disc image; 16BASE: "),
+            std::string::npos)
+      << v.output;
+  EXPECT_NE(v.output.find("24 photos: 23 whole, 1 damaged, 0 unreadable"), std::string::npos) << v.output;
+}
