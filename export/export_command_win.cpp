@@ -67,8 +67,16 @@ class PhotoExport {
       WaitCursor wait;
       reader.rotate(options_.rotation);
     }
+    const DecodeDamage& damage = reader.damage();
+    if (damage.any())
+      repairs_ += FileTitle(photo) + ": " +
+                  LoadStringText(instance_, damage.lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED) +
+                  (damage.details.empty() ? "" : " (" + damage.details.front() + ")") + "\n";
     write(reader, photo, output, base);
   }
+
+  // One line per photo read from damaged data; empty when there was none.
+  const std::string& repairs() const { return repairs_; }
 
  private:
   bool decode(ImageReader& reader, int base) {
@@ -144,6 +152,7 @@ class PhotoExport {
   HWND owner_;
   ProgressWindow& progress_;
   const ExportOptions& options_;
+  std::string repairs_;
 };
 
 }  // namespace
@@ -156,6 +165,11 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
   RequestedLevelScope level(options.resolutionIndex);
   PhotoExport exporter(instance, owner, progress, options);
   for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
+  if (!exporter.repairs().empty()) {
+    std::string text(exporter.repairs().size() + 512, '\0');
+    FormatStringId(&text[0], text.size(), instance, IDS_EXPORT_REPAIRED, exporter.repairs().c_str());
+    MessageBoxA(owner, text.c_str(), LoadStringText(instance, IDS_PROGRAM_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+  }
 }
 
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos, int initialRotation) {

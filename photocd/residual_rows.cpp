@@ -17,7 +17,9 @@ constexpr int kPlaneCode[3] = {0, 2, 3};  // plane numbers in row headers
 // from where that row ended, past any rows left out between them.
 constexpr int kNearRows = 16;
 // A row whose bits stop making codes keeps the values decoded before the
-// damage (measured: closer to the undamaged picture than leaving it all out).
+// damage: measured on 200 wrong bytes in five places, keeping them or leaving
+// the whole row out come within 0.2 dB of each other (scripts/bench-damage),
+// and keeping them loses no pixels that decoded right.
 constexpr bool kKeepCodesBeforeDamage = true;
 
 PcdStatus ReadRowTable(ImagePack& pack, std::uint32_t sector, std::uint32_t entries, std::uint16_t*& table) {

@@ -242,3 +242,9 @@
 #define IDS_DISC_IMAGE_TITLE 40201
 #define IDS_DISC_IMAGE_UNREADABLE 40202
 // ---- end of disc images ----
+
+// ---- photos read from damaged data (ids of our own) ----
+#define IDS_PHOTO_REPAIRED 40300      // the viewer's status bar and Export
+#define IDS_PHOTO_LOWER_LEVEL 40301
+#define IDS_EXPORT_REPAIRED 40302     // after an export: one line per such photo
+// ---- end of photos read from damaged data ----
