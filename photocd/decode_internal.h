@@ -23,6 +23,10 @@ struct ResidualStream {
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
   PcdStatus damage = kPcdOk;  // kPcdRowBadCode when the row's codes stopped early
+  // A search for row endedRow from bit endedFrom met the end of the file: no
+  // later row lies after that bit, so none is searched for there again.
+  int endedRow = -1;
+  std::uint64_t endedFrom = 0;
 };
 
 struct ExtensionComponent {

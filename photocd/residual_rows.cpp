@@ -124,21 +124,33 @@ PcdStatus SearchDamage(PcdStatus status) {
   }
 }
 
+// Searches for the row from a bit, unless an earlier search from at or
+// before it for an earlier row ran to the end of the file.
+PcdStatus SearchFrom(BitReader& bits, ResidualStream& stream, std::uint64_t from, int row, bool anyPlane) {
+  if (stream.endedRow >= 0 && row > stream.endedRow && from >= stream.endedFrom) return kPcdEndOfFile;
+  PcdStatus status = bits.Seek(from);
+  if (status == kPcdOk) status = PcdFindRow(bits, row, 0, anyPlane, nullptr);
+  if (status == kPcdEndOfFile && (stream.endedRow < 0 || from <= stream.endedFrom)) {
+    stream.endedRow = row;
+    stream.endedFrom = from;
+  }
+  return status;
+}
+
 // Puts bits just after the row's header: found after the stream's last row
 // when that lies just before, else from where the row table points (from the
-// level's first row when the table or entry is unusable). 0, or
-// kPcdRowTableUnreadable when found without the table; kPcdRowNoSync or
+// level's first row when the table is unusable). 0, or kPcdRowTableUnreadable
+// when found without the table; kPcdRowNoSync, kPcdRowPastData or
 // kPcdRowUnreadable when the row cannot be found.
-PcdStatus LocateRow(ImagePack& pack, DecodeState& state, BitReader& bits, const ResidualStream& stream,
+PcdStatus LocateRow(ImagePack& pack, DecodeState& state, BitReader& bits, ResidualStream& stream,
                     const LevelRows& rows, int row, int entry, bool anyPlane) {
-  if (stream.row >= 0 && stream.row < row && row - stream.row <= kNearRows && bits.Seek(stream.end) == kPcdOk &&
-      PcdFindRow(bits, row, 0, anyPlane, nullptr) == kPcdOk)
+  if (stream.row >= 0 && stream.row < row && row - stream.row <= kNearRows &&
+      SearchFrom(bits, stream, stream.end, row, anyPlane) == kPcdOk)
     return kPcdOk;
   std::uint64_t bit = 0;
   const PcdStatus tableStatus = EntryBit(pack, state, rows, entry, bit);
   if (tableStatus == kPcdOutOfMemory || tableStatus == kPcdRowPastData) return tableStatus;
-  PcdStatus status = bits.Seek(bit);
-  if (status == kPcdOk) status = PcdFindRow(bits, row, 0, anyPlane, nullptr);
+  const PcdStatus status = SearchFrom(bits, stream, bit, row, anyPlane);
   return status == kPcdOk ? tableStatus : SearchDamage(status);
 }
 
