@@ -134,6 +134,11 @@ PcdStatus BitReader::NextHeader(RowHeader& header) {
   return kPcdOk;
 }
 
+bool BitReader::AtSync() {
+  Refill();
+  return count_ - padding_ >= pcd::kSyncOnes && (bits_ >> (64 - pcd::kSyncOnes)) == (std::uint64_t{1} << pcd::kSyncOnes) - 1;
+}
+
 PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {
   if (ended_ && count_ <= padding_) return EndStatus();  // the zeros past the end of the file
   if (values)

@@ -27,6 +27,8 @@ class BitReader {
   // Consumes everything up to and including the zero that ends the next run
   // of at least 23 ones, then the 16-bit row header. 5 at the end of the file.
   PcdStatus NextHeader(RowHeader& header);
+  // Whether the next bits are the 23 ones a sync starts with.
+  bool AtSync();
 
   // Decodes count codes; values may be null to pass them by. Bits that start
   // no code mean damage (kPcdRowBadCode): the rest of the values are zero (the

@@ -27,6 +27,9 @@ struct ResidualStream {
   // later row lies after that bit, so none is searched for there again.
   int endedRow = -1;
   std::uint64_t endedFrom = 0;
+  // Whether the stream's rows have ended right where the next sync begins, as
+  // packs write them (1), or not (0: some layout leaves room); -1 until a row ends.
+  int syncsFollow = -1;
 };
 
 struct ExtensionComponent {

@@ -27,7 +27,8 @@ enum : PcdStatus {
   kPcdRowTableUnreadable = 3104,  // rows found by their syncs instead
   kPcdCodeTableUnreadable = 3105, // the level's residuals cannot be decoded
   kPcdSectorsZeroed = 3106,       // sectors of a base level read as zeros (filled from the level below)
-  kPcdLastDamage = 3106,
+  kPcdRowOverrun = 3107,          // a row's codes do not end where the next row's sync begins
+  kPcdLastDamage = 3107,
 };
 
 inline bool PcdIsDamage(PcdStatus status) { return status >= kPcdFirstDamage && status <= kPcdLastDamage; }

@@ -31,6 +31,7 @@ struct Damage {
   const char* name;
   std::function<void(Bytes&, const Layout&)> change;
   const char* firstLine;  // how the damage report begins
+  const char* cause;      // and the cause it names
   int firstRow;           // 16BASE rows above this one are untouched
   int maxRows;            // at most this many rows differ from the undamaged decode
   bool lowerLevel;
@@ -57,16 +58,16 @@ TEST(DamagedPacks, EachGivesTheWholePhotoAndTheRowsItSparesAsBefore) {
   constexpr std::size_t kBlock = 65536;
   const Damage damages[] = {
       {"16BASE block", [](Bytes& f, const Layout& l) { Zero(f, l.first16Base + 40 * kBlock, kBlock); },
-       "16BASE: ", 1400, 40, false},
+       "16BASE: ", ": codes run past the row", 1400, 40, false},
       {"4BASE block", [](Bytes& f, const Layout&) { Zero(f, 600 * pcd::kSectorSize, kBlock); },
-       "4BASE: ", 1100, 160, false},
+       "4BASE: ", ": codes run past the row", 1100, 160, false},
       {"BASE block", [](Bytes& f, const Layout&) { Zero(f, pcd::kBaseOffset + 160 * pcd::kSectorSize, kBlock); },
-       "BASE: 32 sectors read as zeros, filled from BASE/4", 1000, 32 * 8 + 4, false},
+       "BASE: 32 sectors read as zeros, filled from BASE/4", "", 1000, 32 * 8 + 4, false},
       {"row table", [](Bytes& f, const Layout& l) { Zero(f, l.tables16Base, 2 * pcd::kSectorSize); },
-       "16BASE row table unreadable", 2048, 0, false},
+       "16BASE row table unreadable", "", 2048, 0, false},
       {"code tables", [](Bytes& f, const Layout& l) { Zero(f, l.tables16Base, 3 * pcd::kSectorSize); },
-       "16BASE code table unreadable", 0, 2048, true},
-      {"cut", [](Bytes& f, const Layout&) { f.resize(4 << 20); }, "16BASE: ", 0, 2048, false},
+       "16BASE code table unreadable", "", 0, 2048, true},
+      {"cut", [](Bytes& f, const Layout&) { f.resize(4 << 20); }, "16BASE: ", ": past the end of the data", 0, 2048, false},
   };
   TempDir dir;
   for (const Damage& damage : damages) {
@@ -81,6 +82,7 @@ TEST(DamagedPacks, EachGivesTheWholePhotoAndTheRowsItSparesAsBefore) {
     EXPECT_EQ(found.lowerLevel, damage.lowerLevel) << damage.name;
     ASSERT_FALSE(found.details.empty()) << damage.name;
     EXPECT_EQ(found.details[0].rfind(damage.firstLine, 0), 0u) << damage.name << ": " << found.details[0];
+    EXPECT_NE(found.details[0].find(damage.cause), std::string::npos) << damage.name << ": " << found.details[0];
     const std::size_t rowBytes = static_cast<std::size_t>(clean.width) * 3;
     int differing = 0, first = clean.height;
     for (int y = 0; y < clean.height; ++y)
