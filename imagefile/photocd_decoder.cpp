@@ -114,7 +114,8 @@ int PhotoCdDecoder::topEntry() {
   if (!pack_) return kPcdBaseEntry;
   for (;;) {
     const int entry = PcdTopEntry(mask_, g_requestedPcdLevel);
-    const PcdStatus status = entry < kPcdFirstToolkitEntry ? kPcdOk : PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
+    const PcdStatus status =
+        entry < kPcdFirstToolkitEntry ? PcdStatus{kPcdOk} : PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
     if (status == kPcdOk) return entry;
     fallbacks_.push_back(std::string(PcdLevelName(PcdEntryLevel(entry))) + " cannot be read: " + PcdStatusText(status));
     mask_ = static_cast<std::uint16_t>(mask_ & ~(1u << PcdEntryLevel(entry)));
