@@ -1,4 +1,5 @@
-// lumivexa-cli: information about Photo CDs and conversion of their photos
+// lumivexa-cli: information about Photo CDs, verification of what damaged ones
+// still hold, and conversion of their photos
 // to TIFF, JPEG, BMP or PNG files, and contact sheets of whole discs.
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -223,7 +224,7 @@ std::string sheetFormat(const std::string& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export and contact sheets."};
+  CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export, verification and contact sheets."};
   app.require_subcommand(1);
   app.set_version_flag("--version", "lumivexa-cli " LUMIVEXA_VERSION);
   app.option_defaults()->always_capture_default();
