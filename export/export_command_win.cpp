@@ -159,15 +159,20 @@ class PhotoExport {
 
 void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
                  const ExportOptions& options, const std::string& folder) {
-  ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
-  progress.setRange(0, 100 * static_cast<int>(photos.size()));
-  progress.setPosition(0);
-  RequestedLevelScope level(options.resolutionIndex);
-  PhotoExport exporter(instance, owner, progress, options);
-  for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
-  if (!exporter.repairs().empty()) {
-    std::string text(exporter.repairs().size() + 512, '\0');
-    FormatStringId(&text[0], text.size(), instance, IDS_EXPORT_REPAIRED, exporter.repairs().c_str());
+  std::string repairs;
+  {
+    ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
+    progress.setRange(0, 100 * static_cast<int>(photos.size()));
+    progress.setPosition(0);
+    RequestedLevelScope level(options.resolutionIndex);
+    PhotoExport exporter(instance, owner, progress, options);
+    for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
+    repairs = exporter.repairs();
+  }
+  // Told once the progress window is gone.
+  if (!repairs.empty()) {
+    std::string text(repairs.size() + 512, '\0');
+    FormatStringId(&text[0], text.size(), instance, IDS_EXPORT_REPAIRED, repairs.c_str());
     MessageBoxA(owner, text.c_str(), LoadStringText(instance, IDS_PROGRAM_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
   }
 }
