@@ -2,6 +2,9 @@
 // menus and the status bar.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/command_table.h"
@@ -11,7 +14,7 @@
 #include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
-#include "ui/modal_dialog_win.h"
+#include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
@@ -45,9 +48,13 @@ void BrowseWindow::OnCommand(int id) {
     ChooseDiscImage();
     return;
   }
+  if (id == CMD_OPEN_FOLDER) {
+    ChooseFolder();
+    return;
+  }
   if (id >= CMD_RECENT_IMAGE_FIRST && id <= CMD_RECENT_IMAGE_LAST) {
     if (static_cast<std::size_t>(id - CMD_RECENT_IMAGE_FIRST) < recentImages_.size())
-      OpenDiscImage(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
+      OpenPath(recentImages_[id - CMD_RECENT_IMAGE_FIRST], true);
     return;
   }
   // Photos and viewers stay while a command's dialog lets a removal in.
@@ -94,7 +101,7 @@ void BrowseWindow::OnCommand(int id) {
       RunOptionsCommand(g_instance, frame_);
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
+      ShowHelpContents(frame_, kBrowseHelpPage);
       break;
     case CMD_MAKER_WEB_PAGE:
       OpenWebPage(frame_, IDS_MAKER_HOME_PAGE);
@@ -123,7 +130,7 @@ void BrowseWindow::ExportSelection() {
 
 void BrowseWindow::CopySelection() {
   if (SelectedCount() > 1) {
-    if (!imagefile::CopyFileListToClipboard(frame_, SelectedPaths()))
+    if (!imagefile::CopyFileListToClipboard(g_instance, frame_, SelectedPaths()))
       SystemErrorBoxId(g_instance, frame_, IDS_COPY_FAILED);
     return;
   }
@@ -164,7 +171,7 @@ void BrowseWindow::SelectAll() {
 
 void BrowseWindow::UpdateMenuState(HMENU menu) {
   if (!menu) menu = menu_;
-  const browse::SelectionState state{SelectedCount(), disc_.overview != nullptr};
+  const browse::SelectionState state{SelectedCount(), !disc_.root.empty()};
   for (int id : browse::kManagedCommands) {
     bool enabled = browse::CommandEnabled(id, state);
     if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
@@ -175,21 +182,26 @@ void BrowseWindow::UpdateMenuState(HMENU menu) {
 void BrowseWindow::UpdateStatusBar() {
   if (!status_) return;
   SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-  if (!disc_.overview) {
-    std::string text = LoadText(IDS_NO_DISC);
-    int widths[] = {TextWidth(status_, text.c_str()) + kStatusPadding};
-    SendMessageA(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(widths));
-    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    return;
+  std::vector<std::string> parts;
+  if (disc_.root.empty()) {
+    parts.push_back(LoadText(IDS_NO_DISC));
+  } else {
+    // The disc's date comes from INFO.PCD; a folder without one shows only the count.
+    if (!disc_.infoPath.empty())
+      parts.push_back(FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime)));
+    char count[64];
+    wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
+    parts.push_back(count);
   }
-  std::string when = FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime));
-  char count[64];
-  wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
-  int first = TextWidth(status_, when.c_str()) + kStatusPadding;
-  int widths[] = {first, first + TextWidth(status_, count) + kStatusPadding};
-  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
-  SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(when.c_str()));
-  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(count));
+  int widths[2] = {};
+  int right = 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    right += TextWidth(status_, parts[i].c_str()) + kStatusPadding;
+    widths[i] = right;
+  }
+  SendMessageA(status_, SB_SETPARTS, static_cast<WPARAM>(parts.size()), reinterpret_cast<LPARAM>(widths));
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    SendMessageA(status_, SB_SETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(parts[i].c_str()));
 }
 
 void BrowseWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }

@@ -2,8 +2,11 @@
 
 #include <dbt.h>
 
+#include <utility>
+
 #include "browse/browse_text.h"
 #include "browse/progress_scan.h"
+#include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -12,6 +15,7 @@
 #include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
+#include "ui/window_object_win.h"
 
 namespace {
 
@@ -69,7 +73,6 @@ bool BrowseWindow::Create(int showCommand) {
   DragAcceptFiles(frame_, TRUE);
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
   workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
   CreateChildren();
   if (list_) SetFocus(list_);
@@ -130,10 +133,8 @@ void BrowseWindow::Layout() {
 
 void BrowseWindow::Destroy() {
   StopLoader();
-  for (HANDLE* handle : {&workEvent_, &stopEvent_}) {
-    if (*handle) CloseHandle(*handle);
-    *handle = nullptr;
-  }
+  if (workEvent_) CloseHandle(workEvent_);
+  workEvent_ = nullptr;
   if (disc_.overview) {
     PcdCloseOverview(disc_.overview);
     disc_.overview = nullptr;
@@ -144,6 +145,8 @@ void BrowseWindow::Destroy() {
   if (images_) ImageList_Destroy(images_);
   images_ = nullptr;
   if (HPALETTE palette = palette_.exchange(nullptr)) DeleteObject(palette);
+  // Pasting them needs the program no longer.
+  imagefile::RemoveClipboardCopies();
 }
 
 void BrowseWindow::AddViewer(ViewerLink* viewer) { viewers_.Append(viewer); }
@@ -166,7 +169,7 @@ bool BrowseWindow::PreTranslate(MSG* msg) {
 bool BrowseWindow::NeedsIdle() {
   for (std::size_t i = 0; i < viewers_.Count(); ++i)
     if (viewers_[i]->HasIdleWork()) return true;
-  return frame_ && IsWindowVisible(frame_) && loaderRunning_.load();
+  return frame_ && IsWindowVisible(frame_) && loader_.active();
 }
 
 void BrowseWindow::DoIdle() {
@@ -179,7 +182,7 @@ void BrowseWindow::DoIdle() {
   }
   if (viewerWorked) return;
   loaderPosition_.store(LoaderPositionNow());
-  if (loaderRunning_.load()) {
+  if (loader_.active()) {
     UpdateWindow(frame_);
     SetEvent(workEvent_);
   }
@@ -230,13 +233,9 @@ void BrowseWindow::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK BrowseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<BrowseWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<BrowseWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<BrowseWindow>(hwnd, message, lParam);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 
@@ -266,8 +265,8 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER:
       if (wParam == kArrivalTimer) {
         KillTimer(hwnd, kArrivalTimer);
-        // An open disc image stays until the user opens or closes something else.
-        if (disc_.image.empty()) OpenDisc(false);
+        // An open disc image or folder stays until the user opens or closes something else.
+        if (disc_.image.empty() && disc_.folder.empty()) OpenDisc(false);
       }
       return 0;
     case WM_DROPFILES:
@@ -275,6 +274,12 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case kWaitingDiscWorkMessage:
       DoWaitingDiscWork();
+      return 0;
+    case WM_COPYDATA:
+      return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kOpenHandedPathMessage:
+      // Several hand-overs in a row open the last one, once.
+      if (!handedPath_.empty()) OpenPath(std::exchange(handedPath_, std::string()), true);
       return 0;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);

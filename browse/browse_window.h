@@ -14,11 +14,13 @@
 #include "browse/cell_geometry.h"
 #include "browse/photo_item.h"
 #include "browse/scan_progress.h"
+#include "photocd/disc_folder.h"
 #include "photocd/disc_info.h"
 #include "photocd/overview_pack.h"
 #include "ui/busy_count.h"
 #include "ui/loop_client_win.h"
 #include "ui/mru_list.h"
+#include "ui/worker_thread_win.h"
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
@@ -29,15 +31,22 @@ constexpr int kListId = 100;
 constexpr int kToolbarId = 101;
 constexpr int kStatusBarId = 102;
 
+// A running program takes a disc image or folder named on a second start as
+// WM_COPYDATA with this tag; the data is the path's characters.
+constexpr ULONG_PTR kOpenPathCopyData = 0x504F564C;  // "LVOP"
+
 // The open Photo CD: paths formed from the root, its information and overview pack.
 struct PhotoCdDisc {
-  std::string root;          // "D:\PHOTO_CD", or "C:\discs\trip.cue\PHOTO_CD" inside a disc image
-  std::string image;         // the disc image file; empty for a drive
-  std::string infoPath;      // empty while no disc is open
-  std::string overviewPath;
+  // "D:\PHOTO_CD", "C:\discs\trip.cue\PHOTO_CD" or a folder of loose packs;
+  // empty while no disc is open.
+  std::string root;
+  std::string image;         // the disc image file; empty otherwise
+  std::string folder;        // the folder opened as a disc; empty otherwise
+  std::string infoPath;      // empty when the disc has no INFO.PCD
+  std::string overviewPath;  // empty when the disc has no OVERVIEW.PCD
   std::string imagesPath;
   DiscInfo info = {};
-  OverviewPack* overview = nullptr;  // present exactly while a disc is open
+  OverviewPack* overview = nullptr;  // open while a disc with a readable overview pack is open
 };
 
 class BrowseWindow : public LoopClient {
@@ -68,6 +77,12 @@ class BrowseWindow : public LoopClient {
   // or close, and puts it first among the recent images; interactive opens
   // tell the user why an image is refused.
   bool OpenDiscImage(const std::string& path, bool interactive);
+  // Opens a folder as the disc: a disc copied to a hard disk or loose image
+  // packs (photocd/disc_folder.h). A folder without photos is refused and
+  // the open disc stays; otherwise as OpenDiscImage.
+  bool OpenFolder(const std::string& path, bool interactive);
+  // A folder or a disc image, whichever the path names.
+  bool OpenPath(const std::string& path, bool interactive);
   const MruList& RecentImages() const { return recentImages_; }
   // What the scan shows while it runs; the progress window unless replaced.
   void SetScanProgress(std::unique_ptr<ScanProgress> progress);
@@ -89,7 +104,7 @@ class BrowseWindow : public LoopClient {
   HWND statusBar() const { return status_; }
   const browse::PhotoList& photos() const { return photos_; }
   const PhotoCdDisc& disc() const { return disc_; }
-  bool LoaderRunning() const { return loaderRunning_.load(); }
+  bool LoaderRunning() const { return loader_.active(); }
   bool CustomDraw() const { return customDraw_ != 0; }
   HPALETTE Palette() const { return palette_.load(); }
 
@@ -135,33 +150,45 @@ class BrowseWindow : public LoopClient {
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
-  // Reads the disc whose PHOTO_CD folder is root and lists its photos.
-  bool ListDisc(const std::string& root, const std::string& image, bool interactive);
-  bool ScanPhotos(int count);
+  // Reads the disc found (its PHOTO_CD folder or folder of loose packs) and
+  // lists its photos; image or folder is what the user opened, if anything.
+  bool ListDisc(const PcdFolderPhotos& found, const std::string& image, const std::string& folder, bool interactive);
+  bool ScanPhotos(int count, const std::vector<std::string>& packs);
+  // Path, date and nominal size of photo j: from the overview pack when
+  // the disc has one, else from the pack itself.
+  bool DescribePhoto(int j, const std::vector<std::string>& packs, std::uint64_t epoch, browse::PhotoItem& photo);
   // Closes the open disc when its information file is gone with its medium.
   void CloseRemovedDisc();
   // The removal and open that waited for running commands.
   void DoWaitingDiscWork();
   void ResetImageList();
 
-  // Disc images: the open dialog, dropped files, the recent list (disc_image_commands.cpp).
+  // Disc images and folders: the open dialogs, dropped files, a path handed
+  // over by a second start, the recent list and the title (disc_image_commands.cpp).
+  // A disc image (image true) or folder the user chose, as the open disc.
+  bool OpenChosen(const std::string& path, bool image, bool interactive);
   void ChooseDiscImage();
+  void ChooseFolder();
   void OnDropFiles(HDROP drop);
+  LRESULT OnCopyData(const COPYDATASTRUCT* data);
   void LoadRecentImages();
   void RememberDiscImage(const std::string& path);
   void UpdateRecentImagesMenu();
+  void UpdateTitle();
 
   // Loader (thumbnail_loader.cpp).
   void StartLoader();
   void StopLoader();
   int LoaderPositionNow() const;
-  static DWORD WINAPI LoaderThread(void* self);
   void RunLoader();
   void MakeThumbnail(browse::PhotoItem* item);
 
   // Cells (thumbnail_cells.cpp).
   void SetUpList();
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
+
+  // Posted by OnCopyData to open the path handed over.
+  static constexpr UINT kOpenHandedPathMessage = WM_APP + 1;
 
   HWND frame_ = nullptr;
   HWND list_ = nullptr;
@@ -171,15 +198,14 @@ class BrowseWindow : public LoopClient {
   HACCEL accelerators_ = nullptr;
   HMENU menu_ = nullptr;
   HIMAGELIST images_ = nullptr;
-  HANDLE stopEvent_ = nullptr;
   HANDLE workEvent_ = nullptr;
-  HANDLE loaderThread_ = nullptr;
   LRESULT customDraw_ = 0;
   int displayDepth_ = 0;
   browse::CellMetrics cells_;
 
-  std::atomic<bool> loaderRunning_{false};
-  std::atomic<bool> loaderStop_{false};
+  // Every change of the photo list or the overview pack waits for it: 10 s, a
+  // beep, then on, since it reads both.
+  WorkerThread loader_{10000, MB_ICONASTERISK};
   std::atomic<int> loaderPosition_{0};
   // Made by the loader from the first thumbnail on palette displays, read by painting.
   std::atomic<HPALETTE> palette_{nullptr};
@@ -188,7 +214,8 @@ class BrowseWindow : public LoopClient {
   browse::PhotoList photos_{true};
   PhotoCdDisc disc_;
   std::unique_ptr<ScanProgress> scanProgress_;
-  MruList recentImages_;
+  MruList recentImages_;  // disc images and folders
+  std::string handedPath_;  // from a second start, opened once its sender is answered
   // Commands running, viewers' included; disc work that came meanwhile waits.
   BusyCount busy_;
   bool removalWaiting_ = false;

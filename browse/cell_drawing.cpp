@@ -4,18 +4,17 @@
 
 #include "imaging/dib_draw.h"
 #include "ui/ui_utils_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace {
 
 // A line through the points, leaving out the last one.
 void Polyline3(HDC dc, COLORREF colour, POINT a, POINT b, POINT c) {
-  HPEN pen = CreatePen(PS_SOLID, 1, colour);
-  HGDIOBJ old = SelectObject(dc, pen);
+  ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+  SelectedObject selected(dc, pen.get());
   MoveToEx(dc, a.x, a.y, nullptr);
   LineTo(dc, b.x, b.y);
   LineTo(dc, c.x, c.y);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 }  // namespace
@@ -67,15 +66,16 @@ HBITMAP MakeCellBitmap(const browse::CellMetrics& cells, const imaging::PackedDi
   const browse::CellBitmapLayout at = browse::LayoutCellBitmap(cells, photoWidth, photoHeight);
   const int x = at.destX, y = at.destY, dw = at.width, dh = at.height;
 
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  MemoryDc memory(nullptr);
+  const HDC dc = memory.get();
+  SelectedObject selectedBitmap(dc, bitmap);
   RECT all = {0, 0, width, height};
   FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
   const int border = cells.border;
   if (border > 0) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
+    SelectedObject selectedPen(dc, pen.get());
+    SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
     if (border == 1) {
       Rectangle(dc, x - 1, y - 1, x + dw + 1, y + dh + 1);
     } else {
@@ -87,9 +87,6 @@ HBITMAP MakeCellBitmap(const browse::CellMetrics& cells, const imaging::PackedDi
       Polyline3(dc, GetSysColor(COLOR_3DHILIGHT), {x + dw, y - 1}, {x + dw, y + dh}, {x - 1, y + dh});
       Polyline3(dc, GetSysColor(COLOR_3DSHADOW), {x + dw, y - 1}, {x - 1, y - 1}, {x - 1, y + dh});
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
   }
   if (thumbnail && thumbnail->bits()) {
     const imaging::DibHeader& h = *thumbnail->header();
@@ -97,7 +94,5 @@ HBITMAP MakeCellBitmap(const browse::CellMetrics& cells, const imaging::PackedDi
     StretchDIBits(dc, x, y, dw, dh, 0, 0, h.width, std::abs(h.height), thumbnail->bits(),
                   reinterpret_cast<const BITMAPINFO*>(thumbnail->info()), DIB_RGB_COLORS, SRCCOPY);
   }
-  SelectObject(dc, oldBitmap);
-  DeleteDC(dc);
   return bitmap;
 }

@@ -1,10 +1,12 @@
 // Finding a Photo CD, listing its photos and closing it again.
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
+#include "photocd/image_pack.h"
 #include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
@@ -54,35 +56,48 @@ bool BrowseWindow::OpenDisc(bool interactive) {
   }
   char root[16];
   std::snprintf(root, sizeof root, "%c:\\PHOTO_CD", letter);
-  return ListDisc(root, std::string(), interactive);
+  PcdFolderPhotos found;
+  found.photoCd = root;
+  found.info = found.photoCd + "\\INFO.PCD";
+  found.overview = found.photoCd + "\\OVERVIEW.PCD";
+  return ListDisc(found, std::string(), std::string(), interactive);
 }
 
-bool BrowseWindow::ListDisc(const std::string& root, const std::string& image, bool interactive) {
+bool BrowseWindow::ListDisc(const PcdFolderPhotos& found, const std::string& image, const std::string& folder,
+                            bool interactive) {
   CloseDisc();
-  disc_.root = root;
   disc_.image = image;
-  disc_.overviewPath = disc_.root + "\\OVERVIEW.PCD";
-  disc_.infoPath = disc_.root + "\\INFO.PCD";
-  disc_.imagesPath = disc_.root + "\\IMAGES";
-  if (image.empty()) SetCurrentDirectoryA(disc_.root.c_str());
+  disc_.folder = folder;
+  disc_.infoPath = found.info;
+  disc_.overviewPath = found.overview;
+  disc_.imagesPath = found.photoCd.empty() ? std::string() : JoinPath(found.photoCd, "IMAGES");
+  const std::string root = found.photoCd.empty() ? folder : found.photoCd;
+  if (image.empty() && folder.empty()) SetCurrentDirectoryA(root.c_str());
 
-  while (PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
+  while (!disc_.infoPath.empty() && PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||
         MessageFromString(frame_, IDS_INFO_UNREADABLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
-      disc_.infoPath.clear();
+      CloseDisc();
       return false;
     }
   }
-  if (PcdOpenOverview(disc_.overviewPath.c_str(), disc_.overview) != 0) {
-    disc_.overview = nullptr;
-    disc_.infoPath.clear();
-    if (interactive) MessageFromString(frame_, IDS_OVERVIEW_UNREADABLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION);
-    return false;
+  std::uint16_t count = static_cast<std::uint16_t>(std::min<std::size_t>(found.packs.size(), 0xFFFF));
+  if (!disc_.overviewPath.empty()) {
+    // A copied disc whose overview pack is damaged still has its image packs.
+    const bool opened = PcdOpenOverview(disc_.overviewPath.c_str(), disc_.overview) == 0;
+    if (!opened) disc_.overview = nullptr;
+    if (!opened && found.packs.empty()) {
+      if (interactive) MessageFromString(frame_, IDS_OVERVIEW_UNREADABLE, MB_RETRYCANCEL | MB_ICONEXCLAMATION);
+      CloseDisc();
+      return false;
+    }
+    if (opened && PcdGetPhotoCount(disc_.overview, count) != 0) {
+      CloseDisc();
+      return false;
+    }
   }
-  std::uint16_t count = 0;
-  if (PcdGetPhotoCount(disc_.overview, count) != 0) return false;
-
-  if (!ScanPhotos(count)) return false;
+  disc_.root = root;  // open from here on, also when the scan is cancelled
+  if (!ScanPhotos(count, found.packs)) return false;
 
   if (photos_.Count() > 0) {
     SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
@@ -92,6 +107,7 @@ bool BrowseWindow::ListDisc(const std::string& root, const std::string& image, b
     state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
     SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
   }
+  UpdateTitle();
   UpdateMenuState();
   UpdateStatusBar();
   UpdateMenuState();
@@ -101,7 +117,37 @@ bool BrowseWindow::ListDisc(const std::string& root, const std::string& image, b
   return true;
 }
 
-bool BrowseWindow::ScanPhotos(int count) {
+bool BrowseWindow::DescribePhoto(int j, const std::vector<std::string>& packs, std::uint64_t epoch,
+                                 browse::PhotoItem& photo) {
+  Orientation orientation = 0;
+  if (disc_.overview) {
+    char name[16];
+    if (PcdSelectPhoto(disc_.overview, j) != 0 || PcdGetImageFileName(disc_.overview, name) != 0 ||
+        PcdGetPhotoOrientation(disc_.overview, orientation) != 0)
+      return false;
+    photo.path = JoinPath(disc_.imagesPath, name);
+  } else {
+    photo.path = packs[static_cast<std::size_t>(j - 1)];
+  }
+  std::uint32_t date = disc_.info.creationTime;
+  if (!disc_.overview || disc_.infoPath.empty()) {
+    // Without an overview the pack says how it is turned; without INFO.PCD,
+    // when it was scanned. A pack that cannot be read keeps its place.
+    ImagePack* pack = nullptr;
+    ImagePackInfo info = {};
+    if (PcdOpenImagePack(photo.path.c_str(), pack) == 0) {
+      if (!disc_.overview) orientation = pack->storedOrientation;
+      if (disc_.infoPath.empty() && PcdGetImageInfo(pack, info) == 0) date = info.scanTime;
+      PcdCloseImagePack(pack);
+    }
+  }
+  photo.index = j - 1;
+  photo.info.date = browse::PhotoDate(epoch, date);
+  browse::NominalPhotoSize(orientation, photo.info.nominalWidth, photo.info.nominalHeight);
+  return true;
+}
+
+bool BrowseWindow::ScanPhotos(int count, const std::vector<std::string>& packs) {
   scanProgress_->Begin(frame_, count);
   InvalidateRect(list_, nullptr, TRUE);
   UpdateWindow(list_);
@@ -114,17 +160,11 @@ bool BrowseWindow::ScanPhotos(int count) {
       complete = false;
       break;
     }
-    char name[16];
-    Orientation orientation = 0;
-    if (PcdSelectPhoto(disc_.overview, j) != 0 || PcdGetImageFileName(disc_.overview, name) != 0 ||
-        PcdGetPhotoOrientation(disc_.overview, orientation) != 0) {
+    auto* photo = new browse::PhotoItem;
+    if (!DescribePhoto(j, packs, epoch, *photo)) {
+      delete photo;
       break;  // keep the photos listed so far
     }
-    auto* photo = new browse::PhotoItem;
-    photo->index = j - 1;
-    photo->path = JoinPath(disc_.imagesPath, name);
-    photo->info.date = browse::PhotoDate(epoch, disc_.info.creationTime);
-    browse::NominalPhotoSize(orientation, photo->info.nominalWidth, photo->info.nominalHeight);
     photos_.Append(photo);
 
     char label[16];
@@ -150,11 +190,13 @@ bool BrowseWindow::ScanPhotos(int count) {
 
 void BrowseWindow::CloseDisc() {
   StopLoader();
-  loaderRunning_.store(false);
+  disc_.root.clear();
   disc_.infoPath.clear();
   disc_.overviewPath.clear();
   disc_.imagesPath.clear();
   disc_.image.clear();
+  disc_.folder.clear();
+  disc_.info = {};
   if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   viewers_.Clear();  // before the photos: viewers read their thumbnails
   photos_.Clear();
@@ -165,6 +207,7 @@ void BrowseWindow::CloseDisc() {
     PcdCloseOverview(disc_.overview);
     disc_.overview = nullptr;
   }
+  UpdateTitle();
   UpdateStatusBar();
   UpdateMenuState();
 }
@@ -174,17 +217,22 @@ void BrowseWindow::CloseRemovedDisc() {
     removalWaiting_ = true;
     return;
   }
-  if (disc_.infoPath.empty()) return;
+  if (disc_.root.empty()) return;
+  // A file the disc must have: a copied disc or loose packs may lack INFO.PCD.
+  const std::string witness = !disc_.infoPath.empty()       ? disc_.infoPath
+                              : !disc_.overviewPath.empty() ? disc_.overviewPath
+                              : photos_.Count() > 0         ? photos_[0]->path
+                                                            : std::string();
   QuietCriticalErrors quiet;
-  if (!PcdFileExists(disc_.infoPath.c_str())) CloseDisc();
+  if (!PcdFileExists(witness.c_str())) CloseDisc();
 }
 
 void BrowseWindow::DoWaitingDiscWork() {
   if (busy_.Busy()) return;  // posted again when the command now running ends
   if (std::exchange(removalWaiting_, false)) CloseRemovedDisc();
   const WaitingOpen open = std::exchange(openWaiting_, WaitingOpen::kNone);
-  // A quiet open (a disc arriving) leaves an open disc image in place.
-  if (open == WaitingOpen::kInteractive || (open == WaitingOpen::kQuiet && disc_.image.empty()))
+  // A quiet open (a disc arriving) leaves an open disc image or folder in place.
+  if (open == WaitingOpen::kInteractive || (open == WaitingOpen::kQuiet && disc_.image.empty() && disc_.folder.empty()))
     OpenDisc(open == WaitingOpen::kInteractive);
 }
 

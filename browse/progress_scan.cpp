@@ -9,8 +9,8 @@ namespace {
 
 constexpr unsigned kShowAfterMs = 100;
 
-// "Scanning disc..." with "Photo #n" and a bar over the photos; its Cancel sets
-// the process-wide cancel flag.
+// "Scanning disc..." with "Photo #n" and a bar over the photos; its Cancel
+// stops the scan.
 class ProgressWindowScan : public ScanProgress {
  public:
   void Begin(HWND owner, int count) override {
@@ -18,15 +18,15 @@ class ProgressWindowScan : public ScanProgress {
     window_->setRange(0, count);
   }
   bool Show(int j) override {
-    if (g_progressCancelled) return false;
+    if (Cancelled()) return false;
     char text[32];
     std::snprintf(text, sizeof text, "Photo #%d", j);
     window_->setText(text);
     window_->setPosition(j);
     window_->pump();
-    return !g_progressCancelled;
+    return !Cancelled();
   }
-  bool Cancelled() const override { return g_progressCancelled; }
+  bool Cancelled() const override { return window_ && window_->cancelled(); }
   void End() override { window_.reset(); }
 
  private:

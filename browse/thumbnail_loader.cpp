@@ -1,5 +1,6 @@
-// The thumbnail loader thread: decodes one thumbnail from the overview pack each
-// time the main loop's idle step signals the work event.
+// The thumbnail loader thread: decodes one thumbnail from the overview pack (or,
+// without one, from the photo's own pack) each time the main loop's idle step
+// signals the work event.
 #include <cstring>
 #include <vector>
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr DWORD kStopWaitMs = 10000;
 // Header and colour table of a thumbnail block.
 constexpr std::size_t kThumbnailInfoBytes = 40 + 256 * 4;
 constexpr int kBase64Width = 96;
@@ -20,34 +20,14 @@ constexpr int kBase64Width = 96;
 }  // namespace
 
 void BrowseWindow::StartLoader() {
-  loaderStop_.store(false);
-  ResetEvent(stopEvent_);
   SetEvent(workEvent_);
-  loaderRunning_.store(true);
   loaderPosition_.store(0);
-  DWORD id;
-  loaderThread_ = CreateThread(nullptr, 0, LoaderThread, this, CREATE_SUSPENDED, &id);
-  if (!loaderThread_) {
-    loaderRunning_.store(false);
-    return;
-  }
-  ResumeThread(loaderThread_);
+  loader_.start([this](long) { RunLoader(); });
 }
 
 void BrowseWindow::StopLoader() {
-  if (!loaderThread_) return;
-  loaderStop_.store(true);
-  SetEvent(stopEvent_);
   WaitCursor wait;
-  if (WaitForSingleObject(loaderThread_, kStopWaitMs) == WAIT_TIMEOUT) {
-    MessageBeep(MB_ICONASTERISK);
-    // The thread still uses the photo list and the overview pack: wait until it
-    // has let go of them rather than free them under it.
-    WaitForSingleObject(loaderThread_, INFINITE);
-  }
-  CloseHandle(loaderThread_);
-  loaderThread_ = nullptr;
-  loaderRunning_.store(false);
+  loader_.stop();
 }
 
 int BrowseWindow::LoaderPositionNow() const {
@@ -65,17 +45,11 @@ int BrowseWindow::LoaderPositionNow() const {
   return browse::LoaderPositionFromNearestItem(found);
 }
 
-DWORD WINAPI BrowseWindow::LoaderThread(void* self) {
-  static_cast<BrowseWindow*>(self)->RunLoader();
-  return 0;
-}
-
 void BrowseWindow::RunLoader() {
-  loaderRunning_.store(true);
   const int count = static_cast<int>(photos_.Count());
   browse::LoaderOrder order(count);
-  const HANDLE events[] = {stopEvent_, workEvent_};
-  while (count > 0 && !loaderStop_.load()) {
+  const HANDLE events[] = {loader_.stopEvent(), workEvent_};
+  while (count > 0 && !loader_.stopRequested()) {
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
     int index = order.Step(loaderPosition_.load());
     browse::PhotoItem* photo = index >= 0 ? photos_[index] : nullptr;
@@ -85,19 +59,25 @@ void BrowseWindow::RunLoader() {
     }
     if (order.Finished()) break;
   }
-  loaderRunning_.store(false);
 }
 
 void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
-  if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;
   const bool large = g_settings.ThumbSize.width > kBase64Width || g_settings.ThumbSize.height > kBase64Width;
-  PcdSetThumbnailLevel(disc_.overview, large ? 1 : 0);
-  if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
+  const int level = large ? 1 : 0;
   PcdBlock block = nullptr;
-  // A scratched overview pack often loses sectors while the image packs read fine.
-  if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 &&
-      PcdMakePackThumbnailBitmap(disc_.overview, photo->path.c_str(), block) != 0)
-    return;
+  if (disc_.overview) {
+    if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;
+    PcdSetThumbnailLevel(disc_.overview, level);
+    if (displayDepth_ <= 8) PcdSetFormat(disc_.overview, static_cast<int>(OutputFormat::Indexed8));
+    // A scratched overview pack often loses sectors while the image packs read fine.
+    if (PcdMakeThumbnailBitmap(disc_.overview, block) != 0 &&
+        PcdMakePackThumbnailBitmap(disc_.overview, photo->path.c_str(), block) != 0)
+      return;
+  } else {
+    // No overview pack (a copied disc without one, loose packs): each pack's own thumbnail.
+    const OutputFormat format = displayDepth_ <= 8 ? OutputFormat::Indexed8 : OutputFormat::Rgb24;
+    if (PcdMakeImagePackThumbnail(photo->path.c_str(), level, format, block) != 0) return;
+  }
   if (!block) return;
   photo->block = block;
   auto* bytes = static_cast<const std::uint8_t*>(PcdLockBlock(block));

@@ -8,6 +8,7 @@
 
 #include "cli/output_names.h"
 #include "imagefile/byte_order.h"
+#include "imagefile/metadata_text.h"
 #include "imaging/dib_format.h"
 #include "imaging/dot_font.h"
 #include "imaging/gdi_backend.h"
@@ -45,11 +46,13 @@ class Canvas {
     for (int y = 0; y < r.height(); ++y)
       std::memcpy(pixel(r.left, r.top + y), rows + rowBytes * static_cast<std::size_t>(r.height() - 1 - y), rowBytes);
   }
+  // Text centred in box; as much of it as fits.
   void text(const std::string& digits, const imaging::PixelRect& box, int scale) const {
     const int width = (static_cast<int>(digits.size()) * imaging::kDotGlyphAdvance - 1) * scale;
-    int x = box.left + (box.width() - width) / 2;
+    int x = box.left + std::max(0, (box.width() - width) / 2);
     const int top = box.top + (box.height() - imaging::kDotGlyphHeight * scale) / 2;
     for (char c : digits) {
+      if (x + imaging::kDotGlyphWidth * scale > box.right) break;
       if (const std::uint8_t* rows = imaging::dotGlyph(c))
         for (int row = 0; row < imaging::kDotGlyphHeight; ++row)
           for (int col = 0; col < imaging::kDotGlyphWidth; ++col)
@@ -89,11 +92,13 @@ ContactSheetLayout::ContactSheetLayout(int photoCount, int columns)
     : columns_(std::max(1, std::min(columns, photoCount))), rows_((photoCount + columns_ - 1) / columns_) {}
 
 int ContactSheetLayout::width() const { return kMargin + columns_ * (kBox + kMargin); }
-int ContactSheetLayout::height() const { return kMargin + rows_ * (kBox + kLabelHeight + kMargin); }
+int ContactSheetLayout::height() const { return kTitleHeight + kMargin + rows_ * (kBox + kLabelHeight + kMargin); }
+
+imaging::PixelRect ContactSheetLayout::title() const { return {kMargin, kMargin, width() - kMargin, kTitleHeight}; }
 
 imaging::PixelRect ContactSheetLayout::box(int index) const {
   const int left = kMargin + index % columns_ * (kBox + kMargin);
-  const int top = kMargin + index / columns_ * (kBox + kLabelHeight + kMargin);
+  const int top = kTitleHeight + kMargin + index / columns_ * (kBox + kLabelHeight + kMargin);
   return {left, top, left + kBox, top + kBox};
 }
 
@@ -108,8 +113,8 @@ imaging::PixelRect ContactSheetLayout::label(int index) const {
   return {b.left, b.bottom, b.right, b.bottom + kLabelHeight};
 }
 
-imaging::BitmapHandle makeContactSheet(const DiscInput& disc, int columns, std::vector<std::string>& problems,
-                                       std::string& error) {
+imaging::BitmapHandle makeContactSheet(const DiscInput& disc, int columns, const std::string& title,
+                                       std::vector<std::string>& problems, std::string& error) {
   OverviewPack* opened = nullptr;
   PcdStatus status = disc.overview.empty() ? PcdStatus{kPcdOpenFailed} : PcdOpenOverview(disc.overview.c_str(), opened);
   if (status != kPcdOk) {
@@ -134,6 +139,8 @@ imaging::BitmapHandle makeContactSheet(const DiscInput& disc, int columns, std::
   }
   const Canvas canvas(info);
   canvas.fill({0, 0, layout.width(), layout.height()}, kPaper);
+  // The dot font knows no accents: the title's letters lose theirs.
+  canvas.text(imagefile::SevenBitText(title), layout.title(), ContactSheetLayout::kDigitScale);
 
   PcdSetThumbnailLevel(overview.get(), kLargeThumbnails);
   PcdSetFormat(overview.get(), kRgb24);

@@ -10,7 +10,9 @@
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
 #include "cli/progress_bar.h"
+#include "cli/provenance.h"
 #include "photocd/image_pack.h"
+#include "photocd/properties/photo_properties_text.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +26,13 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return joined;
 }
 
-void exportOne(const ExportSettings& s, ExportResult& r) {
+void exportOne(const ExportSettings& s, const std::string& serial, ExportResult& r) {
   if (s.cancel && *s.cancel) {
     r.error = "cancelled";
     return;
   }
   std::error_code ec;
-  if (!s.overwrite && fs::exists(r.output, ec)) {  // known before the decode
+  if (!s.overwrite && fs::exists(fs::u8path(r.output), ec)) {  // known before the decode
     r.error = existsMessage(r.output);
     r.exists = true;
     return;
@@ -40,6 +42,8 @@ void exportOne(const ExportSettings& s, ExportResult& r) {
   r.note = photo.note;
   r.repaired = !photo.repairs.empty();
   r.lowerLevel = photo.lowerLevel;
+  r.repairs = photo.repairs;
+  if (r.lowerLevel && !photo.note.empty()) r.repairs.insert(r.repairs.begin(), photo.note);
   if (r.repaired) r.note += (r.note.empty() ? "repaired: " : "; repaired: ") + joinLines(photo.repairs);
   if (s.strict && (r.repaired || r.lowerLevel)) {
     r.error = "not written (--strict): " + r.note;
@@ -49,9 +53,12 @@ void exportOne(const ExportSettings& s, ExportResult& r) {
     r.error = "cannot rotate";
     return;
   }
+  r.level = photo.photoCd ? photo.level : -1;
   imagefile::ImageMetadata metadata;
   if (photo.hasInfo) metadata = exportMetadata(photo.info);
-  const WriteOutcome outcome = writeImageFile(photo.bitmap(), photo.hasInfo ? &metadata : nullptr, s, r.output, r.error);
+  if (photo.photoCd) addProvenance({serial, packFileName(r.input), photo.level}, metadata);
+  metadata.dpi = s.tiff.xDpi;  // --dpi, stated in every format that has a place for it
+  const WriteOutcome outcome = writeImageFile(photo.bitmap(), &metadata, s, r.output, r.error);
   r.ok = outcome == WriteOutcome::Written;
   r.exists = outcome == WriteOutcome::Exists;
 }
@@ -73,12 +80,14 @@ NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::
   f.name = fileTitle(input);
   f.photo = photoNumberOf(f.name);
   if (f.photo == 0) f.photo = static_cast<int>(index + 1);
-  if (usesField(pattern, "serial")) f.serial = discSerial(photoCdFolderOf(input));
+  const std::string photoCd = photoCdFolderOf(input);
+  if (usesField(pattern, "serial")) f.serial = discSerial(photoCd);
+  if (usesField(pattern, "disc")) f.disc = discTitle(input);
   if (usesField(pattern, "date") || usesField(pattern, "time")) {
     ImagePack* pack = nullptr;
     ImagePackInfo info{};
     if (PcdOpenImagePack(input.c_str(), pack) == kPcdOk) {
-      f.hasScanTime = PcdGetImageInfo(pack, info) == kPcdOk;
+      f.hasScanTime = PcdGetImageInfo(pack, info) == kPcdOk && pcdprops::IsRecordedTime(info.scanTime);
       f.scanTime = info.scanTime;
       PcdCloseImagePack(pack);
     }
@@ -86,16 +95,33 @@ NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::
   return f;
 }
 
+bool insideFolder(const std::string& path, const std::string& folder) {
+  const fs::path base = fs::u8path(folder.empty() ? "." : folder).lexically_normal();
+  const fs::path relative = fs::u8path(path).lexically_normal().lexically_relative(base);
+  return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
+}
+
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings) {
   std::vector<ExportResult> results(inputs.size());
   std::map<std::string, std::size_t> claimed;  // output path -> first input writing it
+  std::map<std::string, std::string> discSerials;  // PHOTO_CD folder -> its disc's serial number
+  std::vector<std::string> serials(inputs.size());  // each input's, read before the workers start
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     results[i].input = inputs[i];
     results[i].output = outputPath(settings.folder, settings.namePattern, nameFieldsOf(inputs[i], i, settings.namePattern),
                                    settings.format);
+    const std::string photoCd = photoCdFolderOf(inputs[i]);
+    if (!discSerials.count(photoCd)) discSerials[photoCd] = discSerial(photoCd);
+    serials[i] = discSerials[photoCd];
+    // The names' fields cannot form "..", but every path is checked all the same.
+    if (!insideFolder(results[i].output, settings.folder)) {
+      results[i].error = shownPath(results[i].output) + " would lie outside the output folder; not written";
+      continue;
+    }
     auto [at, first] = claimed.emplace(results[i].output, i);
     if (!first) results[i].error = "same output name as " + shownPath(inputs[at->second]) + "; not written";
   }
+  if (settings.dryRun) return results;
 
   ProgressBar bar(settings.progressBar, inputs.size());
   const std::size_t workers = std::min<std::size_t>(settings.jobs > 0 ? settings.jobs : 1, inputs.size());
@@ -105,7 +131,7 @@ std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, c
   std::atomic<std::size_t> next{0};
   auto work = [&] {
     for (std::size_t i; (i = next++) < results.size();) {
-      if (results[i].error.empty()) exportOne(run, results[i]);
+      if (results[i].error.empty()) exportOne(run, serials[i], results[i]);
       bar.advance();
     }
   };

@@ -20,6 +20,7 @@ struct ExportSettings : WriteOptions {
   int jobs = 1;
   bool progressBar = false;
   bool strict = false;  // write no photo that needed a repair or a lower level
+  bool dryRun = false;  // name the files, write nothing
 };
 
 struct ExportResult {
@@ -31,14 +32,18 @@ struct ExportResult {
   bool repaired = false;    // damage was decoded around
   bool lowerLevel = false;  // some or all of it comes from a lower level than asked for
   bool exists = false;  // not written because the file exists
+  int level = -1;       // the Photo CD level written; -1 for other inputs
+  std::vector<std::string> repairs;  // what was repaired or came from a lower level, for the manifest
 };
 
 // The output path of an input named by the pattern, with the extension, in folder.
 std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
                        const std::string& extension);
-// The fields of the input at position index (0-based) of a run; the disc's
-// serial number and the scan time are read only when the pattern uses them.
+// The fields of the input at position index (0-based) of a run; the scan time
+// is read only when the pattern uses it.
 NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern);
+// True when path lies inside folder, judged by the names alone.
+bool insideFolder(const std::string& path, const std::string& folder);
 
 // Exports every input; results in input order.
 std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, const ExportSettings& settings);

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <random>
 #include <system_error>
 
+#include "cli/durable_file.h"
 #include "cli/output_names.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/jpeg_writer.h"
@@ -35,17 +34,6 @@ std::unique_ptr<imagefile::ImageWriter> makeWriter(const WriteOptions& o) {
   return tiff;
 }
 
-// A name beside the output that no other run or worker uses.
-std::string temporaryPath(const std::string& output) {
-  static std::mutex lock;
-  static std::mt19937_64 random{std::random_device{}()};
-  std::lock_guard<std::mutex> hold(lock);
-  fs::path p(output);
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%016llx.partial", static_cast<unsigned long long>(random()));
-  return (p.parent_path() / ("." + p.filename().string() + suffix)).string();
-}
-
 // "permission denied": the system's text for an error, as a message part.
 std::string reason(const std::error_code& code) {
   std::string text = code.message();
@@ -62,18 +50,21 @@ std::string existsMessage(const std::string& output) {
 WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& o,
                     const std::string& output, std::string& error) {
   std::error_code ec;
-  if (!o.overwrite && fs::exists(output, ec)) {
+  const fs::path outputFile = fs::u8path(output);  // names are UTF-8 on every system
+  if (!o.overwrite && fs::exists(outputFile, ec)) {
     error = existsMessage(output);
     return WriteOutcome::Exists;
   }
-  const fs::path folder = fs::path(output).parent_path();
+  const fs::path folder = outputFile.parent_path();
   if (!folder.empty() && !fs::is_directory(folder, ec) && !fs::create_directories(folder, ec) && ec) {
-    error = "cannot create the folder " + shownPath(folder.string()) + ": " + reason(ec);
+    error = "cannot create the folder " + shownPath(folder.u8string()) + ": " + reason(ec);
     return WriteOutcome::Failed;
   }
+  removeStalePartials(folder.u8string());
   std::unique_ptr<imagefile::ImageWriter> writer = makeWriter(o);
   if (metadata) writer->setMetadata(*metadata);
-  const std::string temporary = temporaryPath(output);
+  const std::string temporary = temporaryPathIn(folder.u8string());
+  const fs::path temporaryFile = fs::u8path(temporary);
   writer->setOutput(temporary);
   if (writer->setSource(bitmap) != 0) {
     error = "invalid bitmap";
@@ -106,19 +97,31 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
       if (!detail.empty()) error += " (" + detail + ")";
     }
     writer->abandon();
-    fs::remove(temporary, ec);
+    fs::remove(temporaryFile, ec);
+    return WriteOutcome::Failed;
+  }
+  // The data reaches the disk before the name does: a power cut never leaves
+  // an empty file under the final name.
+  std::string why;
+  if (!syncFile(temporary, why)) {
+    error = "cannot write " + shownPath(output) + " to the disk: " + why;
+    fs::remove(temporaryFile, ec);
     return WriteOutcome::Failed;
   }
   // A file that appeared meanwhile (another run) is not replaced either.
-  if (!o.overwrite && fs::exists(output, ec)) {
+  if (!o.overwrite && fs::exists(outputFile, ec)) {
     error = existsMessage(output);
-    fs::remove(temporary, ec);
+    fs::remove(temporaryFile, ec);
     return WriteOutcome::Exists;
   }
-  fs::rename(temporary, output, ec);
+  fs::rename(temporaryFile, outputFile, ec);
   if (ec) {
     error = "cannot rename into place " + shownPath(output) + ": " + reason(ec);
-    fs::remove(temporary, ec);
+    fs::remove(temporaryFile, ec);
+    return WriteOutcome::Failed;
+  }
+  if (!syncFolder(folder.u8string(), why)) {
+    error = "cannot write the folder of " + shownPath(output) + " to the disk: " + why;
     return WriteOutcome::Failed;
   }
   return WriteOutcome::Written;

@@ -1,4 +1,4 @@
-// Writing one bitmap into an image file: under a temporary name beside the
+// Writing one bitmap into an image file: under a short temporary name beside the
 // final one, renamed into place only when complete, never replacing a file
 // unless asked to.
 #pragma once

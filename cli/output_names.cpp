@@ -6,22 +6,25 @@
 #include <filesystem>
 
 #include "cli/pack_info.h"
+#include "imagefile/metadata_text.h"
 
 namespace cli {
 
 const char* const kNamePatternHelp =
     "output file name without extension; fields: {name} the pack's name (IMG0001), {photo} the photo number "
-    "(0001), {serial} the disc's serial number, {date} the scan date (1996-05-14), {time} the scan time (094210); "
+    "(0001), {serial} the disc's serial number, {disc} the disc image's or disc folder's name, {date} the scan date (1996-05-14), {time} the scan time (094210); "
     "a / makes subfolders";
 
 namespace {
 
-const char* const kFields[] = {"name", "photo", "serial", "date", "time"};
+const char* const kFields[] = {"name", "photo", "serial", "disc", "date", "time"};
 
-// A field's value made safe for a file name.
+// A field's value made safe for a file name: no separators, no characters
+// Windows refuses, and never "." or "..", which would name a folder above.
 std::string safe(std::string text) {
   for (char& c : text)
     if (std::strchr("<>:\"/\\|?*", c) || static_cast<unsigned char>(c) < 32) c = '_';
+  if (text == "." || text == "..") text.assign(text.size(), '_');
   return text;
 }
 
@@ -33,6 +36,7 @@ std::string fieldValue(const std::string& field, const NameFields& f) {
     return text;
   }
   if (field == "serial") return f.serial.empty() ? "unknown" : safe(f.serial);
+  if (field == "disc") return f.disc.empty() ? "unknown" : safe(f.disc);
   if (!f.hasScanTime) return "undated";
   std::string stamp = formatTime(f.scanTime);  // "YYYY-MM-DD HH:MM:SS"
   if (field == "date") return stamp.substr(0, 10);
@@ -96,7 +100,7 @@ std::string fileTitle(const std::string& input) {
 }
 
 std::string shownPath(const std::string& path) {
-  return std::filesystem::path(path).make_preferred().string();
+  return imagefile::EscapedUtf8(std::filesystem::u8path(path).make_preferred().u8string());
 }
 
 }  // namespace cli

@@ -16,7 +16,8 @@ extern const char* const kNamePatternHelp;
 struct NameFields {
   std::string name;     // the input's file title without extension or version suffix
   int photo = 0;        // the photo's number on its disc
-  std::string serial;   // the disc's serial number; empty when unknown
+  std::string serial;   // the disc's serial number (UTF-8); empty when unknown
+  std::string disc;     // the name of the disc image or of the disc's folder
   bool hasScanTime = false;
   std::uint32_t scanTime = 0;  // seconds since 1970-01-01 00:00
 };
@@ -27,13 +28,15 @@ std::string checkNamePattern(const std::string& pattern);
 bool usesField(const std::string& pattern, const char* field);
 
 // The pattern with its fields filled in; characters no file name may hold
-// become "_", and "/" in the pattern makes a subfolder.
+// become "_" and a field is never "." or "..", so a field cannot lead out of
+// the output folder; "/" in the pattern makes a subfolder.
 std::string expandNamePattern(const std::string& pattern, const NameFields& fields);
 
 // The file title of an input path (IMG0001 of .../IMG0001.PCD;1).
 std::string fileTitle(const std::string& input);
 
-// A path as this system writes it (backslashes on Windows).
+// A path as this system writes it (backslashes on Windows), always valid
+// UTF-8: bytes that are not UTF-8 are shown escaped as \xNN.
 std::string shownPath(const std::string& path);
 
 }  // namespace cli

@@ -21,8 +21,14 @@ namespace {
 
 const char* const kLevelNames[] = {"base/64", "base/16", "base/4", "base", "4base", "16base", "64base"};
 
-using pcdprops::FieldText;
-using pcdprops::PhotofinisherText;
+// Disc text fields, ISO 8859-1 on the disc, as UTF-8.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return pcdprops::Latin1ToUtf8(pcdprops::FieldText(field));
+}
+std::string PhotofinisherText(const ImagePackInfo& info) {
+  return pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
+}
 
 int rotationCode(const ImagePack* pack) {
   for (unsigned code = 0; code < 4; ++code)
@@ -65,6 +71,15 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   disc["created"] = formatTime(info.creationTime);
   disc["modified"] = formatTime(info.secondTime);
   return disc;
+}
+
+std::string contactSheetTitle(const std::string& photoCdFolder) {
+  std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
+  DiscInfo info{};
+  if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return "PHOTO CD";
+  std::string title = "PHOTO CD " + FieldText(info.serialNumber);
+  if (pcdprops::IsRecordedTime(info.creationTime)) title += " " + formatTime(info.creationTime).substr(0, 10);
+  return title;
 }
 
 std::string discSerial(const std::string& photoCdFolder) {
@@ -119,7 +134,7 @@ nlohmann::json describePack(ImagePack* pack) {
 
   ImagePackInfo info{};
   if (PcdGetImageInfo(pack, info) != kPcdOk) return j;
-  j["scanned"] = formatTime(info.scanTime);
+  j["scanned"] = pcdprops::IsRecordedTime(info.scanTime) ? formatTime(info.scanTime) : "undated";
   j["modified"] = formatTime(info.modificationTime);
   nlohmann::json& medium = j["medium"];
   medium["type"] = pcdprops::MediaTypeText(info.mediaType);

@@ -24,6 +24,9 @@ std::string formatTime(std::uint32_t seconds, bool tiffStyle = false);
 
 // Disc fields from PHOTO_CD/INFO.PCD; a "error" member when it cannot be read.
 nlohmann::json describeDisc(const std::string& photoCdFolder);
+// A contact sheet's title: "PHOTO CD LVX960514001 1996-05-14", the disc's
+// serial number and creation date from PHOTO_CD/INFO.PCD, as far as known.
+std::string contactSheetTitle(const std::string& photoCdFolder);
 // The serial number in PHOTO_CD/INFO.PCD; empty when it cannot be read.
 std::string discSerial(const std::string& photoCdFolder);
 // Why a level the pack lists cannot be read, empty when it can: extension

@@ -11,6 +11,7 @@
 #include "imaging/gamma.h"
 #include "imaging/gdi_backend.h"
 #include "photocd/damage_report.h"
+#include "photocd/disc_image.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
 
@@ -108,7 +109,32 @@ bool decodable(int format) {
   return false;
 }
 
+// Why a file inside a disc image cannot be opened (it lies past the image's
+// end, the image holds no such file); false for other paths and files that open.
+bool discImageProblem(const std::string& path, std::string& why) {
+  std::string image, inside;
+  if (!pcdimage::SplitImagePath(path, image, inside)) return false;
+  std::unique_ptr<pcdimage::DiscImage> disc;
+  pcdimage::DirectoryEntry entry;
+  return pcdimage::DiscImage::Open(image, disc, why) != kPcdOk || disc->Find(inside, entry, why) != kPcdOk;
+}
+
 }  // namespace
+
+std::string whyNotAPack(const std::string& path) {
+  std::string why;
+  if (discImageProblem(path, why)) return why;
+  imagefile::ImageReader reader;
+  reader.open(path);
+  if (reader.format() < 0) return imagefile::errorText(reader.error());
+  if (reader.format() != imagefile::kFormatPhotoCd)
+    return std::string("recognised as ") + formatName(reader.format()) + ", not a Photo CD image pack";
+  ImagePack* pack = nullptr;
+  const PcdStatus status = PcdOpenImagePack(path.c_str(), pack);
+  if (status != kPcdOk) return pcdError("image pack", status);
+  PcdCloseImagePack(pack);
+  return {};
+}
 
 DecodedPhoto::~DecodedPhoto() { imaging::deleteBitmap(owned_); }
 
@@ -134,7 +160,7 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
   out.photoCd = reader->format() == imagefile::kFormatPhotoCd;
   if (!out.photoCd) {
     if (reader->format() < 0) {
-      error = imagefile::errorText(reader->error());
+      error = whyNotAPack(path);
       return false;
     }
     if (!decodable(reader->format())) {

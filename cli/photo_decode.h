@@ -54,4 +54,8 @@ int chooseLevel(unsigned levelMask, int wanted);
 
 bool decodePhoto(const std::string& path, const DecodeSettings& settings, DecodedPhoto& out, std::string& error);
 
+// Why the file at path opens as no image pack, in the words export uses for
+// it, so that every command gives the same reason; empty when it opens.
+std::string whyNotAPack(const std::string& path);
+
 }  // namespace cli

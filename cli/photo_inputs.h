@@ -1,5 +1,6 @@
 // Turns the paths given on the command line into image packs: a disc's root,
-// its PHOTO_CD folder, a mounted CD or single .pcd files.
+// its PHOTO_CD folder, a mounted CD, a disc image, a folder of loose packs or
+// single .pcd files.
 #pragma once
 #include <string>
 #include <vector>
@@ -24,5 +25,14 @@ std::string findChild(const std::string& folder, const std::string& name);
 int photoNumberOf(const std::string& title);
 // The PHOTO_CD folder of a pack that lies in its IMAGES folder; empty otherwise.
 std::string photoCdFolderOf(const std::string& packPath);
+// Why a path that is neither a regular file nor a folder cannot be read, in
+// the same words for every command: "no such file or folder", "a device, not
+// a file or folder", "too many levels of symbolic links".
+std::string whyNotAFileOrFolder(const std::string& path);
+// The disc's name for a pack: its disc image's file title (trip of trip.cue),
+// the name of the folder holding PHOTO_CD, or for a loose pack its folder's name.
+std::string discTitle(const std::string& packPath);
+// A pack's file name as the disc lists it: upper case, no ";1" (IMG0001.PCD).
+std::string packFileName(const std::string& packPath);
 
 }  // namespace cli

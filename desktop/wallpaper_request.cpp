@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ui/mul_div.h"
+
 namespace desktop {
 
 namespace {
 
-int MulDiv(int a, int b, int c) {
-  return c ? static_cast<int>(static_cast<std::int64_t>(a) * b / c) : 0;
+// A selection edge in decoded-bitmap coordinates (truncated toward zero).
+int ScaleEdge(int edge, int decoded, int photo) {
+  return static_cast<int>(static_cast<std::int64_t>(edge) * decoded / photo);
 }
 
 bool QuarterTurned(int flags) { return (flags & (kTurnLeft | kTurnRight)) != 0; }
@@ -39,15 +42,15 @@ Extent WallpaperTarget(Extent screen, int flags, Extent photo, const Selection* 
   }
   if (!selection || selection->empty()) return target;
   // Each side scaled by how much of the photo the selection spans along it.
-  return Extent{MulDiv(target.width, photo.width, selection->width()),
-                MulDiv(target.height, photo.height, selection->height())};
+  return Extent{MulDivRounded(target.width, photo.width, selection->width()),
+                MulDivRounded(target.height, photo.height, selection->height())};
 }
 
 bool ScaleSelection(const Selection& selection, Extent photo, Extent decoded, Selection* scaled) {
   if (photo.width <= 0 || photo.height <= 0) return false;
-  Selection s{MulDiv(selection.left, decoded.width, photo.width), MulDiv(selection.top, decoded.height, photo.height),
-              MulDiv(selection.right, decoded.width, photo.width),
-              MulDiv(selection.bottom, decoded.height, photo.height)};
+  Selection s{ScaleEdge(selection.left, decoded.width, photo.width), ScaleEdge(selection.top, decoded.height, photo.height),
+              ScaleEdge(selection.right, decoded.width, photo.width),
+              ScaleEdge(selection.bottom, decoded.height, photo.height)};
   s.left = std::max(s.left, 0);
   s.top = std::max(s.top, 0);
   s.right = std::min(s.right, decoded.width - 1);

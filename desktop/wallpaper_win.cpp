@@ -10,6 +10,7 @@
 #include "ui/ui_utils_win.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/image_reader.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "imaging/dib_ops.h"
 #include "imaging/gdi_backend.h"
@@ -51,39 +52,16 @@ bool DecodePhoto(imagefile::ImageReader& reader, ProgressWindow& progress, int f
   request.gamma = gamma;
   request.displayDepth = DisplayDepth();
   request.useDdb = false;  // the writer reads DIB sections
-  bool ok = reader.beginDecode(request);
-  while (ok && !g_progressCancelled && reader.progress() < 10000) {
-    ok = reader.step(std::max(reader.displayedHeight(), 1)) == 1;
-    progress.setPosition(reader.progress());
-    progress.pump();
-  }
-  const bool complete = ok && reader.progress() >= 10000;
-  reader.finish(true);
-  return complete && reader.firstBitmap();
+  return DecodeWithProgress(reader, request, kWholeImage, progress) == DecodeOutcome::kComplete && reader.firstBitmap();
 }
 
 // Writes the bitmap under a temporary name and only then replaces the old
 // wallpaper file, so a failure never leaves the desktop a broken bitmap.
 bool WriteBitmap(imaging::BitmapHandle bitmap, int rowsPerStep, ProgressWindow& progress) {
-  const std::string path = WallpaperFilePath(), fresh = path + ".new";
+  const std::string path = WallpaperFilePath();
   imagefile::BmpWriter writer;
-  writer.setOutput(fresh);
-  bool ok = writer.setSource(bitmap) == 0 && writer.open() == 0;
-  const int height = writer.source().height;
-  while (ok && !g_progressCancelled && writer.rowsWritten() < height) {
-    ok = writer.writeRows(std::max(rowsPerStep, 1)) == 0;
-    progress.setPosition(writer.progress());
-    progress.pump();
-  }
-  if (!ok || g_progressCancelled || writer.close() != 0) {
-    writer.abandon();
-    return false;
-  }
-  if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(fresh.c_str());
-    return false;
-  }
-  return true;
+  return writer.setSource(bitmap) == 0 &&
+         WriteWithProgress(writer, path + ".new", path, std::max(rowsPerStep, 1), progress) == WriteOutcome::kWritten;
 }
 
 std::string ReadString(HKEY key, const char* name, DWORD maxChars, bool* found) {
@@ -161,12 +139,16 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   progress.setText(("Decoding " + FileTitle(photoPath)).c_str());
   const desktop::Extent photo = {reader.width(), reader.height()};
   if (!DecodePhoto(reader, progress, flags, gamma, selection)) {
-    if (!g_progressCancelled) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
+    if (!progress.cancelled()) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
     return 0;
   }
 
   const int turn = desktop::WallpaperTurn(flags);
-  if (turn) reader.rotate(turn);
+  if (turn && !reader.rotate(turn)) {
+    // Unturned, the desktop would show the photo otherwise than the viewer.
+    MessageBoxA(owner, "Not enough memory to turn the image.", caption, MB_OK | MB_ICONWARNING);
+    return 0;
+  }
   imaging::BitmapHandle bitmap = reader.firstBitmap();
   OwnedBitmap cut;
   desktop::Selection part;

@@ -4,16 +4,18 @@
 
 #include "export/export_dialog_win.h"
 #include "export/export_plan.h"
+#include "export/replace_question_win.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/image_reader.h"
 #include "imagefile/jpeg_writer.h"
 #include "imagefile/photo_metadata.h"
-#include "imagefile/requested_level.h"
 #include "imagefile/tiff_writer.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
+#include "ui/single_run.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
 
@@ -51,6 +53,7 @@ class PhotoExport {
   void run(const std::string& photo, const std::string& folder, int base) {
     const ExportFormat& format = kExportFormats[ExportFormatRow(options_.format)];
     const std::string output = ExportOutputPath(folder, photo, format.extension);
+    if (!mayReplace(output)) return;
     char text[2 * MAX_PATH + 64] = "";
     FormatStringId(text, sizeof text, instance_, IDS_EXPORT_CONVERTING, FileTitle(photo).c_str(),
                    FileTitle(output).c_str());
@@ -60,12 +63,18 @@ class PhotoExport {
     ImageReader reader;
     reader.open(photo);
     if (!decode(reader, base)) {
-      if (!g_progressCancelled) tell(IDS_EXPORT_READ_FAILED, IDS_CONVERSION_FAILED);
+      if (!progress_.cancelled()) tell(IDS_EXPORT_READ_FAILED, IDS_CONVERSION_FAILED);
       return;
     }
     if (options_.rotation != 0) {
       WaitCursor wait;
-      reader.rotate(options_.rotation);
+      if (!reader.rotate(options_.rotation)) {
+        // Written unturned, the file would not be the photo as the user asked for it.
+        char problem[MAX_PATH + 64] = "";
+        FormatStringId(problem, sizeof problem, instance_, IDS_EXPORT_ROTATE_FAILED, FileTitle(photo).c_str());
+        MessageWithCaptionId(instance_, owner_, problem, IDS_CONVERSION_FAILED, MB_OK);
+        return;
+      }
     }
     const DecodeDamage& damage = reader.damage();
     if (damage.any())
@@ -79,22 +88,35 @@ class PhotoExport {
   const std::string& repairs() const { return repairs_; }
 
  private:
+  // An existing file is replaced only when the user says so; Cancel ends the
+  // run as the progress window's Cancel does.
+  bool mayReplace(const std::string& output) {
+    if (progress_.cancelled()) return false;  // the run is over: ask nothing more
+    if (replaceAll_ || GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    switch (AskReplace(instance_, progress_.handle(), FileTitle(output))) {
+      case ReplaceAnswer::kYesToAll:
+        replaceAll_ = true;
+        return true;
+      case ReplaceAnswer::kYes:
+        return true;
+      case ReplaceAnswer::kNo:
+        return false;
+      case ReplaceAnswer::kCancel:
+        progress_.cancel();
+        return false;
+    }
+    return false;
+  }
+
   bool decode(ImageReader& reader, int base) {
     DecodeRequest request;
     request.bottomUp = true;
     request.makeDisplayBitmap = false;
     request.keepFullBitmap = true;
     request.threads = 2;  // export waits for each photo; the viewer's paced decode keeps to one
-    const int rows = DecodeRowsPerStep(reader.width());
-    bool ok = reader.beginDecode(request);
-    while (ok && !g_progressCancelled && !reader.isComplete()) {
-      ok = reader.step(rows) != 0;
-      progress_.setPosition(base + reader.progress() * 50 / 10000);
-      progress_.pump();
-    }
-    ok = ok && reader.isComplete();
-    reader.finish(true);
-    return ok && !g_progressCancelled;
+    request.pcdLevel = options_.resolutionIndex;
+    return DecodeWithProgress(reader, request, DecodeRowsPerStep(reader.width()), progress_, {base, 50}) ==
+           DecodeOutcome::kComplete;
   }
 
   void write(ImageReader& reader, const std::string& photo, const std::string& output, int base) {
@@ -114,36 +136,21 @@ class PhotoExport {
       tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
       return;
     }
-    writer->setOutput(temporary);
-    if (writer->open() != 0) {
-      writer->abandon();
-      DeleteFileA(temporary);
-      tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
-      return;
-    }
-    const int height = writer->source().height;
-    bool writeFailed = false;
-    for (int row = 0; row < height && !g_progressCancelled; ++row) {
-      if (writer->writeRows(1) != 0) {
-        writeFailed = true;
+    switch (WriteWithProgress(*writer, temporary, output, 1, progress_, {base + 50, 50})) {
+      case WriteOutcome::kWritten:
+      case WriteOutcome::kCancelled:
         break;
-      }
-      progress_.setPosition(base + 50 + row * 50 / height);
-      progress_.pump();
+      case WriteOutcome::kOpenFailed:
+        tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
+        break;
+      case WriteOutcome::kCloseFailed:
+        tell(IDS_EXPORT_CLOSE_FAILED, IDS_PROGRAM_CAPTION);
+        break;
+      case WriteOutcome::kWriteFailed:
+      case WriteOutcome::kRenameFailed:
+        tell(IDS_EXPORT_WRITE_FAILED, IDS_CONVERSION_FAILED);
+        break;
     }
-    UINT problem = 0, caption = IDS_PROGRAM_CAPTION;
-    if (writeFailed || g_progressCancelled) {
-      writer->abandon();
-      if (writeFailed) problem = IDS_EXPORT_WRITE_FAILED, caption = IDS_CONVERSION_FAILED;
-    } else if (writer->close() != 0) {
-      writer->abandon();
-      problem = IDS_EXPORT_CLOSE_FAILED;
-    } else if (!MoveFileExA(temporary, output.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      problem = IDS_EXPORT_WRITE_FAILED, caption = IDS_CONVERSION_FAILED;
-    }
-    writer.reset();
-    DeleteFileA(temporary);  // nothing there once renamed
-    if (problem) tell(problem, caption);
   }
 
   void tell(UINT textId, UINT captionId) { MessageFromStrings(instance_, owner_, textId, captionId, MB_OK); }
@@ -153,6 +160,7 @@ class PhotoExport {
   ProgressWindow& progress_;
   const ExportOptions& options_;
   std::string repairs_;
+  bool replaceAll_ = false;  // "Yes to all" was the answer once this run
 };
 
 }  // namespace
@@ -164,7 +172,6 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
     ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
     progress.setRange(0, 100 * static_cast<int>(photos.size()));
     progress.setPosition(0);
-    RequestedLevelScope level(options.resolutionIndex);
     PhotoExport exporter(instance, owner, progress, options);
     for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
     repairs = exporter.repairs();
@@ -178,13 +185,19 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
 }
 
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos, int initialRotation) {
-  ExportOptions stored = LoadStoredOptions();
-  ExportOptions working = stored;
+  static bool exporting = false;
+  SingleRun run(exporting);
+  if (!run.started()) {
+    MessageFromStrings(instance, owner, IDS_EXPORT_BUSY, IDS_PROGRAM_CAPTION, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  ExportOptions working = LoadStoredOptions();
   working.rotation = initialRotation;
   ExportDialogParams params;
   params.options = &working;
   if (RunExportDialog(instance, owner, &params) != IDOK) return 0;
-  StoreOptions(OptionsToStore(stored, working, params.keepFlags));
+  // Read again: only the blocks the user asked to keep replace what is stored now.
+  StoreOptions(OptionsToStore(LoadStoredOptions(), working, params.keepFlags));
   ExportFiles(instance, owner, photos, working, params.folder);
   return 1;
 }

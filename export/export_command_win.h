@@ -17,9 +17,10 @@ namespace imagefile {
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos, int initialRotation);
 
 // The export after the dialog: each photo decoded at options' resolution,
-// turned by options' rotation and written in its format into folder. A file is
-// written under a temporary name and takes the place of an existing one only
-// once complete; a cancel or failure leaves nothing behind.
+// turned by options' rotation and written in its format into folder. An
+// existing file is replaced only when the user agrees (Yes, Yes to all; No
+// skips the photo, Cancel ends the run), and only once the new file is
+// complete under a temporary name; a cancel or failure leaves nothing behind.
 void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
                  const ExportOptions& options, const std::string& folder);
 

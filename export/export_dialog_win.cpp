@@ -4,6 +4,7 @@
 #include "export/option_dialogs_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
+#include "ui/help_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/path_utils.h"
 #include "ui/ui_utils_win.h"
@@ -96,7 +97,7 @@ class ExportDialog final : public ModalDialog {
         EndDialog(dialog(), IDCANCEL);
         return TRUE;
       case IDHELP:
-        WinHelpA(dialog(), "LumivexaSE.hlp", HELP_CONTEXT, kHelpTopic);
+        ShowHelpTopic(dialog(), kHelpTopic);
         return TRUE;
     }
     return FALSE;

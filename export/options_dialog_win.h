@@ -6,6 +6,7 @@
 
 #include "export/option_dialog_values.h"
 #include "resources/resource_ids.h"
+#include "ui/help_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/ui_utils_win.h"
 

@@ -6,13 +6,14 @@
 #include "export/file_drop_list.h"
 #include "photocd/disc_image.h"
 #include "photocd/pcd_file.h"
-#include "imagefile/requested_level.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace imagefile {
 namespace {
@@ -28,20 +29,36 @@ HGLOBAL GlobalCopy(const void* data, std::size_t size) {
   return block;
 }
 
-// Copies a file the toolkit reads (from a folder or inside a disc image) to
-// a new local file; a copy cut short is deleted.
-bool CopyOut(const std::string& from, const std::string& to) {
+// Where copies out of disc images live until the program ends; empty when the
+// system has no temporary folder.
+std::string CopiesFolder() {
+  char temp[MAX_PATH] = "";
+  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return JoinPath(temp, "Lumivexa SE");
+}
+
+// Copies a file the toolkit reads (from a folder or inside a disc image) to a
+// new local file, moving the progress bar; a copy cut short by a failure or
+// by Cancel is deleted.
+bool CopyOut(const std::string& from, const std::string& to, ProgressWindow& progress) {
   PcdFile* in = nullptr;
   if (PcdFileOpen(from.c_str(), in) != kPcdOk) return false;
+  std::uint32_t size = 0;
+  PcdFileSize(in, size);
   HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool ok = out != INVALID_HANDLE_VALUE;
   std::vector<char> buffer(1 << 16);
-  std::uint32_t got = static_cast<std::uint32_t>(buffer.size());
-  while (ok && got == buffer.size()) {
+  std::uint32_t got = static_cast<std::uint32_t>(buffer.size()), done = 0;
+  while (ok && got == buffer.size() && !progress.cancelled()) {
     ok = PcdFileRead(in, buffer.data(), static_cast<std::uint32_t>(buffer.size()), got) == kPcdOk;
     DWORD written = 0;
     ok = ok && (got == 0 || (WriteFile(out, buffer.data(), got, &written, nullptr) && written == got));
+    done += got;
+    progress.setPosition(size ? static_cast<int>(10000.0 * done / size) : 10000);
+    progress.pump();
   }
+  ok = ok && !progress.cancelled();
   const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
   PcdFileClose(in);
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
@@ -55,29 +72,34 @@ bool CopyOut(const std::string& from, const std::string& to) {
 // The shell copies files by their paths, and a file inside a disc image has
 // none it can read: such a file is copied out to the temporary folder first,
 // as "Lumivexa SE\<image name>\<file name>", and the copy is listed. Empty
-// when that fails.
-std::string ShellPath(const std::string& path) {
+// when that fails or is cancelled.
+std::string ShellPath(const std::string& path, ProgressWindow& progress) {
   std::string image, inside;
   if (!pcdimage::SplitImagePath(path, image, inside)) return path;
-  char temp[MAX_PATH] = "";
-  const DWORD length = GetTempPathA(MAX_PATH, temp);
-  if (length == 0 || length >= MAX_PATH) return {};
-  const std::string ours = JoinPath(temp, "Lumivexa SE");
+  const std::string ours = CopiesFolder();
+  if (ours.empty()) return {};
   const std::string folder = JoinPath(ours, ReplaceExtension(image.substr(image.find_last_of("\\/") + 1), ""));
   CreateDirectoryA(ours.c_str(), nullptr);
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string name = inside.substr(inside.find_last_of("\\/") + 1);
   name = name.substr(0, name.find(';'));  // without the ";1" of the disc's names
   const std::string target = JoinPath(folder, name);
-  return CopyOut(path, target) ? target : std::string();
+  return CopyOut(path, target, progress) ? target : std::string();
 }
 
-// The files as the shell's file list; null when one of them cannot be listed.
-HGLOBAL FileListBlock(const std::vector<std::string>& paths) {
+// The files as the shell's file list; null when one of them cannot be listed
+// or the user cancelled a copy out of a disc image (then *cancelled is set).
+HGLOBAL FileListBlock(const std::vector<std::string>& paths, HINSTANCE instance, HWND owner, bool* cancelled) {
+  ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
+  progress.setRange(0, 10000);
+  progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
   std::vector<std::string> listed;
   for (const std::string& path : paths) {
-    listed.push_back(ShellPath(path));
-    if (listed.back().empty()) return nullptr;
+    listed.push_back(ShellPath(path, progress));
+    if (listed.back().empty()) {
+      *cancelled = progress.cancelled();
+      return nullptr;
+    }
   }
   std::vector<unsigned char> bytes = FileDropList(listed);
   return GlobalCopy(bytes.data(), bytes.size());
@@ -99,11 +121,9 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
   auto* out = static_cast<unsigned char*>(GlobalLock(block));
   std::memcpy(out, &header, sizeof header);
   if (colours) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    GetDIBColorTable(dc, 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    MemoryDc dc(nullptr);
+    SelectedObject selected(dc.get(), bitmap);
+    GetDIBColorTable(dc.get(), 0, colours, reinterpret_cast<RGBQUAD*>(out + sizeof header));
   }
   std::memcpy(out + sizeof header + tableBytes, section.dsBm.bmBits, pixelBytes);
   GlobalUnlock(block);
@@ -111,34 +131,28 @@ HGLOBAL PackedDibBlock(HBITMAP bitmap) {
 }
 
 // Decodes the page with a progress window; false when the user cancelled.
-bool DecodeWithProgress(ImageReader& reader, int page, HINSTANCE instance, HWND owner) {
+bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance, HWND owner) {
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setPosition(0);
   progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
   DecodeRequest request;
   request.page = page;
+  request.pcdLevel = level;
   request.useDdb = false;
-  if (!reader.beginDecode(request)) {
+  const DecodeOutcome outcome = DecodeWithProgress(reader, request, kHundredthOfTheImage, progress);
+  if (outcome == DecodeOutcome::kCannotStart) {
     char text[256] = "";
     FormatStringId(text, sizeof text, instance, IDS_COPY_IMAGE_FAILED, reader.error());
     MessageWithCaptionId(instance, progress.handle(), text, IDS_COPY_CAPTION, MB_OK);
-    return true;
   }
-  const int rows = (reader.height() + 50) / 100 > 0 ? (reader.height() + 50) / 100 : 1;
-  while (!reader.isComplete() && !g_progressCancelled) {
-    if (!reader.step(rows)) break;
-    progress.setPosition(reader.progress());
-    progress.pump();
-  }
-  reader.finish(false);
-  return !g_progressCancelled;
+  return outcome != DecodeOutcome::kCancelled;
 }
 
 }  // namespace
 
 bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTANCE instance, HWND owner,
-                          int rotationFlags) {
+                          int rotationFlags, int level) {
   if (!owner || !given) return false;
   // Decoding starts afresh from the file, whatever the given reader holds.
   std::unique_ptr<ImageReader> second;
@@ -159,15 +173,20 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
   if (reader->format() == kFormatPageless) page = 0;
 
   WaitCursor wait;
-  if (!DecodeWithProgress(*reader, page, instance, owner)) return true;  // cancelled: nothing, quietly
-  if (rotationFlags & kCopyTurnHalf)
-    reader->rotate(180);
-  else if (rotationFlags & kCopyTurnLeft)
-    reader->rotate(-90);
-  else if (rotationFlags & kCopyTurnRight)
-    reader->rotate(90);
+  if (!DecodeForCopy(*reader, page, level, instance, owner)) return true;  // cancelled: nothing, quietly
+  const int angle = (rotationFlags & kCopyTurnHalf)    ? 180
+                    : (rotationFlags & kCopyTurnLeft)  ? -90
+                    : (rotationFlags & kCopyTurnRight) ? 90
+                                                       : 0;
+  // Unturned, the copy would not be the photo as shown.
+  if (angle && reader->isComplete() && !reader->rotate(angle)) return false;
+  // Without a crop the whole decode is copied: its size is the request's
+  // level's, which the sizes read before decoding need not be.
+  if (!crop || IsRectEmpty(crop)) area = {0, 0, reader->displayedWidth() - 1, reader->displayedHeight() - 1};
 
-  HGLOBAL files = reader->path().empty() ? nullptr : FileListBlock({reader->path()});
+  bool cancelled = false;
+  HGLOBAL files = reader->path().empty() ? nullptr : FileListBlock({reader->path()}, instance, owner, &cancelled);
+  if (cancelled) return true;  // the copy out of a disc image was cancelled
   HGLOBAL dib = nullptr;
   // A decode that stopped part-way would copy a half-blank picture.
   if (reader->isComplete()) {
@@ -190,43 +209,72 @@ bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTA
     return false;
   }
   EmptyClipboard();
-  for (auto [format, block] : {std::pair<UINT, HGLOBAL>{CF_DIB, dib}, {CF_HDROP, files}}) {
-    if (!block) continue;
-    ok = SetClipboardData(format, block) != nullptr;
-    if (!ok) GlobalFree(block);
-  }
+  for (auto [format, block] : {std::pair<UINT, HGLOBAL>{CF_DIB, dib}, {CF_HDROP, files}})
+    if (block) ok = PutOnClipboard(format, block);
   CloseClipboard();
   return ok;
 }
 
-bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags) {
+bool CopyPhotoAtLevel(HINSTANCE instance, HWND owner, const std::string& path, int level, int rotationFlags) {
   ImageReader reader;
   reader.open(path);
-  bool ok;
-  {
-    RequestedLevelScope level(kBaseLevel);
-    ok = CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags);
-  }
+  return CopyPhotoToClipboard(&reader, 0, nullptr, instance, owner, rotationFlags, level);
+}
+
+bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, int rotationFlags) {
+  const bool ok = CopyPhotoAtLevel(instance, owner, path, kBaseLevel, rotationFlags);
   if (!ok) SystemErrorBoxId(instance, owner, IDS_COPY_FAILED);
   return ok;
 }
 
-bool CopyFileListToClipboard(HWND owner, const std::vector<std::string>& paths) {
+bool CopyFileListToClipboard(HINSTANCE instance, HWND owner, const std::vector<std::string>& paths) {
   WaitCursor wait;
-  HGLOBAL files = FileListBlock(paths);
-  if (!files) return false;
+  bool cancelled = false;
+  HGLOBAL files = FileListBlock(paths, instance, owner, &cancelled);
+  if (!files) return cancelled;  // a cancelled copy out of a disc image copies nothing, quietly
   if (!OpenClipboard(owner)) {
     GlobalFree(files);
     return false;
   }
   EmptyClipboard();
-  bool ok = SetClipboardData(CF_HDROP, files) != nullptr;
-  if (!ok) GlobalFree(files);
   const DWORD copyEffect = 1;  // DROPEFFECT_COPY
-  HGLOBAL effect = GlobalCopy(&copyEffect, sizeof copyEffect);
-  ok = effect && SetClipboardData(RegisterClipboardFormatA("Preferred DropEffect"), effect) && ok;
+  bool ok = PutOnClipboard(CF_HDROP, files);
+  ok = PutOnClipboard(RegisterClipboardFormatA("Preferred DropEffect"), GlobalCopy(&copyEffect, sizeof copyEffect)) && ok;
   CloseClipboard();
   return ok;
+}
+
+bool PutOnClipboard(UINT format, HGLOBAL block) {
+  if (!block) return false;
+  if (SetClipboardData(format, block)) return true;
+  GlobalFree(block);
+  return false;
+}
+
+void RemoveClipboardCopies() {
+  const std::string ours = CopiesFolder();
+  if (ours.empty()) return;
+  // Two levels: a folder per disc image, the copied packs inside.
+  WIN32_FIND_DATAA image;
+  HANDLE images = FindFirstFileA(JoinPath(ours, "*").c_str(), &image);
+  if (images != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = image.cFileName;
+      if (!(image.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..") continue;
+      const std::string folder = JoinPath(ours, name);
+      WIN32_FIND_DATAA copy;
+      HANDLE copies = FindFirstFileA(JoinPath(folder, "*").c_str(), &copy);
+      if (copies != INVALID_HANDLE_VALUE) {
+        do {
+          if (!(copy.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(JoinPath(folder, copy.cFileName).c_str());
+        } while (FindNextFileA(copies, &copy));
+        FindClose(copies);
+      }
+      RemoveDirectoryA(folder.c_str());
+    } while (FindNextFileA(images, &image));
+    FindClose(images);
+  }
+  RemoveDirectoryA(ours.c_str());
 }
 
 }  // namespace imagefile

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "imagefile/metadata_text.h"
+
 namespace imagefile {
 
 namespace {
@@ -44,8 +46,10 @@ bool addEntry(ExifData* data, ExifIfd ifd, ExifTag tag, ExifFormat format, const
   return true;
 }
 
-bool addText(ExifData* data, ExifIfd ifd, ExifTag tag, const std::string& text) {
-  if (text.empty()) return true;
+// EXIF text tags hold 7-bit ASCII: the text is folded to it.
+bool addText(ExifData* data, ExifIfd ifd, ExifTag tag, const std::string& utf8) {
+  if (utf8.empty()) return true;
+  const std::string text = SevenBitText(utf8);
   auto size = static_cast<unsigned>(text.size() + 1);  // with its terminating zero
   return addEntry(data, ifd, tag, EXIF_FORMAT_ASCII, text.c_str(), size, size);
 }
@@ -72,8 +76,9 @@ bool addWholeRational(ExifData* data, ExifIfd ifd, ExifTag tag, std::uint32_t va
 
 std::vector<std::uint8_t> MakeExifBlock(const ImageMetadata& m, std::uint32_t width, std::uint32_t height) {
   if (m.dateTime.empty() && m.make.empty() && m.model.empty() && m.description.empty() && m.copyright.empty() &&
-      m.software.empty())
+      m.software.empty() && m.uniqueId.empty())
     return {};
+  const std::uint32_t dpi = m.dpi ? m.dpi : kNominalDpi;
   std::unique_ptr<ExifData, ExifDataRelease> data(exif_data_new());
   if (!data) return {};
   ExifData* d = data.get();
@@ -88,8 +93,9 @@ std::vector<std::uint8_t> MakeExifBlock(const ImageMetadata& m, std::uint32_t wi
             addText(d, EXIF_IFD_0, EXIF_TAG_COPYRIGHT, m.copyright) &&
             addText(d, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, m.dateTime) &&
             addText(d, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_DIGITIZED, m.dateTime) &&
-            addWholeRational(d, EXIF_IFD_0, EXIF_TAG_X_RESOLUTION, kNominalDpi) &&
-            addWholeRational(d, EXIF_IFD_0, EXIF_TAG_Y_RESOLUTION, kNominalDpi) &&
+            addText(d, EXIF_IFD_EXIF, EXIF_TAG_IMAGE_UNIQUE_ID, m.uniqueId) &&
+            addWholeRational(d, EXIF_IFD_0, EXIF_TAG_X_RESOLUTION, dpi) &&
+            addWholeRational(d, EXIF_IFD_0, EXIF_TAG_Y_RESOLUTION, dpi) &&
             addShort(d, EXIF_IFD_0, EXIF_TAG_RESOLUTION_UNIT, kInches) &&
             addShort(d, EXIF_IFD_0, EXIF_TAG_YCBCR_POSITIONING, kCentredChroma) &&
             addEntry(d, EXIF_IFD_EXIF, EXIF_TAG_EXIF_VERSION, EXIF_FORMAT_UNDEFINED, "0231", 4, 4) &&
@@ -99,6 +105,12 @@ std::vector<std::uint8_t> MakeExifBlock(const ImageMetadata& m, std::uint32_t wi
             addShort(d, EXIF_IFD_EXIF, EXIF_TAG_COLOR_SPACE, m.srgb ? kColourSpaceSrgb : kColourSpaceUncalibrated) &&
             addLong(d, EXIF_IFD_EXIF, EXIF_TAG_PIXEL_X_DIMENSION, width) &&
             addLong(d, EXIF_IFD_EXIF, EXIF_TAG_PIXEL_Y_DIMENSION, height);
+  // A description that 7-bit ASCII cannot hold also goes whole into UserComment.
+  if (ok && !IsAscii(m.description)) {
+    const std::vector<std::uint8_t> comment = UnicodeUserComment(m.description);
+    ok = addEntry(d, EXIF_IFD_EXIF, EXIF_TAG_USER_COMMENT, EXIF_FORMAT_UNDEFINED, comment.data(),
+                  static_cast<unsigned>(comment.size()), static_cast<unsigned>(comment.size()));
+  }
   if (!ok) return {};
 
   unsigned char* bytes = nullptr;

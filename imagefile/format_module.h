@@ -55,6 +55,8 @@ class FormatDecoder : public imaging::RowSource {
   virtual int selectPage(int page, imaging::SourceDescription& description) = 0;
   // Threads the decode of one page may use (formats that can use more than one).
   virtual void setThreads(int /*threads*/) {}
+  // Highest Photo CD level the next selectPage offers; -1 = the program's requested level.
+  virtual void setLevel(int /*level*/) {}
   // What the decode of the page so far went around (asked before end).
   virtual DecodeDamage damage() const { return {}; }
   // The decode is over (complete or not); drop per-decode state.

@@ -206,6 +206,7 @@ bool ImageReader::beginDecode(const DecodeRequest& request) {
 bool ImageReader::startPage() {
   imaging::SourceDescription description;
   decoder_->setThreads(request_.threads);
+  decoder_->setLevel(request_.pcdLevel);
   int status = decoder_->selectPage(current_, description);
   if (status != kImageOk) return fail(status);
   if (description.width > kMaxFrameSide || description.height > kMaxFrameSide) return fail(kImageTooWide);

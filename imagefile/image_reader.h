@@ -37,6 +37,10 @@ struct DecodeRequest {
   bool useDdb = defaultUseDdb();
   int displayDepth = 0;  // 0 = the screen's bits per pixel
   int threads = 1;       // 2 lets a Photo CD decode above BASE use a second thread
+  // Highest Photo CD level (0 = BASE/64 ... 6 = BASE*64) this decode reads; -1
+  // takes the program's requested level. Each command says what it wants here,
+  // so nothing one window does changes what another decodes.
+  int pcdLevel = -1;
 };
 
 class ImageReader {

@@ -8,6 +8,7 @@
 
 #include "imagefile/image_errors.h"
 #include "pcd_file.h"
+#include "pcd_local_file.h"
 
 namespace imagefile {
 
@@ -92,7 +93,7 @@ std::string pathExtension(const std::string& path) {
 
 std::unique_ptr<ImageSource> openFileSource(const std::string& path, int* error) {
   errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = PcdLocalOpenStream(path.c_str(), "rb");
   if (!file) {
     int reason = errno;
     if (auto inImage = openDiscFileSource(path)) return inImage;

@@ -4,6 +4,7 @@
 
 #include "imaging/dib_format.h"
 #include "imaging/gdi_backend.h"
+#include "photocd/pcd_local_file.h"
 
 namespace imagefile {
 
@@ -46,8 +47,9 @@ int ImageWriter::setSource(imaging::BitmapHandle dibSection) {
 int ImageWriter::open() {
   if (!sink_) {
     if (file_) std::fclose(file_);
-    file_ = std::fopen(path_.c_str(), "w+b");  // libtiff may read back what it wrote
+    file_ = PcdLocalOpenStream(path_.c_str(), "w+b");  // libtiff may read back what it wrote
     if (!file_) return kWriterFailed;
+    madeFile_ = true;
   }
   rowsWritten_ = 0;
   return begin();
@@ -62,16 +64,16 @@ int ImageWriter::close() {
   int result = (sink_ || file_) ? finish() : kWriterFailed;
   if (file_ && std::fclose(file_) != 0 && result == 0) result = kWriterFailed;
   file_ = nullptr;
+  if (result == 0) madeFile_ = false;  // finished: it is the caller's file now
   return result;
 }
 
 void ImageWriter::abandon() {
   release();
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-    std::remove(path_.c_str());
-  }
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  if (madeFile_) PcdLocalRemove(path_.c_str());
+  madeFile_ = false;
 }
 
 bool ImageWriter::put(const void* data, std::size_t size) {

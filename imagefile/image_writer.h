@@ -62,7 +62,8 @@ class ImageWriter {
   // Finishes the concrete writer, then closes the file.
   int close();
   // Gives up: drops the concrete writer's state without finishing, closes the
-  // file and deletes it, so that nothing half-written is left behind.
+  // file and deletes it (also after a close() that failed), so that nothing
+  // half-written is left behind.
   void abandon();
   // Text and colour tagging stored by writers whose format has room for them.
   void setMetadata(const ImageMetadata& metadata) { metadata_ = metadata; }
@@ -91,6 +92,7 @@ class ImageWriter {
   std::string path_;
   ByteSink* sink_ = nullptr;
   std::FILE* file_ = nullptr;
+  bool madeFile_ = false;  // open() created path_ and no close() finished it: abandon() deletes it
   WriterSource source_;
   int rowsWritten_ = 0;
   ImageMetadata metadata_;

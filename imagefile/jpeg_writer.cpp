@@ -7,12 +7,14 @@
 #include <jerror.h>
 
 #include "imagefile/exif_block.h"
+#include "imagefile/metadata_text.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
 
 namespace {
 constexpr std::size_t kOutputChunk = 16384;
+constexpr std::size_t kMaxMarkerBody = 65533;
 }
 
 // Everything the library's callbacks reach. setjmp/longjmp only ever cross
@@ -74,6 +76,14 @@ int JpegWriter::begin() {
   compressor_->owner = this;
   rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3, 0);
   exifBlock_ = MakeExifBlock(metadata(), static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height));
+  const std::string xmp = XmpPacket(metadata());
+  xmpBlock_.clear();
+  if (!xmp.empty()) {
+    const std::string name = kXmpJpegNamespace;
+    xmpBlock_.assign(name.begin(), name.end());
+    xmpBlock_.push_back(0);
+    xmpBlock_.insert(xmpBlock_.end(), xmp.begin(), xmp.end());
+  }
   if (!startCompressor()) {
     release();
     return kWriterFailed;
@@ -111,6 +121,10 @@ bool JpegWriter::startCompressor() {
     info->comp_info[0].v_samp_factor = options_.sampling == kSampling420 ? 2 : 1;
     for (int i = 1; i < 3; ++i) info->comp_info[i].h_samp_factor = info->comp_info[i].v_samp_factor = 1;
   }
+  if (metadata().dpi) {  // JFIF density in dots per inch
+    info->density_unit = 1;
+    info->X_density = info->Y_density = static_cast<UINT16>(metadata().dpi);
+  }
   jpeg_set_quality(info, options_.quality, TRUE);
   if (options_.progressive) jpeg_simple_progression(info);
   info->optimize_coding = options_.optimise ? TRUE : FALSE;
@@ -124,6 +138,8 @@ bool JpegWriter::startCompressor() {
 void JpegWriter::writeMetadataMarkers() {
   if (!exifBlock_.empty())
     jpeg_write_marker(&compressor_->info, JPEG_APP0 + 1, exifBlock_.data(), static_cast<unsigned>(exifBlock_.size()));
+  if (!xmpBlock_.empty() && xmpBlock_.size() <= kMaxMarkerBody)
+    jpeg_write_marker(&compressor_->info, JPEG_APP0 + 1, xmpBlock_.data(), static_cast<unsigned>(xmpBlock_.size()));
   const std::vector<std::uint8_t>& icc = metadata().iccProfile;
   if (!icc.empty() && !source().grey) jpeg_write_icc_profile(&compressor_->info, icc.data(), static_cast<unsigned>(icc.size()));
 }

@@ -35,6 +35,7 @@ class JpegWriter : public ImageWriter {
   std::unique_ptr<Compressor> compressor_;
   std::vector<std::uint8_t> rowBuffer_;
   std::vector<std::uint8_t> exifBlock_;  // APP1 body, made before the compressor starts
+  std::vector<std::uint8_t> xmpBlock_;   // the XMP APP1 body, likewise
 };
 
 }  // namespace imagefile

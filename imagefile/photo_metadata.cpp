@@ -7,17 +7,22 @@ namespace imagefile {
 
 namespace {
 constexpr int kNoMediumRecorded = -1;
+
+// Disc text fields, ISO 8859-1 on the disc; metadata text is UTF-8.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return pcdprops::Latin1ToUtf8(pcdprops::FieldText(field));
+}
 }
 
 ImageMetadata PhotoMetadata(const ImagePackInfo& info) {
-  using pcdprops::FieldText;
   ImageMetadata m;
-  m.dateTime = pcdprops::FormatDiscTime(info.scanTime, true);
+  if (pcdprops::IsRecordedTime(info.scanTime)) m.dateTime = pcdprops::FormatDiscTime(info.scanTime, true);
   m.make = FieldText(info.scannerVendor);
   m.model = FieldText(info.scannerProduct);
   // "Photo CD image; medium: Color negative, 35mm colour negative; photofinisher: ..."
   std::string medium = info.mediaType == kNoMediumRecorded ? "" : pcdprops::MediaTypeText(info.mediaType);
-  std::string mediumText = FieldText(info.mediaInfo), finisher = pcdprops::PhotofinisherText(info);
+  std::string mediumText = FieldText(info.mediaInfo), finisher = pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
   if (!mediumText.empty()) medium += (medium.empty() ? "" : ", ") + mediumText;
   m.description = "Photo CD image";
   if (!medium.empty()) m.description += "; medium: " + medium;

@@ -33,6 +33,7 @@ class PhotoCdDecoder final : public FormatDecoder {
   int open(ImageSource& source, int* pageCount) override;
   int selectPage(int page, imaging::SourceDescription& description) override;
   void setThreads(int threads) override { threads_ = threads; }
+  void setLevel(int level) override { level_ = level; }
   DecodeDamage damage() const override;
   int beginRows(imaging::OutputStage& stage) override;
   int deliverRows(imaging::OutputStage& stage, int count) override;
@@ -68,6 +69,8 @@ class PhotoCdDecoder final : public FormatDecoder {
   int lastEntry_ = kPcdBaseEntry;
   int entry_ = 0;
   int threads_ = 1;
+  int level_ = -1;  // the decode request's level; -1 = the program's
+  int wantedLevel() const { return level_ >= 0 ? level_ : g_requestedPcdLevel; }
   int width_ = 0, height_ = 0;  // stored size of the chosen level
   int lines_ = 0, next_ = 0;    // lines to deliver (rows, or columns for quarter turns), next one
   PcdReaderColour colour_;
@@ -107,13 +110,13 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
   return kImageOk;
 }
 
-// The highest entry at the requested level (read at each page selection, as
-// operations change it) whose data the toolkit can read: a level whose
+// The highest entry at the decode request's level (or the program's, read at
+// each page selection) whose data the toolkit can read: a level whose
 // extension files do not open or fit gives way to the next lower one.
 int PhotoCdDecoder::topEntry() {
   if (!pack_) return kPcdBaseEntry;
   for (;;) {
-    const int entry = PcdTopEntry(mask_, g_requestedPcdLevel);
+    const int entry = PcdTopEntry(mask_, wantedLevel());
     const PcdStatus status =
         entry < kPcdFirstToolkitEntry ? PcdStatus{kPcdOk} : PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
     if (status == kPcdOk) return entry;
@@ -125,7 +128,7 @@ int PhotoCdDecoder::topEntry() {
 int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description) {
   if (page != 0) return kImagePageMissing;
   fallbacks_.clear();
-  wantedTop_ = pack_ ? PcdTopEntry(offered_, g_requestedPcdLevel) : kPcdBaseEntry;
+  wantedTop_ = pack_ ? PcdTopEntry(offered_, wantedLevel()) : kPcdBaseEntry;
   lastEntry_ = topEntry();
   width_ = PcdEntryWidth(lastEntry_);
   height_ = PcdEntryHeight(lastEntry_);

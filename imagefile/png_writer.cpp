@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "imagefile/exif_block.h"
+#include "imagefile/metadata_text.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
@@ -71,6 +72,7 @@ int PngWriter::begin() {
   greyOut_ = s.bits <= 8 && s.grey;
   const ImageMetadata& m = metadata();
   exifBlock_ = MakeExifBlock(m, static_cast<std::uint32_t>(s.width), static_cast<std::uint32_t>(s.height));
+  xmp_ = XmpPacket(m);
   sourceText_ = m.make.empty() || m.model.empty() ? m.make + m.model : m.make + " " + m.model;
   rowBuffer_.assign(static_cast<std::size_t>(s.width) * 3 + 1, 0);
   if (!encoder_->info || !startEncoder()) {
@@ -107,24 +109,35 @@ bool PngWriter::startEncoder() {
   const struct {
     const char* key;
     const std::string& value;
-  } texts[] = {{"Creation Time", creationTime}, {"Source", sourceText_},         {"Description", m.description},
-               {"Copyright", m.copyright},    {"Software", m.software}};
-  png_text chunks[5];
+    bool utf8;  // iTXt, as XMP always is; tEXt holds ISO 8859-1 only, so other text goes there too
+  } texts[] = {{"Creation Time", creationTime, false}, {"Source", sourceText_, !IsAscii(sourceText_)},
+               {"Description", m.description, !IsAscii(m.description)}, {"Copyright", m.copyright, !IsAscii(m.copyright)},
+               {"Software", m.software, false}, {kXmpPngKeyword, xmp_, true}};
+  png_text chunks[6];
   int count = 0;
   for (const auto& t : texts) {
     if (t.value.empty()) continue;
     png_text& c = chunks[count++];
     c = png_text{};
-    c.compression = PNG_TEXT_COMPRESSION_NONE;
     c.key = const_cast<char*>(t.key);
     c.text = const_cast<char*>(t.value.c_str());
-    c.text_length = t.value.size();
+    if (!t.utf8) {
+      c.compression = PNG_TEXT_COMPRESSION_NONE;
+      c.text_length = t.value.size();
+    } else {
+      c.compression = PNG_ITXT_COMPRESSION_NONE;
+      c.itxt_length = t.value.size();
+    }
   }
   if (count) png_set_text(png, info, chunks, count);
   if (exifBlock_.size() > kExifHeaderSize)
     png_set_eXIf_1(png, info, static_cast<png_uint_32>(exifBlock_.size() - kExifHeaderSize),
                    exifBlock_.data() + kExifHeaderSize);
   if (m.srgb) png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+  if (m.dpi) {  // pHYs counts pixels per metre
+    const auto perMetre = static_cast<png_uint_32>(m.dpi / 0.0254 + 0.5);
+    png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
+  }
   png_write_info(png, info);
   return true;
 }

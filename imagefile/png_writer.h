@@ -37,6 +37,7 @@ class PngWriter : public ImageWriter {
   bool fast_ = false;
   std::string sourceText_;  // the "Source" text: scanner make and model
   std::vector<std::uint8_t> exifBlock_;  // made before the encoder starts
+  std::string xmp_;                      // likewise
 };
 
 }  // namespace imagefile

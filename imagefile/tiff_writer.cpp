@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "imagefile/metadata_text.h"
 #include "imaging/dib_format.h"
 
 namespace imagefile {
@@ -162,7 +163,7 @@ std::uint32_t TiffWriter::rowsPerStrip() const {
 bool TiffWriter::writeExifDirectory() {
   exifOffset_ = 0;
   const ImageMetadata& m = metadata();
-  if (m.dateTime.empty() && !m.srgb) return true;
+  if (m.dateTime.empty() && m.uniqueId.empty() && !m.srgb) return true;
   TIFF* t = tiff_;
   bool ok = TIFFCreateEXIFDirectory(t) == 0 && TIFFSetField(t, EXIFTAG_EXIFVERSION, "0231") &&
             TIFFSetField(t, EXIFTAG_FLASHPIXVERSION, "0100") &&
@@ -170,6 +171,7 @@ bool TiffWriter::writeExifDirectory() {
   if (ok && !m.dateTime.empty())
     ok = TIFFSetField(t, EXIFTAG_DATETIMEORIGINAL, m.dateTime.c_str()) &&
          TIFFSetField(t, EXIFTAG_DATETIMEDIGITIZED, m.dateTime.c_str());
+  if (ok && !m.uniqueId.empty()) ok = TIFFSetField(t, EXIFTAG_IMAGEUNIQUEID, m.uniqueId.c_str());
   std::uint64_t offset = 0;
   ok = ok && TIFFWriteCustomDirectory(t, &offset);
   TIFFFreeDirectory(t);    // the EXIF values; starting a directory does not free them
@@ -186,8 +188,11 @@ void TiffWriter::setMetadataTags(bool withRgbProfile) {
   } texts[] = {{TIFFTAG_DATETIME, m.dateTime},        {TIFFTAG_MAKE, m.make},
                {TIFFTAG_MODEL, m.model},              {TIFFTAG_IMAGEDESCRIPTION, m.description},
                {TIFFTAG_COPYRIGHT, m.copyright},      {TIFFTAG_SOFTWARE, m.software}};
+  // TIFF text tags hold 7-bit ASCII; the full text is in the XMP packet.
   for (const auto& t : texts)
-    if (!t.value.empty()) TIFFSetField(tiff_, t.tag, t.value.c_str());
+    if (!t.value.empty()) TIFFSetField(tiff_, t.tag, SevenBitText(t.value).c_str());
+  const std::string xmp = XmpPacket(m);
+  if (!xmp.empty()) TIFFSetField(tiff_, TIFFTAG_XMLPACKET, static_cast<std::uint32_t>(xmp.size()), xmp.data());
   if (!m.iccProfile.empty() && withRgbProfile)
     TIFFSetField(tiff_, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(m.iccProfile.size()), m.iccProfile.data());
 }

@@ -62,5 +62,10 @@ PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block);
 // of opening and decoding the pack.
 PcdStatus PcdMakePackThumbnailBitmap(const OverviewPack* overview, const char* imagePackPath, PcdBlock& block);
 
+// The same bitmap from an image pack alone (a disc without an overview pack,
+// or loose packs), at level 0 (BASE/64) or 1 (BASE/16), upright as the pack's
+// own rotation says; only the pack's header and that level's sectors are read.
+PcdStatus PcdMakeImagePackThumbnail(const char* imagePackPath, int level, OutputFormat format, PcdBlock& block);
+
 // Grey value of palette entry i of LumaOnly thumbnails.
 extern const std::uint8_t kPcdGreyRamp[256];

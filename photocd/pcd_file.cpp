@@ -100,4 +100,26 @@ bool PcdFileExists(const char* path) {
   return OpenInImage(imagePath, inside, image, entry) == kPcdOk;
 }
 
+PcdStatus PcdListFolder(const char* path, std::vector<PcdFolderEntry>& entries) {
+  entries.clear();
+  if (!path || !*path) return kPcdOpenFailed;
+  std::string imagePath, inside;
+  if (!pcdimage::SplitImagePath(path, imagePath, inside)) {
+    if (!pcdimage::IsDiscImageName(path) || !PcdLocalFileExists(path)) return PcdLocalListFolder(path, entries);
+    imagePath = path;  // the image's root
+  }
+  std::unique_ptr<pcdimage::DiscImage> image;
+  pcdimage::DirectoryEntry folder;
+  std::vector<pcdimage::DirectoryEntry> records;
+  std::string why;
+  PcdStatus status = pcdimage::DiscImage::Open(imagePath, image, why);
+  if (status == kPcdOk) status = image->Find(inside, folder, why);
+  if (status == kPcdOk && !folder.directory) status = kPcdOpenFailed;
+  if (status == kPcdOk) status = image->List(folder, records, why);
+  if (status == kPcdOutOfMemory) return status;
+  if (status != kPcdOk) return kPcdOpenFailed;
+  for (const pcdimage::DirectoryEntry& record : records) entries.push_back(PcdFolderEntry{record.name, record.directory});
+  return kPcdOk;
+}
+
 bool PcdFileCutShort(const PcdFile* file) { return file && file->image && file->entry.recordedSize != 0; }

@@ -6,7 +6,9 @@
 // (disc_image.h).
 #pragma once
 #include <cstdint>
+#include <vector>
 
+#include "pcd_local_file.h"
 #include "pcd_status.h"
 
 struct PcdFile;  // an open file; owned by whoever opened it until PcdFileClose
@@ -31,6 +33,11 @@ bool PcdFileExists(const char* path);
 
 // The file's size in bytes.
 PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size);
+
+// The files and folders of a folder, "." and ".." left out: a local folder,
+// a folder inside a disc image, or an image's root when path names the image
+// file itself. 3010 when it cannot be read.
+PcdStatus PcdListFolder(const char* path, std::vector<PcdFolderEntry>& entries);
 
 // True for a file inside a disc image that runs past the image's end: it
 // reads as far as the image holds it and then ends, like a file cut short.

@@ -169,3 +169,33 @@ bool PcdLocalFileExists(const char* path) {
   struct stat info;
   return MapToLocalPath(path, local) && stat(local, &info) == 0 && S_ISREG(info.st_mode);
 }
+
+PcdStatus PcdLocalListFolder(const char* path, std::vector<PcdFolderEntry>& entries) {
+  entries.clear();
+  char local[kLocalPathMax];
+  if (!MapToLocalPath(path, local)) return kPcdOpenFailed;
+  DIR* dir = opendir(local);
+  if (!dir) return kPcdOpenFailed;
+  std::size_t length = std::strlen(local);
+  while (dirent* entry = readdir(dir)) {
+    if (!std::strcmp(entry->d_name, ".") || !std::strcmp(entry->d_name, "..")) continue;
+    // Links and file systems without entry types need a look at the entry itself.
+    bool folder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      std::size_t childLength = length;
+      struct stat info;
+      folder = Join(local, childLength, entry->d_name, std::strlen(entry->d_name)) && stat(local, &info) == 0 &&
+               S_ISDIR(info.st_mode);
+      local[length] = '\0';
+    }
+    entries.push_back(PcdFolderEntry{entry->d_name, folder});
+  }
+  closedir(dir);
+  return kPcdOk;
+}
+
+void PcdLocalNamesAreUtf8() {}
+
+std::FILE* PcdLocalOpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
+
+bool PcdLocalRemove(const char* path) { return std::remove(path) == 0; }

@@ -3,10 +3,23 @@
 // and the disc-image reader build on them.
 #pragma once
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "pcd_status.h"
 
 struct PcdLocalFile;
+
+// How the narrow names given to these functions are spelt. On Windows they are
+// in the ANSI code page, as the system's A functions take them, until a
+// program says once at start, before other threads run, that its names are
+// UTF-8: the converter does, because the ANSI code page cannot spell every
+// name. POSIX names are plain bytes, and this changes nothing there.
+void PcdLocalNamesAreUtf8();
+// std::fopen and std::remove for a name spelt as above.
+std::FILE* PcdLocalOpenStream(const char* path, const char* mode);
+bool PcdLocalRemove(const char* path);
 
 // Opens an existing regular file read-only, shared with every other reader and writer.
 PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file);
@@ -18,6 +31,15 @@ PcdStatus PcdLocalFileSeek(PcdLocalFile* file, std::uint32_t offset);
 PcdStatus PcdLocalFileInfo(PcdLocalFile* file, std::uint32_t& size, std::uint64_t& written);
 PcdStatus PcdLocalFileClose(PcdLocalFile* file);
 bool PcdLocalFileExists(const char* path);
+
+// One name in a folder.
+struct PcdFolderEntry {
+  std::string name;
+  bool folder = false;
+};
+// The files and folders of a local folder, "." and ".." left out, in no
+// particular order; 3010 when it cannot be read.
+PcdStatus PcdLocalListFolder(const char* path, std::vector<PcdFolderEntry>& entries);
 
 // Reads up to size bytes in 32768-byte pieces; got < size means the end of the file.
 PcdStatus PcdLocalFileRead(PcdLocalFile* file, void* buffer, std::uint32_t size, std::uint32_t& got);

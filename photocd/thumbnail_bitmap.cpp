@@ -89,19 +89,37 @@ PcdStatus PcdMakeThumbnailBitmap(OverviewPack* overview, PcdBlock& block) {
       [overview](std::uint8_t* pixels, int rowBytes) { return PcdReadThumbnail(overview, pixels, rowBytes); }, block);
 }
 
-PcdStatus PcdMakePackThumbnailBitmap(const OverviewPack* overview, const char* imagePackPath, PcdBlock& block) {
+namespace {
+
+// The thumbnail from an image pack at level 0 or 1, turned by orientation, or
+// as the pack itself says when there is none.
+PcdStatus MakePackBlock(const char* imagePackPath, int level, OutputFormat format, const Orientation* orientation,
+                        PcdBlock& block) {
   block = nullptr;
-  if (!overview || !imagePackPath) return kPcdInvalidArgument;
+  if (!imagePackPath || level < 0 || level > 1) return kPcdInvalidArgument;
   ImagePack* pack = nullptr;
   PcdStatus status = PcdOpenImagePack(imagePackPath, pack);
   if (status != kPcdOk) return status;
-  pack->orientation = overview->orientation;  // turned as the overview shows it
-  status = PcdSetResolution(pack, overview->thumbnailLevel);
-  if (status == kPcdOk) status = PcdSetFormat(pack, static_cast<int>(overview->format));
+  if (orientation) pack->orientation = *orientation;
+  status = PcdSetResolution(pack, level);
+  if (status == kPcdOk) status = PcdSetFormat(pack, static_cast<int>(format));
   if (status == kPcdOk)
     status = MakeBlock(
         pack->format, pack->bytesPerPixel, pack->outputWidth, pack->outputHeight,
         [pack](std::uint8_t* pixels, int rowBytes) { return PcdReadRect(pack, nullptr, pixels, rowBytes); }, block);
   PcdCloseImagePack(pack);
   return status;
+}
+
+}  // namespace
+
+PcdStatus PcdMakePackThumbnailBitmap(const OverviewPack* overview, const char* imagePackPath, PcdBlock& block) {
+  block = nullptr;
+  if (!overview) return kPcdInvalidArgument;
+  // Turned as the overview shows it.
+  return MakePackBlock(imagePackPath, overview->thumbnailLevel, overview->format, &overview->orientation, block);
+}
+
+PcdStatus PcdMakeImagePackThumbnail(const char* imagePackPath, int level, OutputFormat format, PcdBlock& block) {
+  return MakePackBlock(imagePackPath, level, format, nullptr, block);
 }

@@ -4,16 +4,21 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
+#include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
+#include "ui/single_run.h"
 #include "imaging/dib_ops.h"
 #include "print/print_state_win.h"
 #include "print/print_values.h"
 #include "resources/resource_ids.h"
+#include "ui/gdi_scope_win.h"
 
 namespace print {
 
@@ -21,24 +26,53 @@ namespace {
 
 constexpr int kMetafileFormats[] = {9, 15};  // scalable: decoded at a token size
 
-// The progress window the abort procedure keeps alive while the printer works.
-ProgressWindow* g_abortProgress = nullptr;
+// The abort procedure is told only the printer context: each running job lists
+// its context with its own progress window, for as long as the job runs.
+class AbortRegistration {
+ public:
+  AbortRegistration(HDC printer, ProgressWindow& progress) : entry_{printer, &progress} { jobs().push_back(entry_); }
+  ~AbortRegistration() {
+    auto& list = jobs();
+    list.erase(std::remove_if(list.begin(), list.end(), [this](const Entry& e) { return e.printer == entry_.printer; }),
+               list.end());
+  }
+  AbortRegistration(const AbortRegistration&) = delete;
+  AbortRegistration& operator=(const AbortRegistration&) = delete;
 
-BOOL CALLBACK AbortProc(HDC, int) {
+  static ProgressWindow* ProgressOf(HDC printer) {
+    for (const Entry& e : jobs())
+      if (e.printer == printer) return e.progress;
+    return nullptr;
+  }
+
+ private:
+  struct Entry {
+    HDC printer;
+    ProgressWindow* progress;
+  };
+  static std::vector<Entry>& jobs() {
+    static std::vector<Entry> list;
+    return list;
+  }
+  Entry entry_;
+};
+
+BOOL CALLBACK AbortProc(HDC printer, int) {
+  ProgressWindow* progress = AbortRegistration::ProgressOf(printer);
+  HWND window = progress ? progress->handle() : nullptr;
   MSG msg;
-  while (!g_progressCancelled && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (window && !progress->cancelled() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {  // not ours to take: leave it for the main loop
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    HWND window = g_abortProgress ? g_abortProgress->handle() : nullptr;
-    if (!window || !IsDialogMessageA(window, &msg)) {
+    if (!IsDialogMessageA(window, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
-  if (!g_abortProgress || !IsWindow(g_abortProgress->handle())) return FALSE;
-  return !g_progressCancelled;
+  if (!window || !IsWindow(window)) return FALSE;
+  return !progress->cancelled();
 }
 
 // The file's title as the system shows it, with the image number for the
@@ -122,28 +156,22 @@ bool PrintItem::Decode() {
     request.targetWidth = size.width;
     request.targetHeight = size.height;
   }
-  if (!reader_.beginDecode(request)) {
-    char text[512];
-    FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_CANNOT_READ, title_.c_str());
-    ShowText(s_, text, kAppName, MB_OK | MB_ICONSTOP);
-    return false;
-  }
   progress_.setText((Text(s_, IDS_PRINT_DECODING) + title_).c_str());
-  const int rows = std::max(1, (reader_.displayedHeight() + 50) / 100);
-  while (reader_.progress() < 10000) {
-    if (g_progressCancelled) {
-      reader_.finish(true);
+  switch (DecodeWithProgress(reader_, request, kHundredthOfTheImage, progress_)) {
+    case DecodeOutcome::kComplete:
+      break;
+    case DecodeOutcome::kCannotStart: {
+      char text[512];
+      FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_CANNOT_READ, title_.c_str());
+      ShowText(s_, text, kAppName, MB_OK | MB_ICONSTOP);
       return false;
     }
-    if (!reader_.step(rows)) {
-      reader_.finish(true);
+    case DecodeOutcome::kFailed:
       ShowString(s_, IDS_PRINT_CANNOT_LOAD, kAppName, MB_OK | MB_ICONSTOP);
       return false;
-    }
-    progress_.setPosition(reader_.progress());
-    progress_.pump();
+    case DecodeOutcome::kCancelled:
+      return false;
   }
-  reader_.finish(false);
   return rotation_ == 0 || reader_.rotate(rotation_ == 270 ? -90 : rotation_);
 }
 
@@ -171,11 +199,11 @@ bool PrintItem::Render() {
 }
 
 bool PrintItem::Transfer(HBITMAP bitmap) {
-  HDC memory = CreateCompatibleDC(s_.printer);
-  HGDIOBJ old = memory ? SelectObject(memory, bitmap) : nullptr;
-  if (!old) {
+  MemoryDc memoryDc(s_.printer);
+  const HDC memory = memoryDc.get();
+  SelectedObject selected(memory, bitmap);
+  if (!selected.selected()) {
     SystemErrorBox(s_.request->owner, "SelectObject()");
-    if (memory) DeleteDC(memory);
     return false;
   }
   const imaging::PixelRect& to = item_.place;
@@ -200,45 +228,41 @@ bool PrintItem::Transfer(HBITMAP bitmap) {
   } else {
     done = BitBlt(s_.printer, to.left, to.top, plain.bmWidth, plain.bmHeight, memory, 0, 0, SRCCOPY) != 0;
   }
-  SelectObject(memory, old);
-  DeleteDC(memory);
   if (!done) ShowString(s_, IDS_PRINT_TRANSFER_FAILED, kAppName, MB_OK | MB_ICONWARNING);
   return done;
 }
 
 void DrawInfo(const PrintState& s, const PlacedItem& item) {
   if (item.info.empty()) return;
-  HGDIOBJ old = SelectObject(s.printer, s.printerFont);
+  SelectedObject font(s.printer, s.printerFont);
   SetBkMode(s.printer, TRANSPARENT);
   RECT r = {item.infoPlace.left, item.infoPlace.top, item.infoPlace.right, item.infoPlace.bottom};
   DrawTextA(s.printer, item.info.c_str(), -1, &r, kInfoTextFlags);
-  SelectObject(s.printer, old);
 }
 
 // Sends every page; false when a page could not be started or ended.
 bool PrintPages(PrintState& s, ProgressWindow& progress, bool canStretch) {
   const imaging::PixelRect printable = s.Printable();
-  HRGN clip = CreateRectRgn(printable.left, printable.top, printable.right, printable.bottom);
+  ScopedGdiObject<HRGN> clip(CreateRectRgn(printable.left, printable.top, printable.right, printable.bottom));
   bool pagesOk = true;
-  for (int p = 0; p < s.pages.count() && !g_progressCancelled; ++p) {
+  for (int p = 0; p < s.pages.count() && !progress.cancelled(); ++p) {
     if (StartPage(s.printer) <= 0) {
-      pagesOk = g_progressCancelled;
+      pagesOk = progress.cancelled();
       break;
     }
     for (const PlacedItem& item : s.pages.page(p).items) {
       int saved = SaveDC(s.printer);
-      SelectClipRgn(s.printer, clip);
+      SelectClipRgn(s.printer, clip.get());
       bool rendered = PrintItem(s, item, progress, canStretch).Render();
       RestoreDC(s.printer, saved);
       DrawInfo(s, item);
       if (!rendered) break;
     }
-    if (EndPage(s.printer) <= 0 && !g_progressCancelled) {
+    if (EndPage(s.printer) <= 0 && !progress.cancelled()) {
       pagesOk = false;
       break;
     }
   }
-  DeleteObject(clip);
   return pagesOk;
 }
 
@@ -265,8 +289,7 @@ bool PrintJob(PrintState& s) {
   }
   if (owner) EnableWindow(owner, FALSE);
   progress.setRange(0, 10000);
-  g_progressCancelled = false;
-  g_abortProgress = &progress;
+  AbortRegistration abortState(s.printer, progress);
   SetAbortProc(s.printer, AbortProc);
   char name[300] = "";
   FormatStringId(name, sizeof name, instance, IDS_PRINT_JOB_NAME, kAppName);
@@ -282,7 +305,6 @@ bool PrintJob(PrintState& s) {
   }
   DeleteDC(s.printer);
   s.printer = nullptr;
-  g_abortProgress = nullptr;
   if (owner) {
     EnableWindow(owner, TRUE);
     SetFocus(owner);
@@ -295,6 +317,14 @@ bool PrintJob(PrintState& s) {
 
 int Print(PrintRequest& request, std::vector<PrintPhoto> photos) {
   if (photos.empty()) return 0;
+  // One printer job at a time: a print started from another window while this
+  // one's dialogs or pages run is refused.
+  static bool printing = false;
+  SingleRun run(printing);
+  if (!run.started()) {
+    MessageFromString(request.instance, request.owner, IDS_PRINT_BUSY, kAppName, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   PRINTDLGA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = request.owner;
@@ -325,10 +355,14 @@ int PrintPhotos(HINSTANCE instance, HWND owner, std::vector<PrintPhoto> photos, 
   request.instance = instance;
   request.owner = owner;
   request.options = g_settings.PrintOptions;
+  const PrintOptions before = request.options;
   request.rotation = rotation;
   request.selection = selection;
   int result = Print(request, std::move(photos));
-  g_settings.PrintOptions = request.options;
+  // Only what the user saved goes back: an unchanged copy must not undo
+  // settings saved elsewhere meanwhile.
+  if (std::memcmp(&request.options, &before, sizeof before) != 0)
+    g_settings.PrintOptions = request.options;
   return result;
 }
 

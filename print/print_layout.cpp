@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/mul_div.h"
+
 namespace print {
 
 namespace {
@@ -62,7 +64,7 @@ std::shared_ptr<const imaging::PackedDib> ThumbnailCopy(const imaging::PackedDib
   return copy->copyFrom(*thumbnail) ? copy : nullptr;
 }
 
-int InfoFontHeight(int ppiY) { return static_cast<int>(8LL * ppiY / 72); }
+int InfoFontHeight(int ppiY) { return MulDivRounded(8, ppiY, 72); }  // 8 points
 
 void PageList::reset(std::size_t capacity) {
   count_.store(0, std::memory_order_relaxed);

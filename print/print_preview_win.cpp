@@ -4,6 +4,8 @@
 #include "imaging/dib_draw.h"
 #include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"
+#include "ui/window_object_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace print {
 
@@ -20,9 +22,8 @@ bool Inside(const imaging::PixelRect& r, const imaging::PixelRect& bounds) {
 
 void Fill(HDC dc, const imaging::PixelRect& r, COLORREF colour) {
   RECT rect = {r.left, r.top, r.right, r.bottom};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  FillRect(dc, &rect, brush.get());
 }
 
 }  // namespace
@@ -50,13 +51,9 @@ PrintPreview* PrintPreview::Create(HINSTANCE instance, HWND dialog, const RECT& 
 }
 
 LRESULT CALLBACK PrintPreview::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = static_cast<PrintPreview*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    created->window_ = window;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<PrintPreview*>(GetWindowLongPtrA(window, 0));
+  auto* self = WindowObject<PrintPreview>(window, message, lParam, 0);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
   return self->HandleMessage(message, wParam, lParam);
 }
 
@@ -70,14 +67,13 @@ LRESULT PrintPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       RECT client;
       GetClientRect(window_, &client);
       // Off screen first, so the page never flickers while it is redrawn.
-      HDC memory = CreateCompatibleDC(dc);
-      HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      Paint(memory, client);
-      BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-      DeleteDC(memory);
+      {
+        MemoryDc memory(dc);
+        ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        SelectedObject selected(memory.get(), bitmap.get());
+        Paint(memory.get(), client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+      }
       EndPaint(window_, &paint);
       return 0;
     }
@@ -95,14 +91,13 @@ void PrintPreview::Paint(HDC dc, const RECT& client) {
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (!owner_.ValidateSilently()) {
     std::string text = LoadStringText(owner_.state().request->instance, IDS_PRINT_INVALID);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT box = client;
     InflateRect(&box, -4, 0);
     RECT measured = box;
     DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     OffsetRect(&box, 0, (client.bottom - (measured.bottom - measured.top)) / 2);
     DrawTextA(dc, text.c_str(), -1, &box, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
     return;
   }
   PaintPage(dc, client);
@@ -138,12 +133,13 @@ void PrintPreview::PaintPage(HDC dc, const RECT& client) {
       RestoreDC(dc, clip);
     }
   }
-  HPEN pen = CreatePen(PS_DOT, 1, kMarginColour);
-  SelectObject(dc, pen);
-  SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, printable.left, printable.top, printable.right, printable.bottom);
-  RestoreDC(dc, saved);  // deselects the pen
-  DeleteObject(pen);
+  {
+    ScopedGdiObject<HPEN> pen(CreatePen(PS_DOT, 1, kMarginColour));
+    SelectedObject selectedPen(dc, pen.get());
+    SelectedObject selectedBrush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, printable.left, printable.top, printable.right, printable.bottom);
+  }
+  RestoreDC(dc, saved);
 }
 
 }  // namespace print

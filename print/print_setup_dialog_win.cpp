@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "ui/help_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "print/print_preview_win.h"
@@ -15,12 +16,10 @@ namespace print {
 
 namespace {
 
-// Private messages of the dialog.
-constexpr UINT kPaginationFinished = WM_USER + 1;
-constexpr UINT kStart = WM_USER + 2;
-constexpr UINT kPageReady = WM_USER + 4;
-
-constexpr DWORD kStopWaitMs = 3000;
+// Private messages of the dialog, above WM_APP: the dialog manager's own
+// messages take WM_USER + 0 to + 2.
+constexpr UINT kStart = WM_APP + 2;
+constexpr UINT kPageReady = WM_APP + 4;
 
 // Width, height, their spins, labels and unit texts: shown only when a size is typed.
 constexpr int kSizeControls[] = {IDC_PRINT_WIDTH,       IDC_PRINT_HEIGHT,      IDC_PRINT_WIDTH_SPIN,
@@ -88,7 +87,7 @@ void SetSpinPosition(HWND dialog, int spin, long long position) {
 }  // namespace
 
 PrintSetupDialog::~PrintSetupDialog() {
-  WaitForPagination(true);
+  StopPagination();
   for (HBITMAP picture : positionPictures_)
     if (picture) DeleteObject(picture);
 }
@@ -209,8 +208,9 @@ INT_PTR PrintSetupDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
       ready_ = true;
       Repaginate();
       return TRUE;
-    case kPaginationFinished:
-      OnPaginationFinished();
+    case kPaginationFinishedMessage:
+      // A run stopped since it posted this is not the one on show.
+      if (pagination_.isCurrent(static_cast<long>(wParam))) OnPaginationFinished();
       return TRUE;
     case kPageReady:
       RepaintPreview();
@@ -220,6 +220,9 @@ INT_PTR PrintSetupDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_HELP:
+      ShowHelpContents(dialog(), kPrintSetupHelpPage);
       return TRUE;
   }
   return FALSE;
@@ -265,11 +268,11 @@ void PrintSetupDialog::OnCommand(int id, int code) {
       break;
     case IDOK:
       if (!Validate(true)) break;
-      WaitForPagination(false);
+      StopPagination();  // the job lays the pages out again from the confirmed options
       EndDialog(d, 1);
       break;
     case IDCANCEL:
-      WaitForPagination(true);
+      StopPagination();
       ShowWindow(GetDlgItem(d, IDC_PRINT_PAGINATING), SW_HIDE);
       EndDialog(d, 2);
       break;
@@ -384,72 +387,42 @@ bool PrintSetupDialog::Validate(bool withMessages) {
   return MarginsLeaveRoom(o, s_.page);
 }
 
-// Waits for the pagination thread to end (asking it to stop first when told
-// to), beeping once it takes longer than it should. True when none runs now.
-bool PrintSetupDialog::WaitForPagination(bool stop) {
-  if (!thread_) return true;
-  if (stop) stop_ = true;
-  if (WaitForSingleObject(thread_, kStopWaitMs) == WAIT_TIMEOUT) {
-    MessageBeep(MB_ICONQUESTION);
-    // The dialog's data must outlive the thread: stop it and wait it out.
-    stop_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-  }
-  CloseHandle(thread_);
-  thread_ = nullptr;
+void PrintSetupDialog::StopPagination() {
+  pagination_.stop();
   paginating_ = false;
-  return true;
 }
 
 void PrintSetupDialog::Repaginate() {
   if (!ready_) return;
   HWND d = dialog();
-  if (thread_) {
-    stop_ = true;
-    if (WaitForSingleObject(thread_, kStopWaitMs) == WAIT_TIMEOUT) {
-      MessageBeep(MB_ICONQUESTION);  // give this restart up; the running one is still stopping
-      return;
-    }
-    CloseHandle(thread_);
-    thread_ = nullptr;
-    paginating_ = false;
+  if (paginating_) {
+    StopPagination();
     ShowWindow(GetDlgItem(d, IDC_PRINT_PAGINATING), SW_HIDE);
   }
   UpdateWindow(d);
-  stop_ = false;
   Validate(false);
   threadOptions_ = s_.working;
   s_.pages.reset(s_.photos.size());
   SetDlgItemTextA(d, IDC_PRINT_PAGE_COUNT, "?");
-  DWORD id = 0;
-  thread_ = CreateThread(nullptr, 0, &PrintSetupDialog::PaginationThread, this, CREATE_SUSPENDED, &id);
-  if (!thread_) return;
-  SetThreadPriority(thread_, THREAD_PRIORITY_BELOW_NORMAL);
+  if (!pagination_.start([this, d](long generation) { RunPagination(d, generation); }, THREAD_PRIORITY_BELOW_NORMAL))
+    return;
   paginating_ = true;
-  ResumeThread(thread_);
   ShowWindow(GetDlgItem(d, IDC_PRINT_PAGINATING), SW_SHOW);
 }
 
-DWORD WINAPI PrintSetupDialog::PaginationThread(void* param) {
-  auto* self = static_cast<PrintSetupDialog*>(param);
-  HWND d = self->dialog();
+// On the worker: lays the pages out and, unless stopped, says so with the run's generation.
+void PrintSetupDialog::RunPagination(HWND d, long generation) {
   PaginationSignals signals;
-  signals.stop = &self->stop_;
-  signals.pageOnShow = &self->pageOnShow_;
+  signals.stop = &pagination_.stopFlag();
+  signals.pageOnShow = &pageOnShow_;
   signals.pageReady = [d] { PostMessageA(d, kPageReady, 0, 0); };
-  if (Paginate(self->threadOptions_, self->s_.page, self->s_.photos, self->s_.selection, self->s_.pages, signals))
-    PostMessageA(d, kPaginationFinished, 0, 0);
-  return 0;
+  if (print::Paginate(threadOptions_, s_.page, s_.photos, s_.selection, s_.pages, signals))
+    PostMessageA(d, kPaginationFinishedMessage, static_cast<WPARAM>(generation), 0);
 }
 
 void PrintSetupDialog::OnPaginationFinished() {
   HWND d = dialog();
-  if (thread_) {  // it posted this as its last act
-    WaitForSingleObject(thread_, kStopWaitMs);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
-  paginating_ = false;
+  StopPagination();  // it posted this as its last act
   const int count = s_.pages.count();
   SetDlgItemInt(d, IDC_PRINT_PAGE_COUNT, static_cast<UINT>(count), FALSE);
   SetSpinRange(d, IDC_PRINT_PAGE_SPIN, 1, std::max(count, 1));

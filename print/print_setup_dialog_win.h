@@ -8,12 +8,16 @@
 #include <string>
 
 #include "ui/modal_dialog_win.h"
+#include "ui/worker_thread_win.h"
 #include "print/print_state_win.h"
 #include "print/print_values.h"
 
 namespace print {
 
 class PrintPreview;
+
+// Posted by a pagination run as its last act, wParam = the run's generation.
+constexpr UINT kPaginationFinishedMessage = WM_APP + 1;
 
 class PrintSetupDialog : public ModalDialog {
  public:
@@ -37,14 +41,13 @@ class PrintSetupDialog : public ModalDialog {
   bool Validate(bool withMessages);
   bool ReadDecimal(int field, ValueRange range, bool withMessages, float* value);
   void Repaginate();
-  bool WaitForPagination(bool stop);
+  void StopPagination();
+  void RunPagination(HWND dialog, long generation);
   void OnPaginationFinished();
   void ShowPage(int page);
   void RepaintPreview();
   void SetDecimal(int field, double value);
   int SizeMode() const;
-
-  static DWORD WINAPI PaginationThread(void* self);
 
   PrintState& s_;
   PrintPreview* preview_ = nullptr;
@@ -52,8 +55,7 @@ class PrintSetupDialog : public ModalDialog {
   float specified_[2] = {6.0f, 6.0f};  // width and height shown for each size mode
   float thumbnail_[2] = {1.0f, 1.0f};
   PrintOptions threadOptions_;         // the worker's own copy
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> stop_{false};
+  WorkerThread pagination_{3000, MB_ICONQUESTION};
   std::atomic<int> pageOnShow_{1};
   bool paginating_ = false;
   bool ready_ = false;

@@ -6,6 +6,7 @@
 #include "ui/disc_time_win.h"
 #include "ui/ui_utils_win.h"
 #include "imaging/dib_ops.h"
+#include "ui/gdi_scope_win.h"
 
 namespace print {
 
@@ -23,10 +24,9 @@ HFONT MakeInfoFont(int ppiY) {
 
 // Height of one single line of text in the font, as DrawText measures it.
 int LineHeight(HDC dc, HFONT font) {
-  HGDIOBJ old = SelectObject(dc, font);
+  SelectedObject selected(dc, font);
   RECT r = {0, 0, 0, 0};
   DrawTextA(dc, "#0", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
   return r.bottom - r.top;
 }
 

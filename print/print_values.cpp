@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ui/mul_div.h"
 #include "ui/path_utils.h"
 
 namespace print {
@@ -50,8 +51,8 @@ imaging::PixelRect FitPreview(const imaging::PixelRect& holder, int pageWidth, i
 DecodeSize PrintDecodeSize(int destWidth, int destHeight, int renderDpi, int ppiX, int ppiY, int sourceWidth,
                            int sourceHeight, int imageWidth, int imageHeight) {
   if (ppiX <= 0 || ppiY <= 0) return {};
-  long long neededWidth = std::max(1LL, static_cast<long long>(destWidth) * renderDpi / ppiX);
-  long long neededHeight = std::max(1LL, static_cast<long long>(destHeight) * renderDpi / ppiY);
+  int neededWidth = std::max(1, MulDivRounded(destWidth, renderDpi, ppiX));
+  int neededHeight = std::max(1, MulDivRounded(destHeight, renderDpi, ppiY));
   double scale = std::min(static_cast<double>(sourceWidth) / neededWidth,
                           static_cast<double>(sourceHeight) / neededHeight);
   if (scale <= 2.0) return {};

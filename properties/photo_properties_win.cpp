@@ -13,6 +13,7 @@
 #include "photocd/properties/photo_properties_text.h"
 #include "resources/resource_ids.h"
 #include "ui/disc_time_win.h"
+#include "ui/help_win.h"
 #include "ui/property_sheet_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
@@ -76,6 +77,9 @@ class PhotoPage : public PropertyPage {
             return Answer(FALSE);
         }
         return FALSE;
+      case WM_HELP:
+        ShowHelpContents(sheet(), kPropertiesHelpPage);
+        return TRUE;
     }
     return handleOther(message, wParam, lParam);
   }

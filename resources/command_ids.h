@@ -43,5 +43,6 @@
 
 // Commands of our own, kept clear of the ranges above.
 #define CMD_OPEN_DISC_IMAGE 40100
-#define CMD_RECENT_IMAGE_FIRST 40110  // 40110..40113: the recent disc images in the File menu
+#define CMD_OPEN_FOLDER 40101
+#define CMD_RECENT_IMAGE_FIRST 40110  // 40110..40113: the recent disc images and folders in the File menu
 #define CMD_RECENT_IMAGE_LAST 40113

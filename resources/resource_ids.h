@@ -175,6 +175,15 @@
 #define IDS_EXPORT_WRITE_FAILED 6419
 #define IDS_EXPORT_CLOSE_FAILED 6420
 #define IDS_EXPORT_BROWSE_TITLE 6421
+#define IDS_EXPORT_ROTATE_FAILED 6422    // "Not enough memory to turn %s."
+
+// Asked when an export would replace an existing file.
+#define IDD_EXPORT_REPLACE 512
+#define IDC_REPLACE_TEXT 610
+#define IDC_REPLACE_ALL 611              // "Yes to &all"; IDYES, IDNO, IDCANCEL answer the rest
+#define IDC_REPLACE_ICON 612
+#define IDS_EXPORT_REPLACE 6423          // "%s already exists. Replace it?"
+#define IDS_EXPORT_BUSY 6424             // a second Export while one runs
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----
@@ -235,16 +244,30 @@
 #define IDS_PRINT_FIT_TO_PAGE 5116   // the size modes in combo order
 #define IDS_PRINT_SPECIFIED_SIZE 5117
 #define IDS_PRINT_THUMBNAILS 5118
+#define IDS_PRINT_BUSY 5119          // a second Print while one runs
 // ---- end of print ----
 
 // ---- disc images (ids of our own) ----
 #define IDS_DISC_IMAGE_FILTER 40200
 #define IDS_DISC_IMAGE_TITLE 40201
 #define IDS_DISC_IMAGE_UNREADABLE 40202
+#define IDS_IMAGE_WITHOUT_PHOTOS 40203
 // ---- end of disc images ----
 
+// ---- folders opened as discs (ids of our own) ----
+#define IDS_OPEN_FOLDER_TITLE 40210
+#define IDS_NO_PHOTOS_IN_FOLDER 40211
+#define IDS_FOLDER_UNREADABLE 40212
+// ---- end of folders ----
+// ---- help (ids of our own) ----
+#define IDS_HELP_UNAVAILABLE 40300  // file, then one of the reasons below
+#define IDS_HELP_MISSING 40301
+#define IDS_HELP_NO_VIEWER 40302
+#define IDS_HELP_REFUSED 40303
+#define IDS_HELP_WHATS_THIS 40304
+// ---- end of help ----
 // ---- photos read from damaged data (ids of our own) ----
-#define IDS_PHOTO_REPAIRED 40300      // the viewer's status bar and Export
-#define IDS_PHOTO_LOWER_LEVEL 40301
-#define IDS_EXPORT_REPAIRED 40302     // after an export: one line per such photo
+#define IDS_PHOTO_REPAIRED 40310      // the viewer's status bar and Export
+#define IDS_PHOTO_LOWER_LEVEL 40311
+#define IDS_EXPORT_REPAIRED 40312     // after an export: one line per such photo
 // ---- end of photos read from damaged data ----

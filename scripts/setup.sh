@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
   make cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
-  libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libexif-dev libcli11-dev nlohmann-json3-dev
+  libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libexif-dev libcli11-dev nlohmann-json3-dev nettle-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  libz-mingw-w64-dev nasm dpkg-dev
+  libz-mingw-w64-dev nasm dpkg-dev fp-utils
   wine wine32:i386 wine64 fonts-wine
-  xvfb xauth x11-utils x11-apps xdotool imagemagick graphicsmagick ghostscript poppler-utils libimage-exiftool-perl
+  xvfb xauth x11-utils x11-apps xdotool imagemagick graphicsmagick ghostscript poppler-utils libimage-exiftool-perl parallel
 )
 
 missing=()

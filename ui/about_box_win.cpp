@@ -9,6 +9,7 @@
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
+#include "ui/window_object_win.h"
 
 namespace {
 
@@ -25,10 +26,9 @@ void ShowIcon(HWND dialog, HICON icon) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  auto* state = DialogObject(dialog, message, reinterpret_cast<AboutState*>(lParam));
   switch (message) {
     case WM_INITDIALOG: {
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       char version[64];
       std::snprintf(version, sizeof version, LoadStringText(g_instance, IDS_VERSION).c_str(), kVersion);
       SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);

@@ -1,5 +1,6 @@
 // The shell's folder browser, opened on the nearest existing folder.
 #include <windows.h>
+#include <ole2.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -36,10 +37,13 @@ bool BrowseForFolder(HWND owner, char* path, const char* title) {
   info.hwndOwner = owner;
   info.pszDisplayName = displayName;
   info.lpszTitle = title;
-  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  // The resizable style offers "Make New Folder"; it needs OLE on this thread.
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   info.lpfn = SelectStartFolder;
   info.lParam = reinterpret_cast<LPARAM>(start);
+  HRESULT ole = OleInitialize(nullptr);
   LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+  if (SUCCEEDED(ole)) OleUninitialize();
   if (!chosen) return false;
   char folder[MAX_PATH];
   bool ok = SHGetPathFromIDListA(chosen, folder) != FALSE;

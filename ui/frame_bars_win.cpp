@@ -7,6 +7,7 @@
 #include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
 #include "ui/ui_utils_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace {
 
@@ -82,10 +83,11 @@ RECT LayoutFrameBars(HWND frame, HWND rebar, HWND toolbar, HWND status) {
 
 int TextWidth(HWND window, const char* text) {
   HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
   SIZE size = {};
-  GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-  SelectObject(dc, old);
+  {
+    SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+  }
   ReleaseDC(window, dc);
   return size.cx;
 }

@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 class ModalDialog {
  public:
   // Runs the dialog template templateId; its EndDialog result, or -1 when the
@@ -25,12 +23,3 @@ class ModalDialog {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   HWND dialog_ = nullptr;
 };
-
-// The program's help file, beside the program (not in the current directory,
-// which is the disc's folder once a disc is open).
-std::string HelpFilePath();
-
-// F1 or the context menu on a control of a dialog: opens the control's pop-up
-// topic of the program's help file. helpIds pairs control ids with topics and
-// ends with 0, 0. TRUE when the message was one of the two.
-bool HandleControlHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* helpIds);

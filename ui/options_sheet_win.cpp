@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/modal_dialog_win.h"
+#include "ui/help_win.h"
 #include "settings/settings_store_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"

@@ -3,15 +3,13 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
-
-bool g_progressCancelled = false;
+#include "ui/window_object_win.h"
 
 namespace {
 constexpr UINT_PTR kShowTimer = 1;
 }  // namespace
 
 ProgressWindow::ProgressWindow(HINSTANCE instance, HWND owner, const char* caption, unsigned delayMs) {
-  g_progressCancelled = false;
   window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, &ProgressWindow::DialogProc,
                                reinterpret_cast<LPARAM>(this));
   if (!window_) return;
@@ -51,14 +49,22 @@ void ProgressWindow::pump() {
   UpdateWindow(window_);
 }
 
+void ProgressWindow::cancel() {
+  // The window stays alive, hidden, until the operation destroys it.
+  cancelled_ = true;
+  if (timerRunning_) KillTimer(window_, kShowTimer);
+  timerRunning_ = false;
+  if (window_) ShowWindow(window_, SW_HIDE);
+}
+
 INT_PTR CALLBACK ProgressWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = DialogObject(window, message, reinterpret_cast<ProgressWindow*>(lParam));
+  if (!self) return FALSE;
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
-    reinterpret_cast<ProgressWindow*>(lParam)->window_ = window;
+    self->window_ = window;
     return TRUE;
   }
-  auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, DWLP_USER));
-  return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+  return self->handleMessage(message, wParam, lParam);
 }
 
 INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {
@@ -71,11 +77,7 @@ INT_PTR ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) != IDCANCEL) return FALSE;
-      // The window stays alive, hidden, until the operation destroys it.
-      g_progressCancelled = true;
-      if (timerRunning_) KillTimer(window_, kShowTimer);
-      timerRunning_ = false;
-      ShowWindow(window_, SW_HIDE);
+      cancel();
       return TRUE;
   }
   return FALSE;

@@ -4,9 +4,6 @@
 #pragma once
 #include <windows.h>
 
-// Process-wide: cleared when a progress window is created, set by its Cancel.
-extern bool g_progressCancelled;
-
 class ProgressWindow {
  public:
   // Shows at once with a delay of 0; otherwise repaints the owner and shows only
@@ -17,6 +14,11 @@ class ProgressWindow {
   ProgressWindow& operator=(const ProgressWindow&) = delete;
 
   HWND handle() const { return window_; }
+  // Set by this window's Cancel. Each operation asks its own window, so a
+  // cancel in one window never stops another operation.
+  bool cancelled() const { return cancelled_; }
+  // What Cancel does, for an operation that ends its run another way.
+  void cancel();
   void setText(const char* text);
   void setRange(int low, int high);
   void setPosition(int position);
@@ -29,4 +31,5 @@ class ProgressWindow {
 
   HWND window_ = nullptr;
   bool timerRunning_ = false;
+  bool cancelled_ = false;
 };

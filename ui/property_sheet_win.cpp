@@ -1,4 +1,5 @@
 #include "ui/property_sheet_win.h"
+#include "ui/window_object_win.h"
 
 PROPSHEETPAGEA PropertyPage::Describe(HINSTANCE instance, int templateId) {
   PROPSHEETPAGEA description = {};
@@ -16,15 +17,14 @@ INT_PTR PropertyPage::Answer(LONG_PTR result) {
 }
 
 INT_PTR CALLBACK PropertyPage::DialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    // lParam is the sheet's copy of the page description.
-    auto* self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-    SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    self->page_ = page;
-    return self->handleMessage(message, wParam, lParam);
-  }
-  auto* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(page, DWLP_USER));
-  return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+  // At WM_INITDIALOG lParam is the sheet's copy of the page description.
+  auto* self = DialogObject(page, message,
+                            message == WM_INITDIALOG
+                                ? reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam)
+                                : nullptr);
+  if (!self) return FALSE;
+  if (message == WM_INITDIALOG) self->page_ = page;
+  return self->handleMessage(message, wParam, lParam);
 }
 
 INT_PTR RunPropertySheet(HINSTANCE instance, HWND owner, const char* caption,

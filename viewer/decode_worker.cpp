@@ -14,66 +14,37 @@ namespace viewer {
 
 namespace {
 
-constexpr DWORD kStopWaitMs = 3000;
 // Above this many rows a step repaints the whole control instead of its rows.
 constexpr int kRowsReportedSingly = 100;
 
 }  // namespace
 
 void ImageView::StartWorker(int priority) {
-  if (running_.load() || !window_) return;
-  if (thread_) CloseHandle(thread_);
-  thread_ = nullptr;
+  if (worker_.active() || !window_) return;
   const imaging::DibImage* frame = image_ ? image_->frame(frameIndex_) : nullptr;
   if (frame && frame->width > 0) rowsPerStep_ = InitialRowsPerStep(frame->sourceWidth, frame->width);
-  running_ = true;
-  stopRequested_ = false;
-  ++generation_;
-  ResetEvent(stopEvent_);
   SetEvent(readyEvent_);
-  DWORD id = 0;
-  thread_ = CreateThread(nullptr, 0, WorkerThread, this, CREATE_SUSPENDED, &id);
-  if (!thread_) {
-    running_ = false;
-    return;
-  }
-  SetThreadPriority(thread_, priority);
-  ResumeThread(thread_);
+  worker_.start([this](long generation) { RunWorker(generation); }, priority);
 }
 
 void ImageView::StopWorker() {
-  if (thread_ && running_.load()) {
-    stopRequested_ = true;
-    SetEvent(stopEvent_);
-    if (WaitForSingleObject(thread_, kStopWaitMs) == WAIT_TIMEOUT) MessageBeep(MB_ICONASTERISK);
-  }
-  running_ = false;
-  if (thread_) CloseHandle(thread_);
-  thread_ = nullptr;
-  ++generation_;  // whatever an unfinished worker still posts is stale
+  worker_.stop();
   MSG stale;
   while (window_ && PeekMessageA(&stale, window_, kDecodeStepMessage, kDecodeStepMessage, PM_REMOVE)) {
   }
 }
 
-DWORD WINAPI ImageView::WorkerThread(void* self) {
-  static_cast<ImageView*>(self)->RunWorker();
-  return 0;
-}
-
-void ImageView::RunWorker() {
-  const long generation = generation_.load();
-  HANDLE events[2] = {readyEvent_, stopEvent_};
-  while (!shownDone_.load() && !stopRequested_.load()) {
+void ImageView::RunWorker(long generation) {
+  HANDLE events[2] = {readyEvent_, worker_.stopEvent()};
+  while (!shownDone_.load() && !worker_.stopRequested()) {
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) break;
-    if (stopRequested_.load() || shownDone_.load()) break;
+    if (worker_.stopRequested() || shownDone_.load()) break;
     PostMessageA(window_, kDecodeStepMessage, static_cast<WPARAM>(rowsPerStep_.load()), generation);
   }
-  running_ = false;
 }
 
 void ImageView::OnStepMessage(WPARAM rows, LPARAM generation) {
-  if (generation != generation_.load()) return;  // posted by a worker that was stopped
+  if (!worker_.isCurrent(static_cast<long>(generation))) return;  // posted by a worker that was stopped
   const auto start = std::chrono::steady_clock::now();
   DecodeStep(static_cast<int>(rows), true);
   const long elapsed = static_cast<long>(

@@ -21,4 +21,13 @@ imaging::PixelRect PlaceFrame(int centreX, int centreY, int width, int height, c
   return frame;
 }
 
+imaging::PixelRect CascadeFrame(const imaging::PixelRect& last, int step, const imaging::PixelRect& workArea) {
+  imaging::PixelRect frame{last.left + step, last.top + step, last.right + step, last.bottom + step};
+  if (frame.right > workArea.right || frame.bottom > workArea.bottom) {
+    frame = {workArea.left, workArea.top, workArea.left + last.right - last.left,
+             workArea.top + last.bottom - last.top};
+  }
+  return frame;
+}
+
 }  // namespace viewer

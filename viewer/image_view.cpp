@@ -6,6 +6,8 @@
 
 #include "resources/resource_ids.h"
 #include "viewer/view_geometry.h"
+#include "ui/window_object_win.h"
+#include "ui/gdi_scope_win.h"
 
 namespace viewer {
 
@@ -18,9 +20,7 @@ RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom};
 
 ImageView::~ImageView() {
   StopWorker();
-  if (thread_) CloseHandle(thread_);
-  for (HANDLE event : {readyEvent_, stopEvent_})
-    if (event) CloseHandle(event);
+  if (readyEvent_) CloseHandle(readyEvent_);
   if (window_) DestroyWindow(window_);
   for (HCURSOR cursor : {panReady_, panHeld_})
     if (cursor) DestroyCursor(cursor);
@@ -49,7 +49,6 @@ bool ImageView::Create(HINSTANCE instance, HWND parent, int id) {
   parent_ = parent;
   background_ = CreateSolidBrush(RGB(0, 0, 0));
   readyEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-  stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   panHeld_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_HELD));
   panReady_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_READY));
   RECT client;
@@ -125,7 +124,7 @@ void ImageView::ShowImage(imagefile::ImageReader* image, unsigned flags) {
     image_->releaseAll();
   }
   shownDone_ = !image_ || image_->isComplete(frameIndex_);
-  if (oldHadPalette) {
+  if (oldHadPalette && window_) {
     // Give the screen its default colours back before the next picture realises its own.
     HDC dc = GetDC(window_);
     HGDIOBJ previous = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
@@ -137,7 +136,9 @@ void ImageView::ShowImage(imagefile::ImageReader* image, unsigned flags) {
   RecomputeScrollLimits();
   UpdateCursor();
   if (image_ && animate_ && PageCount() > 1) SetTimer(window_, kFrameTimer, kUnknownFrameDelay, nullptr);
-  if (!(flags & kNoRepaint)) {
+  // Without a window (it is gone) there is nothing to repaint; a null window
+  // would repaint the whole desktop.
+  if (!(flags & kNoRepaint) && window_) {
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
   }
@@ -147,14 +148,17 @@ void ImageView::SetZoom(double zoom) {
   const double old = zoom_;
   explicitZoom_ = true;
   zoom_ = zoom;
-  if (image_ && (image_->isComplete(frameIndex_) || image_->decoding()) && ZoomNeedsRedecode(DecodeScale(), zoom))
-    Redecode();
+  if (ZoomRedecodes(zoom)) Redecode();
   RECT client;
   GetClientRect(window_, &client);
   scrollX_ = ScrollKeepingCentre(scrollX_, client.right, old, zoom);
   scrollY_ = ScrollKeepingCentre(scrollY_, client.bottom, old, zoom);
   RecomputeScrollLimits();
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+bool ImageView::ZoomRedecodes(double zoom) const {
+  return image_ && (image_->isComplete(frameIndex_) || image_->decoding()) && ZoomNeedsRedecode(DecodeScale(), zoom);
 }
 
 void ImageView::FreeDecodedData() {
@@ -251,8 +255,9 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
   FillRect(dc, &paint, background_);
   RestoreDC(dc, -1);
 
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  MemoryDc memoryDc(dc);
+  const HDC memory = memoryDc.get();
+  SelectedObject selectedBitmap(memory, bitmap);
   HPALETTE oldMemoryPalette = palette ? SelectPalette(memory, palette, TRUE) : nullptr;
   SaveDC(dc);
   IntersectClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
@@ -268,8 +273,6 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
   }
   RestoreDC(dc, -1);
   if (oldMemoryPalette) SelectPalette(memory, oldMemoryPalette, TRUE);
-  SelectObject(memory, oldBitmap);
-  DeleteDC(memory);
   if (oldPalette) SelectPalette(dc, oldPalette, TRUE);
 }
 
@@ -338,13 +341,9 @@ void ImageView::AdvanceFrame() {
 }
 
 LRESULT CALLBACK ImageView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<ImageView*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->window_ = hwnd;
-    SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ImageView*>(GetWindowLongPtrA(hwnd, 0));
+  auto* self = WindowObject<ImageView>(hwnd, message, lParam, 0);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 

@@ -10,6 +10,7 @@
 #include <atomic>
 
 #include "imagefile/image_reader.h"
+#include "ui/worker_thread_win.h"
 
 namespace viewer {
 
@@ -56,6 +57,8 @@ class ImageView {
   // control's centre on the same point; decodes again when the picture was
   // decoded too small for it.
   void SetZoom(double zoom);
+  // Whether SetZoom(zoom) would decode the shown image again (more pixels needed).
+  bool ZoomRedecodes(double zoom) const;
   double zoom() const { return zoom_; }
   // Decoded size over source size of the shown frame (1 without a picture).
   double DecodeScale() const;
@@ -90,7 +93,7 @@ class ImageView {
   // Stops the worker within 3000 ms (a beep when it does not end in time) and
   // drops any step message it posted.
   void StopWorker();
-  bool WorkerRunning() const { return running_.load(); }
+  bool WorkerRunning() const { return worker_.active(); }
   int rowsPerStep() const { return rowsPerStep_.load(); }
   // True while the shown picture is being decoded.
   bool Decoding() const;
@@ -100,6 +103,7 @@ class ImageView {
   // of a frame (in 1/100 s) when the picture does not say.
   static constexpr UINT_PTR kFrameTimer = 1;
   static constexpr UINT kUnknownFrameDelay = 10;
+  static constexpr DWORD kStopWaitMs = 3000;  // then a beep, and the wait goes on
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -122,8 +126,7 @@ class ImageView {
   void OnStepMessage(WPARAM rows, LPARAM generation);
   void InvalidateDecoded(const imaging::PixelRect& decoded);
   void NoteDecodeEnded(bool complete);
-  static DWORD WINAPI WorkerThread(void* self);
-  void RunWorker();
+  void RunWorker(long generation);
 
   HWND parent_ = nullptr;
   HWND window_ = nullptr;
@@ -148,15 +151,12 @@ class ImageView {
   HPALETTE lastPalette_ = nullptr;
   bool failed_ = false;  // the shown image's last decode failed
 
-  // Worker state. The worker reads only these atomics and the events.
-  HANDLE thread_ = nullptr;
+  // Worker state. The worker reads only these atomics, the ready event and its
+  // own stop state; step messages of an earlier run carry a stale generation.
   HANDLE readyEvent_ = nullptr;
-  HANDLE stopEvent_ = nullptr;
-  std::atomic<bool> running_{false};
-  std::atomic<bool> stopRequested_{false};
   std::atomic<bool> shownDone_{true};   // shown frame complete or failed: nothing left to pace
   std::atomic<int> rowsPerStep_{1};
-  std::atomic<long> generation_{0};     // step messages of an earlier worker are ignored
+  WorkerThread worker_{kStopWaitMs, MB_ICONASTERISK};
 };
 
 }  // namespace viewer

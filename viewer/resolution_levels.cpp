@@ -51,6 +51,13 @@ double LevelZoom(int level, int sourceWidth, int sourceHeight) {
   return longSide > 0 ? LevelScale(level) * kBaseLongSide / longSide : 0.0;
 }
 
+int LevelInUse(int level, int sourceWidth, int sourceHeight) {
+  if (level == kFitLevel) return level;
+  for (int candidate = level; candidate > kFitLevel; --candidate)
+    if (LevelZoom(candidate, sourceWidth, sourceHeight) <= 1.0) return candidate;
+  return level;
+}
+
 double ShownScale(int sourceWidth, int sourceHeight, double zoom) {
   return std::max(sourceWidth, sourceHeight) * zoom / kBaseLongSide;
 }

@@ -6,6 +6,7 @@
 namespace viewer {
 
 constexpr int kFitLevel = 0;
+constexpr int kBaseLevel = 3;  // BASE, numbered as the Photo CD levels are
 constexpr int kTopLevel = 6;
 constexpr int kBaseLongSide = 768;
 constexpr double kMinZoom = 0.01;
@@ -26,6 +27,10 @@ bool LevelAvailable(int level, int sourceWidth);
 
 // Zoom that shows the photo at the level (its long side scale x 768).
 double LevelZoom(int level, int sourceWidth, int sourceHeight);
+// The level a photo is shown at when level is asked for: the highest one up to
+// level that does not enlarge it beyond its own size (level itself for 0, or
+// when even BASE/16 would enlarge it).
+int LevelInUse(int level, int sourceWidth, int sourceHeight);
 // The scale of BASE the photo is shown at: its long side x zoom / 768.
 double ShownScale(int sourceWidth, int sourceHeight, double zoom);
 

@@ -61,7 +61,14 @@ void ViewerWindow::OnSlideShowTimer() {
   showWaiting_ = false;
   showMode_ = g_settings.SSSequenceMode;
   const int next = sequence_.Next(showMode_, g_settings.SSWrap != 0, current_, GetTickCount());
-  if (!ShowPhoto(next) && showRunning_) StopSlideShow();
+  // No tick may come while a photo that cannot be opened is being reported:
+  // each would open another message box.
+  KillTimer(frame_, kSlideShowTimer);
+  if (!ShowPhoto(next)) {
+    StopSlideShow();
+  } else if (showRunning_ && !view_.Decoding()) {
+    RestartSlideShowTimer();  // a decoding photo restarts it when complete
+  }
 }
 
 void ViewerWindow::StartFullScreenSlideShow() {

@@ -15,7 +15,7 @@
 #include "resources/resource_ids.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
-#include "ui/modal_dialog_win.h"
+#include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
@@ -50,7 +50,7 @@ void ViewerWindow::OnCommand(int id) {
     case CMD_REDUCE: {
       if (!PhotoShown()) break;
       const double shown = ShownScale(SourceWidth(), SourceHeight(), view_.zoom());
-      const int target = id == CMD_ENLARGE ? EnlargeLevel(level_, shown) : ReduceLevel(level_, shown);
+      const int target = id == CMD_ENLARGE ? EnlargeLevel(ShownLevel(), shown) : ReduceLevel(ShownLevel(), shown);
       if (target >= 0) ChangeLevel(target, id);
       break;
     }
@@ -92,7 +92,7 @@ void ViewerWindow::OnCommand(int id) {
       PrintPhoto();
       break;
     case CMD_HELP_CONTENTS:
-      WinHelpA(frame_, HelpFilePath().c_str(), HELP_FINDER, 0);
+      ShowHelpContents(frame_, kViewerHelpPage);
       break;
     case CMD_MAKER_WEB_PAGE:
     case CMD_PRODUCT_WEB_PAGE:
@@ -138,9 +138,13 @@ void ViewerWindow::RunPhotoCommand(int id) {
     case CMD_VIEWER_EXPORT:
       imagefile::ExportPhotos(g_instance, frame_, {photo.path}, rotation_);
       break;
-    case CMD_COPY:
-      imagefile::CopyPhotoFile(g_instance, frame_, photo.path, turn);
+    case CMD_COPY: {
+      // The level on show; a fitted photo is copied at BASE.
+      const int level = ShownLevel() == kFitLevel ? kBaseLevel : ShownLevel();
+      if (!imagefile::CopyPhotoAtLevel(g_instance, frame_, photo.path, level, turn))
+        MessageFromString(g_instance, frame_, IDS_COPY_FAILED, kAppName, MB_OK | MB_ICONWARNING);
       break;
+    }
     case CMD_SET_WALLPAPER:
     case CMD_SET_WALLPAPER_TILED:
       SetPhotoAsWallpaper(g_instance, frame_, photo.path,
@@ -194,7 +198,7 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
   };
   for (int level = kFitLevel; level <= kTopLevel; ++level) {
     set(LevelCommand(level), shown && LevelAvailable(level, width));
-    check(LevelCommand(level), level == level_);
+    check(LevelCommand(level), level == ShownLevel());
   }
   set(CMD_NEXT, current_ < count - 1);
   set(CMD_LAST, current_ < count - 1);
@@ -202,8 +206,8 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
   set(CMD_FIRST, current_ > 0);
   set(CMD_VIEWER_SLIDE_SHOW, count > 1);
   check(CMD_VIEWER_SLIDE_SHOW, showRunning_);
-  set(CMD_REDUCE, CanReduce(shown, level_));
-  set(CMD_ENLARGE, CanEnlarge(shown, level_, width));
+  set(CMD_REDUCE, CanReduce(shown, ShownLevel()));
+  set(CMD_ENLARGE, CanEnlarge(shown, ShownLevel(), width));
   set(CMD_ROTATE_LEFT, shown);
   set(CMD_ROTATE_RIGHT, shown);
   check(CMD_FULL_SCREEN, fullScreen_);
@@ -232,7 +236,7 @@ void ViewerWindow::UpdateTitleAndStatus() {
   SendMessageA(status_, SB_SIMPLE, FALSE, 0);
   SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(widths));
   SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(number));
-  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(level_) : ""));
+  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(ShownLevel()) : ""));
   SendMessageA(status_, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(damage.c_str()));
 }
 

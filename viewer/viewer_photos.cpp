@@ -17,9 +17,6 @@ namespace viewer {
 
 namespace {
 
-// Rows per step when a decode must finish at once (before turning a photo).
-constexpr int kRowsAtOnce = 64;
-
 long MillisecondsSince(std::chrono::steady_clock::time_point start) {
   return static_cast<long>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
@@ -42,6 +39,8 @@ bool ViewerWindow::PhotoShown() const { return current_ >= 0 && view_.image(); }
 int ViewerWindow::SourceWidth() const { return PhotoShown() ? view_.image()->width() : 0; }
 
 int ViewerWindow::SourceHeight() const { return PhotoShown() ? view_.image()->height() : 0; }
+
+int ViewerWindow::ShownLevel() const { return LevelInUse(level_, SourceWidth(), SourceHeight()); }
 
 DisplayOptions ViewerWindow::SettingsDisplayOptions() const {
   DisplayOptions options;
@@ -88,12 +87,15 @@ bool ViewerWindow::ShowPhoto(int index) {
   rotation_ = turned_ = 0;
   UpdateTitleAndStatus();
 
-  // A level beyond the photo's own size shows it at its own size.
-  if (!ApplyLevel(level_)) view_.SetZoom(1.0);
+  // A level beyond the photo's own size shows it at the largest level it holds.
+  if (!ApplyLevel(ShownLevel())) view_.SetZoom(1.0);
   KeepDecoding();
   UpdateMenuState();
   FitFrameToPhoto();
-  if (!IsWindowVisible(frame_)) ShowWindow(frame_, SW_SHOW);
+  if (!IsWindowVisible(frame_)) {
+    OwnResize own(inOwnResize_);
+    ShowWindow(frame_, SW_SHOW);
+  }
   InvalidateRect(view_.hwnd(), nullptr, TRUE);
   UpdateWindow(view_.hwnd());
 
@@ -123,7 +125,16 @@ bool ViewerWindow::ApplyLevel(int level) {
   if (level != kFitLevel) {
     zoom = LevelZoom(level, SourceWidth(), SourceHeight());
     if (zoom > 1.0) return false;  // a level never enlarges beyond the photo's own size
-    if (level != level_) FreeDecoded(current_);
+    if (level != ShownLevel()) FreeDecoded(current_);
+  }
+  if (turned_ != 0 && view_.ZoomRedecodes(zoom)) {
+    // The control's own decode would arrive upright at the turned sizes: free
+    // the photo here instead, so that it decodes at its stored sizes and is
+    // turned again when complete.
+    FreeDecoded(current_);
+    view_.SetZoom(zoom);
+    KeepDecoding();
+    return true;
   }
   view_.SetZoom(zoom);
   return true;
@@ -156,18 +167,17 @@ void ViewerWindow::KeepDecoding() {
 void ViewerWindow::Rotate(int degrees) {
   if (!PhotoShown()) return;
   imagefile::ImageReader* shown = view_.image();
-  if (view_.Decoding()) {  // the picture turns as a whole: finish it first
-    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    view_.StopWorker();
-    while (view_.Decoding() && view_.DecodeStep(kRowsAtOnce, false)) {
-    }
-    SetCursor(old);
+  const int turn = degrees < 0 ? 90 : 270;  // counter-clockwise
+  if (view_.Decoding()) {
+    // The picture turns as a whole once it is complete (OnDecodeEnded); the
+    // decode goes on at its pace meanwhile, so the window stays responsive.
+    rotation_ = (rotation_ + turn) % 360;
+    return;
   }
   if (!shown->isComplete() || !shown->rotate(degrees)) return;
-  const int turn = degrees < 0 ? 90 : 270;  // counter-clockwise
   rotation_ = (rotation_ + turn) % 360;
   turned_ = (turned_ + turn) % 360;
-  if (!ApplyLevel(level_)) view_.SetZoom(view_.zoom());
+  if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
   UpdateMenuState();
   FitFrameToPhoto();
   InvalidateRect(view_.hwnd(), nullptr, TRUE);
@@ -199,15 +209,20 @@ void ViewerWindow::ApplyCacheRule() {
 }
 
 void ViewerWindow::ChooseReadAhead() {
+  const int before = readAhead_;
   readAhead_ = -1;
-  if (photos_.size() < 2 || !PhotoShown()) return;
-  const int mode = showRunning_ ? showMode_ : direction_;
-  const int target = sequence_.ReadAheadTarget(mode, showRunning_, current_, GetTickCount());
-  if (target < 0 || target == current_) return;
-  readAhead_ = target;
-  imagefile::ImageReader* ahead = image(target);
+  if (photos_.size() >= 2 && PhotoShown()) {
+    const int mode = showRunning_ ? showMode_ : direction_;
+    const int target = sequence_.ReadAheadTarget(mode, showRunning_, current_, GetTickCount());
+    if (target >= 0 && target != current_) readAhead_ = target;
+  }
+  // The photo read ahead so far keeps its bitmaps only while it is still
+  // wanted, so that at most three photos hold them.
+  if (before >= 0 && before != readAhead_ && before != current_ && before != previous_) FreeDecoded(before);
+  if (readAhead_ < 0) return;
+  imagefile::ImageReader* ahead = image(readAhead_);
   if (g_settings.SSReadAhead && view_.image()->isComplete() && !ahead->isComplete() && !ahead->decoding())
-    BeginReadAhead(target);
+    BeginReadAhead(readAhead_);
 }
 
 void ViewerWindow::BeginReadAhead(int index) {
@@ -263,10 +278,11 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
   imagefile::ImageReader* shown = view_.image();
   if (!complete) {
     if (!shown->decoding() && !shown->isComplete()) photos_[current_].failed = true;
-  } else if (turned_ != rotation_ && shown->isComplete() && shown->rotate(ReaderAngle(turned_ - rotation_))) {
-    // A fresh decode of a turned photo arrives upright: turn it again.
+  } else if (turned_ != rotation_ && shown->isComplete() && shown->rotate(ReaderAngle(rotation_ - turned_))) {
+    // A fresh decode of a turned photo, or one turned while it decoded, arrives
+    // upright: turn it by what it lacks.
     turned_ = rotation_;
-    if (!ApplyLevel(level_)) view_.SetZoom(view_.zoom());
+    if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
     FitFrameToPhoto();
     InvalidateRect(view_.hwnd(), nullptr, TRUE);
   }

@@ -12,6 +12,7 @@
 #include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
+#include "ui/window_object_win.h"
 
 namespace viewer {
 
@@ -25,6 +26,28 @@ int WindowHeight(HWND window) {
   RECT r;
   if (!window || !(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) || !GetWindowRect(window, &r)) return 0;
   return r.bottom - r.top;
+}
+
+// The frame of the viewer on top, if one shows in a normal window: new viewers
+// cascade from it instead of opening exactly over it.
+HWND LastViewerFrame() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, kViewerWindowClass, nullptr); w;
+       w = FindWindowExA(nullptr, w, kViewerWindowClass, nullptr)) {
+    if (IsWindowVisible(w) && !IsIconic(w) && !IsZoomed(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION)) return w;
+  }
+  return nullptr;
+}
+
+// Where a new frame goes when a viewer shows: one step down and right from it.
+bool CascadedFromLastViewer(imaging::PixelRect* frame) {
+  RECT last, work;
+  HWND lastFrame = LastViewerFrame();
+  if (!lastFrame || !GetWindowRect(lastFrame, &last) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+    return false;
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+  *frame = CascadeFrame({last.left, last.top, last.right, last.bottom}, step,
+                        {work.left, work.top, work.right, work.bottom});
+  return true;
 }
 
 }  // namespace
@@ -55,8 +78,16 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
   menu_ = LoadMenuA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_MENU));
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_ACCEL));
-  CreateWindowExA(0, kViewerWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, kInitialSize, kInitialSize, nullptr, menu_, g_instance, this);
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
+  imaging::PixelRect cascaded;
+  if (CascadedFromLastViewer(&cascaded)) {
+    x = cascaded.left;
+    y = cascaded.top;
+    width = cascaded.right - cascaded.left;
+    height = cascaded.bottom - cascaded.top;
+  }
+  CreateWindowExA(0, kViewerWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, width, height,
+                  nullptr, menu_, g_instance, this);
   if (!frame_) return false;
   frameHandle_ = frame_;
   if (!view_.Create(g_instance, frame_, kViewId)) return false;
@@ -101,6 +132,7 @@ void ViewerWindow::Layout() {
 }
 
 void ViewerWindow::FitFrameToPhoto() {
+  OwnResize own(inOwnResize_);
   const LONG style = GetWindowLongA(frame_, GWL_STYLE);
   if (!(style & WS_CAPTION) || IsZoomed(frame_) || !PhotoShown()) {
     Layout();
@@ -117,10 +149,8 @@ void ViewerWindow::FitFrameToPhoto() {
   const imaging::PixelRect placed =
       PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, wanted.right - wanted.left,
                  wanted.bottom - wanted.top, imaging::PixelRect{work.left, work.top, work.right, work.bottom});
-  inOwnResize_ = true;
   SetWindowPos(frame_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  inOwnResize_ = false;
   Layout();
 }
 
@@ -140,10 +170,9 @@ void ViewerWindow::EnterFullScreen() {
   // The frame lies just outside the screen, the client area covers it.
   RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
-  inOwnResize_ = true;
+  OwnResize own(inOwnResize_);
   SetWindowPos(frame_, HWND_TOP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                SWP_FRAMECHANGED);
-  inOwnResize_ = false;
   Layout();
 }
 
@@ -154,15 +183,13 @@ void ViewerWindow::LeaveFullScreen() {
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_SHOW);
   view_.SetFullScreen(false);
-  inOwnResize_ = true;
+  OwnResize own(inOwnResize_);
   SetWindowPos(frame_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   if (placementSaved_) {
     if (placement_.showCmd == SW_SHOWMAXIMIZED) ShowWindow(frame_, SW_HIDE);
     SetWindowPlacement(frame_, &placement_);
-    inOwnResize_ = false;
     Layout();
   } else {
-    inOwnResize_ = false;
     FitFrameToPhoto();
   }
 }
@@ -224,13 +251,9 @@ bool ViewerWindow::TranslateAccelerators(MSG* msg) {
 }
 
 LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<ViewerWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<ViewerWindow>(hwnd, message, lParam);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   // A command's dialog or progress window lets a disc removal in; the owner
   // closes the disc, and this viewer with it, only once the command is over.
   BusyScope busy(*self->ownerBusy_);

@@ -22,6 +22,20 @@ constexpr int kViewerToolbarId = 101;
 constexpr int kViewerStatusId = 102;
 constexpr UINT_PTR kSlideShowTimer = 1;
 
+// Marks the viewer's own resizes for their length, so that they do not refit
+// the zoom as a user's resize does (AutoFitWindow).
+class OwnResize {
+ public:
+  explicit OwnResize(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~OwnResize() { flag_ = was_; }
+  OwnResize(const OwnResize&) = delete;
+  OwnResize& operator=(const OwnResize&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 class ViewerWindow : public ViewerLink {
  public:
   ViewerWindow() = default;
@@ -56,6 +70,8 @@ class ViewerWindow : public ViewerLink {
   int current() const { return current_; }
   int readAhead() const { return readAhead_; }
   int level() const { return level_; }
+  // The level the photo on show is shown at: level() unless that would enlarge it.
+  int ShownLevel() const;
   int rotation() const { return rotation_; }
   bool fullScreen() const { return fullScreen_; }
   bool slideShowRunning() const { return showRunning_; }

@@ -84,6 +84,21 @@ std::string FieldText(const char* field, std::size_t size) {
   return std::string(field, length);
 }
 
+std::string Latin1ToUtf8(const std::string& latin1) {
+  std::string utf8;
+  utf8.reserve(latin1.size());
+  for (char c : latin1) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8 += c;
+    } else {
+      utf8 += static_cast<char>(0xC0 | byte >> 6);
+      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 std::string PhotofinisherText(const ImagePackInfo& info) {
   if (static_cast<unsigned char>(info.photofinisher[0]) == 0xFF) return std::string();
   return FieldText(info.photofinisher);

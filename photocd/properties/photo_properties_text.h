@@ -32,6 +32,9 @@ std::string FormatPixelSize(const std::uint8_t bytes[2]);
 // A disc time (seconds since 1970-01-01 00:00, the scanner's clock) as
 // "YYYY-MM-DD HH:MM:SS", or with colons in the date as EXIF and TIFF write it.
 std::string FormatDiscTime(std::uint32_t seconds, bool exifStyle = false);
+// False for a time the scanner left unrecorded (zero or all ones): such a
+// photo is undated, not taken on 1 January 1970.
+inline bool IsRecordedTime(std::uint32_t seconds) { return seconds != 0 && seconds != 0xFFFFFFFFu; }
 
 // Media type code (-1 none, 0 to 8) to its string table id (109, 111..119,
 // 120 for any other code) and to the same English text.
@@ -45,6 +48,9 @@ template <std::size_t N>
 std::string FieldText(const char (&field)[N]) {
   return FieldText(field, N);
 }
+// Disc text is 8-bit ISO 8859-1: the same text as UTF-8, for JSON, file names
+// and metadata (every byte is a character, so nothing is ever invalid).
+std::string Latin1ToUtf8(const std::string& latin1);
 // The photofinisher's name; empty when its first byte is 0xFF.
 std::string PhotofinisherText(const ImagePackInfo& info);
 

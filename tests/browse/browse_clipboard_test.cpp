@@ -49,6 +49,13 @@ TEST_F(BrowseWindowTest, TwoSelectedPhotosCopyAsAFileListOnly) {
   CloseClipboard();
 }
 
+TEST(PhotoClipboard, ABlockTheClipboardRefusesIsFreed) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
+  ASSERT_NE(nullptr, block);
+  EXPECT_FALSE(imagefile::PutOnClipboard(RegisterClipboardFormatA("Preferred DropEffect"), block));  // not open
+  EXPECT_EQ(GMEM_INVALID_HANDLE, GlobalFlags(block));
+}
+
 TEST_F(BrowseWindowTest, OnePhotoCopiesAsABaseBitmapAndItsFileTurnedAsShown) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
   g_requestedPcdLevel = 6;

@@ -128,8 +128,17 @@ LRESULT CALLBACK HelpViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-TEST_F(BrowseWindowTest, HelpContentsOpensTheHelpFileBesideTheProgram) {
+// With a Windows Help file beside the program, Help contents asks WinHelp for it.
+TEST_F(BrowseWindowTest, HelpContentsUsesAWindowsHelpFileBesideTheProgram) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));  // the disc's folder is now the current one
+  char program[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string folder = program;
+  folder.resize(folder.rfind('\\') + 1);
+  const std::string hlp = folder + "LumivexaSE.hlp";
+  HANDLE file = CreateFileA(hlp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
   WNDCLASSA viewerClass = {};
   viewerClass.lpfnWndProc = HelpViewerProc;
   viewerClass.hInstance = g_instance;
@@ -139,12 +148,9 @@ TEST_F(BrowseWindowTest, HelpContentsOpensTheHelpFileBesideTheProgram) {
   ASSERT_NE(viewer, nullptr);
   SendMessageA(window_.hwnd(), WM_COMMAND, CMD_HELP_CONTENTS, 0);
   DestroyWindow(viewer);
-  char program[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string folder = program;
-  folder.resize(folder.rfind('\\') + 1);
+  DeleteFileA(hlp.c_str());
   EXPECT_EQ(g_helpCommand, static_cast<UINT>(HELP_FINDER));
-  EXPECT_EQ(g_helpFile, folder + "LumivexaSE.hlp");
+  EXPECT_EQ(g_helpFile, hlp);
 }
 
 TEST(AboutBox, BlinkDelays) {

@@ -3,15 +3,14 @@
 // dropped image, a refused one that leaves the open disc as it was, and
 // photos copied from an image as files the shell can paste.
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "browse_test_support.h"
-#include "export/file_drop_list.h"
 #include "resources/command_ids.h"
 #include "settings/settings_store_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/screenshot_win.h"
 #include "ui/mru_list.h"
 
@@ -79,11 +78,7 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   SaveScreenshot(window_.hwnd(), "browse-image");
 
   // The .iso dropped on the list: it becomes the open disc and the first recent image.
-  std::vector<unsigned char> drop = imagefile::FileDropList({iso});
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
-  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
-  GlobalUnlock(memory);
-  SendMessageA(window_.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  DropFiles(window_.hwnd(), {iso});
   EXPECT_EQ(window_.disc().image, iso);
   EXPECT_EQ(ListCount(), 24);
   EXPECT_EQ(StoredRecentImages(), (MruList{iso, cue}));
@@ -134,5 +129,38 @@ TEST_F(BrowseWindowTest, PhotosCopiedFromADiscImageArePastableFilesWithTheDiscsB
     EXPECT_GT(copied.size(), 700000u);
     EXPECT_TRUE(copied == FileBytes("D:\\PHOTO_CD\\IMAGES\\" + name)) << name << " differs from the disc's";
   }
+  ForgetRecentImages();
+  // The copies go with the program.
+  window_.Destroy();
+  for (const std::string& file : files) EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+  const std::string folder = files[0].substr(0, files[0].rfind("\\sample-disc\\"));
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+}
+
+TEST_F(BrowseWindowTest, ACancelledCopyOutOfADiscImageCopiesNothingAndLeavesNoPart) {
+  const std::string iso = BuildFolder() + "\\sample-disc.iso";
+  if (GetFileAttributesA(iso.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image";
+  window_.SetProbedDrives('Q', 'Q');
+  ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+  ASSERT_TRUE(window_.OpenDiscImage(iso, true));
+  ASSERT_TRUE(OpenClipboard(window_.hwnd()));
+  EmptyClipboard();
+  CloseClipboard();
+  SelectOnly(window_.list(), {1, 4});
+  std::vector<std::string> boxes;
+  DialogHook hook([&](HWND box) {
+    if (!GetDlgItem(box, IDC_PROGRESS_BAR)) boxes.push_back(DialogHook::MessageText(box));
+  });
+  {
+    ProgressHook cancel(1, ProgressHook::Cancel);  // once the copy out of the image has begun
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_COPY, 0);
+    EXPECT_TRUE(cancel.fired());
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string part = std::string(temp) + "Lumivexa SE\\sample-disc\\IMG0002.PCD";
+  EXPECT_EQ(GetFileAttributesA(part.c_str()), INVALID_FILE_ATTRIBUTES);
   ForgetRecentImages();
 }

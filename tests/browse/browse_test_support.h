@@ -10,11 +10,13 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "browse/browse_window.h"
+#include "export/file_drop_list.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/comctl_version_win.h"
@@ -149,6 +151,15 @@ inline void SelectOnly(HWND list, std::initializer_list<int> items) {
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
   }
+}
+
+// Drops files or folders on a window as a file manager would.
+inline void DropFiles(HWND window, const std::vector<std::string>& paths) {
+  std::vector<unsigned char> drop = imagefile::FileDropList(paths);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
+  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
+  GlobalUnlock(memory);
+  SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 // The file list on the open clipboard.

@@ -12,45 +12,16 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/contact_sheet.h"
+#include "cli_run.h"
+#include "imaging/dot_font.h"
 #include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
+using namespace clitest;
 
 namespace {
 
-const std::string kDisc = LUMIVEXA_SOURCE_DIR "/build/sample-disc";
 const std::string kPack4 = kDisc + "/PHOTO_CD/IMAGES/IMG0004.PCD";  // holds 64BASE
-
-struct Result {
-  int status;
-  std::string output;
-};
-
-Result run(const std::string& command) {
-  Result r{-1, {}};
-  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.output.append(buffer.data(), n);
-  int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string program() { return LUMIVEXA_CLI; }
-
-fs::path freshFolder(const std::string& name) {
-  fs::path p = fs::path(::testing::TempDir()) / name;
-  fs::remove_all(p);
-  fs::create_directories(p);
-  return p;
-}
-
-// "WIDTHxHEIGHT FORMAT" as identify reads the file.
-std::string identify(const fs::path& file) {
-  return run("identify -format '%wx%h %m' '" + file.string() + "'").output;
-}
 
 }  // namespace
 
@@ -101,13 +72,6 @@ TEST(CliDisc, EveryLevelAndFormatOpensInAnIndependentReader) {
     }
 }
 
-// Every tag exiftool reads from the file, by "Group:Name".
-nlohmann::json exifTags(const fs::path& file) {
-  Result r = run("exiftool -j -G1 -a -all -validate '" + file.string() + "'");
-  nlohmann::json tags = nlohmann::json::parse(r.output, nullptr, false);
-  return tags.is_array() && !tags.empty() ? tags[0] : nlohmann::json::object();
-}
-
 TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   const std::string pack1 = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
@@ -118,7 +82,7 @@ TEST(CliDisc, ScanDataReachesExiftoolUnderStandardNames) {
   } cases[] = {{"--format tif", "IMG0001.tif", true},
                {"--format jpg --jpeg-sampling 422", "IMG0001.jpg", true},
                {"--format png", "IMG0001.png", false},  // PNG says sRGB with its own chunk
-               {"--format tif --tiff-compression g4", "IMG0001.tif", false}};  // no RGB profile for 1 bit
+               {"--format tif --tiff-compression g4 --bilevel", "IMG0001.tif", false}};  // no RGB profile for 1 bit
   int n = 0;
   for (const auto& c : cases) {
     fs::path folder = freshFolder("cli-exif-" + std::to_string(n++));
@@ -161,7 +125,7 @@ TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
   for (const char* compression : {"none", "g3", "g4", "lzw", "deflate", "jpeg"}) {
     fs::path out = freshFolder(std::string("cli-disc-") + compression);
     Result r = run(program() + " export " + kDisc + " -o " + out.string() + " --level base/4 --tiff-compression " +
-                compression + " -j 2 --rotate 90");
+                compression + " --bilevel -j 2 --rotate 90");
     ASSERT_EQ(r.status, 0) << compression << ": " << r.output;
     EXPECT_NE(r.output.find("24 of 24 photos written"), std::string::npos);
     int files = 0;
@@ -306,7 +270,7 @@ TEST(CliDisc, NamedOutputsNeverReplaceFilesUnlessAsked) {
   const auto written = fs::last_write_time(first);
 
   r = run(command);
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 0);  // files already there are done, not failed
   EXPECT_NE(r.output.find("skipped: " + first.string() + " exists; not replaced"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("0 of 24 photos written to " + (library / "new").string() +
                           "; 24 skipped because their files exist"),
@@ -368,11 +332,24 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
                                 .output;
   EXPECT_EQ(std::count_if(labelPixels.begin(), labelPixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
             17 * 4);
+  // Above the grid the disc's serial number and date, dot for dot.
+  int titleDots = 0;
+  for (char c : std::string("PHOTO CD LVX960514001 1996-05-14"))
+    if (const std::uint8_t* rows = imaging::dotGlyph(c))
+      for (int row = 0; row < imaging::kDotGlyphHeight; ++row) titleDots += __builtin_popcount(rows[row]);
+  imaging::PixelRect title = layout.title();
+  std::string titlePixels = run("convert '" + (out / "sheet.png").string() + "' -crop " +
+                                std::to_string(title.width()) + "x" + std::to_string(title.height()) + "+" +
+                                std::to_string(title.left) + "+" + std::to_string(title.top) + " gray:-")
+                                .output;
+  EXPECT_EQ(std::count_if(titlePixels.begin(), titlePixels.end(), [](char v) { return static_cast<std::uint8_t>(v) < 128; }),
+            titleDots * 4);
   // An overview cut short (a scratched disc): the packs give the same thumbnails.
   fs::path scratched = freshFolder("cli-contact-scratched");
   fs::create_directories(scratched / "PHOTO_CD");
   fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
   fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
+  fs::copy_file(kDisc + "/PHOTO_CD/INFO.PCD", scratched / "PHOTO_CD/INFO.PCD");
   fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
   r = run(program() + " contact " + scratched.string() + " -o " + (out / "scratched.png").string() + " --columns 5");
   ASSERT_EQ(r.status, 0) << r.output;

@@ -89,7 +89,7 @@ void BM_ContactSheet(benchmark::State& state) {
   const std::string sheet = (outputFolder() / "sheet.png").string();
   for (auto _ : state) {
     std::vector<std::string> problems;
-    imaging::BitmapHandle bitmap = cli::makeContactSheet(disc, 6, problems, error);
+    imaging::BitmapHandle bitmap = cli::makeContactSheet(disc, 6, "PHOTO CD", problems, error);
     const bool written =
         bitmap && cli::writeImageFile(bitmap, nullptr, options, sheet, error) == cli::WriteOutcome::Written;
     imaging::deleteBitmap(bitmap);

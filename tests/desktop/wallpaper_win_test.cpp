@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@
 #include "imaging/gdi_backend.h"
 #include "resources/command_ids.h"
 #include "tests/browse/browse_test_support.h"
+#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 
 namespace {
 
@@ -150,6 +153,26 @@ TEST_F(WallpaperTest, AViewerTurnedBy90WritesThePhotoTurnedALeftQuarterAtScreenH
   // Turned counter-clockwise, the photo's right edge becomes the top.
   for (auto [x, y] : {std::pair{0, 0}, {511, 0}, {0, 767}, {511, 767}, {170, 384}})
     EXPECT_EQ(source.at(767 - y, x), turned.at(x, y)) << x << "," << y;
+}
+
+TEST_F(WallpaperTest, APhotoThatCannotBeTurnedIsReportedAndLeavesTheDesktopAlone) {
+  const std::string wallpaper = DesktopValue("Wallpaper");
+  std::string message;
+  std::unique_ptr<AddressSpaceFill> fill;
+  DialogHook answer([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    fill.reset();
+    message = DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  {
+    // Once decoded, no room is left for the turned picture.
+    ProgressHook decoded(10000, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+    EXPECT_FALSE(SetPhotoAsWallpaper(GetModuleHandleA(nullptr), nullptr, kPhoto1, desktop::RotationFlags(90)));
+    ASSERT_TRUE(decoded.fired());
+  }
+  EXPECT_EQ("Not enough memory to turn the image.", message);
+  EXPECT_EQ(wallpaper, DesktopValue("Wallpaper"));
 }
 
 TEST_F(WallpaperTest, AFailedWriteKeepsTheOldFileAndTheDesktopValues) {

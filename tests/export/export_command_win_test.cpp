@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "tests/support/address_space_fill_win.h"
 #include "tests/support/dialog_hook_win.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 #include "tests/support/screenshot_win.h"
 #include "tests/support/timed_script_win.h"
@@ -78,10 +81,10 @@ TiffPicture ReadTiff(const std::string& path) {
 
 // The photo as the reader decodes it at BASE, as 0xAABBGGRR like libtiff's.
 std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* height) {
-  RequestedLevelScope level(3);
   ImageReader reader;
   reader.open(path);
   DecodeRequest request;
+  request.pcdLevel = 3;
   request.makeDisplayBitmap = false;
   request.keepFullBitmap = true;
   std::vector<std::uint32_t> out;
@@ -99,6 +102,14 @@ std::vector<std::uint32_t> DecodeBase(const std::string& path, int* width, int* 
       out.push_back(0xFF000000u | row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2]);
   }
   return out;
+}
+
+// Picks a format in the Export dialog as a user would, and types the folder.
+void ChooseFormatAndFolder(HWND dialog, int format, const std::string& folder) {
+  SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(format), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
+  SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder.c_str());
 }
 
 // Inside the Export dialog's modal loop, once it is painted: its picture, then
@@ -133,10 +144,7 @@ TEST_F(ExportCommandTest, ThreePhotosAsLzwTiffAtTheChosenDpi) {
     std::string caption = DialogHook::Text(dialog);
     if (caption == "Export") {
       g_exportDialog = dialog;
-      SendDlgItemMessageA(dialog, IDC_EXPORT_FORMAT, CB_SETCURSEL, ExportFormatRow(kFormatTiff), 0);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_EXPORT_FORMAT)));
-      SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, folder_.c_str());
+      ChooseFormatAndFolder(dialog, kFormatTiff, folder_);
       SetTimer(nullptr, 0, 400, PictureThenOptions);
     } else if (caption == "TIFF Options") {
       CheckRadioButton(dialog, IDC_TIFF_NONE, IDC_TIFF_JPEG, IDC_TIFF_LZW);
@@ -196,35 +204,116 @@ TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned)
   EXPECT_EQ(5u, tiff.rowsPerStrip);  // 30 KiB strips of 6 KiB rows
 }
 
-// Presses Cancel once the bar reaches the rows of the third photo.
-LRESULT CALLBACK CancelInThirdPhotosRows(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == PBM_SETPOS && message->wParam > 250)
-    PostMessageA(GetParent(message->hwnd), WM_COMMAND, IDCANCEL, 0);
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+// Inside the replace question's modal loop, once it is painted: its picture, then No.
+VOID CALLBACK PictureThenNo(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  SetForegroundWindow(g_exportDialog);
+  EXPECT_TRUE(SaveScreenshot(g_exportDialog, "export-replace"));
+  DialogHook::Press(g_exportDialog, IDNO);
+}
+
+// An earlier export's file, with a text that tells whether it is still there.
+void WriteEarlier(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::fputs("an earlier export", file);
+  std::fclose(file);
+}
+bool StillEarlier(const std::string& path) {
+  char text[64] = "";
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  std::fgets(text, sizeof text, file);
+  std::fclose(file);
+  return std::string(text) == "an earlier export";
 }
 
 TEST_F(ExportCommandTest, CancelInTheThirdPhotoKeepsTheFirstTwoAndTheOldThird) {
   const std::string third = folder_ + "\\IMG0003.bmp";
-  FILE* old = std::fopen(third.c_str(), "wb");
-  std::fputs("an earlier export", old);
-  std::fclose(old);
+  WriteEarlier(third);
 
   ExportOptions options;
   options.format = kFormatBmp;
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CancelInThirdPhotosRows, nullptr, GetCurrentThreadId());
-  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
-  UnhookWindowsHookEx(hook);
+  DialogHook replace([](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_REPLACE_ALL)) DialogHook::Press(dialog, IDYES);
+  });
+  {
+    ProgressHook cancel(251, ProgressHook::Cancel);  // in the third photo's rows
+    ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4)}, options, folder_);
+  }
 
   std::vector<std::string> files = FilesIn(folder_);
   std::sort(files.begin(), files.end());
   EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp", "IMG0002.bmp", "IMG0003.bmp"}), files);
-  char text[64] = "";
-  old = std::fopen(third.c_str(), "rb");
-  ASSERT_NE(nullptr, old);
-  std::fgets(text, sizeof text, old);
-  std::fclose(old);
-  EXPECT_STREQ("an earlier export", text);
+  EXPECT_TRUE(StillEarlier(third));
+}
+
+TEST_F(ExportCommandTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
+  ExportOptions options;
+  options.format = kFormatBmp;
+  auto name = [&](int photo) {
+    char text[32];
+    std::snprintf(text, sizeof text, "\\IMG%04d.bmp", photo);
+    return folder_ + text;
+  };
+  for (int photo : {1, 2, 3, 5}) WriteEarlier(name(photo));
+
+  // No keeps photo 1's file, Yes replaces photo 2's, Yes to all replaces
+  // photo 3's and photo 5's without a second question.
+  std::vector<std::string> questions;
+  int answer = 0;
+  bool pictured = false;
+  const int answers[] = {IDNO, IDYES, IDC_REPLACE_ALL};
+  DialogHook hook([&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
+    questions.push_back(DialogHook::Text(GetDlgItem(dialog, IDC_REPLACE_TEXT)));
+    const int button = answer < 3 ? answers[answer++] : IDCANCEL;
+    if (pictured || button != IDNO) return DialogHook::Press(dialog, button);
+    pictured = true;
+    g_exportDialog = dialog;  // the first question is pictured once painted, then answered No
+    SetTimer(nullptr, 0, 400, PictureThenNo);
+  });
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3), PackPath(4), PackPath(5)}, options,
+              folder_);
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp already exists. Replace it?",
+                                      "IMG0002.bmp already exists. Replace it?",
+                                      "IMG0003.bmp already exists. Replace it?"}),
+            questions);
+  EXPECT_TRUE(StillEarlier(name(1)));
+  for (int photo : {2, 3, 4, 5}) EXPECT_FALSE(StillEarlier(name(photo))) << photo;
+  EXPECT_EQ(5u, FilesIn(folder_).size());  // no temporary file left behind
+
+  // Cancel ends the run: neither that photo nor any after it is written.
+  for (int photo : {1, 2}) WriteEarlier(name(photo));
+  DeleteFileA(name(3).c_str());
+  answer = 3;
+  questions.clear();
+  ExportFiles(Instance(), nullptr, {PackPath(1), PackPath(2), PackPath(3)}, options, folder_);
+  EXPECT_EQ(1u, questions.size());
+  EXPECT_TRUE(StillEarlier(name(1)));
+  EXPECT_TRUE(StillEarlier(name(2)));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(name(3).c_str()));
+}
+
+TEST_F(ExportCommandTest, APhotoThatCannotBeTurnedIsReportedAndNotWrittenUnturned) {
+  ExportOptions options;
+  options.format = kFormatBmp;
+  options.rotation = -90;
+  std::string message;
+  std::unique_ptr<AddressSpaceFill> fill;
+  DialogHook hook([&](HWND box) {
+    if (GetDlgItem(box, IDC_PROGRESS_BAR)) return;
+    fill.reset();
+    message = DialogHook::Text(box) + ": " + DialogHook::MessageText(box);
+    DialogHook::Press(box, IDOK);
+  });
+  {
+    // Once decoded, no room is left for the turned 1.2 MB picture.
+    ProgressHook decoded(50, [&](HWND) { fill = std::make_unique<AddressSpaceFill>(1 << 19); });
+    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, folder_);
+    ASSERT_TRUE(decoded.fired());
+  }
+  EXPECT_EQ(message, "Conversion failed: Not enough memory to turn IMG0001.PCD.");
+  EXPECT_TRUE(FilesIn(folder_).empty());
 }
 
 TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
@@ -291,6 +380,50 @@ TEST_F(ExportCommandTest, APhotoReadFromDamagedDataIsExportedAndNamed) {
   EXPECT_NE(messages[0].find(": Repaired: parts of this photo are damaged (16BASE: "), std::string::npos) << messages[0];
   EXPECT_EQ(messages[0].find("IMG0001"), std::string::npos) << messages[0];
   DeleteFileA(damaged.c_str());
+}
+
+// Another window's Export while this one's dialog is up: refused with a word,
+// and this one's OK keeps the defaults stored meanwhile (here written by the
+// test) instead of putting back what it read when it opened.
+std::vector<std::string> g_nestedMessages;
+int g_nestedResult = -1;
+VOID CALLBACK ExportFromAnotherWindow(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ExportOptions savedElsewhere;
+  savedElsewhere.tiff.xDpi = 200;
+  std::uint8_t bytes[kExportOptionsSize];
+  storeExportOptions(savedElsewhere, bytes);
+  RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("ExportOptions", bytes, sizeof bytes);
+  g_nestedResult = ExportPhotos(Instance(), nullptr, {PackPath(2)}, 0);
+  DialogHook::Press(g_exportDialog, IDOK);
+}
+
+TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSurvive) {
+  g_nestedMessages.clear();
+  g_exportDialog = nullptr;
+  DialogHook hook([&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
+    if (GetDlgItem(dialog, 0xFFFF)) {
+      g_nestedMessages.push_back(DialogHook::MessageText(dialog));
+      DialogHook::Press(dialog, IDOK);
+    } else if (!g_exportDialog) {
+      g_exportDialog = dialog;
+      ChooseFormatAndFolder(dialog, kFormatBmp, folder_);
+      SetTimer(nullptr, 0, 200, ExportFromAnotherWindow);
+    } else {
+      DialogHook::Press(dialog, IDCANCEL);  // a second Export dialog: the fault
+    }
+  });
+  ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, 0));
+  EXPECT_EQ(0, g_nestedResult);
+  EXPECT_EQ((std::vector<std::string>{"Another export is in progress. Start this one when it has finished."}),
+            g_nestedMessages);
+  EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp"}), FilesIn(folder_));
+  std::vector<unsigned char> value;
+  ASSERT_TRUE(RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kRead).readAll("ExportOptions", &value));
+  ExportOptions stored;
+  ASSERT_TRUE(loadExportOptions(value.data(), value.size(), stored));
+  EXPECT_EQ(200u, stored.tiff.xDpi);
 }
 
 }  // namespace

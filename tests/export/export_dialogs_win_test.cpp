@@ -36,10 +36,9 @@ DWORD PumpUntil(ProgressWindow& progress, DWORD limitMs, Done done) {
 using ProgressWindowTest = ExportDialogsTest;
 
 TEST_F(ProgressWindowTest, WithoutDelayItShowsAtOnceWithTextAndBar) {
-  g_progressCancelled = true;  // left over from an earlier operation
   ProgressWindow progress(Instance(), nullptr, "Exporting...", 0);
   ASSERT_NE(nullptr, progress.handle());
-  EXPECT_FALSE(g_progressCancelled);
+  EXPECT_FALSE(progress.cancelled());
   EXPECT_TRUE(IsWindowVisible(progress.handle()));
   EXPECT_EQ("Exporting...", DialogHook::Text(progress.handle()));
 
@@ -63,8 +62,8 @@ TEST_F(ProgressWindowTest, ShowsAfterItsDelayAndCancelSetsTheFlag) {
 
   // A click on Cancel, delivered through the pump like every other message.
   PostMessageA(GetDlgItem(progress.handle(), IDCANCEL), BM_CLICK, 0, 0);
-  PumpUntil(progress, 2000, [] { return g_progressCancelled; });
-  EXPECT_TRUE(g_progressCancelled);
+  PumpUntil(progress, 2000, [&] { return progress.cancelled(); });
+  EXPECT_TRUE(progress.cancelled());
   EXPECT_FALSE(IsWindowVisible(progress.handle()));
 }
 
@@ -72,9 +71,28 @@ TEST_F(ProgressWindowTest, CancelBeforeTheDelayKeepsItHidden) {
   ProgressWindow progress(Instance(), nullptr, "Print", 100);
   PostMessageA(progress.handle(), WM_COMMAND, IDCANCEL, 0);
   progress.pump();
-  EXPECT_TRUE(g_progressCancelled);
+  EXPECT_TRUE(progress.cancelled());
   PumpUntil(progress, 400, [] { return false; });
   EXPECT_FALSE(IsWindowVisible(progress.handle()));
+}
+
+// An operation started from another window while one runs (a copy during an
+// export) has its own window: neither one's start nor its Cancel reaches the other.
+TEST_F(ProgressWindowTest, EachWindowHasItsOwnCancel) {
+  ProgressWindow outer(Instance(), nullptr, "Exporting...", 0);
+  PostMessageA(outer.handle(), WM_COMMAND, IDCANCEL, 0);
+  outer.pump();
+  {
+    ProgressWindow inner(Instance(), nullptr, "Copy", 0);
+    EXPECT_FALSE(inner.cancelled());
+    EXPECT_TRUE(outer.cancelled());
+  }
+  ProgressWindow second(Instance(), nullptr, "Print", 0);
+  ProgressWindow third(Instance(), nullptr, "Copy", 0);
+  PostMessageA(third.handle(), WM_COMMAND, IDCANCEL, 0);
+  third.pump();
+  EXPECT_TRUE(third.cancelled());
+  EXPECT_FALSE(second.cancelled());
 }
 
 // What a JPEG dialog showed when it opened.

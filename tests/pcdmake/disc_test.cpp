@@ -79,7 +79,7 @@ TEST(Options, TimesAndManifestLines) {
 
   const fs::path dir = TempDir("manifest");
   fs::create_directories(dir);
-  std::ofstream(dir / "m.txt") << "# comment\nserial=ABC medium-text=\"slide film\"\n"
+  std::ofstream(dir / "m.txt") << "# comment\nserial=ABC medium-text=\"slide film\" rights-text=\"a\\\\b.\\r\\nNext\\tline\"\n"
                                   "photo scene:city:4 rotation=1 levels=4base scanner-vendor=\"A \\\"B\\\"\"\n"
                                   "photo scene:page\n";
   DiscJob job;
@@ -88,6 +88,7 @@ TEST(Options, TimesAndManifestLines) {
   ASSERT_EQ(Parse({"--out", "x", "--manifest", manifest.c_str(), "scene:chart"}, job, error), ParseResult::kRun) << error;
   ASSERT_EQ(job.photos.size(), 3u);
   EXPECT_EQ(job.fields.serial, "ABC");
+  EXPECT_EQ(job.rightsText, "a\\b.\r\nNext\tline");
   EXPECT_EQ(job.photos[0].rotation, 1);
   EXPECT_EQ(job.photos[0].topLevel, 4);
   EXPECT_EQ(job.photos[0].pack.info.scannerVendor, "A \"B\"");

@@ -55,6 +55,7 @@ TEST(PrintLayout, PrintableAreaAndOnePhotoPerPage) {
   PrintOptions options;
   ExpectRect(PrintableRect(options, Letter300()), 300, 300, 2250, 3000);
   EXPECT_EQ(InfoFontHeight(300), 33);
+  EXPECT_EQ(InfoFontHeight(600), 67);  // 66.67 rounds up
 
   options.sizeMode = kSpecifiedSize;  // 6 x 6 inches, aspect kept, top centre
   Layout specified(options, Photos(2));

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
 #include "tests/print/print_test_support_win.h"
 #include "tests/support/screenshot_win.h"
+#include "ui/help_win.h"
 
 namespace test_print {
 namespace {
@@ -48,6 +51,24 @@ TEST_F(PrintTest, CancelledSetupPrintsNothingButKeepsSavedSettings) {
   EXPECT_EQ(request.options.leftMargin, 1.5f);
   EXPECT_EQ(request.options.rightMargin, before.rightMargin);
   EXPECT_EQ(request.options.captionChoice, 0);  // hidden choices are cleared
+}
+
+TEST_F(PrintTest, F1ShowsTheHelpOnPrintSetup) {
+  bool shown = false;
+  PrintDialogs dialogs([&](HWND setup) {
+    HELPINFO info = {};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = GetDlgItem(setup, IDC_PRINT_LEFT);
+    SendMessageA(setup, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    HWND help = FindWindowA("HH Parent", nullptr);
+    shown = help && IsWindowVisible(help);
+    CloseHelp();
+    PostMessageA(setup, WM_COMMAND, IDCANCEL, 0);
+  });
+  print::PrintRequest request = Request();
+  EXPECT_EQ(print::Print(request, {DiscPhoto(1)}), 0);
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(PrintTest, ImpossibleValuesKeepTheDialogOpen) {
@@ -92,10 +113,15 @@ TEST_F(PrintTest, ImpossibleValuesKeepTheDialogOpen) {
   EXPECT_TRUE(Printed());
 }
 
-TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
-  print::PrintRequest request = Request();
+// Thumbnails with their numbers: 20000 of them take a while to lay out.
+print::PrintRequest LongLayout(print::PrintRequest request) {
   request.options.sizeMode = print::kThumbnails;
   request.options.showPhotoNumber = 1;
+  return request;
+}
+
+TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
+  print::PrintRequest request = LongLayout(Request());
   std::vector<print::PrintPhoto> photos(20000, DiscPhoto(1));
   DWORD shown = 0;
   PrintDialogs dialogs([&](HWND setup) {
@@ -105,6 +131,72 @@ TEST_F(PrintTest, CancelStopsALongLayoutAtOnce) {
   EXPECT_EQ(print::Print(request, std::move(photos)), 0);
   EXPECT_LT(GetTickCount() - shown, 3000u);
   EXPECT_FALSE(Printed());
+}
+
+// What the page count showed when the dialog took the marker message posted
+// after a stale finished message.
+HWND g_setup = nullptr;
+std::string g_countAtMarker;
+LRESULT CALLBACK ReadCountAtMarker(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->hwnd == g_setup && msg->message == WM_NULL)
+    g_countAtMarker = DialogHook::Text(GetDlgItem(g_setup, IDC_PRINT_PAGE_COUNT));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The dialog manager's DM_SETDEFID (WM_USER + 1) and the finished message of a
+// run that is no longer current leave the layout in hand running.
+TEST_F(PrintTest, OnlyTheCurrentLayoutRunEndsTheLayout) {
+  print::PrintRequest request = LongLayout(Request());
+  std::vector<print::PrintPhoto> photos(20000, DiscPhoto(1));
+  LRESULT defaultButton = 0;
+  g_countAtMarker.clear();
+  PrintDialogs dialogs([&](HWND setup) {
+    g_setup = setup;
+    SendMessageA(setup, DM_SETDEFID, IDC_PRINT_SAVE, 0);
+    defaultButton = SendMessageA(setup, DM_GETDEFID, 0, 0);
+    // Queued behind the message that starts the layout: taken while it runs.
+    PostMessageA(setup, print::kPaginationFinishedMessage, 0, 0);  // no run has generation 0
+    PostMessageA(setup, WM_NULL, 0, 0);
+    RepeatOnDialog(setup, [](HWND d) {
+      if (!Paginated(d)) return false;
+      PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+  });
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, ReadCountAtMarker, nullptr, GetCurrentThreadId());
+  EXPECT_EQ(print::Print(request, std::move(photos)), 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(MAKELRESULT(IDC_PRINT_SAVE, DC_HASDEFID), defaultButton);
+  EXPECT_EQ("?", g_countAtMarker);
+}
+
+// Print from another window while one print's dialogs are up: refused with a
+// word, and the first one's end keeps print settings saved meanwhile.
+TEST_F(PrintTest, ASecondPrintWhileOneRunsIsRefused) {
+  const PrintOptions before = g_settings.PrintOptions;
+  int nestedResult = -1, setups = 0;
+  bool nestedStarted = false;
+  PrintDialogs dialogs([&](HWND setup) {
+    if (++setups > 1) return DialogHook::Press(setup, IDCANCEL);  // a second setup: the fault
+    RepeatOnDialog(setup, [&](HWND d) {
+      if (!nestedStarted) {
+        nestedStarted = true;
+        nestedResult = print::PrintPhotos(GetModuleHandleA(nullptr), nullptr, {DiscPhoto(2)});
+        g_settings.PrintOptions.leftMargin = 2.5f;  // saved elsewhere meanwhile
+        return false;
+      }
+      PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+  });
+  EXPECT_EQ(print::PrintPhotos(GetModuleHandleA(nullptr), nullptr, {DiscPhoto(1)}), 0);
+  EXPECT_EQ(0, nestedResult);
+  EXPECT_EQ(1, dialogs.printDialogs());
+  EXPECT_EQ(std::vector<std::string>{"Another print is in progress. Start this one when it has finished."},
+            dialogs.messageTexts());
+  EXPECT_EQ(2.5f, g_settings.PrintOptions.leftMargin);
+  g_settings.PrintOptions = before;
 }
 
 }  // namespace

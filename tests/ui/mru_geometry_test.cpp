@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/mru_list.h"
+#include "ui/mul_div.h"
 #include "ui/window_geometry.h"
 
 namespace {
@@ -41,6 +42,15 @@ TEST(MruListTest, TrimmingByCountThenBytes) {
   EXPECT_EQ((MruList{"aaa", "bb"}), small);
   TrimMruList(small, 0, 4);
   EXPECT_TRUE(small.empty());
+}
+
+TEST(MulDivRoundedTest, RoundsHalvesAwayFromZeroLikeThePlatform) {
+  EXPECT_EQ(67, MulDivRounded(8, 600, 72));  // 66.67: an 8-point line at 600 dpi
+  EXPECT_EQ(3, MulDivRounded(5, 1, 2));
+  EXPECT_EQ(-3, MulDivRounded(5, 1, -2));
+  EXPECT_EQ(2000000000, MulDivRounded(2000000000, 2000000000, 2000000000));  // 64-bit product
+  EXPECT_EQ(-1, MulDivRounded(1, 1, 0));
+  EXPECT_EQ(-1, MulDivRounded(2000000000, 4, 2));  // does not fit an int
 }
 
 TEST(WindowGeometryTest, CentresOnTheOwnerWithinTheScreen) {

@@ -181,18 +181,32 @@ TEST_F(WindowsTest, CursorOnAToolbarButton) {
   EXPECT_FALSE(CursorOnToolbarButton(toolbar, 777));  // no such button
 }
 
+// Sets *found when child is a shown, enabled "Make New Folder" button.
+BOOL CALLBACK NoteNewFolderButton(HWND child, LPARAM found) {
+  char text[64] = "";
+  GetWindowTextA(child, text, sizeof text);
+  bool shown = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (std::strstr(text, "New Folder") && shown && IsWindowEnabled(child)) *reinterpret_cast<bool*>(found) = true;
+  return TRUE;
+}
+
 TEST(FolderBrowserTest, OpensOnTheNearestExistingFolderAndReturnsTheChoice) {
   char windowsDir[MAX_PATH];
   GetWindowsDirectoryA(windowsDir, MAX_PATH);
   char path[MAX_PATH];
   std::strcpy(path, (std::string(windowsDir) + "\\no such folder\\deeper\\").c_str());
   bool chosen;
+  bool offersNewFolder = false;
   {
-    DialogHook hook([](HWND browser) { DialogHook::Press(browser, IDOK); });
+    DialogHook hook([&offersNewFolder](HWND browser) {
+      EnumChildWindows(browser, NoteNewFolderButton, reinterpret_cast<LPARAM>(&offersNewFolder));
+      DialogHook::Press(browser, IDOK);
+    });
     chosen = BrowseForFolder(nullptr, path, "Select destination folder");
   }
   ASSERT_TRUE(chosen);
   EXPECT_STRCASEEQ(windowsDir, path);
+  EXPECT_TRUE(offersNewFolder);
 
   {
     DialogHook hook([](HWND browser) { DialogHook::Press(browser, IDCANCEL); });

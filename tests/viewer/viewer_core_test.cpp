@@ -99,6 +99,20 @@ TEST(FramePlacement, StaysInsideTheWorkAreaAndAboveTheMinimum) {
   EXPECT_EQ(huge.right, 1024);
 }
 
+TEST(FramePlacement, CascadesFromTheLastFrameAndStartsOverAtTheEdge) {
+  const imaging::PixelRect work{0, 30, 1024, 738};
+  imaging::PixelRect next = CascadeFrame({100, 130, 600, 530}, 26, work);
+  EXPECT_EQ(next.left, 126);
+  EXPECT_EQ(next.top, 156);
+  EXPECT_EQ(next.right, 626);
+  EXPECT_EQ(next.bottom, 556);
+  imaging::PixelRect wrapped = CascadeFrame({500, 300, 1000, 730}, 26, work);  // would leave the bottom
+  EXPECT_EQ(wrapped.left, 0);
+  EXPECT_EQ(wrapped.top, 30);
+  EXPECT_EQ(wrapped.right, 500);
+  EXPECT_EQ(wrapped.bottom, 460);
+}
+
 TEST(SlideSequence, InOrderStopsOrWrapsAtTheEnds) {
   SlideSequence s;
   s.Reset(3);

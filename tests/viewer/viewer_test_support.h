@@ -9,7 +9,20 @@
 #include <string>
 
 #include "tests/browse/browse_test_support.h"
+#include "resources/command_ids.h"
 #include "viewer/viewer_window.h"
+
+// The pixel at (x, y) of a decoded 24-bit bitmap, as 0xRRGGBB.
+inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  COLORREF colour = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
 
 class ViewerTest : public BrowseWindowTest {
  protected:
@@ -65,6 +78,15 @@ class ViewerTest : public BrowseWindowTest {
     DoubleClick(item);
     viewer::ViewerWindow* v = Viewer();
     return v && Decoded(v) ? v : nullptr;
+  }
+  // A viewer on list item `item` at BASE*16 whose photo has decoded only its
+  // first row: the View command is sent straight to the window, so no message
+  // loop runs before the caller's next command.
+  viewer::ViewerWindow* OpenStillDecoding(int item) {
+    g_settings.DefResolution = 5;  // BASE*16: a long decode
+    Focus(item);
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
+    return Viewer();
   }
   // Main-loop turns until the photo on screen is decoded.
   bool Decoded(viewer::ViewerWindow* v, DWORD ms = 20000) {

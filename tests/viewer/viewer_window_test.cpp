@@ -76,18 +76,6 @@ TEST_F(ViewerTest, DoubleClickOpensAViewerThatPagesAndReadsAhead) {
 
 namespace {
 
-// The pixel at (x, y) of a decoded 24-bit bitmap, as 0xRRGGBB.
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  COLORREF colour = GetPixel(memory, x, y);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return colour;
-}
-
 TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) {
   viewer::ViewerWindow* v = OpenDecoded(0, 3);
   ASSERT_NE(v, nullptr);
@@ -136,8 +124,60 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
 }
 
-TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
+// Turning a standing photo at Fit to screen fits a lying one: the control decodes
+// it again, larger, and the picture still comes out turned, at the fitted size.
+TEST_F(ViewerTest, TurningAStandingPhotoAtFitToScreenKeepsTheTurnInTheLargerDecode) {
+  viewer::ViewerWindow* v = OpenDecoded(2, 0);  // photo 3 stands
+  ASSERT_NE(v, nullptr);
+  auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(2)->firstBitmap()); };
+  BITMAP before = {};
+  GetObjectA(bitmap(), sizeof before, &before);
+  ASSERT_LT(before.bmWidth, before.bmHeight);
+  Key(v, VK_OEM_COMMA);
+  ASSERT_TRUE(Decoded(v));
+  EXPECT_EQ(v->rotation(), 90);
+  BITMAP after = {};
+  GetObjectA(bitmap(), sizeof after, &after);
+  EXPECT_GT(after.bmWidth, after.bmHeight);  // turned
+  EXPECT_GT(after.bmWidth, before.bmHeight);  // decoded again for the larger fit
+  const SIZE shown = v->view().DisplaySize();
+  EXPECT_EQ(shown.cx, after.bmWidth);
+  EXPECT_EQ(shown.cy, after.bmHeight);
+}
+
+// BASE, a quarter turn left, then BASE/4: the fresh decode is turned left too.
+TEST_F(ViewerTest, ATurnedPhotoShownAtAnotherLevelKeepsItsTurn) {
   viewer::ViewerWindow* v = OpenDecoded(0, 3);
+  ASSERT_NE(v, nullptr);
+  auto bitmap = [&] { return reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()); };
+  Key(v, VK_OEM_COMMA);
+  Key(v, '2');
+  ASSERT_TRUE(Decoded(v));
+  ASSERT_EQ(v->rotation(), 90);
+  BITMAP shown = {};
+  GetObjectA(bitmap(), sizeof shown, &shown);
+  ASSERT_EQ(shown.bmWidth, 256);
+  ASSERT_EQ(shown.bmHeight, 384);
+  imagefile::ImageReader upright;  // the same level decoded here, turned left
+  upright.open("D:\\PHOTO_CD\\IMAGES\\IMG0001.PCD");
+  imagefile::DecodeRequest request;
+  request.targetWidth = 384;
+  request.targetHeight = 256;
+  ASSERT_TRUE(upright.beginDecode(request));
+  while (!upright.isComplete() && upright.step(64)) {}
+  upright.finish(false);
+  ASSERT_TRUE(upright.rotate(-90));
+  auto similar = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+               std::abs(GetBValue(a) - GetBValue(b)) < 24;
+  };
+  auto expected = reinterpret_cast<HBITMAP>(upright.firstBitmap());
+  for (POINT p : {POINT{10, 10}, POINT{245, 10}, POINT{10, 373}, POINT{245, 373}})
+    EXPECT_TRUE(similar(PixelOf(bitmap(), p.x, p.y), PixelOf(expected, p.x, p.y))) << p.x << "," << p.y;
+}
+
+TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboardAtTheLevelOnShow) {
+  viewer::ViewerWindow* v = OpenDecoded(0, 4);
   ASSERT_NE(v, nullptr);
   Key(v, VK_OEM_COMMA);  // a quarter turn left
   ASSERT_EQ(v->rotation(), 90);
@@ -149,8 +189,8 @@ TEST_F(ViewerTest, CopyFromATurnedViewerPutsTheTurnedPhotoOnTheClipboard) {
   GlobalUnlock(block);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP));
   CloseClipboard();
-  EXPECT_EQ(header.biWidth, 512);
-  EXPECT_EQ(header.biHeight, 768);
+  EXPECT_EQ(header.biWidth, 1024);  // BASE*4
+  EXPECT_EQ(header.biHeight, 1536);
 }
 
 TEST_F(ViewerTest, PropertiesFromTheViewerShowTheThumbnailInAnImageView) {
@@ -211,12 +251,9 @@ TEST_F(ViewerTest, SlideShowFromTheBrowseWindowRunsToTheEndWithoutWrap) {
 }
 
 TEST_F(ViewerTest, ShowingAnotherPhotoStopsTheDecodeInProgress) {
-  g_settings.DefResolution = 5;  // BASE*16: a long decode
-  // Commands sent straight to the windows: no message loop runs in between,
-  // so the first photo has decoded only its first row when the next is shown.
-  Focus(0);
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_VIEW, 0);
-  viewer::ViewerWindow* v = Viewer();
+  // Commands sent straight to the windows: the first photo has decoded only
+  // its first row when the next is shown.
+  viewer::ViewerWindow* v = OpenStillDecoding(0);
   ASSERT_NE(v, nullptr);
   SendMessageA(v->Frame(), WM_COMMAND, CMD_NEXT, 0);
   ASSERT_EQ(v->current(), 1);

@@ -20,12 +20,13 @@ std::string AppPath() {
 // One started copy of the program; terminated if still running at the end of a test.
 class AppProcess {
  public:
-  explicit AppProcess(WORD showCommand = SW_SHOWNORMAL) {
+  explicit AppProcess(WORD showCommand = SW_SHOWNORMAL, const std::string& argument = std::string()) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
     std::string commandLine = "\"" + AppPath() + "\"";
+    if (!argument.empty()) commandLine += " \"" + argument + "\"";
     started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                               nullptr, &startup, &info_);
   }
@@ -96,6 +97,33 @@ TEST(AppProcess, SecondCopyExitsWithMinusOneWhileFirstRuns) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.WaitForExit(kWaitMs), 1u);
   EXPECT_TRUE(BrowseWindows().empty());
+}
+
+// A second start naming a disc image hands it to the running program, which
+// opens it and says so in its title, and ends without a complaint.
+TEST(AppProcess, ASecondStartWithADiscImageHandsItToTheRunningProgram) {
+  const std::string bin = AppPath().substr(0, AppPath().find_last_of('\\'));
+  const std::string build = bin.substr(0, bin.find_last_of('\\', bin.find_last_of('\\') - 1));
+  const std::string cue = build + "\\sample-disc.cue";
+  if (GetFileAttributesA(cue.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sample disc image " << cue;
+  ASSERT_TRUE(BrowseWindows().empty()) << "a browse window is already open";
+  AppProcess first;
+  HWND window = WaitForBrowseWindow(first);
+  ASSERT_NE(window, nullptr);
+
+  AppProcess second(SW_SHOWNORMAL, cue);
+  ASSERT_TRUE(second.started());
+  EXPECT_EQ(second.WaitForExit(kWaitMs), 0u);
+  char title[MAX_PATH] = {};
+  for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(20)) {
+    GetWindowTextA(window, title, sizeof title);
+    if (std::string(title) != "Lumivexa SE") break;
+  }
+  EXPECT_STREQ(title, "Lumivexa SE - sample-disc.cue");
+  EXPECT_EQ(BrowseWindows().size(), 1u);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(kWaitMs), 1u);
 }
 
 TEST(AppProcess, OtherShowCommandsArePassedOn) {

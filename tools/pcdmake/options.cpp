@@ -183,7 +183,19 @@ void Apply(DiscJob& job, PhotoJob& defaults, const std::string& key, const std::
   else k->photo(defaults, key, value);
 }
 
-// Splits a manifest line into words; double quotes group blanks, \" escapes.
+// The character a backslash escape inside quotes stands for: \r and \n are the
+// line breaks a rights text needs, \t a tab; any other escaped character stands
+// for itself (\" and \\).
+char Unescape(char c) {
+  switch (c) {
+    case 'r': return '\r';
+    case 'n': return '\n';
+    case 't': return '\t';
+    default: return c;
+  }
+}
+
+// Splits a manifest line into words; double quotes group blanks, backslash escapes.
 std::vector<std::string> Words(const std::string& line, int lineNumber) {
   std::vector<std::string> words;
   std::string word;
@@ -191,7 +203,7 @@ std::vector<std::string> Words(const std::string& line, int lineNumber) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
-      if (c == '\\' && i + 1 < line.size()) word += line[++i];
+      if (c == '\\' && i + 1 < line.size()) word += Unescape(line[++i]);
       else if (c == '"') quoted = false;
       else word += c;
     } else if (c == '"') {
@@ -343,7 +355,9 @@ std::string HelpText() {
          "Options marked [photo] set defaults for every photo. A manifest holds one\n"
          "item a line: \"photo SOURCE key=value ...\" adds a photo with its own settings;\n"
          "a line of key=value words sets disc options or defaults for the photos after it.\n"
-         "Values with blanks go in double quotes; # starts a comment.\n";
+         "Values with blanks go in double quotes, where \\r, \\n and \\t are a carriage\n"
+         "return, a line feed and a tab, and \\\" and \\\\ a quote and a backslash;\n"
+         "# starts a comment.\n";
   return out.str();
 }
 
