@@ -410,7 +410,7 @@ TEST(CliDisc, APackCutOffByTheEndOfADiscImageIsReadAsFarAsItGoes) {
   fs::resize_file(cut, fs::file_size(cut) - (12 << 20));
   Result v = run(program() + " verify " + cut.string() + " 2>/dev/null");
   EXPECT_EQ(v.status, 3) << v.output;
-  EXPECT_NE(v.output.find("IMG0024.PCD: DAMAGED: the file lies partly past the end of the disc image; 16BASE: "),
+  EXPECT_NE(v.output.find("IMG0024.PCD;1: DAMAGED: the file lies partly past the end of the disc image; 16BASE: "),
             std::string::npos)
       << v.output;
   EXPECT_NE(v.output.find("24 photos: 23 whole, 1 damaged, 0 unreadable"), std::string::npos) << v.output;
