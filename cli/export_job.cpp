@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <mutex>
 #include <thread>
 
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
+#include "cli/progress_bar.h"
 #include "cli/provenance.h"
 #include "photocd/image_pack.h"
 #include "photocd/properties/photo_properties_text.h"
@@ -20,13 +20,19 @@ namespace cli {
 
 namespace {
 
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "; ") + line;
+  return joined;
+}
+
 void exportOne(const ExportSettings& s, const std::string& serial, ExportResult& r) {
   if (s.cancel && *s.cancel) {
     r.error = "cancelled";
     return;
   }
   std::error_code ec;
-  if (!s.overwrite && fs::exists(r.output, ec)) {  // known before the decode
+  if (!s.overwrite && fs::exists(fs::u8path(r.output), ec)) {  // known before the decode
     r.error = existsMessage(r.output);
     r.exists = true;
     return;
@@ -34,6 +40,15 @@ void exportOne(const ExportSettings& s, const std::string& serial, ExportResult&
   DecodedPhoto photo;
   if (!decodePhoto(r.input, s.decode, photo, r.error)) return;
   r.note = photo.note;
+  r.repaired = !photo.repairs.empty();
+  r.lowerLevel = photo.lowerLevel;
+  r.repairs = photo.repairs;
+  if (r.lowerLevel && !photo.note.empty()) r.repairs.insert(r.repairs.begin(), photo.note);
+  if (r.repaired) r.note += (r.note.empty() ? "repaired: " : "; repaired: ") + joinLines(photo.repairs);
+  if (s.strict && (r.repaired || r.lowerLevel)) {
+    r.error = "not written (--strict): " + r.note;
+    return;
+  }
   if (!photo.rotate(s.turn)) {
     r.error = "cannot rotate";
     return;
@@ -47,32 +62,6 @@ void exportOne(const ExportSettings& s, const std::string& serial, ExportResult&
   r.ok = outcome == WriteOutcome::Written;
   r.exists = outcome == WriteOutcome::Exists;
 }
-
-class ProgressBar {
- public:
-  ProgressBar(bool shown, std::size_t total) : shown_(shown), total_(total) { draw(); }
-  ~ProgressBar() {
-    if (shown_) std::fputc('\n', stderr);
-  }
-  void advance() {
-    std::lock_guard<std::mutex> hold(lock_);
-    ++done_;
-    draw();
-  }
-
- private:
-  void draw() {
-    if (!shown_) return;
-    constexpr std::size_t kWidth = 40;
-    std::size_t filled = total_ ? done_ * kWidth / total_ : kWidth;
-    std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
-                 std::string(kWidth - filled, ' ').c_str(), done_, total_);
-    std::fflush(stderr);
-  }
-  bool shown_;
-  std::size_t total_, done_ = 0;
-  std::mutex lock_;
-};
 
 }  // namespace
 

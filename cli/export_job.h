@@ -20,6 +20,7 @@ struct ExportSettings : WriteOptions {
   imaging::QuarterTurns turn;
   int jobs = 1;
   bool progressBar = false;
+  bool strict = false;  // write no photo that needed a repair or a lower level
   bool dryRun = false;  // name the files, write nothing
 };
 
@@ -28,13 +29,12 @@ struct ExportResult {
   std::string output;
   bool ok = false;
   std::string error;
-  std::string note;  // written, but not quite as asked (a lower level)
+  std::string note;  // written, but not quite as asked (a lower level, repairs)
+  bool repaired = false;    // damage was decoded around
+  bool lowerLevel = false;  // some or all of it comes from a lower level than asked for
   bool exists = false;  // not written because the file exists
   int level = -1;       // the Photo CD level written; -1 for other inputs
-  // What the decoder repaired to give this photo, for the manifest. Empty until
-  // decode results report their repairs; the one place they will come from is
-  // DecodedPhoto, copied here in exportOne.
-  std::vector<std::string> repairs;
+  std::vector<std::string> repairs;  // what was repaired or came from a lower level, for the manifest
 };
 
 // The output path of an input named by the pattern, with the extension, in folder.

@@ -1,4 +1,5 @@
-// lumivexa-cli: information about Photo CDs and conversion of their photos
+// lumivexa-cli: information about Photo CDs, verification of what damaged ones
+// still hold, and conversion of their photos
 // to TIFF, JPEG, BMP or PNG files, and contact sheets of whole discs.
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -21,6 +22,7 @@
 #include "cli/pack_info.h"
 #include "cli/photo_decode.h"
 #include "cli/photo_inputs.h"
+#include "cli/verify.h"
 #include "cli/utf8_console.h"
 #include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
@@ -41,7 +43,17 @@ const char* const kInputHelp =
 
 using cli::kExitFailed;
 using cli::kExitInterrupted;
+using cli::kExitRepaired;
 using cli::kExitUsage;
+
+constexpr const char* kExitStatusHelp =
+    "Exit status (export and verify):\n"
+    "  0    every photo whole at the level asked for\n"
+    "  3    every photo written, but some repaired around damage or from a lower level\n"
+    "       (verify: damage found)\n"
+    "  1    a photo could not be written or read at all\n"
+    "  2    usage error\n"
+    "  130  interrupted";
 
 std::atomic<bool> g_interrupted{false};
 extern "C" void onInterrupt(int) { g_interrupted = true; }
@@ -168,12 +180,13 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     }
     return status;
   }
-  std::size_t written = 0, existing = 0, failed = 0, cancelled = 0;
+  std::size_t written = 0, existing = 0, failed = 0, cancelled = 0, degraded = 0;
   for (const cli::ExportResult& r : results) {
     if (r.ok) ++written;
     else if (r.exists) ++existing;
     else if (g_interrupted && r.error == "cancelled") ++cancelled;
     else ++failed;
+    if (r.ok && (r.repaired || r.lowerLevel)) ++degraded;
     if (r.exists) {
       if (!report.quiet) std::cerr << "skipped: " << r.error << "\n";
     } else if (!r.ok && r.error != "cancelled") {
@@ -193,12 +206,42 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     std::cerr << written << " of " << results.size() << " photos written to " << cli::shownPath(settings.folder);
     if (existing == 1) std::cerr << "; 1 skipped because its file exists";
     if (existing > 1) std::cerr << "; " << existing << " skipped because their files exist";
+    if (degraded) std::cerr << "; " << degraded << " repaired or from a lower level";
     if (g_interrupted) std::cerr << "; interrupted, " << cancelled << " not written";
     std::cerr << "\n";
   }
   if (g_interrupted) return kExitInterrupted;
   // Files already there from an earlier run are done, not failed.
-  return failed == 0 ? status : kExitFailed;
+  if (failed != 0) return kExitFailed;
+  return status == 0 && degraded ? kExitRepaired : status;
+}
+
+int runVerify(const std::vector<std::string>& paths, bool json, int jobs) {
+  std::vector<std::string> inputs;
+  const bool found = gatherInputs(paths, inputs);
+  cli::VerifySettings settings;
+  settings.jobs = jobs;
+  settings.progressBar = !json && LUMIVEXA_ISATTY(stderr);
+  settings.cancel = &g_interrupted;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  const std::vector<cli::VerifyResult> results = cli::verifyPhotos(inputs, settings);
+  if (g_interrupted) {
+    std::cerr << "interrupted\n";
+    return kExitInterrupted;
+  }
+  bool unreadable = !found, damaged = false;
+  for (const cli::VerifyResult& r : results) {
+    unreadable = unreadable || !r.error.empty();
+    damaged = damaged || !r.whole();
+  }
+  if (json) {
+    std::cout << cli::verifyJson(results).dump(2) << "\n";
+  } else {
+    for (const cli::VerifyResult& r : results) std::cout << cli::verifyLine(r) << "\n";
+    std::cout << cli::verifySummary(results) << "\n";
+  }
+  return unreadable ? kExitFailed : damaged ? kExitRepaired : 0;
 }
 
 int runContact(const std::string& path, const std::string& output, int columns, cli::WriteOptions options) {
@@ -245,7 +288,7 @@ int main(int argc, char** argv) {
   std::vector<const char*> argumentPointers;
   for (const std::string& argument : arguments) argumentPointers.push_back(argument.c_str());
 
-  CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export and contact sheets."};
+  CLI::App app{"Lumivexa SE command-line converter: Photo CD information, export, verification and contact sheets."};
   app.require_subcommand(1);
   app.set_version_flag("--version", "lumivexa-cli " LUMIVEXA_VERSION);
   app.option_defaults()->always_capture_default();
@@ -253,7 +296,8 @@ int main(int argc, char** argv) {
       "Examples:\n"
       "  lumivexa-cli export /media/cdrom -o photos --format jpg --name \"{serial}-{photo}\"\n"
       "  lumivexa-cli contact /media/cdrom -o index.png\n"
-      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.");
+      "Run lumivexa-cli COMMAND --help for a command's options and their defaults.\n" +
+      std::string(kExitStatusHelp));
 
   std::vector<std::string> infoPaths;
   bool json = false;
@@ -300,10 +344,22 @@ int main(int argc, char** argv) {
                   "append one JSON line per photo written (source, output, level, size, sha256, repairs) to FILE");
   exp->add_flag("--dry-run", settings.dryRun, "print what would be written, write nothing");
   exp->add_flag("-q,--quiet", report.quiet, "print failures only");
+  exp->add_flag("--strict", settings.strict, "write no photo that needed a repair or a lower level than asked for");
   exp->footer(
       "Examples:\n"
       "  lumivexa-cli export /media/cdrom -o photos --format tif --level 16base\n"
-      "  lumivexa-cli export trip.cue -o library --format jpg --name \"{serial}-{photo}\" --manifest library/manifest.jsonl");
+      "  lumivexa-cli export trip.cue -o library --format jpg --name \"{serial}-{photo}\" --manifest library/manifest.jsonl\n" +
+      std::string(kExitStatusHelp));
+
+  std::vector<std::string> verifyPaths;
+  bool verifyJson = false;
+  int verifyJobs = settings.jobs;
+  CLI::App* verify = app.add_subcommand("verify", "Decode every level of every photo in full and report damage.");
+  verify->add_option("PATH", verifyPaths, kInputHelp)->required()->default_str("");
+  verify->add_flag("--json", verifyJson, "print one JSON document instead of text");
+  verify->add_option("-j,--jobs", verifyJobs, "photos verified at once (default: all cores)")->check(CLI::Range(1, 256));
+  verify->footer("Examples:\n  lumivexa-cli verify /media/cdrom\n  lumivexa-cli verify --json disc.iso\n" +
+                 std::string(kExitStatusHelp));
 
   std::string discPath, sheetPath;
   int columns = 6;
@@ -327,6 +383,7 @@ int main(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPaths, json);
+  if (*verify) return runVerify(verifyPaths, verifyJson, verifyJobs);
   if (*contact) {
     sheetOptions.format = sheetFormat(sheetPath);
     sheetOptions.jpeg.quality = 90;

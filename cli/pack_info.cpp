@@ -8,6 +8,7 @@
 #include "cli/photo_inputs.h"
 #include "cli/srgb_profile.h"
 #include "imagefile/photo_metadata.h"
+#include "photocd/damage_report.h"
 #include "photocd/disc_info.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
@@ -108,6 +109,10 @@ std::string levelProblem(ImagePack* pack, int level) {
   }
   pack->orientation = shown;
   PcdSetResolution(pack, pcd::kLevelBase);
+  // A level whose residuals cannot be decoded at all decodes as the one below.
+  PcdDamageReport damage;
+  if (status == kPcdOk && PcdGetDamage(pack, damage) == kPcdOk && damage.levels[level].unreadable)
+    status = damage.levels[level].unreadable;
   return status == kPcdOk ? std::string() : PcdStatusText(status);
 }
 

@@ -10,6 +10,7 @@
 #include "imaging/dib_ops.h"
 #include "imaging/gamma.h"
 #include "imaging/gdi_backend.h"
+#include "photocd/damage_report.h"
 #include "photocd/disc_image.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
@@ -196,17 +197,31 @@ bool decodePhoto(const std::string& path, const DecodeSettings& settings, Decode
     }
     out.level = lower;
   }
+  // A level whose decode fails all the same gives way to the next lower one too.
+  for (;;) {
+    PcdClearDamage(pack.get());
+    status = PcdSetResolution(pack.get(), out.level);
+    if (status != kPcdOk) {
+      error = pcdError("level", status);
+      return false;
+    }
+    out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, settings.threads, error);
+    const int lower = chooseLevel(mask, out.level - 1);
+    if (out.owned_ || lower == out.level) break;
+    if (firstProblem.empty()) firstProblem = error;
+    out.level = lower;
+  }
+  if (!out.owned_) return false;
+  error.clear();
   if (out.level != wanted)
     out.note = std::string(levelName(wanted)) + " cannot be read (" + firstProblem + "); " + levelName(out.level) +
                " written instead";
-
-  status = PcdSetResolution(pack.get(), out.level);
-  if (status != kPcdOk) {
-    error = pcdError("level", status);
-    return false;
+  PcdDamageReport damage;
+  if (PcdGetDamage(pack.get(), damage) == kPcdOk) {
+    out.repairs = PcdDamageTexts(damage);
+    if (damage.levels[out.level].unreadable) out.lowerLevel = true;
   }
-  out.owned_ = decodeWithToolkit(pack.get(), settings.highlights, settings.threads, error);
-  if (!out.owned_) return false;
+  out.lowerLevel = out.lowerLevel || out.level != wanted;
   applyGamma(out.owned_, settings.gamma);
   return true;
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "imagefile/image_reader.h"
 #include "imaging/dib_types.h"
@@ -37,6 +38,8 @@ class DecodedPhoto {
   bool photoCd = false;
   int level = -1;  // the Photo CD level decoded
   std::string note;  // why a lower level than asked for was decoded
+  bool lowerLevel = false;  // the picture (or some of it) comes from a lower level than asked for
+  std::vector<std::string> repairs;  // damage decoded around, one short line each
   bool hasInfo = false;
   ImagePackInfo info{};
 

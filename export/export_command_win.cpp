@@ -77,8 +77,16 @@ class PhotoExport {
         return;
       }
     }
+    const DecodeDamage& damage = reader.damage();
+    if (damage.any())
+      repairs_ += FileTitle(photo) + ": " +
+                  LoadStringText(instance_, damage.lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED) +
+                  (damage.details.empty() ? "" : " (" + damage.details.front() + ")") + "\n";
     write(reader, photo, output, base);
   }
+
+  // One line per photo read from damaged data; empty when there was none.
+  const std::string& repairs() const { return repairs_; }
 
  private:
   // An existing file is replaced only when the user says so; Cancel ends the
@@ -153,6 +161,7 @@ class PhotoExport {
   ProgressWindow& progress_;
   const ExportOptions& options_;
   imaging::QuarterTurns turn_;
+  std::string repairs_;
   bool replaceAll_ = false;  // "Yes to all" was the answer once this run
 };
 
@@ -160,11 +169,21 @@ class PhotoExport {
 
 void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
                  const ExportOptions& options, imaging::QuarterTurns turn, const std::string& folder) {
-  ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
-  progress.setRange(0, 100 * static_cast<int>(photos.size()));
-  progress.setPosition(0);
-  PhotoExport exporter(instance, owner, progress, options, turn);
-  for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
+  std::string repairs;
+  {
+    ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
+    progress.setRange(0, 100 * static_cast<int>(photos.size()));
+    progress.setPosition(0);
+    PhotoExport exporter(instance, owner, progress, options, turn);
+    for (std::size_t i = 0; i < photos.size(); ++i) exporter.run(photos[i], folder, 100 * static_cast<int>(i));
+    repairs = exporter.repairs();
+  }
+  // Told once the progress window is gone.
+  if (!repairs.empty()) {
+    std::string text(repairs.size() + 512, '\0');
+    FormatStringId(&text[0], text.size(), instance, IDS_EXPORT_REPAIRED, repairs.c_str());
+    MessageBoxA(owner, text.c_str(), LoadStringText(instance, IDS_PROGRAM_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+  }
 }
 
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,

@@ -38,6 +38,15 @@ enum FormatId : int {
 // colourType values the decoders report.
 enum ColourType : int { kColourGrey = 1, kColourPalette = 2, kColourTrue = 3 };
 
+// How faithful a decoded page is to the file's own picture: parts repaired
+// around damage, or the whole made from a lower level than the one asked for.
+struct DecodeDamage {
+  bool repaired = false;
+  bool lowerLevel = false;
+  std::vector<std::string> details;  // one short line per cause
+  bool any() const { return repaired || lowerLevel; }
+};
+
 class FormatDecoder : public imaging::RowSource {
  public:
   // Reads the file's headers and reports its number of pages. 0 or an error code.
@@ -48,6 +57,8 @@ class FormatDecoder : public imaging::RowSource {
   virtual void setThreads(int /*threads*/) {}
   // Highest Photo CD level the next selectPage offers; -1 = the program's requested level.
   virtual void setLevel(int /*level*/) {}
+  // What the decode of the page so far went around (asked before end).
+  virtual DecodeDamage damage() const { return {}; }
   // The decode is over (complete or not); drop per-decode state.
   virtual void end() {}
 };

@@ -179,6 +179,7 @@ bool ImageReader::beginDecode(const DecodeRequest& request) {
   else if (imaging::DibImage* f = frame(request.page))
     f->releaseBitmaps();
   error_ = kImageOk;
+  damage_ = {};
   finishedProgress_ = 0;
   started_ = std::chrono::steady_clock::now();
   identify();
@@ -297,6 +298,7 @@ void ImageReader::finish(bool releaseIncomplete) {
   f.complete = true;
   if (request_.allPages) current_ = 0;
   stage_.end();
+  damage_ = decoder_->damage();
   decoder_->end();
   decoder_.reset();
   finishedProgress_ = reached;

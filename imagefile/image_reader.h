@@ -99,6 +99,8 @@ class ImageReader {
   // The file the reader was opened on; empty for other sources.
   const std::string& path() const { return path_; }
   long decodeMilliseconds() const { return elapsedMs_; }
+  // What the last decode went around: damage repaired, a lower level enlarged.
+  const DecodeDamage& damage() const { return damage_; }
 
  private:
   enum class SourceKind { None, Path, Resource, Memory, Handle };
@@ -143,6 +145,7 @@ class ImageReader {
   std::chrono::steady_clock::time_point started_;
   long elapsedMs_ = 0;
   int error_ = kImageOk;
+  DecodeDamage damage_;
 };
 
 }  // namespace imagefile

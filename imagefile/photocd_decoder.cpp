@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "damage_report.h"
 #include "image_decode.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/photocd_colour.h"
@@ -32,6 +34,7 @@ class PhotoCdDecoder final : public FormatDecoder {
   int selectPage(int page, imaging::SourceDescription& description) override;
   void setThreads(int threads) override { threads_ = threads; }
   void setLevel(int level) override { level_ = level; }
+  DecodeDamage damage() const override;
   int beginRows(imaging::OutputStage& stage) override;
   int deliverRows(imaging::OutputStage& stage, int count) override;
   void end() override;
@@ -52,22 +55,32 @@ class PhotoCdDecoder final : public FormatDecoder {
   int deliverToolkitLine(imaging::OutputStage& stage, int n);
   int fillReadBuffer(int pair);
   int fetchBand(int band);
+  int fetchBandFromBelow(const OutputRect& rect, std::ptrdiff_t stride, PcdStatus why);
   int put(imaging::OutputStage& stage, const std::uint8_t* data, int line);
 
   ImageSource* source_ = nullptr;
   PackHandle pack_;
   std::uint16_t mask_ = 0;  // levels the pack offers, less those found unreadable
+  std::uint16_t offered_ = 0;  // levels the pack offers
+  int wantedTop_ = kPcdBaseEntry;  // the top entry had every offered level been readable
+  bool lowerLevel_ = false;        // some of the picture comes from a lower level than chosen
+  std::vector<std::string> fallbacks_;  // why
   int rotation_ = 0;
   int lastEntry_ = kPcdBaseEntry;
   int entry_ = 0;
   int threads_ = 1;
   int level_ = -1;  // the decode request's level; -1 = the program's
+  int wantedLevel() const { return level_ >= 0 ? level_ : g_requestedPcdLevel; }
   int width_ = 0, height_ = 0;  // stored size of the chosen level
   int lines_ = 0, next_ = 0;    // lines to deliver (rows, or columns for quarter turns), next one
   PcdReaderColour colour_;
   std::vector<std::uint8_t> line_;
 
-  // Base levels: whole row pairs read into one buffer.
+  // Base levels: the whole level from the toolkit (zeroed sectors filled in),
+  // read from entry readEntry_ and enlarged when that is below entry_; without
+  // the toolkit, whole row pairs read into one buffer.
+  const std::uint8_t* basePairs_ = nullptr;
+  int readEntry_ = 0;
   std::uint64_t levelOffset_ = 0;
   std::vector<std::uint8_t> readBuffer_;
   int bufferFirstPair_ = 0, bufferPairs_ = 0;
@@ -92,6 +105,7 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
     int count = 0;
     PcdGetResolutionMask(pack, mask_, count);
   }
+  offered_ = mask_;
   *pageCount = 1;
   return kImageOk;
 }
@@ -102,14 +116,19 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
 int PhotoCdDecoder::topEntry() {
   if (!pack_) return kPcdBaseEntry;
   for (;;) {
-    const int entry = PcdTopEntry(mask_, level_ >= 0 ? level_ : g_requestedPcdLevel);
-    if (entry < kPcdFirstToolkitEntry || PcdCheckLevel(pack_.get(), PcdEntryLevel(entry)) == kPcdOk) return entry;
+    const int entry = PcdTopEntry(mask_, wantedLevel());
+    const PcdStatus status =
+        entry < kPcdFirstToolkitEntry ? PcdStatus{kPcdOk} : PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
+    if (status == kPcdOk) return entry;
+    fallbacks_.push_back(std::string(PcdLevelName(PcdEntryLevel(entry))) + " cannot be read: " + PcdStatusText(status));
     mask_ = static_cast<std::uint16_t>(mask_ & ~(1u << PcdEntryLevel(entry)));
   }
 }
 
 int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description) {
   if (page != 0) return kImagePageMissing;
+  fallbacks_.clear();
+  wantedTop_ = pack_ ? PcdTopEntry(offered_, wantedLevel()) : kPcdBaseEntry;
   lastEntry_ = topEntry();
   width_ = PcdEntryWidth(lastEntry_);
   height_ = PcdEntryHeight(lastEntry_);
@@ -124,6 +143,8 @@ int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description
 
 int PhotoCdDecoder::beginRows(imaging::OutputStage& stage) {
   entry_ = PcdDecodeEntry(lastEntry_, quarterTurn(), stage.outWidth(), stage.outHeight());
+  lowerLevel_ = entry_ < PcdDecodeEntry(wantedTop_, quarterTurn(), stage.outWidth(), stage.outHeight());
+  if (pack_) PcdClearDamage(pack_.get());
   width_ = PcdEntryWidth(entry_);
   height_ = PcdEntryHeight(entry_);
   if (!stage.resizeSource(displayWidth(), displayHeight())) return kImageCannotStart;
@@ -134,6 +155,19 @@ int PhotoCdDecoder::beginRows(imaging::OutputStage& stage) {
 }
 
 int PhotoCdDecoder::startBase() {
+  basePairs_ = nullptr;
+  if (pack_) {
+    // A level that the file holds nothing of gives way to the next lower one, enlarged.
+    for (readEntry_ = entry_; readEntry_ >= 0; --readEntry_) {
+      const PcdStatus status = PcdReadBaseLevel(pack_.get(), PcdEntryLevel(readEntry_), basePairs_);
+      if (status == kPcdOk) break;
+      fallbacks_.push_back(std::string(PcdLevelName(PcdEntryLevel(readEntry_))) + " cannot be read: " +
+                           PcdStatusText(status));
+    }
+    if (readEntry_ < 0) return kImageCannotStart;
+    lowerLevel_ = lowerLevel_ || readEntry_ < entry_;
+    return kImageOk;
+  }
   levelOffset_ = kBaseLevelOffsets[entry_];
   if (levelOffset_ >= source_->size()) return kImageCannotStart;
   const std::size_t pairBytes = pcd::RowPairBytes(width_);
@@ -177,6 +211,16 @@ int PhotoCdDecoder::deliverBaseLine(imaging::OutputStage& stage, int n) {
   const bool backward = rotation_ >= 2;
   const int line = backward ? lines_ - 1 - n : n;
   const int row = backward ? height_ - 1 - centreOf(line) : centreOf(line);
+  if (basePairs_) {
+    // Rows of the level read, each pixel repeated when it lies below entry_.
+    const int shift = entry_ - readEntry_, width = width_ >> shift, source = row >> shift;
+    const std::uint8_t* p = basePairs_ + static_cast<std::size_t>(source / 2) * pcd::RowPairBytes(width);
+    const std::uint8_t* chroma1 = p + 2 * width;
+    colour_.convertRow(p + (source & 1) * width, chroma1, chroma1 + width / 2, width, line_.data(),
+                       rotation_ == 1 || rotation_ == 2);
+    for (int x = width_ - 1; shift && x >= 0; --x) std::memmove(&line_[3 * x], &line_[3 * (x >> shift)], 3);
+    return put(stage, line_.data(), line);
+  }
   const int pair = row / 2;
   if (pair < bufferFirstPair_ || pair >= bufferFirstPair_ + bufferPairs_) {
     const int status = fillReadBuffer(pair);
@@ -232,7 +276,8 @@ int PhotoCdDecoder::fetchBand(int band) {
     stride = 3 * static_cast<std::ptrdiff_t>(displayWidth());
   }
   currentBand_ = -1;
-  if (PcdReadRect(pack_.get(), &rect, band_.data(), stride) != kPcdOk) return kImageLineError;
+  const PcdStatus status = PcdReadRect(pack_.get(), &rect, band_.data(), stride);
+  if (status != kPcdOk && fetchBandFromBelow(rect, stride, status) != kImageOk) return kImageLineError;
   if (quarterTurn()) {
     const int rows = displayHeight();
     for (int j = 0; j < kBandLines; ++j) {
@@ -245,8 +290,54 @@ int PhotoCdDecoder::fetchBand(int band) {
   return kImageOk;
 }
 
+// A band the level cannot give, from the highest lower level that can, each
+// pixel repeated: the photo stays whole at the size asked for.
+int PhotoCdDecoder::fetchBandFromBelow(const OutputRect& rect, std::ptrdiff_t stride, PcdStatus why) {
+  const int level = PcdEntryLevel(entry_);
+  const int rows = rect.bottom - rect.top, columns = rect.right - rect.left;
+  for (int lower = level - 1; lower >= pcd::kLevelBase16; --lower) {
+    const int k = level - lower;
+    const auto down = [k](int v) { return static_cast<std::int16_t>(v >> k); };
+    const auto up = [k](int v) { return static_cast<std::int16_t>((v + (1 << k) - 1) >> k); };
+    const OutputRect small{down(rect.top), down(rect.left), up(rect.bottom), up(rect.right)};
+    const int smallRows = small.bottom - small.top, smallColumns = small.right - small.left;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(smallRows) * smallColumns * 3);
+    const bool read = PcdSetResolution(pack_.get(), lower) == kPcdOk &&
+                      PcdReadRect(pack_.get(), &small, pixels.data(), 3 * smallColumns) == kPcdOk;
+    PcdSetResolution(pack_.get(), level);
+    if (!read) continue;
+    // Both buffers are bottom-up: the rectangle's first row is the last buffer row.
+    for (int y = 0; y < rows; ++y) {
+      const int sourceRow = smallRows - 1 - (((rect.top + y) >> k) - small.top);
+      std::uint8_t* out = band_.data() + (rows - 1 - y) * stride;
+      for (int x = 0; x < columns; ++x)
+        std::memcpy(out + 3 * x, &pixels[(static_cast<std::size_t>(sourceRow) * smallColumns + (((rect.left + x) >> k) - small.left)) * 3], 3);
+    }
+    if (!lowerLevel_)
+      fallbacks_.push_back(std::string(PcdLevelName(level)) + " cannot be read: " + PcdStatusText(why) + "; " +
+                           PcdLevelName(lower) + " enlarged");
+    lowerLevel_ = true;
+    return kImageOk;
+  }
+  return kImageLineError;
+}
+
+DecodeDamage PhotoCdDecoder::damage() const {
+  DecodeDamage d;
+  d.lowerLevel = lowerLevel_;
+  d.details = fallbacks_;
+  PcdDamageReport report;
+  if (pack_ && PcdGetDamage(pack_.get(), report) == kPcdOk) {
+    d.repaired = report.Any();
+    if (report.levels[PcdEntryLevel(entry_)].unreadable) d.lowerLevel = true;
+    for (const std::string& line : PcdDamageTexts(report)) d.details.push_back(line);
+  }
+  return d;
+}
+
 void PhotoCdDecoder::end() {
   readBuffer_ = {};
+  basePairs_ = nullptr;
   band_ = {};
   strip_ = {};
   line_ = {};

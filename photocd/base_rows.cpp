@@ -1,5 +1,6 @@
 #include "base_rows.h"
 
+#include <algorithm>
 #include <new>
 
 #include "pcd_layout.h"
@@ -43,11 +44,15 @@ PcdStatus BaseRowReader::Load(int index, Pair*& pair) {
   pair->index = -1;
   const std::uint32_t d = static_cast<std::uint32_t>(source_.pairWidth);
   const std::uint32_t size = source_.lumaOnly ? 2 * d : pcd::RowPairBytes(d);
-  if (PcdFileSeek(file_, source_.offset + pcd::RowPairBytes(d) * static_cast<std::uint32_t>(index)) != kPcdOk)
+  if (source_.memory) {
+    std::copy_n(source_.memory + std::size_t{pcd::RowPairBytes(d)} * static_cast<std::size_t>(index), size, pair->bytes.data());
+  } else if (PcdFileSeek(file_, source_.offset + pcd::RowPairBytes(d) * static_cast<std::uint32_t>(index)) != kPcdOk) {
     return kPcdSeekFailed;
-  std::uint32_t got = 0;
-  if (PcdFileRead(file_, pair->bytes.data(), size, got) != kPcdOk) return kPcdReadFailed;
-  if (got != size) return kPcdEndOfFile;
+  } else {
+    std::uint32_t got = 0;
+    if (PcdFileRead(file_, pair->bytes.data(), size, got) != kPcdOk) return kPcdReadFailed;
+    if (got != size) return kPcdEndOfFile;
+  }
   if (!source_.lumaOnly && !source_.halved) {
     const std::uint8_t* stored = pair->bytes.data() + 2 * d;
     PcdWidenRow2x(stored, static_cast<int>(d / 2), pair->chroma.data());

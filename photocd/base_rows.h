@@ -15,6 +15,7 @@ struct BaseRowSource {
   int pairCount;         // row pairs stored
   bool halved;           // output row r is every second luma sample of pair r (BASE/64 from BASE/16)
   bool lumaOnly;         // chroma is not needed and is never read
+  const std::uint8_t* memory = nullptr;  // the row pairs already read, instead of the file
 };
 
 // The source of level 0 to 3 of an image pack.

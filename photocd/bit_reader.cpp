@@ -134,11 +134,16 @@ PcdStatus BitReader::NextHeader(RowHeader& header) {
   return kPcdOk;
 }
 
+bool BitReader::AtSync() {
+  Refill();
+  return count_ - padding_ >= pcd::kSyncOnes && (bits_ >> (64 - pcd::kSyncOnes)) == (std::uint64_t{1} << pcd::kSyncOnes) - 1;
+}
+
 PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {
   if (ended_ && count_ <= padding_) return EndStatus();  // the zeros past the end of the file
   if (values)
     for (int i = done; i < count; ++i) values[i] = 0;
-  return kPcdOk;
+  return kPcdRowBadCode;
 }
 
 PcdStatus BitReader::Decode(const HuffmanTable& table, int count, std::int8_t* values) {

@@ -27,11 +27,13 @@ class BitReader {
   // Consumes everything up to and including the zero that ends the next run
   // of at least 23 ones, then the 16-bit row header. 5 at the end of the file.
   PcdStatus NextHeader(RowHeader& header);
+  // Whether the next bits are the 23 ones a sync starts with.
+  bool AtSync();
 
   // Decodes count codes; values may be null to pass them by. Bits that start
-  // no code mean damage: the rest of the values are zero (the samples keep
-  // their interpolated value) and reading stays at those bits, so the next
-  // sync search starts there. 5 when the file ends inside the codes.
+  // no code mean damage (kPcdRowBadCode): the rest of the values are zero (the
+  // samples keep their interpolated value) and reading stays at those bits,
+  // so the next sync search starts there. 5 when the file ends inside the codes.
   PcdStatus Decode(const HuffmanTable& table, int count, std::int8_t* values);
 
  private:

@@ -8,8 +8,10 @@
 
 #include "base_rows.h"
 #include "bit_reader.h"
+#include "damage_report.h"
 #include "image_pack.h"
 #include "residual_prefetch.h"
+#include "pcd_layout.h"
 #include "row_writer.h"
 
 // One plane of one level's residual rows: the last row decoded (bands share
@@ -20,6 +22,14 @@ struct ResidualStream {
   std::vector<std::int8_t> values;
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
+  PcdStatus damage = kPcdOk;  // kPcdRowBadCode when the row's codes stopped early
+  // A search for row endedRow from bit endedFrom met the end of the file: no
+  // later row lies after that bit, so none is searched for there again.
+  int endedRow = -1;
+  std::uint64_t endedFrom = 0;
+  // Whether the stream's rows have ended right where the next sync begins, as
+  // packs write them (1), or not (0: some layout leaves room); -1 until a row ends.
+  int syncsFollow = -1;
 };
 
 struct ExtensionComponent {
@@ -64,6 +74,14 @@ struct PrefetchedRows {
   int top = 0, bottom = 0;
 };
 
+// A chroma row search that met the end of the data: the row, its plane code
+// and where the search started.
+struct ChromaSearch {
+  int row = -1;
+  int plane = -1;
+  std::uint64_t start = 0;
+};
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -77,6 +95,7 @@ struct DecodeState {
   std::uint64_t chromaCursorEnd = 0;
   std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
   bool chromaAfterLumaTried = false;           // looked for them after the last luma row
+  ChromaSearch chromaSearchEnded;
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
   // the second thread's handle, the rows it has handed over, and where the
@@ -87,7 +106,25 @@ struct DecodeState {
   PrefetchedRows prefetched;  // what the rows taken from the second thread cover
   OutputRect lastStored{};
   int lastLevel = -1;
+  // Damage met so far, and which rows of each level (by plane) it names.
+  PcdDamageReport damage;
+  std::vector<std::uint8_t> damagedRows[pcd::kMaxLevel + 1];
+  // Going around damage: a row of zeros for rows left out, the pack's tables
+  // known to be unusable (4BASE, 16BASE for row tables; as packTables for code
+  // tables), the pack's size in sectors (0 until read).
+  std::vector<std::int8_t> zeroRow;
+  bool rowTableUnusable[2] = {};
+  bool codeTableUnusable[4] = {};
+  std::uint32_t fileSectors = 0;
+  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their zeroed
+  // sectors filled from the level below; read on first use.
+  std::vector<std::uint8_t> baseLevels[pcd::kLevelBase + 1];
+  int baseZeroedSectors[pcd::kLevelBase + 1] = {};
 };
+
+// Notes damage a residual row met: a row left out, a level unreadable or a
+// row table replaced, by the status PcdResidualRow gave.
+void PcdRecordRowDamage(DecodeState& state, int level, int plane, int row, PcdStatus cause);
 
 // Frees the decoder's state of a pack; called when the pack closes.
 void PcdFreeDecodeState(ImagePack& pack);
@@ -104,14 +141,17 @@ PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWrite
 PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
 
 // Residual row `row` of a plane (0 luma, 1 chroma 1, 2 chroma 2) of level 4, 5
-// or 6, all its samples; from the pack or from the extension.
+// or 6, all its samples; from the pack or from the extension. A row that
+// cannot be used still gives values (zeros, or the codes before the damage)
+// with a damage status (PcdIsDamage) saying why; kPcdRowTableUnreadable comes
+// with a whole row found by its sync, kPcdCodeTableUnreadable with zeros.
 PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
 
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
 // unless any plane will do. Smaller rows and other planes of the wanted row
 // are passed; a larger row fails with 3000 unless it is a luma row passed on
-// the way to a chroma row; so does a search that passes 9215 headers or meets
-// the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
+// the way to a chroma row; so does a search that passes 9215 headers. 5 when
+// the search meets the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
 PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn);
 // Decodes one row of width codes into the stream's values.
 PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);

@@ -296,10 +296,35 @@ PcdStatus DiscImage::Find(const std::string& inside, DirectoryEntry& entry, std:
     entry = *match;
   }
   if (!Fits(entry)) {
-    why = entry.name + " lies past the end of the image";
-    return kPcdBadSignature;
+    const std::uint32_t held = entry.directory ? 0 : SectorsInImage(entry);
+    if (held == 0) {
+      why = entry.name + " lies past the end of the image";
+      return kPcdBadSignature;
+    }
+    entry.recordedSize = entry.size;
+    entry.size = held * kDataSectorSize;
   }
   return kPcdOk;
+}
+
+std::uint32_t DiscImage::SectorsInImage(const DirectoryEntry& entry) const {
+  if (entry.unitSize == 0 && entry.gapSize != 0) return 0;
+  const auto inImage = [&](std::uint32_t k) {
+    const std::uint64_t lba = entry.unitSize ? entry.extent + std::uint64_t{k} / entry.unitSize * (entry.unitSize + entry.gapSize) +
+                                                   k % entry.unitSize
+                                             : std::uint64_t{entry.extent} + k;
+    if (lba > 0xFFFFFFFFu) return false;
+    const Track* track = layout_->Find(static_cast<std::uint32_t>(lba));
+    return track && track->data;
+  };
+  // The image ends once: the first sector past it, by halving.
+  std::uint32_t low = 0, high = entry.size / kDataSectorSize + (entry.size % kDataSectorSize != 0);
+  while (low < high) {
+    const std::uint32_t middle = low + (high - low) / 2;
+    if (inImage(middle)) low = middle + 1;
+    else high = middle;
+  }
+  return low;
 }
 
 PcdStatus DiscImage::Read(const DirectoryEntry& file, std::uint32_t offset, void* buffer, std::uint32_t count,

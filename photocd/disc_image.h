@@ -23,6 +23,9 @@ struct DirectoryEntry {
   std::uint32_t extent = 0;                // first disc sector
   std::uint32_t size = 0;                  // bytes
   std::uint8_t unitSize = 0, gapSize = 0;  // interleaved files: sectors of data, then of gap
+  // Nonzero for a file that runs past the end of the image (a copy cut
+  // short): the size recorded, while size counts what the image still holds.
+  std::uint32_t recordedSize = 0;
 };
 
 // True when name (a path component) ends like a disc image: .iso, .bin, .cue or .img.
@@ -41,7 +44,8 @@ class DiscImage {
   ~DiscImage();
 
   // The file or folder at a path inside the image (either separator, any
-  // case, ";1" optional; empty is the root).
+  // case, ";1" optional; empty is the root). A file that runs past the end of
+  // the image is cut to what the image holds (recordedSize).
   PcdStatus Find(const std::string& inside, DirectoryEntry& entry, std::string& why);
   // Every record of a folder but "." and "..".
   PcdStatus List(const DirectoryEntry& folder, std::vector<DirectoryEntry>& entries, std::string& why);
@@ -59,6 +63,8 @@ class DiscImage {
   PcdStatus CachedSector(const DirectoryEntry& file, std::uint32_t k, const std::uint8_t*& data);
   PcdStatus ReadSectors(std::uint32_t lba, std::uint32_t count, std::uint8_t* data);
   bool Fits(const DirectoryEntry& entry) const;
+  // How many of the file's first sectors lie in the image.
+  std::uint32_t SectorsInImage(const DirectoryEntry& entry) const;
 
   std::shared_ptr<ImageIndex> index_;
   const TrackLayout* layout_ = nullptr;   // the index's

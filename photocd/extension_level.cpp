@@ -211,7 +211,7 @@ PcdStatus PcdExtensionResidualRow(ImagePack& pack, int levelNumber, int plane, i
   ResidualStream& stream = c->stream;
   if (stream.row == row) {
     values = stream.values.data();
-    return kPcdOk;
+    return stream.damage;
   }
   if (!c->table) {
     const std::vector<std::uint8_t>& b = level->info;
@@ -230,8 +230,8 @@ PcdStatus PcdExtensionResidualRow(ImagePack& pack, int levelNumber, int plane, i
   status = follows ? bits.Seek(stream.end) : bits.Seek(std::uint64_t{PcdBigEndian32(entry + 2)} * 8);
   if (status == kPcdOk) status = PcdFindRow(bits, row, kPlaneCode[plane], false, nullptr);
   if (status == kPcdOk) status = PcdDecodeRow(bits, *c->table, c->width, stream, row);
-  if (status != kPcdOk) return status;
+  if (status != kPcdOk && status != kPcdRowBadCode) return status;
   stream.file = fileNumber;
   values = stream.values.data();
-  return kPcdOk;
+  return status;
 }

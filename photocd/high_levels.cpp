@@ -6,6 +6,7 @@
 #include <new>
 
 #include "decode_internal.h"
+#include "image_decode.h"
 #include "pcd_layout.h"
 #include "pcd_upsample.h"
 #include "residual_prefetch.h"
@@ -48,7 +49,6 @@ struct DecodeBuffers {
   PlaneBuffer chroma16[2];               // chroma on the 16BASE chroma grid, 1536 x 1024
   PlaneBuffer chroma64[2];               // on the 64BASE chroma grid, 3072 x 2048
   PlaneBuffer fullChroma[2];             // at every sample of the target level
-  std::vector<std::uint8_t> pairs;
 };
 
 void PcdFreeDecodeBuffers(DecodeBuffers* buffers) { delete buffers; }
@@ -66,10 +66,18 @@ struct RowSource {
   ImagePack& pack;
   const ResidualPrefetcher* prefetched;
 
+  // Damage the row met is noted in the pack's report; its values still count.
   PcdStatus Get(int level, int plane, int row, const std::int8_t*& values) const {
-    if (!prefetched || !PcdOnSecondThread(level)) return PcdResidualRow(pack, level, plane, row, values);
-    values = prefetched->Find({level, plane, row});
-    return values ? kPcdOk : kPcdBadSignature;
+    PcdStatus status = kPcdOk;
+    if (!prefetched || !PcdOnSecondThread(level)) {
+      status = PcdResidualRow(pack, level, plane, row, values);
+    } else {
+      values = prefetched->Find({level, plane, row}, status);
+      if (!values) return kPcdBadSignature;
+    }
+    if (!PcdIsDamage(status)) return status;
+    PcdRecordRowDamage(*pack.decode, level, plane, row, status);
+    return kPcdOk;
   }
 };
 
@@ -98,38 +106,24 @@ PcdStatus AddChromaResiduals(const RowSource& source, int level, PlaneBuffer* ch
   return status;
 }
 
-// BASE row pairs covering the luma and chroma windows, read in one piece.
+// The luma and chroma windows from BASE's row pairs (read whole and repaired once).
 PcdStatus ReadBase(ImagePack& pack, DecodeBuffers& band, bool withChroma) {
   const PcdPlaneWindow& luma = band.luma[pcd::kLevelBase].window;
-  int first = luma.top / 2, last = (luma.top + luma.rows - 1) / 2;
-  if (withChroma) {
-    first = std::min(first, band.baseChroma[0].window.top);
-    last = std::max(last, band.baseChroma[0].window.top + band.baseChroma[0].window.rows - 1);
-  }
+  const std::uint8_t* pairs = nullptr;
+  const PcdStatus status = PcdReadBaseLevel(&pack, pcd::kLevelBase, pairs);
+  if (status != kPcdOk) return status;
   const std::uint32_t pairBytes = pcd::RowPairBytes(pcd::LevelWidth(pcd::kLevelBase));
-  const std::uint32_t size = pairBytes * static_cast<std::uint32_t>(last - first + 1);
-  try {
-    band.pairs.resize(size);
-  } catch (const std::bad_alloc&) {
-    return kPcdOutOfMemory;
-  }
-  if (PcdFileSeek(pack.file, pcd::kBaseOffset + pairBytes * static_cast<std::uint32_t>(first)) != kPcdOk)
-    return kPcdSeekFailed;
-  std::uint32_t got = 0;
-  if (PcdFileRead(pack.file, band.pairs.data(), size, got) != kPcdOk) return kPcdReadFailed;
-  if (got != size) return kPcdEndOfFile;
-
   const int width = pcd::LevelWidth(pcd::kLevelBase);
   PlaneBuffer& l = band.luma[pcd::kLevelBase];
   for (int row = luma.top; row < luma.top + luma.rows; ++row) {
-    const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row / 2 - first);
+    const std::uint8_t* pair = pairs + pairBytes * static_cast<std::size_t>(row / 2);
     std::copy_n(pair + (row & 1) * width + luma.left, luma.columns, l.Row(row));
   }
   if (!withChroma) return kPcdOk;
   for (int plane = 0; plane < 2; ++plane) {
     PlaneBuffer& c = band.baseChroma[plane];
     for (int row = c.window.top; row < c.window.top + c.window.rows; ++row) {
-      const std::uint8_t* pair = band.pairs.data() + pairBytes * static_cast<std::size_t>(row - first);
+      const std::uint8_t* pair = pairs + pairBytes * static_cast<std::size_t>(row);
       std::copy_n(pair + 2 * width + plane * (width / 2) + c.window.left, c.window.columns, c.Row(row));
     }
   }

@@ -44,3 +44,11 @@ PcdStatus PcdCheckLevel(ImagePack* pack, int level);
 // levels with residual components. Opens the extension's levels up to 4BASE
 // to learn them. Both 0 without an extension; 3001 without a handle.
 PcdStatus PcdGetExtensionFlags(ImagePack* pack, std::uint8_t flags[2]);
+
+// The row pairs of base level 1 (BASE/16), 2 (BASE/4) or 3 (BASE) as stored,
+// read whole on first use and kept with the pack. Sectors that read as zeros
+// (or lie past the end of a pack cut short) are filled from the next smaller
+// level enlarged 2x and counted in the pack's damage report (PcdGetDamage).
+// 3001 for another level; 5 when nothing of the level is in the file; 3007,
+// 3009, 3016.
+PcdStatus PcdReadBaseLevel(ImagePack* pack, int level, const std::uint8_t*& pairs);

@@ -121,3 +121,5 @@ PcdStatus PcdListFolder(const char* path, std::vector<PcdFolderEntry>& entries) 
   for (const pcdimage::DirectoryEntry& record : records) entries.push_back(PcdFolderEntry{record.name, record.directory});
   return kPcdOk;
 }
+
+bool PcdFileCutShort(const PcdFile* file) { return file && file->image && file->entry.recordedSize != 0; }

@@ -38,3 +38,7 @@ PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size);
 // a folder inside a disc image, or an image's root when path names the image
 // file itself. 3010 when it cannot be read.
 PcdStatus PcdListFolder(const char* path, std::vector<PcdFolderEntry>& entries);
+
+// True for a file inside a disc image that runs past the image's end: it
+// reads as far as the image holds it and then ends, like a file cut short.
+bool PcdFileCutShort(const PcdFile* file);

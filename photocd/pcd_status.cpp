@@ -15,6 +15,14 @@ const char* PcdStatusText(PcdStatus status) {
     case kPcdNotSupported: return "not supported in this build";
     case kPcdExtensionMismatch: return "extension file does not match its description";
     case kPcdOutOfMemory: return "out of memory";
+    case kPcdRowNoSync: return "no sync";
+    case kPcdRowBadCode: return "bits that start no code";
+    case kPcdRowPastData: return "past the end of the data";
+    case kPcdRowUnreadable: return "sectors unreadable";
+    case kPcdRowTableUnreadable: return "row table unreadable";
+    case kPcdCodeTableUnreadable: return "code table unreadable";
+    case kPcdSectorsZeroed: return "sectors read as zeros";
+    case kPcdRowOverrun: return "codes run past the row";
     default: return "unknown status";
   }
 }

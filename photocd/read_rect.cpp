@@ -22,8 +22,12 @@ PcdStatus PcdSetDecodeThreads(ImagePack* pack, int threads) {
 }
 
 PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer) {
+  BaseRowSource source = PcdImagePackBaseSource(pack.level, pack.format == OutputFormat::LumaOnly);
+  // The stored rows, with zeroed sectors filled from the level below (BASE/64 is read from BASE/16).
+  PcdStatus status = PcdReadBaseLevel(&pack, std::max(pack.level, pcd::kLevelBase16), source.memory);
+  if (status != kPcdOk) return status;
   BaseRowReader rows;
-  PcdStatus status = rows.Begin(pack.file, PcdImagePackBaseSource(pack.level, pack.format == OutputFormat::LumaOnly));
+  status = rows.Begin(pack.file, source);
   for (int row = stored.top; status == kPcdOk && row < stored.bottom; ++row) {
     const std::uint8_t *y = nullptr, *c1 = nullptr, *c2 = nullptr;
     status = rows.Row(row, y, c1, c2);

@@ -54,13 +54,14 @@ PcdStatus ResidualPrefetcher::Take() {
   return ready_.status;
 }
 
-const std::int8_t* ResidualPrefetcher::Find(const ResidualRowKey& key) const {
+const std::int8_t* ResidualPrefetcher::Find(const ResidualRowKey& key, PcdStatus& damage) const {
   // Rows are mostly asked for in the order they were decoded: look on from
   // the last one found.
   for (std::size_t n = 0; n < ready_.count; ++n) {
     const std::size_t i = (found_ + n) % ready_.count;
     if (ready_.rows[i].key == key) {
       found_ = i;
+      damage = ready_.rows[i].damage;
       return ready_.rows[i].values.data();
     }
   }
@@ -93,8 +94,11 @@ void ResidualPrefetcher::Decode(const std::vector<ResidualRowKey>& keys, Job& jo
   }
   for (const ResidualRowKey& key : keys) {
     const std::int8_t* values = nullptr;
-    job.status = PcdResidualRow(*pack_, key.level, key.plane, key.row, values);
-    if (job.status != kPcdOk) return;
+    const PcdStatus status = PcdResidualRow(*pack_, key.level, key.plane, key.row, values);
+    if (status != kPcdOk && !PcdIsDamage(status)) {
+      job.status = status;
+      return;
+    }
     const int width = key.plane == 0 ? pcd::LevelWidth(key.level) : pcd::LevelWidth(key.level) / 2;
     Row& row = job.rows[job.count];
     try {
@@ -104,6 +108,7 @@ void ResidualPrefetcher::Decode(const std::vector<ResidualRowKey>& keys, Job& jo
       return;
     }
     row.key = key;
+    row.damage = status;
     ++job.count;
   }
 }

@@ -37,13 +37,15 @@ class ResidualPrefetcher {
   // Waits for the last request and makes its rows the ones Find sees; the
   // first failure of the job, or 0. Only after a request.
   PcdStatus Take();
-  // A row of the last job taken; null when it was not asked for or failed.
-  const std::int8_t* Find(const ResidualRowKey& key) const;
+  // A row of the last job taken, with the damage it met (PcdResidualRow);
+  // null when it was not asked for or failed.
+  const std::int8_t* Find(const ResidualRowKey& key, PcdStatus& damage) const;
 
  private:
   struct Row {
     ResidualRowKey key;
     std::vector<std::int8_t> values;
+    PcdStatus damage = kPcdOk;
   };
   struct Job {
     std::vector<Row> rows;

@@ -266,3 +266,8 @@
 #define IDS_HELP_REFUSED 40303
 #define IDS_HELP_WHATS_THIS 40304
 // ---- end of help ----
+// ---- photos read from damaged data (ids of our own) ----
+#define IDS_PHOTO_REPAIRED 40310      // the viewer's status bar and Export
+#define IDS_PHOTO_LOWER_LEVEL 40311
+#define IDS_EXPORT_REPAIRED 40312     // after an export: one line per such photo
+// ---- end of photos read from damaged data ----

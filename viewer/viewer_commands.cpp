@@ -223,11 +223,17 @@ void ViewerWindow::UpdateTitleAndStatus() {
   SetWindowTextA(frame_, title);
   if (!status_) return;
   const int first = TextWidth(status_, "#8888") + kStatusPadding;
-  int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding};
+  int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding, -1};
+  // The third part says when the photo on show was repaired or comes from a lower level.
+  std::string damage;
+  const imagefile::ImageReader* shown = PhotoShown() ? view_.image() : nullptr;
+  if (shown && shown->damage().any())
+    damage = LoadStringText(g_instance, shown->damage().lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED);
   SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
+  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(widths));
   SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(number));
   SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(ShownLevel()) : ""));
+  SendMessageA(status_, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(damage.c_str()));
 }
 
 void ViewerWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }

@@ -279,6 +279,7 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
     FitFrameToPhoto();
     InvalidateRect(view_.hwnd(), nullptr, TRUE);
   }
+  UpdateTitleAndStatus();  // the decode may have gone around damage
   if (showRunning_) RestartSlideShowTimer();
   if (g_settings.SSReadAhead && readAhead_ >= 0) {
     imagefile::ImageReader* ahead = image(readAhead_);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -177,14 +178,18 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   EXPECT_TRUE(fs::exists(out / "IMG0001.tif"));
   EXPECT_FALSE(fs::exists(out / "IMG0002.tif"));
 
-  // A pack cut short (a copy that stopped early): info and export name what is lost.
+  // A pack cut short inside BASE (a copy that stopped early): info and export
+  // name what is lost, and BASE is written with its lost part made from BASE/4.
   fs::resize_file(in / "IMG0001.PCD", 300000);
   r = run(program() + " info --json " + (in / "IMG0001.PCD").string());
   nlohmann::json info = nlohmann::json::parse(r.output);
-  EXPECT_EQ(info["photos"][0]["levels"].back(), "base/4") << r.output;
-  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["base"], "unexpected end of file") << r.output;
+  EXPECT_EQ(info["photos"][0]["levels"].back(), "base") << r.output;
+  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["16base"], "code table unreadable") << r.output;
   r = run(program() + " export " + (in / "IMG0001.PCD").string() + " -o " + out.string() + " --overwrite");
-  EXPECT_NE(r.output.find("16base cannot be read (unexpected end of file); base/4 written instead"), std::string::npos)
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("16base cannot be read (code table unreadable); base written instead; repaired: BASE: 237 "
+                          "sectors read as zeros, filled from BASE/4"),
+            std::string::npos)
       << r.output;
 
   EXPECT_EQ(run(program() + " export " + kDisc + " -o " + out.string() + " --format gif").status, 2);
@@ -225,7 +230,7 @@ TEST(CliDisc, AnExtensionIsReadAsFarAsItCanBe) {
   fs::path out = freshFolder("cli-ipe-out");
   r = run(program() + " export " + (damaged / "PHOTO_CD/IMAGES/IMG0004.PCD").string() + " -o " + out.string() +
           " --level max --format bmp");
-  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.status, 3) << r.output;  // written, from a lower level
   EXPECT_NE(r.output.find("IMG0004.PCD: 64base cannot be read ("), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("); 16base written instead\n"), std::string::npos) << r.output;
   EXPECT_EQ(identify(out / "IMG0004.bmp"), "3072x2048 BMP3");
@@ -355,4 +360,58 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
   r = run(program() + " contact " + kDisc + " -o " + (out / "sheet.png").string());
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(run(program() + " contact " + kDisc + " -o " + (out / "sheet.gif").string()).status, 2);
+}
+
+// Photo 2 of a copy of the disc lost a block of its 16BASE rows: verify names
+// that level and its rows, export writes every photo and ends with status 3,
+// and --strict leaves the damaged photo out.
+TEST(CliDisc, DamageIsNamedByVerifyAndReportedByExport) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const fs::path disc = freshFolder("damaged-disc");
+  fs::copy(kDisc + "/PHOTO_CD", disc / "PHOTO_CD", fs::copy_options::recursive);
+  const fs::path pack = disc / "PHOTO_CD/IMAGES/IMG0002.PCD";
+  {
+    std::fstream f(pack, std::ios::in | std::ios::out | std::ios::binary);
+    char k[2];
+    f.seekg(0xE03).read(k, 2);
+    const std::streamoff rows16 = ((static_cast<unsigned char>(k[0]) << 8 | static_cast<unsigned char>(k[1])) + 13) * 2048;
+    const std::string zeros(65536, '\0');
+    f.seekp(rows16 + 64 * 2048).write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+  }
+  Result v = run(program() + " verify --json " + disc.string() + " 2>/dev/null");
+  ASSERT_EQ(v.status, 3) << v.output;
+  const nlohmann::json report = nlohmann::json::parse(v.output);
+  ASSERT_EQ(report["photos"].size(), 24u);
+  EXPECT_EQ(report["summary"]["damaged"], 1);
+  const nlohmann::json& damaged = report["photos"][1];
+  EXPECT_EQ(damaged["status"], "damaged");
+  const nlohmann::json& level = damaged["levels"]["16BASE"];
+  EXPECT_GT(level["rowsLeftOut"].get<int>(), 0);
+  EXPECT_EQ(level["firstRows"][0]["plane"], "luma");
+  EXPECT_GT(level["firstRows"][0]["row"].get<int>(), 0);
+  EXPECT_EQ(report["photos"][0]["status"], "ok");
+
+  Result e = run(program() + " export " + pack.string() + " -o " + (disc / "out").string() + " --format bmp");
+  EXPECT_EQ(e.status, 3) << e.output;
+  EXPECT_NE(e.output.find("IMG0002.PCD: repaired: 16BASE: "), std::string::npos) << e.output;
+  EXPECT_EQ(identify(disc / "out/IMG0002.bmp"), "3072x2048 BMP3");
+  Result s = run(program() + " export " + pack.string() + " -o " + (disc / "strict").string() + " --format bmp --strict");
+  EXPECT_EQ(s.status, 1) << s.output;
+  EXPECT_FALSE(fs::exists(disc / "strict/IMG0002.bmp"));
+}
+
+// A disc image that stops 12 MB early, inside the last photo's pack: that
+// photo is read as far as the image holds it, and verify says why it is cut.
+TEST(CliDisc, APackCutOffByTheEndOfADiscImageIsReadAsFarAsItGoes) {
+  const fs::path iso = kDisc + ".iso";
+  if (!fs::exists(iso)) GTEST_SKIP() << "sample disc image not built";
+  const fs::path cut = freshFolder("cut-image") / "cut.iso";
+  fs::copy_file(iso, cut);
+  fs::resize_file(cut, fs::file_size(cut) - (12 << 20));
+  Result v = run(program() + " verify " + cut.string() + " 2>/dev/null");
+  EXPECT_EQ(v.status, 3) << v.output;
+  EXPECT_NE(v.output.find("IMG0024.PCD;1: DAMAGED: the file lies partly past the end of the disc image; 16BASE: "),
+            std::string::npos)
+      << v.output;
+  EXPECT_NE(v.output.find("24 photos: 23 whole, 1 damaged, 0 unreadable"), std::string::npos) << v.output;
 }

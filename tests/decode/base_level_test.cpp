@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "colour_tables.h"
+#include "damage_report.h"
 #include "decode_test_util.h"
 #include "pcd_layout.h"
 
@@ -145,12 +146,20 @@ TEST(BaseLevelTest, IndexedOutputDiffusesTheErrorSerpentine) {
   EXPECT_EQ(d.Row(127)[0], pcd::PaletteIndex(grey, grey, grey));
 }
 
-TEST(BaseLevelTest, TruncatedBaseDataEndsWithAStatus) {
+// What a cut leaves of BASE is kept, the rest filled from BASE/4; a pack cut
+// before BASE/16 has nothing to build on.
+TEST(BaseLevelTest, TruncatedBaseDataIsFilledFromTheLevelBelow) {
   TempDir dir;
   PackFields fields;
   fields.size = pcd::kBaseOffset + 1000;
   PackPtr pack = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase, 11);
-  EXPECT_EQ(DecodeRect(pack.get()).status, kPcdEndOfFile);
+  EXPECT_EQ(DecodeRect(pack.get()).status, kPcdOk);
+  PcdDamageReport report;
+  ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+  EXPECT_GE(report.levels[pcd::kLevelBase].sectorsFilled, 287);
+  fields.size = pcd::kBase16Offset;
+  PackPtr empty = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase16, 11);
+  EXPECT_EQ(DecodeRect(empty.get()).status, kPcdEndOfFile);
 }
 
 }  // namespace

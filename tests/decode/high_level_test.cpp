@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "damage_report.h"
 #include "decode_test_util.h"
 #include "pcd_layout.h"
 #include "test_packs.h"
@@ -145,18 +146,21 @@ TEST_F(HighLevelTest, InterleavedDiscWithChromaRowsAmongLumaRows) {
   EXPECT_TRUE(MatchesReference(d, ReferenceImage(built, 5), {0, 0, 2048, 3072}));
 }
 
+// Entries before 252 name the row table's own sector, entries after it lie
+// past the end of the pack: only entry 252 finds rows 1008 to 1011.
 TEST_F(HighLevelTest, BandAtRows1008To1023Of4BaseUsesRowTableEntry252) {
   const std::string path = Variant("ENTRY252.PCD", [](Bytes& f, const BuiltPack&) {
     for (std::uint32_t k = 0; k < pcd::k4BaseRowTableEntries; ++k)
-      if (k != 252) f[pcd::k4BaseRowTableOffset + 2 * k] = f[pcd::k4BaseRowTableOffset + 2 * k + 1] = 0xFF;
+      if (k != 252) f[pcd::k4BaseRowTableOffset + 2 * k] = f[pcd::k4BaseRowTableOffset + 2 * k + 1] = k < 252 ? 0 : 0xFF;
   });
   PackPtr pack = Open(path, 4);
   const OutputRect band{1008, 0, 1024, 1536};
   const Decoded d = DecodeRect(pack.get(), &band);
   ASSERT_EQ(d.status, kPcdOk);
   EXPECT_TRUE(MatchesReference(d, *reference4_, band));
-  const OutputRect other{0, 0, 16, 1536};
-  EXPECT_NE(DecodeRect(pack.get(), &other).status, kPcdOk);
+  PcdDamageReport report;
+  ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+  EXPECT_FALSE(report.Any());
 }
 
 TEST_F(HighLevelTest, LevelsThePackDoesNotOfferAreRefused) {
@@ -172,29 +176,44 @@ TEST_F(HighLevelTest, LevelsThePackDoesNotOfferAreRefused) {
   EXPECT_EQ(DecodeRect(five.get(), &outside).status, kPcdInvalidArgument);
 }
 
-TEST_F(HighLevelTest, DamagedPacksFailWithAStatus) {
+// Damage is gone around and reported; what it spares decodes as before.
+TEST_F(HighLevelTest, DamagedPacksDecodeAroundTheDamage) {
   struct Damage {
     const char* name;
     void (*change)(Bytes&, const BuiltPack&);
     int level;
+    const char* report;  // the first line of the damage report
+    int rowsIntact;      // top rows that still match the reference exactly
   };
   const Damage damages[] = {
-      {"CUT.PCD", [](Bytes& f, const BuiltPack& b) { f.resize(std::size_t{b.sector16 + 400} * pcd::kSectorSize); }, 5},
+      {"CUT.PCD", [](Bytes& f, const BuiltPack& b) { f.resize(std::size_t{b.sector16 + 400} * pcd::kSectorSize); }, 5,
+       "16BASE: ", 0},  // the chroma rows, stored last, are gone
       {"NOSYNC.PCD", [](Bytes& f, const BuiltPack& b) {
          std::fill(f.begin() + std::size_t{b.rows4Sector} * pcd::kSectorSize, f.end(), 0);
-       }, 4},
+       }, 4, "4BASE: 1024 rows left out, first row 0: past the end of the data", 0},
       {"PASTEND.PCD", [](Bytes& f, const BuiltPack&) {
          std::fill(f.begin() + pcd::k4BaseRowTableOffset, f.begin() + pcd::k4BaseRowTableOffset + 512, 0xFF);
-       }, 4},
-      {"LONGCODE.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 16; }, 4},
-      {"OVERLAP.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 6] = 0x00; }, 4},
-      {"EMPTY.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 255; }, 4},
+       }, 4, "4BASE row table unreadable", 1024},
+      {"LONGCODE.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 16; }, 4,
+       "4BASE code table unreadable", 0},
+      {"OVERLAP.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 6] = 0x00; }, 4,
+       "4BASE code table unreadable", 0},
+      {"EMPTY.PCD", [](Bytes& f, const BuiltPack&) { f[pcd::k4BaseCodeTableOffset + 1] = 255; }, 4,
+       "4BASE code table unreadable", 0},
   };
   for (const Damage& damage : damages) {
     PackPtr pack = Open(Variant(damage.name, damage.change), damage.level);
     ASSERT_TRUE(pack) << damage.name;
-    const PcdStatus status = DecodeRect(pack.get()).status;
-    EXPECT_TRUE(status == kPcdBadSignature || status == kPcdEndOfFile) << damage.name << " gave " << status;
+    const Decoded d = DecodeRect(pack.get());
+    ASSERT_EQ(d.status, kPcdOk) << damage.name;
+    PcdDamageReport report;
+    ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+    const std::vector<std::string> lines = PcdDamageTexts(report);
+    ASSERT_FALSE(lines.empty()) << damage.name;
+    EXPECT_EQ(lines[0].rfind(damage.report, 0), 0u) << damage.name << ": " << lines[0];
+    const Ycc& reference = damage.level == 5 ? *reference5_ : *reference4_;
+    const OutputRect intact{0, 0, static_cast<std::int16_t>(damage.rowsIntact), static_cast<std::int16_t>(reference.width)};
+    EXPECT_TRUE(MatchesReference(d, reference, intact)) << damage.name;
   }
 }
 

@@ -24,6 +24,7 @@
 #include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
 #include "tests/support/screenshot_win.h"
+#include "tests/support/timed_script_win.h"
 #include "ui/comctl_version_win.h"
 
 namespace imagefile {
@@ -338,6 +339,46 @@ TEST_F(ExportCommandTest, FoldersThatCannotTakeFilesAreRefused) {
                                       "Lumivexa SE: You must specify a folder",
                                       "Lumivexa SE: The specified folder does not exist"}),
             messages);
+}
+
+// A photo whose 16BASE rows lost a 64 KB block is exported whole, and Export
+// then names it, once, in one box with what was repaired.
+TEST_F(ExportCommandTest, APhotoReadFromDamagedDataIsExportedAndNamed) {
+  const std::string in = test_support::UniqueTempPath("in");
+  CreateDirectoryA(in.c_str(), nullptr);
+  const std::string damaged = in + "\\DAMAGED2.PCD";
+  ASSERT_TRUE(CopyFileA(PackPath(2).c_str(), damaged.c_str(), FALSE));
+  {
+    std::FILE* f = std::fopen(damaged.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    unsigned char k[2] = {};
+    std::fseek(f, 0xE03, SEEK_SET);
+    ASSERT_EQ(std::fread(k, 1, 2, f), 2u);
+    const std::vector<char> zeros(65536, 0);
+    std::fseek(f, ((k[0] << 8 | k[1]) + 13 + 64) * 2048L, SEEK_SET);
+    std::fwrite(zeros.data(), 1, zeros.size(), f);
+    std::fclose(f);
+  }
+  std::vector<std::string> messages;
+  TimedScript script({[&] {
+    HWND box = TimedScript::FindDialog("Lumivexa SE");
+    if (!box) return false;
+    messages.push_back(DialogHook::MessageText(box));
+    EXPECT_TRUE(SaveScreenshot(box, "export-repaired"));
+    DialogHook::Press(box, IDOK);
+    return true;
+  }});
+  ExportOptions options;
+  options.format = kFormatTiff;
+  options.resolutionIndex = 5;
+  ExportFiles(Instance(), nullptr, {PackPath(1), damaged}, options, imaging::kNoTurn, folder_);
+  EXPECT_EQ(3072u, ReadTiff(folder_ + "\\DAMAGED2.tif").width);
+  ASSERT_TRUE(script.finished());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("DAMAGED2"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find(": Repaired: parts of this photo are damaged (16BASE: "), std::string::npos) << messages[0];
+  EXPECT_EQ(messages[0].find("IMG0001"), std::string::npos) << messages[0];
+  DeleteFileA(damaged.c_str());
 }
 
 // Another window's Export while this one's dialog is up: refused with a word,
