@@ -20,6 +20,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
 #include "tests/support/address_space_fill_win.h"
+#include "tests/support/damaged_copy.h"
 #include "tests/support/dialog_hook_win.h"
 #include "tests/support/progress_hook_win.h"
 #include "tests/support/unique_temp.h"
@@ -348,17 +349,7 @@ TEST_F(ExportCommandTest, APhotoReadFromDamagedDataIsExportedAndNamed) {
   CreateDirectoryA(in.c_str(), nullptr);
   const std::string damaged = in + "\\DAMAGED2.PCD";
   ASSERT_TRUE(CopyFileA(PackPath(2).c_str(), damaged.c_str(), FALSE));
-  {
-    std::FILE* f = std::fopen(damaged.c_str(), "r+b");
-    ASSERT_NE(f, nullptr);
-    unsigned char k[2] = {};
-    std::fseek(f, 0xE03, SEEK_SET);
-    ASSERT_EQ(std::fread(k, 1, 2, f), 2u);
-    const std::vector<char> zeros(65536, 0);
-    std::fseek(f, ((k[0] << 8 | k[1]) + 13 + 64) * 2048L, SEEK_SET);
-    std::fwrite(zeros.data(), 1, zeros.size(), f);
-    std::fclose(f);
-  }
+  ASSERT_TRUE(test_support::ZeroBlockIn16BaseData(damaged));
   std::vector<std::string> messages;
   TimedScript script({[&] {
     HWND box = TimedScript::FindDialog("Lumivexa SE");

@@ -9,6 +9,7 @@
 
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "tests/support/damaged_copy.h"
 #include "tests/support/png_file.h"
 #include "tests/support/dialog_hook_win.h"
 #include "tests/support/screenshot_win.h"
@@ -302,17 +303,7 @@ TEST_F(ViewerTest, TheStatusBarSaysWhenThePhotoOnShowWasRepaired) {
   GetTempPathA(sizeof folder, folder);
   const std::string path = std::string(folder) + "DAMAGED2.PCD";
   ASSERT_TRUE(CopyFileA("D:\\PHOTO_CD\\IMAGES\\IMG0002.PCD", path.c_str(), FALSE));
-  {
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    ASSERT_NE(f, nullptr);
-    unsigned char k[2] = {};
-    std::fseek(f, 0xE03, SEEK_SET);
-    ASSERT_EQ(std::fread(k, 1, 2, f), 2u);
-    const std::vector<char> zeros(65536, 0);
-    std::fseek(f, ((k[0] << 8 | k[1]) + 13 + 64) * 2048L, SEEK_SET);
-    std::fwrite(zeros.data(), 1, zeros.size(), f);
-    std::fclose(f);
-  }
+  ASSERT_TRUE(test_support::ZeroBlockIn16BaseData(path));
   g_settings.DefResolution = 5;  // 16BASE, where the damage lies
   BusyCount busy;
   std::unique_ptr<ViewerLink> link = CreateViewer(window_.hwnd(), busy);
