@@ -1,15 +1,13 @@
 #include "cli/export_job.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <thread>
 
 #include "cli/pack_info.h"
 #include "cli/photo_inputs.h"
-#include "cli/progress_bar.h"
+#include "cli/photo_workers.h"
 #include "cli/provenance.h"
 #include "photocd/image_pack.h"
 #include "photocd/properties/photo_properties_text.h"
@@ -26,7 +24,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return joined;
 }
 
-void exportOne(const ExportSettings& s, const std::string& serial, ExportResult& r) {
+void exportOne(const ExportSettings& s, const std::string& serial, int decodeThreads, ExportResult& r) {
   if (s.cancel && *s.cancel) {
     r.error = "cancelled";
     return;
@@ -37,8 +35,10 @@ void exportOne(const ExportSettings& s, const std::string& serial, ExportResult&
     r.exists = true;
     return;
   }
+  DecodeSettings decode = s.decode;
+  decode.threads = decodeThreads;
   DecodedPhoto photo;
-  if (!decodePhoto(r.input, s.decode, photo, r.error)) return;
+  if (!decodePhoto(r.input, decode, photo, r.error)) return;
   r.note = photo.note;
   r.repaired = !photo.repairs.empty();
   r.lowerLevel = photo.lowerLevel;
@@ -123,22 +123,9 @@ std::vector<ExportResult> exportPhotos(const std::vector<std::string>& inputs, c
   }
   if (settings.dryRun) return results;
 
-  ProgressBar bar(settings.progressBar, inputs.size());
-  const std::size_t workers = std::min<std::size_t>(settings.jobs > 0 ? settings.jobs : 1, inputs.size());
-  // With fewer photos at once than processors, each photo decodes on two threads.
-  ExportSettings run = settings;
-  if (workers < std::thread::hardware_concurrency()) run.decode.threads = 2;
-  std::atomic<std::size_t> next{0};
-  auto work = [&] {
-    for (std::size_t i; (i = next++) < results.size();) {
-      if (results[i].error.empty()) exportOne(run, serials[i], results[i]);
-      bar.advance();
-    }
-  };
-  std::vector<std::thread> threads;
-  for (std::size_t t = 1; t < workers; ++t) threads.emplace_back(work);
-  work();
-  for (std::thread& t : threads) t.join();
+  forEachPhoto(results.size(), settings.jobs, settings.progressBar, [&](std::size_t i, int decodeThreads) {
+    if (results[i].error.empty()) exportOne(settings, serials[i], decodeThreads, results[i]);
+  });
   return results;
 }
 

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <thread>
 
 #include "cli/output_names.h"
-#include "cli/progress_bar.h"
+#include "cli/photo_workers.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
 #include "photocd/orientation.h"
@@ -84,22 +83,10 @@ nlohmann::json levelJson(const PcdLevelDamage& d) {
 std::vector<VerifyResult> verifyPhotos(const std::vector<std::string>& inputs, const VerifySettings& settings) {
   std::vector<VerifyResult> results(inputs.size());
   for (std::size_t i = 0; i < inputs.size(); ++i) results[i].input = inputs[i];
-  ProgressBar bar(settings.progressBar, inputs.size());
-  const std::size_t workers = std::min<std::size_t>(std::max(settings.jobs, 1), std::max<std::size_t>(inputs.size(), 1));
-  // With fewer photos at once than processors, each photo decodes on two threads.
-  const int threads = workers < std::thread::hardware_concurrency() ? 2 : 1;
-  std::atomic<std::size_t> next{0};
-  auto work = [&] {
-    for (std::size_t i; (i = next++) < results.size();) {
-      if (settings.cancel && *settings.cancel) results[i].error = "cancelled";
-      else verifyOne(results[i], threads);
-      bar.advance();
-    }
-  };
-  std::vector<std::thread> pool;
-  for (std::size_t t = 1; t < workers; ++t) pool.emplace_back(work);
-  work();
-  for (std::thread& t : pool) t.join();
+  forEachPhoto(results.size(), settings.jobs, settings.progressBar, [&](std::size_t i, int decodeThreads) {
+    if (settings.cancel && *settings.cancel) results[i].error = "cancelled";
+    else verifyOne(results[i], decodeThreads);
+  });
   return results;
 }
 
