@@ -21,15 +21,6 @@ namespace {
 
 const char* const kLevelNames[] = {"base/64", "base/16", "base/4", "base", "4base", "16base", "64base"};
 
-// Disc text fields, ISO 8859-1 on the disc, as UTF-8.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return pcdprops::Latin1ToUtf8(pcdprops::FieldText(field));
-}
-std::string PhotofinisherText(const ImagePackInfo& info) {
-  return pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
-}
-
 int rotationCode(const ImagePack* pack) {
   for (unsigned code = 0; code < 4; ++code)
     if (PcdOrientationFromRotation(code) == pack->storedOrientation) return static_cast<int>(code);
@@ -67,7 +58,7 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   char version[16];
   std::snprintf(version, sizeof version, "%u.%u", info.versionMajor, info.versionMinor);
   disc["version"] = version;
-  disc["serial"] = FieldText(info.serialNumber);
+  disc["serial"] = pcdprops::FieldTextUtf8(info.serialNumber);
   disc["created"] = formatTime(info.creationTime);
   disc["modified"] = formatTime(info.secondTime);
   return disc;
@@ -77,7 +68,7 @@ std::string contactSheetTitle(const std::string& photoCdFolder) {
   std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};
   if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return "PHOTO CD";
-  std::string title = "PHOTO CD " + FieldText(info.serialNumber);
+  std::string title = "PHOTO CD " + pcdprops::FieldTextUtf8(info.serialNumber);
   if (pcdprops::IsRecordedTime(info.creationTime)) title += " " + formatTime(info.creationTime).substr(0, 10);
   return title;
 }
@@ -86,7 +77,7 @@ std::string discSerial(const std::string& photoCdFolder) {
   std::string infoPath = photoCdFolder.empty() ? std::string() : findChild(photoCdFolder, "INFO.PCD");
   DiscInfo info{};
   if (infoPath.empty() || PcdReadDiscInfo(infoPath.c_str(), info) != kPcdOk) return {};
-  return FieldText(info.serialNumber);
+  return pcdprops::FieldTextUtf8(info.serialNumber);
 }
 
 // Why a level the pack lists cannot be read, empty when it can: extension
@@ -139,19 +130,19 @@ nlohmann::json describePack(ImagePack* pack) {
   nlohmann::json& medium = j["medium"];
   medium["type"] = pcdprops::MediaTypeText(info.mediaType);
   medium["code"] = info.mediaType;
-  medium["description"] = FieldText(info.mediaInfo);
+  medium["description"] = pcdprops::FieldTextUtf8(info.mediaInfo);
   nlohmann::json& scanner = j["scanner"];
-  scanner["vendor"] = FieldText(info.scannerVendor);
-  scanner["product"] = FieldText(info.scannerProduct);
-  scanner["firmwareVersion"] = FieldText(info.scannerFirmwareVersion);
-  scanner["firmwareDate"] = FieldText(info.scannerFirmwareDate);
-  scanner["serial"] = FieldText(info.scannerSerial);
+  scanner["vendor"] = pcdprops::FieldTextUtf8(info.scannerVendor);
+  scanner["product"] = pcdprops::FieldTextUtf8(info.scannerProduct);
+  scanner["firmwareVersion"] = pcdprops::FieldTextUtf8(info.scannerFirmwareVersion);
+  scanner["firmwareDate"] = pcdprops::FieldTextUtf8(info.scannerFirmwareDate);
+  scanner["serial"] = pcdprops::FieldTextUtf8(info.scannerSerial);
   pcdprops::PixelSize pixelSize;
   if (pcdprops::ReadPixelSize(info.scannerPixelSize, &pixelSize))
     scanner["pixelSizeMicrometres"] = pixelSize.micrometres();
-  j["workstation"] = FieldText(info.workstationMaker);
-  j["photofinisher"] = PhotofinisherText(info);
-  j["rights"] = info.rightsStatus == 1 ? nlohmann::json{{"restricted", true}, {"file", FieldText(info.rightsFileName)}}
+  j["workstation"] = pcdprops::FieldTextUtf8(info.workstationMaker);
+  j["photofinisher"] = pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
+  j["rights"] = info.rightsStatus == 1 ? nlohmann::json{{"restricted", true}, {"file", pcdprops::FieldTextUtf8(info.rightsFileName)}}
                                        : nlohmann::json{{"restricted", false}};
   return j;
 }

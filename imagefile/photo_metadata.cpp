@@ -7,28 +7,22 @@ namespace imagefile {
 
 namespace {
 constexpr int kNoMediumRecorded = -1;
-
-// Disc text fields, ISO 8859-1 on the disc; metadata text is UTF-8.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return pcdprops::Latin1ToUtf8(pcdprops::FieldText(field));
-}
 }
 
 ImageMetadata PhotoMetadata(const ImagePackInfo& info) {
   ImageMetadata m;
   if (pcdprops::IsRecordedTime(info.scanTime)) m.dateTime = pcdprops::FormatDiscTime(info.scanTime, true);
-  m.make = FieldText(info.scannerVendor);
-  m.model = FieldText(info.scannerProduct);
+  m.make = pcdprops::FieldTextUtf8(info.scannerVendor);
+  m.model = pcdprops::FieldTextUtf8(info.scannerProduct);
   // "Photo CD image; medium: Color negative, 35mm colour negative; photofinisher: ..."
   std::string medium = info.mediaType == kNoMediumRecorded ? "" : pcdprops::MediaTypeText(info.mediaType);
-  std::string mediumText = FieldText(info.mediaInfo), finisher = pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
+  std::string mediumText = pcdprops::FieldTextUtf8(info.mediaInfo), finisher = pcdprops::Latin1ToUtf8(pcdprops::PhotofinisherText(info));
   if (!mediumText.empty()) medium += (medium.empty() ? "" : ", ") + mediumText;
   m.description = "Photo CD image";
   if (!medium.empty()) m.description += "; medium: " + medium;
   if (!finisher.empty()) m.description += "; photofinisher: " + finisher;
   if (info.rightsStatus == 1)
-    m.copyright = "Use restricted: see " + FieldText(info.rightsFileName) + " on the Photo CD";
+    m.copyright = "Use restricted: see " + pcdprops::FieldTextUtf8(info.rightsFileName) + " on the Photo CD";
   m.software = "Lumivexa SE";
   return m;
 }

@@ -51,6 +51,11 @@ std::string FieldText(const char (&field)[N]) {
 // Disc text is 8-bit ISO 8859-1: the same text as UTF-8, for JSON, file names
 // and metadata (every byte is a character, so nothing is ever invalid).
 std::string Latin1ToUtf8(const std::string& latin1);
+// A text field as UTF-8.
+template <std::size_t N>
+std::string FieldTextUtf8(const char (&field)[N]) {
+  return Latin1ToUtf8(FieldText(field, N));
+}
 // The photofinisher's name; empty when its first byte is 0xFF.
 std::string PhotofinisherText(const ImagePackInfo& info);
 
