@@ -14,22 +14,10 @@ namespace fs = std::filesystem;
 
 namespace cli {
 
-namespace {
-
-// Upper case without an ISO 9660 version suffix, for comparing disc names.
-std::string discName(std::string name) {
-  std::size_t semicolon = name.find(';');
-  if (semicolon != std::string::npos) name.erase(semicolon);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
-}
-
-}  // namespace
-
 std::string findChild(const std::string& folder, const std::string& name) { return PcdFindChild(folder, name); }
 
 int photoNumberOf(const std::string& title) {
-  std::string n = discName(title);
+  std::string n = PcdDiscName(title);
   if (n.size() != 7 || n.compare(0, 3, "IMG") != 0 ||
       !std::all_of(n.begin() + 3, n.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
     return 0;
@@ -38,7 +26,7 @@ int photoNumberOf(const std::string& title) {
 
 std::string photoCdFolderOf(const std::string& packPath) {
   fs::path images = fs::u8path(packPath).parent_path();
-  if (discName(images.filename().u8string()) != "IMAGES") return {};
+  if (PcdDiscName(images.filename().u8string()) != "IMAGES") return {};
   return images.parent_path().u8string();
 }
 
@@ -69,7 +57,7 @@ std::string discTitle(const std::string& packPath) {
   return pcdimage::IsDiscImageName(holder.u8string()) ? holder.stem().u8string() : holder.filename().u8string();
 }
 
-std::string packFileName(const std::string& packPath) { return discName(fs::u8path(packPath).filename().u8string()); }
+std::string packFileName(const std::string& packPath) { return PcdDiscName(fs::u8path(packPath).filename().u8string()); }
 
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;

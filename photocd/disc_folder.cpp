@@ -11,17 +11,9 @@ namespace {
 
 using Entries = std::vector<PcdFolderEntry>;
 
-// Upper case without an ISO 9660 version suffix, for comparing disc names.
-std::string DiscName(std::string name) {
-  std::size_t semicolon = name.find(';');
-  if (semicolon != std::string::npos) name.erase(semicolon);
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
-}
-
 // IMGnnnn.PCD, the name a disc gives each photo's pack.
 bool IsDiscPackName(const std::string& name) {
-  const std::string n = DiscName(name);
+  const std::string n = PcdDiscName(name);
   return n.size() == 11 && n.compare(0, 3, "IMG") == 0 && n.compare(7, 4, ".PCD") == 0 &&
          std::all_of(n.begin() + 3, n.begin() + 7, [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
@@ -36,9 +28,9 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 const PcdFolderEntry* Child(const Entries& entries, const std::string& name, bool folder) {
-  const std::string wanted = DiscName(name);
+  const std::string wanted = PcdDiscName(name);
   for (const PcdFolderEntry& entry : entries)
-    if (entry.folder == folder && DiscName(entry.name) == wanted) return &entry;
+    if (entry.folder == folder && PcdDiscName(entry.name) == wanted) return &entry;
   return nullptr;
 }
 
@@ -133,4 +125,11 @@ PcdStatus PcdFindFolderPhotos(const std::string& folder, PcdFolderPhotos& photos
   }
   SortByName(photos.packs, Join(folder, "").size());
   return kPcdOk;
+}
+
+std::string PcdDiscName(std::string name) {
+  std::size_t semicolon = name.find(';');
+  if (semicolon != std::string::npos) name.erase(semicolon);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
 }

@@ -34,3 +34,6 @@ bool PcdNameLess(const std::string& a, const std::string& b);
 // folder's child named name ignoring case and a ";1" suffix, joined to folder;
 // empty when there is none.
 std::string PcdFindChild(const std::string& folder, const std::string& name);
+
+// Upper case without an ISO 9660 version suffix, for comparing disc names.
+std::string PcdDiscName(std::string name);
