@@ -1,13 +1,14 @@
 // Process entry: one instance only, common controls, icons, the browse window (with
 // the disc image or folder named on the command line) and the main loop.
 #include <windows.h>
+#include <shellapi.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/main_loop.h"
 #include "browse/browse_window.h"
 #include "imagefile/requested_level.h"
+#include "photocd/pcd_text_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
@@ -25,18 +26,23 @@ constexpr int kHighestPcdLevel = 6;  // BASE*64
 constexpr UINT kHandOverTimeoutMs = 5000;
 
 // The path named on the command line, made absolute from this process's
-// current folder; empty without one.
+// current folder; empty without one. The wide command line holds every name.
 std::string CommandLinePath() {
-  if (__argc < 2) return {};
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(__argv[1], MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? std::string(full, length) : std::string(__argv[1]);
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments) return {};
+  std::wstring path = count >= 2 ? arguments[1] : L"";
+  LocalFree(arguments);
+  if (path.empty()) return {};
+  wchar_t full[MAX_PATH];
+  DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+  return Utf8(length > 0 && length < MAX_PATH ? std::wstring(full, length) : path);
 }
 
 // Brings a running instance's browse window forward and hands it the path,
 // if any; false when no instance runs.
 bool HandToRunningInstance(const std::string& path, bool& handedOver) {
-  HWND existing = FindWindowA(kBrowseWindowClass, nullptr);
+  HWND existing = FindWindowW(kBrowseWindowClass, nullptr);
   if (!existing) return false;
   SetForegroundWindow(existing);
   handedOver = false;
@@ -46,7 +52,7 @@ bool HandToRunningInstance(const std::string& path, bool& handedOver) {
     data.cbData = static_cast<DWORD>(path.size() + 1);
     data.lpData = const_cast<char*>(path.c_str());
     DWORD_PTR accepted = FALSE;
-    handedOver = SendMessageTimeoutA(existing, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+    handedOver = SendMessageTimeoutW(existing, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
                                      kHandOverTimeoutMs, &accepted) &&
                  accepted;
   }
@@ -67,8 +73,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (showCommand == SW_SHOWNORMAL) showCommand = SW_SHOWDEFAULT;
   g_comctlVersion = ProbeComctlVersion();
   InitAllCommonControls();
-  g_mainIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-  g_alternateIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ALTERNATE));
+  g_mainIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN));
+  g_alternateIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ALTERNATE));
   LoadSettingsGroup(g_settings, SettingsGroup::kOptions);
   LoadSettingsGroup(g_settings, SettingsGroup::kWindow);
   g_requestedPcdLevel = kHighestPcdLevel;

@@ -5,7 +5,7 @@ namespace {
 void Deliver(LoopClient* client, MSG* msg) {
   if (client && client->PreTranslate(msg)) return;
   TranslateMessage(msg);
-  DispatchMessageA(msg);
+  DispatchMessageW(msg);
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ int RunMainLoop(LoopClient* client) {
       // messages queued behind it are not lost.
       bool quit = false;
       int quitCode = 0;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message != WM_QUIT) {
           Deliver(client, &msg);
         } else if (!quit) {
@@ -30,7 +30,7 @@ int RunMainLoop(LoopClient* client) {
       client->DoIdle();
       continue;
     }
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return kLoopWaitFailed;
     Deliver(client, &msg);

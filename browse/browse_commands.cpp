@@ -2,6 +2,7 @@
 // menus and the status bar.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,12 @@ constexpr int kStatusPadding = 10;
 
 // The photo of the list's focused item; null when no item has the focus.
 browse::PhotoItem* FocusedPhoto(HWND list) {
-  const int item = list ? static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
+  const int item = list ? static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
   if (item < 0) return nullptr;
-  LVITEMA query = {};
+  LVITEMW query = {};
   query.mask = LVIF_PARAM;
   query.iItem = item;
-  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
   return reinterpret_cast<browse::PhotoItem*>(query.lParam);
 }
 
@@ -118,7 +119,7 @@ void BrowseWindow::OnCommand(int id) {
 std::vector<std::string> BrowseWindow::SelectedPaths() const {
   std::vector<std::string> paths;
   if (!list_) return paths;
-  for (int item = -1; (item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0;)
+  for (int item = -1; (item = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0;)
     if (browse::PhotoItem* photo = ListPhoto(item)) paths.push_back(photo->path);
   return paths;
 }
@@ -134,38 +135,38 @@ void BrowseWindow::CopySelection() {
       SystemErrorBoxId(g_instance, frame_, IDS_COPY_FAILED);
     return;
   }
-  int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   if (browse::PhotoItem* photo = ListPhoto(focused))
     imagefile::CopyPhotoFile(g_instance, frame_, photo->path, imaging::kNoTurn);
 }
 
 int BrowseWindow::SelectedCount() const {
-  return list_ ? static_cast<int>(SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+  return list_ ? static_cast<int>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
 
 void BrowseWindow::CollectSelection(browse::PhotoList& selection) const {
   if (!list_) return;
   int item = -1;
-  while ((item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0) {
-    LVITEMA query = {};
+  while ((item = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0) {
+    LVITEMW query = {};
     query.mask = LVIF_PARAM;
     query.iItem = item;
-    SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
     selection.Append(reinterpret_cast<browse::PhotoItem*>(query.lParam));
   }
 }
 
 void BrowseWindow::SelectAll() {
   if (!list_) return;
-  int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  LVITEMA item = {};
+  int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  LVITEMW item = {};
   item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
   item.state = LVIS_SELECTED;
-  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
   if (focused >= 0) {
-    SendMessageA(list_, LVM_ENSUREVISIBLE, focused, FALSE);
+    SendMessageW(list_, LVM_ENSUREVISIBLE, focused, FALSE);
     item.stateMask = item.state = LVIS_FOCUSED;
-    SendMessageA(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
   }
   UpdateMenuState();
 }
@@ -176,13 +177,13 @@ void BrowseWindow::UpdateMenuState(HMENU menu) {
   for (int id : browse::kManagedCommands) {
     bool enabled = browse::CommandEnabled(id, state);
     if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    if (toolbar_) SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
+    if (toolbar_) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
   }
 }
 
 void BrowseWindow::UpdateStatusBar() {
   if (!status_) return;
-  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+  SendMessageW(status_, SB_SIMPLE, FALSE, 0);
   std::vector<std::string> parts;
   if (disc_.root.empty()) {
     parts.push_back(LoadText(IDS_NO_DISC));
@@ -191,7 +192,7 @@ void BrowseWindow::UpdateStatusBar() {
     if (!disc_.infoPath.empty())
       parts.push_back(FormatDateTime(browse::PhotoDate(LocalEpochFileTime(), disc_.info.secondTime)));
     char count[64];
-    wsprintfA(count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
+    std::snprintf(count, sizeof count, LoadText(IDS_PHOTO_COUNT).c_str(), static_cast<int>(photos_.Count()));
     parts.push_back(count);
   }
   int widths[2] = {};
@@ -200,9 +201,9 @@ void BrowseWindow::UpdateStatusBar() {
     right += TextWidth(status_, parts[i].c_str()) + kStatusPadding;
     widths[i] = right;
   }
-  SendMessageA(status_, SB_SETPARTS, static_cast<WPARAM>(parts.size()), reinterpret_cast<LPARAM>(widths));
+  SendMessageW(status_, SB_SETPARTS, static_cast<WPARAM>(parts.size()), reinterpret_cast<LPARAM>(widths));
   for (std::size_t i = 0; i < parts.size(); ++i)
-    SendMessageA(status_, SB_SETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(parts[i].c_str()));
+    SendMessageW(status_, SB_SETTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(Utf16(parts[i]).c_str()));
 }
 
 void BrowseWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
@@ -211,9 +212,8 @@ LRESULT BrowseWindow::OnNotify(NMHDR* header) {
   if (AnswerToolbarTip(g_instance, header)) return 0;
   if (header->hwndFrom != list_) return 0;
   switch (header->code) {
-    case LVN_GETDISPINFOA:
     case LVN_GETDISPINFOW: {
-      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
       if (info->item.mask & LVIF_IMAGE) {
         auto* photo = reinterpret_cast<browse::PhotoItem*>(info->item.lParam);
         if (!photo) photo = ListPhoto(info->item.iItem);
@@ -240,10 +240,10 @@ void BrowseWindow::OnContextMenu(HWND window, int x, int y) {
   if (!list_ || window != list_) return;
   if (x == -1 && y == -1) {  // from the keyboard
     POINT at = {0, 0};
-    int focused = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     RECT icon = {};
     icon.left = LVIR_ICON;
-    if (focused >= 0 && SendMessageA(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&icon))) {
+    if (focused >= 0 && SendMessageW(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&icon))) {
       at.x = (icon.left + icon.right) / 2;
       at.y = (icon.top + icon.bottom) / 2;
     }
@@ -253,7 +253,7 @@ void BrowseWindow::OnContextMenu(HWND window, int x, int y) {
   }
   UpdateMenuState();
   const bool selection = SelectedCount() > 0;
-  HMENU loaded = LoadMenuA(g_instance, MAKEINTRESOURCEA(selection ? IDR_ITEM_POPUP : IDR_BACKGROUND_POPUP));
+  HMENU loaded = LoadMenuW(g_instance, MAKEINTRESOURCEW(selection ? IDR_ITEM_POPUP : IDR_BACKGROUND_POPUP));
   if (!loaded) return;
   HMENU popup = GetSubMenu(loaded, 0);
   if (selection) SetMenuDefaultItem(popup, CMD_VIEW, FALSE);

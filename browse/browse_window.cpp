@@ -32,24 +32,24 @@ constexpr UINT kWaitingDiscWorkMessage = WM_APP;
 BrowseWindow::BrowseWindow() : scanProgress_(MakeProgressWindowScan()) {
   busy_.SetWhenIdle([this] {
     if (frame_ && (removalWaiting_ || openWaiting_ != WaitingOpen::kNone))
-      PostMessageA(frame_, kWaitingDiscWorkMessage, 0, 0);
+      PostMessageW(frame_, kWaitingDiscWorkMessage, 0, 0);
   });
 }
 
 BrowseWindow::~BrowseWindow() { Destroy(); }
 
 bool BrowseWindow::RegisterWindowClass() {
-  WNDCLASSA existing;
-  if (GetClassInfoA(g_instance, kBrowseWindowClass, &existing)) return true;
-  WNDCLASSA wc = {};
+  WNDCLASSW existing;
+  if (GetClassInfoW(g_instance, kBrowseWindowClass, &existing)) return true;
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = g_instance;
   wc.hIcon = g_mainIcon;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszMenuName = MAKEINTRESOURCEA(IDR_BROWSE_MENU);
+  wc.lpszMenuName = MAKEINTRESOURCEW(IDR_BROWSE_MENU);
   wc.lpszClassName = kBrowseWindowClass;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 bool BrowseWindow::Create(int showCommand) {
@@ -62,17 +62,17 @@ bool BrowseWindow::Create(int showCommand) {
   const bool sizeRemembered = g_settings.SaveBrowseWindow == 1;
   int width = sizeRemembered ? g_settings.BrowseWndSize.width : CW_USEDEFAULT;
   int height = sizeRemembered ? g_settings.BrowseWndSize.height : CW_USEDEFAULT;
-  CreateWindowExA(0, kBrowseWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  CreateWindowExW(0, kBrowseWindowClass, Utf16(kAppName).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                   CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr, g_instance, this);
   if (!frame_) {
-    MessageBoxA(nullptr, LoadText(IDS_NO_BROWSE_WINDOW).c_str(), kAppName, MB_OK);
+    MessageBoxW(nullptr, Utf16(LoadText(IDS_NO_BROWSE_WINDOW)).c_str(), Utf16(kAppName).c_str(), MB_OK);
     return false;
   }
   menu_ = GetMenu(frame_);
   LoadRecentImages();
   DragAcceptFiles(frame_, TRUE);
-  accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_BROWSE_ACCEL));
-  workEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+  accelerators_ = LoadAcceleratorsW(g_instance, MAKEINTRESOURCEW(IDR_BROWSE_ACCEL));
+  workEvent_ = CreateEventW(nullptr, FALSE, TRUE, nullptr);
 
   CreateChildren();
   if (list_) SetFocus(list_);
@@ -93,10 +93,10 @@ bool BrowseWindow::CreateChildren() {
   if (!CreateList()) return false;
   if (!CreateToolbar()) return false;
   if (IsNewComctl(g_comctlVersion)) rebar_ = CreateToolbarRebar(g_instance, frame_, toolbar_);
-  status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, "", frame_,
+  status_ = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, L"", frame_,
                                 kStatusBarId);
   if (!status_) return false;
-  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
+  SendMessageW(status_, SB_SIMPLE, FALSE, 0);
   Layout();
   return true;
 }
@@ -104,7 +104,7 @@ bool BrowseWindow::CreateChildren() {
 bool BrowseWindow::CreateList() {
   // The window keeps the image list (LVS_SHAREIMAGELISTS) and destroys it in Destroy,
   // after the loader, which adds cell bitmaps to it, has stopped.
-  list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_GROUP | WS_TABSTOP | LVS_ICON |
                               LVS_AUTOARRANGE | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                           0, 0, 0, 0, frame_, reinterpret_cast<HMENU>(kListId), g_instance, nullptr);
@@ -158,12 +158,12 @@ void BrowseWindow::SetScanProgress(std::unique_ptr<ScanProgress> progress) {
 bool BrowseWindow::PreTranslate(MSG* msg) {
   if (!frame_) return false;
   if ((msg->hwnd == frame_ || (list_ && msg->hwnd == list_)) && accelerators_ &&
-      TranslateAcceleratorA(frame_, accelerators_, msg))
+      TranslateAcceleratorW(frame_, accelerators_, msg))
     return true;
   for (std::size_t i = 0; i < viewers_.Count(); ++i) {
     if (msg->hwnd == viewers_[i]->Frame()) return viewers_[i]->TranslateAccelerators(msg);
   }
-  return IsDialogMessageA(frame_, msg) != 0;
+  return IsDialogMessageW(frame_, msg) != 0;
 }
 
 bool BrowseWindow::NeedsIdle() {
@@ -234,7 +234,7 @@ void BrowseWindow::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK BrowseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = WindowObject<BrowseWindow>(hwnd, message, lParam);
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCCREATE) self->frame_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
@@ -295,9 +295,9 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       PostQuitMessage(kQuitCode);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       frame_ = list_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }

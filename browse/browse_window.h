@@ -24,7 +24,7 @@
 #include "viewer/viewer_link.h"
 
 // Window class of the browse frame; also how a second instance finds the first.
-constexpr char kBrowseWindowClass[] = "LumivexaSE-Browse";
+constexpr wchar_t kBrowseWindowClass[] = L"LumivexaSE-Browse";
 
 // Child window ids.
 constexpr int kListId = 100;
@@ -32,7 +32,8 @@ constexpr int kToolbarId = 101;
 constexpr int kStatusBarId = 102;
 
 // A running program takes a disc image or folder named on a second start as
-// WM_COPYDATA with this tag; the data is the path's characters.
+// WM_COPYDATA with this tag: a second start hands its path over as UTF-8 with a
+// terminating zero (cbData counts it), the program's one spelling of text.
 constexpr ULONG_PTR kOpenPathCopyData = 0x504F564C;  // "LVOP"
 
 // The open Photo CD: paths formed from the root, its information and overview pack.

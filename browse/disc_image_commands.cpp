@@ -82,7 +82,7 @@ bool BrowseWindow::OpenChosen(const std::string& requested, bool image, bool int
   PcdFolderPhotos found;
   const std::string problem = image ? ImageProblem(path, found) : FolderProblem(path, found);
   if (!problem.empty()) {
-    if (interactive) MessageBoxA(frame_, problem.c_str(), kAppName, MB_OK | MB_ICONEXCLAMATION);
+    if (interactive) MessageBoxW(frame_, Utf16(problem).c_str(), Utf16(kAppName).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   RememberDiscImage(path);
@@ -91,36 +91,36 @@ bool BrowseWindow::OpenChosen(const std::string& requested, bool image, bool int
 
 bool BrowseWindow::OpenPath(const std::string& path, bool interactive) {
   // A missing path is taken by its name, so a folder that is gone says so.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
   const bool folder = attributes == INVALID_FILE_ATTRIBUTES ? !pcdimage::IsDiscImageName(path)
                                                             : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return folder ? OpenFolder(path, interactive) : OpenDiscImage(path, interactive);
 }
 
 void BrowseWindow::ChooseDiscImage() {
-  std::string filter = LoadText(IDS_DISC_IMAGE_FILTER);
-  for (char& c : filter)
-    if (c == '|') c = '\0';
-  std::string title = LoadText(IDS_DISC_IMAGE_TITLE);
-  char file[MAX_PATH] = "";
-  OPENFILENAMEA dialog = {};
+  std::wstring filter = Utf16(LoadText(IDS_DISC_IMAGE_FILTER));
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  std::wstring title = Utf16(LoadText(IDS_DISC_IMAGE_TITLE));
+  wchar_t file[MAX_PATH] = L"";
+  OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = frame_;
   dialog.lpstrFilter = filter.c_str();
   dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
+  dialog.nMaxFile = MAX_PATH;
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (GetOpenFileNameA(&dialog)) OpenDiscImage(file, true);
+  if (GetOpenFileNameW(&dialog)) OpenDiscImage(Utf8(file), true);
 }
 
 void BrowseWindow::ChooseFolder() {
   // Start where the last folder was opened.
-  char path[MAX_PATH] = "";
+  std::string path;
   for (const std::string& recent : recentImages_) {
-    const DWORD attributes = GetFileAttributesA(recent.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && recent.size() < MAX_PATH) {
-      std::snprintf(path, sizeof path, "%s", recent.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(recent).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      path = recent;
       break;
     }
   }
@@ -129,17 +129,19 @@ void BrowseWindow::ChooseFolder() {
 
 void BrowseWindow::OnDropFiles(HDROP drop) {
   // The first folder or disc image among the dropped files.
-  char path[MAX_PATH] = "";
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  std::wstring path;
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   bool found = false;
   for (UINT i = 0; i < count && !found; ++i) {
-    if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
-    const DWORD attributes = GetFileAttributesA(path);
-    found = pcdimage::IsDiscImageName(path) ||
+    path.assign(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, &path[0], static_cast<UINT>(path.size())));
+    if (path.empty()) continue;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    found = pcdimage::IsDiscImageName(Utf8(path)) ||
             (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
   }
   DragFinish(drop);
-  if (found) OpenPath(path, true);
+  if (found) OpenPath(Utf8(path), true);
 }
 
 LRESULT BrowseWindow::OnCopyData(const COPYDATASTRUCT* data) {
@@ -151,14 +153,12 @@ LRESULT BrowseWindow::OnCopyData(const COPYDATASTRUCT* data) {
   const char* text = static_cast<const char*>(data->lpData);
   handedPath_.assign(text, strnlen(text, data->cbData));
   // Opened once the sender has its answer: the scan shows windows of its own.
-  PostMessageA(frame_, kOpenHandedPathMessage, 0, 0);
+  PostMessageW(frame_, kOpenHandedPathMessage, 0, 0);
   return TRUE;
 }
 
 void BrowseWindow::LoadRecentImages() {
-  std::vector<unsigned char> value;
-  RegistrySettingsStore store(kSettingsKeyPath, RegistrySettingsStore::Access::kRead);
-  recentImages_ = store.readAll(kRecentImagesValue, &value) ? DecodeMruList(value) : MruList();
+  if (!LoadStoredMruList(kSettingsKeyPath, kRecentImagesValue, recentImages_)) recentImages_.clear();
   TrimMruList(recentImages_, kRecentImageCount, kRecentImagesMaxBytes);
   UpdateRecentImagesMenu();
 }
@@ -181,8 +181,8 @@ void BrowseWindow::UpdateRecentImagesMenu() {
   const int count = GetMenuItemCount(file);
   while (position < count && GetMenuItemID(file, position) != CMD_OPEN_FOLDER) ++position;
   for (std::size_t i = 0; i < recentImages_.size(); ++i)
-    InsertMenuA(file, static_cast<UINT>(position + 1 + i), MF_BYPOSITION | MF_STRING,
-                CMD_RECENT_IMAGE_FIRST + i, RecentImageLabel(i, recentImages_[i]).c_str());
+    InsertMenuW(file, static_cast<UINT>(position + 1 + i), MF_BYPOSITION | MF_STRING,
+                CMD_RECENT_IMAGE_FIRST + i, Utf16(RecentImageLabel(i, recentImages_[i])).c_str());
 }
 
 // "Lumivexa SE - trip.cue" or "Lumivexa SE - C:\Photos\Wedding": which disc
@@ -192,5 +192,5 @@ void BrowseWindow::UpdateTitle() {
   std::string title = kAppName;
   if (!disc_.image.empty()) title += " - " + disc_.image.substr(disc_.image.find_last_of("\\/") + 1);
   if (!disc_.folder.empty()) title += " - " + disc_.folder;
-  SetWindowTextA(frame_, title.c_str());
+  SetWindowTextW(frame_, Utf16(title).c_str());
 }

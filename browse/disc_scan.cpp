@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "ui/path_utils.h"
 #include "ui/wait_cursor_win.h"
+#include "photocd/pcd_text_win.h"
 
 namespace {
 
@@ -30,9 +31,8 @@ class QuietCriticalErrors {
 char FindDiscDrive(char first, char last) {
   QuietCriticalErrors quiet;
   for (char letter = first; letter <= last; ++letter) {
-    char path[32];
-    std::snprintf(path, sizeof path, "%c:\\PHOTO_CD\\OVERVIEW.PCD", letter);
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return letter;
+    const std::wstring path = {static_cast<wchar_t>(letter), L':', L'\\'};
+    if (GetFileAttributesW((path + L"PHOTO_CD\\OVERVIEW.PCD").c_str()) != INVALID_FILE_ATTRIBUTES) return letter;
   }
   return 0;
 }
@@ -72,7 +72,7 @@ bool BrowseWindow::ListDisc(const PcdFolderPhotos& found, const std::string& ima
   disc_.overviewPath = found.overview;
   disc_.imagesPath = found.photoCd.empty() ? std::string() : JoinPath(found.photoCd, "IMAGES");
   const std::string root = found.photoCd.empty() ? folder : found.photoCd;
-  if (image.empty() && folder.empty()) SetCurrentDirectoryA(root.c_str());
+  if (image.empty() && folder.empty()) SetCurrentDirectoryW(Utf16(root).c_str());
 
   while (!disc_.infoPath.empty() && PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||
@@ -100,12 +100,12 @@ bool BrowseWindow::ListDisc(const PcdFolderPhotos& found, const std::string& ima
   if (!ScanPhotos(count, found.packs)) return false;
 
   if (photos_.Count() > 0) {
-    SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
-    if (!(SendMessageA(list_, LVM_GETITEMSTATE, 0, LVIS_SELECTED) & LVIS_SELECTED))
-      SendMessageA(list_, LVM_SETSELECTIONMARK, 0, 0);
-    LVITEMA state = {};
+    SendMessageW(list_, LVM_ENSUREVISIBLE, 0, FALSE);
+    if (!(SendMessageW(list_, LVM_GETITEMSTATE, 0, LVIS_SELECTED) & LVIS_SELECTED))
+      SendMessageW(list_, LVM_SETSELECTIONMARK, 0, 0);
+    LVITEMW state = {};
     state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
-    SendMessageA(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
   }
   UpdateTitle();
   UpdateMenuState();
@@ -151,7 +151,7 @@ bool BrowseWindow::ScanPhotos(int count, const std::vector<std::string>& packs) 
   scanProgress_->Begin(frame_, count);
   InvalidateRect(list_, nullptr, TRUE);
   UpdateWindow(list_);
-  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
 
   const std::uint64_t epoch = LocalEpochFileTime();
   bool complete = true;
@@ -167,23 +167,22 @@ bool BrowseWindow::ScanPhotos(int count, const std::vector<std::string>& packs) 
     }
     photos_.Append(photo);
 
-    char label[16];
-    std::snprintf(label, sizeof label, "%d", j);
-    LVITEMA item = {};
+    std::wstring label = std::to_wstring(j);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = j - 1;
-    item.pszText = label;
+    item.pszText = &label[0];
     item.iImage = I_IMAGECALLBACK;
     item.lParam = reinterpret_cast<LPARAM>(photo);
-    if (SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) break;
+    if (SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0) break;
   }
   const bool cancelled = scanProgress_->Cancelled() || !complete;
   scanProgress_->End();
   if (cancelled) {
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     photos_.Clear();
   }
-  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
   return !cancelled;
 }
@@ -197,7 +196,7 @@ void BrowseWindow::CloseDisc() {
   disc_.image.clear();
   disc_.folder.clear();
   disc_.info = {};
-  if (list_) SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  if (list_) SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
   viewers_.Clear();  // before the photos: viewers read their thumbnails
   photos_.Clear();
   ResetImageList();

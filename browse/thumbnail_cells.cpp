@@ -22,15 +22,15 @@ UINT ImageListDepth(int displayDepth) {
 }  // namespace
 
 void BrowseWindow::SetUpList() {
-  customDraw_ = SendMessageA(list_, LVM_SETICONSPACING, 0, kKeepSpacing);
+  customDraw_ = SendMessageW(list_, LVM_SETICONSPACING, 0, kKeepSpacing);
   if (customDraw_) {
-    SendMessageA(list_, LVM_SETBKCOLOR, 0, GetSysColor(COLOR_BTNFACE));
-    SendMessageA(list_, LVM_SETICONSPACING, 0, MAKELPARAM(cells_.spacingX(), cells_.spacingY()));
+    SendMessageW(list_, LVM_SETBKCOLOR, 0, GetSysColor(COLOR_BTNFACE));
+    SendMessageW(list_, LVM_SETICONSPACING, 0, MAKELPARAM(cells_.spacingX(), cells_.spacingY()));
   }
   images_ = ImageList_Create(cells_.cellWidth(), cells_.cellHeight(), ImageListDepth(displayDepth_), 4, 0);
   if (!images_) return;
   ImageList_SetBkColor(images_, GetSysColor(COLOR_WINDOW));
-  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+  SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
   ResetImageList();
 }
 
@@ -45,27 +45,26 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   const int item = static_cast<int>(nm.dwItemSpec);
   RECT bounds = {}, client, overlap;
   bounds.left = LVIR_BOUNDS;
-  SendMessageA(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds));
+  SendMessageW(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds));
   GetClientRect(list_, &client);
   if (!IntersectRect(&overlap, &bounds, &client)) return CDRF_SKIPDEFAULT;
 
-  const UINT state = static_cast<UINT>(SendMessageA(list_, LVM_GETITEMSTATE, item, LVIS_SELECTED | LVIS_DROPHILITED | LVIS_FOCUSED));
+  const UINT state = static_cast<UINT>(SendMessageW(list_, LVM_GETITEMSTATE, item, LVIS_SELECTED | LVIS_DROPHILITED | LVIS_FOCUSED));
   const bool hasFocus = GetFocus() == list_;
   int highlight = 0;
   if (state & (LVIS_SELECTED | LVIS_DROPHILITED)) highlight = hasFocus ? 1 : -1;
 
   RECT icon = {};
   icon.left = LVIR_ICON;
-  SendMessageA(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
+  SendMessageW(list_, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon));
   HDC dc = nm.hdc;
   PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_.load() : nullptr, icon, highlight);
 
-  char number[16];
-  wsprintfA(number, "%d", photo->index + 1);
+  const std::wstring number = std::to_wstring(photo->index + 1);
   RECT label = {icon.left + 10, icon.bottom - 21, icon.left + 30, icon.bottom};
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, number, -1, &label, DT_SINGLELINE | DT_CENTER);
+  DrawTextW(dc, number.c_str(), -1, &label, DT_SINGLELINE | DT_CENTER);
   if (hasFocus && (state & LVIS_FOCUSED)) {
     RECT focus = {icon.left + 5, icon.top, icon.right - 6, icon.bottom};
     DrawFocusRect(dc, &focus);

@@ -26,7 +26,7 @@ class SlideShowNotice : public ModalDialog {
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM) override {
     switch (message) {
       case WM_INITDIALOG:
-        SendDlgItemMessageA(dialog(), IDC_NOTICE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(g_mainIcon), 0);
+        SendDlgItemMessageW(dialog(), IDC_NOTICE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(g_mainIcon), 0);
         CentreWindow(dialog(), GetWindow(dialog(), GW_OWNER));
         return TRUE;
       case WM_COMMAND:
@@ -54,27 +54,27 @@ ViewerPhoto Entry(const browse::PhotoItem& photo) {
 
 browse::PhotoItem* BrowseWindow::ListPhoto(int item) const {
   if (!list_ || item < 0) return nullptr;
-  LVITEMA query = {};
+  LVITEMW query = {};
   query.mask = LVIF_PARAM;
   query.iItem = item;
-  SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
   return reinterpret_cast<browse::PhotoItem*>(query.lParam);
 }
 
 bool BrowseWindow::View() {
   const int focusedItem =
-      list_ ? static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
+      list_ ? static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) : -1;
   browse::PhotoItem* focused = ListPhoto(focusedItem);
   if (!focused) return false;
   if (!PcdFileExists(focused->path.c_str())) {
     char text[512] = "";
     std::snprintf(text, sizeof text, LoadText(IDS_CANNOT_OPEN_IMAGE).c_str(), focused->path.c_str());
-    MessageBoxA(nullptr, text, kAppName, MB_OK);
+    MessageBoxW(nullptr, Utf16(text).c_str(), Utf16(kAppName).c_str(), MB_OK);
     return false;
   }
   std::vector<ViewerPhoto> selection;
   for (int item = -1;
-       (item = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(item), LVNI_SELECTED))) >= 0;)
+       (item = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(item), LVNI_SELECTED))) >= 0;)
     if (browse::PhotoItem* photo = ListPhoto(item)) selection.push_back(Entry(*photo));
   HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
 

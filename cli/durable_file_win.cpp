@@ -14,7 +14,7 @@ std::string lastErrorText() {
   wchar_t text[256] = {};
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
                  sizeof text / sizeof text[0], nullptr);
-  std::string reason = PcdNarrowText(text, CP_UTF8);
+  std::string reason = Utf8(text);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
   return reason;
 }
@@ -49,10 +49,10 @@ bool processAlive(unsigned long processId) {
 }
 
 std::string machineName() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof name;
-  GetComputerNameA(name, &size);
-  return name;
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  GetComputerNameW(name, &size);
+  return Utf8(name);
 }
 
 }  // namespace cli

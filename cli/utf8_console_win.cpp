@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "cli/utf8_console.h"
-#include "photocd/pcd_local_file.h"
 #include "photocd/pcd_text_win.h"
 
 namespace cli {
@@ -19,7 +18,6 @@ void restoreConsoleCodePage() { SetConsoleOutputCP(g_consoleCodePage); }
 }  // namespace
 
 std::vector<std::string> switchToUtf8(int argc, char** argv) {
-  PcdLocalNamesAreUtf8();
   g_consoleCodePage = GetConsoleOutputCP();  // 0 without a console
   if (g_consoleCodePage != 0 && g_consoleCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
     std::atexit(restoreConsoleCodePage);
@@ -28,7 +26,7 @@ std::vector<std::string> switchToUtf8(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!wide) return std::vector<std::string>(argv, argv + argc);
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(PcdNarrowText(wide[i], CP_UTF8));
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
   LocalFree(wide);
   return arguments;
 }

@@ -4,7 +4,7 @@ if(WIN32)
   set(LUMIVEXA_WIN32 ON)
   # Link the C and C++ runtimes statically so the exe imports only system DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 else()
   set(LUMIVEXA_WIN32 OFF)
 endif()

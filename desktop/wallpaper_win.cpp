@@ -28,12 +28,12 @@ struct OwnedBitmap {
 };
 
 std::string FileTitle(const char* path) {
-  char title[MAX_PATH] = "";
-  if (GetFileTitleA(path, title, sizeof title) != 0) {
+  wchar_t title[MAX_PATH] = L"";
+  if (GetFileTitleW(Utf16(path).c_str(), title, MAX_PATH) != 0) {
     const char* slash = std::strrchr(path, '\\');
     return slash ? slash + 1 : path;
   }
-  return title;
+  return Utf8(title);
 }
 
 desktop::Extent ScreenExtent() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -65,18 +65,20 @@ bool WriteBitmap(imaging::BitmapHandle bitmap, int rowsPerStep, ProgressWindow& 
 }
 
 std::string ReadString(HKEY key, const char* name, DWORD maxChars, bool* found) {
-  std::string value(maxChars + 1, '\0');
-  DWORD size = maxChars;
-  *found = key && RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value[0]), &size) ==
-                      ERROR_SUCCESS;
-  value.resize(*found ? std::strlen(value.c_str()) : 0);
-  return value;
+  std::wstring value(maxChars + 1, L'\0');
+  DWORD size = maxChars * sizeof(wchar_t);
+  *found = key && RegQueryValueExW(key, Utf16(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value[0]),
+                                   &size) == ERROR_SUCCESS;
+  value.resize(*found ? std::wcslen(value.c_str()) : 0);
+  return Utf8(value);
 }
 
 void WriteString(HKEY key, const char* name, const std::string& value) {
-  if (key)
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  if (key) {
+    const std::wstring wide = Utf16(value);
+    RegSetValueExW(key, Utf16(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+  }
 }
 
 // Registers the wallpaper; when setting, remembers the wallpaper it replaces
@@ -88,13 +90,13 @@ void Install(ProgressWindow& progress, bool setting, std::string wallpaper, std:
   progress.setText("Setting Wallpaper");
   progress.setPosition(0);
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Utf16(kDesktopKey).c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) key = nullptr;
   bool found = false;
   if (setting) {
     bool tileFound = false;
     std::string current = ReadString(key, "Wallpaper", MAX_PATH, &found);
     std::string currentTile = ReadString(key, "TileWallpaper", 10, &tileFound);
-    if (lstrcmpiA(current.c_str(), wallpaper.c_str()) != 0) {
+    if (lstrcmpiW(Utf16(current).c_str(), Utf16(wallpaper).c_str()) != 0) {
       WriteString(key, "PrevWallpaper", found ? current : kNoWallpaper);
       WriteString(key, "PrevTileWallpaper", tileFound ? currentTile : "0");
     }
@@ -107,7 +109,8 @@ void Install(ProgressWindow& progress, bool setting, std::string wallpaper, std:
   WriteString(key, "Wallpaper", wallpaper);
   WriteString(key, "TileWallpaper", tile);
   if (key) RegCloseKey(key);
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, &wallpaper[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  std::wstring wideWallpaper = Utf16(wallpaper);
+  SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wideWallpaper[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
   progress.setPosition(10000);
   EnableWindow(cancel, TRUE);
 }
@@ -115,9 +118,9 @@ void Install(ProgressWindow& progress, bool setting, std::string wallpaper, std:
 }  // namespace
 
 std::string WallpaperFilePath() {
-  char folder[MAX_PATH] = "";
-  UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-  std::string path(folder, length < sizeof folder ? length : 0);
+  wchar_t folder[MAX_PATH] = L"";
+  UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  std::string path = Utf8(std::wstring(folder, length < MAX_PATH ? length : 0));
   if (!path.empty() && path.back() != '\\') path += '\\';
   return path + "Quorvant Wallpaper.bmp";
 }
@@ -139,13 +142,13 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   progress.setText(("Decoding " + FileTitle(photoPath)).c_str());
   const desktop::Extent photo = {reader.width(), reader.height()};
   if (!DecodePhoto(reader, progress, turn, gamma, selection)) {
-    if (!progress.cancelled()) MessageBoxA(owner, "Could not read image.", caption, MB_OK | MB_ICONWARNING);
+    if (!progress.cancelled()) MessageBoxW(owner, L"Could not read image.", Utf16(caption).c_str(), MB_OK | MB_ICONWARNING);
     return 0;
   }
 
   if (!turn.none() && !reader.rotate(turn)) {
     // Unturned, the desktop would show the photo otherwise than the viewer.
-    MessageBoxA(owner, "Not enough memory to turn the image.", caption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, L"Not enough memory to turn the image.", Utf16(caption).c_str(), MB_OK | MB_ICONWARNING);
     return 0;
   }
   imaging::BitmapHandle bitmap = reader.firstBitmap();
@@ -161,7 +164,7 @@ int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char
   progress.setText("Writing BMP");
   progress.setPosition(0);
   if (!WriteBitmap(bitmap, reader.displayedHeight(), progress)) {
-    MessageBoxA(owner, "Could not write bitmap.", caption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, L"Could not write bitmap.", Utf16(caption).c_str(), MB_OK | MB_ICONWARNING);
     return 0;
   }
   Install(progress, true, WallpaperFilePath(), tileValue);

@@ -93,7 +93,7 @@ class PhotoExport {
   // run as the progress window's Cancel does.
   bool mayReplace(const std::string& output) {
     if (progress_.cancelled()) return false;  // the run is over: ask nothing more
-    if (replaceAll_ || GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    if (replaceAll_ || GetFileAttributesW(Utf16(output).c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     switch (AskReplace(instance_, progress_.handle(), FileTitle(output))) {
       case ReplaceAnswer::kYesToAll:
         replaceAll_ = true;
@@ -132,12 +132,12 @@ class PhotoExport {
     // A name of our own beside the output, so that an existing file stays whole
     // until the new one is.
     std::string folder = output.substr(0, output.find_last_of('\\') + 1);
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "lvx", 0, temporary)) {
+    wchar_t temporary[MAX_PATH];
+    if (!GetTempFileNameW(Utf16(folder.empty() ? "." : folder).c_str(), L"lvx", 0, temporary)) {
       tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
       return;
     }
-    switch (WriteWithProgress(*writer, temporary, output, 1, progress_, {base + 50, 50})) {
+    switch (WriteWithProgress(*writer, Utf8(temporary), output, 1, progress_, {base + 50, 50})) {
       case WriteOutcome::kWritten:
       case WriteOutcome::kCancelled:
         break;
@@ -182,7 +182,7 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
   if (!repairs.empty()) {
     std::string text(repairs.size() + 512, '\0');
     FormatStringId(&text[0], text.size(), instance, IDS_EXPORT_REPAIRED, repairs.c_str());
-    MessageBoxA(owner, text.c_str(), LoadStringText(instance, IDS_PROGRAM_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(owner, Utf16(text.c_str()).c_str(), Utf16(LoadStringText(instance, IDS_PROGRAM_CAPTION)).c_str(), MB_OK | MB_ICONINFORMATION);
   }
 }
 

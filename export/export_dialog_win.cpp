@@ -58,7 +58,7 @@ class ExportDialog final : public ModalDialog {
     for (const char* text : kResolutionTexts) add(IDC_EXPORT_RESOLUTION, text);
     send(IDC_EXPORT_RESOLUTION, CB_SETCURSEL, options.resolutionIndex, 0);
     for (const RotationButton& button : kRotationButtons) {
-      HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(button.icon), IMAGE_ICON, 32, 32, LR_SHARED);
+      HANDLE icon = LoadImageW(instance_, MAKEINTRESOURCEW(button.icon), IMAGE_ICON, 32, 32, LR_SHARED);
       send(button.control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
       if (button.turn == params_->turn)
         CheckRadioButton(dialog(), IDC_EXPORT_ROTATE_NONE, IDC_EXPORT_ROTATE_180, button.control);
@@ -111,18 +111,16 @@ class ExportDialog final : public ModalDialog {
   }
 
   void browse() {
-    char path[MAX_PATH] = "";
-    GetDlgItemTextA(dialog(), IDC_EXPORT_FOLDER, path, MAX_PATH);
+    std::string path = WindowText(GetDlgItem(dialog(), IDC_EXPORT_FOLDER));
     if (BrowseForFolder(dialog(), path, LoadStringText(instance_, IDS_EXPORT_BROWSE_TITLE).c_str())) {
       send(IDC_EXPORT_FOLDER, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-      SetDlgItemTextA(dialog(), IDC_EXPORT_FOLDER, path);
+      SetDlgItemTextW(dialog(), IDC_EXPORT_FOLDER, Utf16(path).c_str());
     }
   }
 
   void accept() {
     HWND combo = GetDlgItem(dialog(), IDC_EXPORT_FOLDER);
-    char text[MAX_PATH] = "";
-    GetWindowTextA(combo, text, MAX_PATH);
+    const std::string text = WindowText(combo);
     if (UINT problem = ExportFolderProblem(text)) {
       MessageFromStrings(instance_, dialog(), problem, IDS_PROGRAM_CAPTION, MB_OK);
       SetFocus(combo);
@@ -140,9 +138,9 @@ class ExportDialog final : public ModalDialog {
     EndDialog(dialog(), IDOK);
   }
 
-  void add(int id, const char* text) { send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
+  void add(int id, const char* text) { send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(text).c_str())); }
   LRESULT send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendDlgItemMessageA(dialog(), id, message, wParam, lParam);
+    return SendDlgItemMessageW(dialog(), id, message, wParam, lParam);
   }
 
   HINSTANCE instance_;
@@ -150,13 +148,13 @@ class ExportDialog final : public ModalDialog {
 };
 
 bool VolumeWritable(const std::string& folder) {
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+  wchar_t full[MAX_PATH];
+  DWORD length = GetFullPathNameW(Utf16(folder).c_str(), MAX_PATH, full, nullptr);
   std::string root;
-  if (length == 0 || length >= MAX_PATH || !VolumeRoot(full, &root)) return false;
-  if (GetDriveTypeA(root.c_str()) == DRIVE_CDROM) return false;
+  if (length == 0 || length >= MAX_PATH || !VolumeRoot(Utf8(full), &root)) return false;
+  if (GetDriveTypeW(Utf16(root).c_str()) == DRIVE_CDROM) return false;
   DWORD flags = 0;
-  if (GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+  if (GetVolumeInformationW(Utf16(root).c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
       (flags & FILE_READ_ONLY_VOLUME))
     return false;
   return true;
@@ -164,16 +162,16 @@ bool VolumeWritable(const std::string& folder) {
 
 // Makes and removes an empty file: the only sure test that the folder takes files.
 bool FolderTakesFiles(const std::string& folder) {
-  char probe[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "lvx", 0, probe)) return false;
-  DeleteFileA(probe);
+  wchar_t probe[MAX_PATH];
+  if (!GetTempFileNameW(Utf16(folder).c_str(), L"lvx", 0, probe)) return false;
+  DeleteFileW(probe);
   return true;
 }
 
 }  // namespace
 
 UINT ExportFolderProblem(const std::string& folder) {
-  DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+  DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Utf16(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return folder.empty() ? IDS_EXPORT_NO_FOLDER : IDS_EXPORT_FOLDER_MISSING;
   if (!VolumeWritable(folder) || !FolderTakesFiles(folder)) return IDS_EXPORT_FOLDER_READ_ONLY;

@@ -5,6 +5,7 @@
 
 #include "export/option_dialogs_win.h"
 #include "export/options_dialog_win.h"
+#include "photocd/pcd_text_win.h"
 
 namespace imagefile {
 namespace {
@@ -44,7 +45,7 @@ class JpegOptionsDialog final : public OptionsDialog<JpegOptions> {
     send(IDC_JPEG_SAMPLING, CB_RESETCONTENT, 0, 0);
     for (UINT id : {IDS_SAMPLING_NONE, IDS_SAMPLING_DEFAULT}) {
       std::string text = LoadStringText(instance_, id);
-      send(IDC_JPEG_SAMPLING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      send(IDC_JPEG_SAMPLING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(text).c_str()));
     }
   }
 
@@ -69,7 +70,7 @@ class JpegOptionsDialog final : public OptionsDialog<JpegOptions> {
   int quality() { return ClampPercent(static_cast<int>(send(IDC_JPEG_QUALITY_SPIN, UDM_GETPOS32, 0, 0))); }
 
   LRESULT send(int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendDlgItemMessageA(dialog(), id, message, wParam, lParam);
+    return SendDlgItemMessageW(dialog(), id, message, wParam, lParam);
   }
 
   HINSTANCE instance_;

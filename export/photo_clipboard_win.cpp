@@ -32,10 +32,10 @@ HGLOBAL GlobalCopy(const void* data, std::size_t size) {
 // Where copies out of disc images live until the program ends; empty when the
 // system has no temporary folder.
 std::string CopiesFolder() {
-  char temp[MAX_PATH] = "";
-  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  wchar_t temp[MAX_PATH] = L"";
+  const DWORD length = GetTempPathW(MAX_PATH, temp);
   if (length == 0 || length >= MAX_PATH) return {};
-  return JoinPath(temp, "Lumivexa SE");
+  return JoinPath(Utf8(temp), "Lumivexa SE");
 }
 
 // Copies a file the toolkit reads (from a folder or inside a disc image) to a
@@ -46,7 +46,7 @@ bool CopyOut(const std::string& from, const std::string& to, ProgressWindow& pro
   if (PcdFileOpen(from.c_str(), in) != kPcdOk) return false;
   std::uint32_t size = 0;
   PcdFileSize(in, size);
-  HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE out = CreateFileW(Utf16(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool ok = out != INVALID_HANDLE_VALUE;
   std::vector<char> buffer(1 << 16);
   std::uint32_t got = static_cast<std::uint32_t>(buffer.size()), done = 0;
@@ -63,7 +63,7 @@ bool CopyOut(const std::string& from, const std::string& to, ProgressWindow& pro
   PcdFileClose(in);
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (!ok) {
-    DeleteFileA(to.c_str());
+    DeleteFileW(Utf16(to).c_str());
     SetLastError(error);  // for the message the caller shows
   }
   return ok;
@@ -79,8 +79,8 @@ std::string ShellPath(const std::string& path, ProgressWindow& progress) {
   const std::string ours = CopiesFolder();
   if (ours.empty()) return {};
   const std::string folder = JoinPath(ours, ReplaceExtension(image.substr(image.find_last_of("\\/") + 1), ""));
-  CreateDirectoryA(ours.c_str(), nullptr);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(Utf16(ours).c_str(), nullptr);
+  CreateDirectoryW(Utf16(folder).c_str(), nullptr);
   std::string name = inside.substr(inside.find_last_of("\\/") + 1);
   name = name.substr(0, name.find(';'));  // without the ";1" of the disc's names
   const std::string target = JoinPath(folder, name);
@@ -93,13 +93,14 @@ HGLOBAL FileListBlock(const std::vector<std::string>& paths, HINSTANCE instance,
   ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_COPY_CAPTION).c_str(), 500);
   progress.setRange(0, 10000);
   progress.setText(LoadStringText(instance, IDS_COPYING).c_str());
-  std::vector<std::string> listed;
+  std::vector<std::u16string> listed;
   for (const std::string& path : paths) {
-    listed.push_back(ShellPath(path, progress));
-    if (listed.back().empty()) {
+    const std::wstring shellPath = Utf16(ShellPath(path, progress));
+    if (shellPath.empty()) {
       *cancelled = progress.cancelled();
       return nullptr;
     }
+    listed.emplace_back(shellPath.begin(), shellPath.end());
   }
   std::vector<unsigned char> bytes = FileDropList(listed);
   return GlobalCopy(bytes.data(), bytes.size());
@@ -108,7 +109,7 @@ HGLOBAL FileListBlock(const std::vector<std::string>& paths, HINSTANCE instance,
 // CF_DIB of a DIB section: its header (biSizeImage 0), colour table and rows.
 HGLOBAL PackedDibBlock(HBITMAP bitmap) {
   DIBSECTION section = {};
-  if (GetObjectA(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits) return nullptr;
+  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits) return nullptr;
   BITMAPINFOHEADER header = section.dsBmih;
   header.biSizeImage = 0;
   const int bits = header.biBitCount;
@@ -234,7 +235,7 @@ bool CopyFileListToClipboard(HINSTANCE instance, HWND owner, const std::vector<s
   EmptyClipboard();
   const DWORD copyEffect = 1;  // DROPEFFECT_COPY
   bool ok = PutOnClipboard(CF_HDROP, files);
-  ok = PutOnClipboard(RegisterClipboardFormatA("Preferred DropEffect"), GlobalCopy(&copyEffect, sizeof copyEffect)) && ok;
+  ok = PutOnClipboard(RegisterClipboardFormatW(L"Preferred DropEffect"), GlobalCopy(&copyEffect, sizeof copyEffect)) && ok;
   CloseClipboard();
   return ok;
 }
@@ -250,26 +251,26 @@ void RemoveClipboardCopies() {
   const std::string ours = CopiesFolder();
   if (ours.empty()) return;
   // Two levels: a folder per disc image, the copied packs inside.
-  WIN32_FIND_DATAA image;
-  HANDLE images = FindFirstFileA(JoinPath(ours, "*").c_str(), &image);
+  WIN32_FIND_DATAW image;
+  HANDLE images = FindFirstFileW(Utf16(JoinPath(ours, "*")).c_str(), &image);
   if (images != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = image.cFileName;
+      const std::string name = Utf8(image.cFileName);
       if (!(image.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..") continue;
       const std::string folder = JoinPath(ours, name);
-      WIN32_FIND_DATAA copy;
-      HANDLE copies = FindFirstFileA(JoinPath(folder, "*").c_str(), &copy);
+      WIN32_FIND_DATAW copy;
+      HANDLE copies = FindFirstFileW(Utf16(JoinPath(folder, "*")).c_str(), &copy);
       if (copies != INVALID_HANDLE_VALUE) {
         do {
-          if (!(copy.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(JoinPath(folder, copy.cFileName).c_str());
-        } while (FindNextFileA(copies, &copy));
+          if (!(copy.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(Utf16(JoinPath(folder, Utf8(copy.cFileName))).c_str());
+        } while (FindNextFileW(copies, &copy));
         FindClose(copies);
       }
-      RemoveDirectoryA(folder.c_str());
-    } while (FindNextFileA(images, &image));
+      RemoveDirectoryW(Utf16(folder).c_str());
+    } while (FindNextFileW(images, &image));
     FindClose(images);
   }
-  RemoveDirectoryA(ours.c_str());
+  RemoveDirectoryW(Utf16(ours).c_str());
 }
 
 }  // namespace imagefile

@@ -14,10 +14,10 @@ class ReplaceQuestion : public ModalDialog {
  private:
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM) override {
     if (message == WM_INITDIALOG) {
-      char text[MAX_PATH + 64] = "";
+      char text[4 * MAX_PATH] = "";
       FormatStringId(text, sizeof text, instance_, IDS_EXPORT_REPLACE, fileTitle_.c_str());
-      SetDlgItemTextA(dialog(), IDC_REPLACE_TEXT, text);
-      SendDlgItemMessageA(dialog(), IDC_REPLACE_ICON, STM_SETICON,
+      SetDlgItemTextW(dialog(), IDC_REPLACE_TEXT, Utf16(text).c_str());
+      SendDlgItemMessageW(dialog(), IDC_REPLACE_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(LoadIcon(nullptr, IDI_QUESTION)), 0);
       return TRUE;
     }

@@ -5,6 +5,7 @@
 
 #include "imagefile/image_errors.h"
 #include "imagefile/image_source.h"
+#include "photocd/pcd_text_win.h"
 
 namespace imagefile {
 
@@ -42,7 +43,7 @@ std::unique_ptr<ImageSource> openHandleSource(FileHandle handle, std::uint64_t o
 
 std::unique_ptr<ImageSource> openResourceSource(ModuleHandle module, int resourceId, int* error) {
   HMODULE m = reinterpret_cast<HMODULE>(module);
-  HRSRC found = FindResourceA(m, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC found = FindResourceW(m, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   HGLOBAL loaded = found ? LoadResource(m, found) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) {
@@ -57,17 +58,15 @@ std::string resolveShortcut(const std::string& path) {
   if (pathExtension(path) != ".lnk") return path;
   std::string target = path;
   HRESULT init = CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                  reinterpret_cast<void**>(&link)))) {
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[MAX_PATH];
-      char resolved[MAX_PATH];
-      if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) > 0 &&
-          SUCCEEDED(file->Load(wide, STGM_READ)) &&
+      wchar_t resolved[MAX_PATH];
+      if (SUCCEEDED(file->Load(Utf16(path).c_str(), STGM_READ)) &&
           link->GetPath(resolved, MAX_PATH, nullptr, 0) == S_OK)
-        target = resolved;
+        target = Utf8(resolved);
       file->Release();
     }
     link->Release();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imagefile/library_messages.h"
+#include "photocd/pcd_text_win.h"
 
 namespace imagefile {
 
@@ -11,9 +12,9 @@ namespace imagefile {
 void showLibraryMessage(bool isError, const char* module, const char* text) {
   std::string caption = module ? module : "";
   std::string body = std::string(text ? text : "") + "\n";
-  OutputDebugStringA(caption.c_str());
-  OutputDebugStringA(body.c_str());
-  if (isError) MessageBoxA(nullptr, body.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  OutputDebugStringW(Utf16(caption).c_str());
+  OutputDebugStringW(Utf16(body).c_str());
+  if (isError) MessageBoxW(nullptr, Utf16(body).c_str(), Utf16(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace imagefile

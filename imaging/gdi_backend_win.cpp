@@ -102,7 +102,7 @@ BitmapHandle createDibSectionFromPalette(const DibHeader& header, PaletteHandle 
 
 bool describeDibSection(BitmapHandle bitmap, DibSectionInfo& info) {
   DIBSECTION section;
-  if (!bitmap || GetObjectA(hbm(bitmap), sizeof section, &section) != sizeof section) return false;
+  if (!bitmap || GetObjectW(hbm(bitmap), sizeof section, &section) != sizeof section) return false;
   std::memcpy(static_cast<void*>(&info.header), &section.dsBmih, sizeof info.header);
   info.bits = static_cast<std::uint8_t*>(section.dsBm.bmBits);
   info.colourCount = 0;
@@ -153,7 +153,7 @@ void deleteMemoryDc(DeviceContext dc) {
 bool setDeviceBitmapRow(DeviceContext dc, BitmapHandle bitmap, int scanLine, const DibHeader& header,
                         const std::uint16_t* palIndices, const std::uint8_t* row) {
   BITMAP target;
-  if (!bitmap || !GetObjectA(hbm(bitmap), sizeof target, &target)) return false;
+  if (!bitmap || !GetObjectW(hbm(bitmap), sizeof target, &target)) return false;
   InfoBlock block;
   fillHeader(block, header);
   if (palIndices) std::memcpy(block.colours, palIndices, sizeof(std::uint16_t) * colourTableEntries(header));
@@ -166,7 +166,7 @@ bool setDeviceBitmapRow(DeviceContext dc, BitmapHandle bitmap, int scanLine, con
 
 void clearBitmap(BitmapHandle bitmap) {
   BITMAP info;
-  if (!bitmap || !GetObjectA(hbm(bitmap), sizeof info, &info)) return;
+  if (!bitmap || !GetObjectW(hbm(bitmap), sizeof info, &info)) return;
   SelectedBitmap selected(hbm(bitmap));
   if (selected.get()) PatBlt(selected.get(), 0, 0, info.bmWidth, info.bmHeight, BLACKNESS);
 }

@@ -194,8 +194,6 @@ PcdStatus PcdLocalListFolder(const char* path, std::vector<PcdFolderEntry>& entr
   return kPcdOk;
 }
 
-void PcdLocalNamesAreUtf8() {}
-
 std::FILE* PcdLocalOpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
 
 bool PcdLocalRemove(const char* path) { return std::remove(path) == 0; }

@@ -1,10 +1,9 @@
 // Win32 backend of the file layer: plain kernel file handles, read-only and
 // share-deny-none so that a disc being read elsewhere stays readable. Names are
-// turned into UTF-16 here and handed to the W functions, so that a program
-// whose names are UTF-8 reaches every file.
+// UTF-8, turned into UTF-16 here and handed to the W functions, so that every
+// file is reached whatever the system's code page.
 #include <windows.h>
 
-#include <atomic>
 #include <new>
 #include <string>
 
@@ -17,32 +16,43 @@ struct PcdLocalFile {
 
 namespace {
 
-std::atomic<UINT> g_nameCodePage{CP_ACP};
-
-std::wstring WideName(const char* name) { return PcdWideText(name, g_nameCodePage); }
-std::string NarrowName(const wchar_t* name) { return PcdNarrowText(name, g_nameCodePage); }
+std::wstring WideName(const char* name) { return Utf16(name); }
+std::string NarrowName(const wchar_t* name) { return Utf8(name); }
 
 }  // namespace
 
-std::wstring PcdWideText(const char* text, unsigned codePage) {
-  const int length = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+std::wstring Utf16(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text, -1, &wide[0], length);
-  wide.resize(static_cast<std::size_t>(length) - 1);
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], length);
   return wide;
 }
 
-std::string PcdNarrowText(const wchar_t* text, unsigned codePage) {
-  const int length = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+std::wstring Utf16(const char* text) { return text ? Utf16(std::string(text)) : std::wstring(); }
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, text, -1, &narrow[0], length, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(length) - 1);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &narrow[0], length, nullptr, nullptr);
   return narrow;
 }
 
-void PcdLocalNamesAreUtf8() { g_nameCodePage = CP_UTF8; }
+std::string Utf8FromStoredText(const std::string& text) {
+  const int size = static_cast<int>(text.size());
+  if (text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0) > 0)
+    return text;
+  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)), L'\0');
+  if (!wide.empty()) MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+  return Utf8(wide);
+}
+
+std::string Utf8(const wchar_t* text) { return text ? Utf8(std::wstring(text)) : std::string(); }
 
 std::FILE* PcdLocalOpenStream(const char* path, const char* mode) {
   if (!path || !mode) return nullptr;

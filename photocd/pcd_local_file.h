@@ -11,13 +11,9 @@
 
 struct PcdLocalFile;
 
-// How the narrow names given to these functions are spelt. On Windows they are
-// in the ANSI code page, as the system's A functions take them, until a
-// program says once at start, before other threads run, that its names are
-// UTF-8: the converter does, because the ANSI code page cannot spell every
-// name. POSIX names are plain bytes, and this changes nothing there.
-void PcdLocalNamesAreUtf8();
-// std::fopen and std::remove for a name spelt as above.
+// Names are UTF-8 on Windows (the program's one spelling of text) and plain
+// bytes on POSIX.
+// std::fopen and std::remove for such a name.
 std::FILE* PcdLocalOpenStream(const char* path, const char* mode);
 bool PcdLocalRemove(const char* path);
 

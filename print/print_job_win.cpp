@@ -61,14 +61,14 @@ BOOL CALLBACK AbortProc(HDC printer, int) {
   ProgressWindow* progress = AbortRegistration::ProgressOf(printer);
   HWND window = progress ? progress->handle() : nullptr;
   MSG msg;
-  while (window && !progress->cancelled() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (window && !progress->cancelled() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {  // not ours to take: leave it for the main loop
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (!IsDialogMessageA(window, &msg)) {
+    if (!IsDialogMessageW(window, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   if (!window || !IsWindow(window)) return FALSE;
@@ -78,15 +78,14 @@ BOOL CALLBACK AbortProc(HDC printer, int) {
 // The file's title as the system shows it, with the image number for the
 // later images of a multi-image file.
 std::string ItemTitle(const std::string& path, int subImage) {
-  char title[MAX_PATH] = "";
-  if (GetFileTitleA(path.c_str(), title, sizeof title) != 0) lstrcpynA(title, path.c_str(), sizeof title);
-  std::string text = title;
+  wchar_t title[MAX_PATH] = L"";
+  std::string text = GetFileTitleW(Utf16(path).c_str(), title, MAX_PATH) == 0 ? Utf8(title) : path;
   if (subImage > 0) text += " [" + std::to_string(subImage + 1) + "]";
   return text;
 }
 
 int ShowText(const PrintState& s, const std::string& text, const char* caption, UINT style) {
-  return MessageBoxA(s.request->owner, text.c_str(), caption, style);
+  return MessageBoxW(s.request->owner, Utf16(text).c_str(), Utf16(caption).c_str(), style);
 }
 
 int ShowString(const PrintState& s, UINT textId, const char* caption, UINT style) {
@@ -206,9 +205,9 @@ bool PrintItem::Transfer(HBITMAP bitmap) {
   const imaging::PixelRect& to = item_.place;
   const int toWidth = to.width(), toHeight = to.height();
   DIBSECTION section = {};
-  bool isSection = GetObjectA(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
+  bool isSection = GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits;
   BITMAP plain = {};
-  GetObjectA(bitmap, sizeof plain, &plain);
+  GetObjectW(bitmap, sizeof plain, &plain);
   bool done;
   if (canStretch_ && isSection) {
     struct {
@@ -234,7 +233,7 @@ void DrawInfo(const PrintState& s, const PlacedItem& item) {
   SelectedObject font(s.printer, s.printerFont);
   SetBkMode(s.printer, TRANSPARENT);
   RECT r = {item.infoPlace.left, item.infoPlace.top, item.infoPlace.right, item.infoPlace.bottom};
-  DrawTextA(s.printer, item.info.c_str(), -1, &r, kInfoTextFlags);
+  DrawTextW(s.printer, Utf16(item.info).c_str(), -1, &r, kInfoTextFlags);
 }
 
 // Sends every page; false when a page could not be started or ended.
@@ -290,10 +289,11 @@ bool PrintJob(PrintState& s) {
   SetAbortProc(s.printer, AbortProc);
   char name[300] = "";
   FormatStringId(name, sizeof name, instance, IDS_PRINT_JOB_NAME, kAppName);
-  DOCINFOA doc = {};
+  const std::wstring documentName = Utf16(name);
+  DOCINFOW doc = {};
   doc.cbSize = sizeof doc;
-  doc.lpszDocName = name;
-  bool started = StartDocA(s.printer, &doc) > 0;
+  doc.lpszDocName = documentName.c_str();
+  bool started = StartDocW(s.printer, &doc) > 0;
   DWORD startError = started ? 0 : GetLastError();
   bool pagesOk = true;
   if (started) {
@@ -308,7 +308,7 @@ bool PrintJob(PrintState& s) {
   }
   // A document the user declined to start (a cancelled output file name) is no failure.
   if (!pagesOk || (!started && startError != ERROR_CANCELLED))
-    MessageBoxA(owner, failure.c_str(), kAppName, MB_OK | MB_ICONSTOP);
+    MessageBoxW(owner, Utf16(failure).c_str(), Utf16(kAppName).c_str(), MB_OK | MB_ICONSTOP);
   return started && pagesOk;
 }
 
@@ -322,12 +322,12 @@ int Print(PrintRequest& request, std::vector<PrintPhoto> photos) {
     MessageFromString(request.instance, request.owner, IDS_PRINT_BUSY, kAppName, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
-  PRINTDLGA dialog = {};
+  PRINTDLGW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = request.owner;
   dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE |
                  (request.selection.empty() ? PD_NOSELECTION : PD_SELECTION);
-  BOOL chosen = PrintDlgA(&dialog);
+  BOOL chosen = PrintDlgW(&dialog);
   if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
   if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
   if (!chosen || !dialog.hDC) return 0;

@@ -11,7 +11,7 @@ namespace print {
 
 namespace {
 
-constexpr char kPreviewClass[] = "PrintPreviewWndClass";
+constexpr wchar_t kPreviewClass[] = L"PrintPreviewWndClass";
 constexpr COLORREF kOutsideColour = RGB(255, 0, 0);
 constexpr COLORREF kMarginColour = RGB(127, 127, 127);
 constexpr COLORREF kNoThumbnailColour = RGB(192, 192, 192);
@@ -31,17 +31,17 @@ void Fill(HDC dc, const imaging::PixelRect& r, COLORREF colour) {
 PrintPreview* PrintPreview::Create(HINSTANCE instance, HWND dialog, const RECT& place, PrintSetupDialog& owner) {
   static bool registered = false;  // once per process
   if (!registered) {
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = &PrintPreview::WindowProc;
     wc.cbWndExtra = sizeof(PrintPreview*);
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kPreviewClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    registered = RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     if (!registered) return nullptr;
   }
   auto* preview = new PrintPreview(owner);
-  if (!CreateWindowExA(WS_EX_CLIENTEDGE, kPreviewClass, "Print preview", WS_CHILD | WS_VISIBLE, place.left,
+  if (!CreateWindowExW(WS_EX_CLIENTEDGE, kPreviewClass, L"Print preview", WS_CHILD | WS_VISIBLE, place.left,
                        place.top, place.right - place.left, place.bottom - place.top, dialog,
                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PRINT_PREVIEW)), instance, preview)) {
     delete preview;
@@ -52,7 +52,7 @@ PrintPreview* PrintPreview::Create(HINSTANCE instance, HWND dialog, const RECT& 
 
 LRESULT CALLBACK PrintPreview::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = WindowObject<PrintPreview>(window, message, lParam, 0);
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCCREATE) self->window_ = window;
   return self->HandleMessage(message, wParam, lParam);
 }
@@ -78,13 +78,13 @@ LRESULT PrintPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_NCDESTROY: {
-      SetWindowLongPtrA(window_, 0, 0);
-      LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
+      SetWindowLongPtrW(window_, 0, 0);
+      LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
       delete this;
       return result;
     }
   }
-  return DefWindowProcA(window_, message, wParam, lParam);
+  return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void PrintPreview::Paint(HDC dc, const RECT& client) {
@@ -95,9 +95,9 @@ void PrintPreview::Paint(HDC dc, const RECT& client) {
     RECT box = client;
     InflateRect(&box, -4, 0);
     RECT measured = box;
-    DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    DrawTextW(dc, Utf16(text).c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     OffsetRect(&box, 0, (client.bottom - (measured.bottom - measured.top)) / 2);
-    DrawTextA(dc, text.c_str(), -1, &box, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    DrawTextW(dc, Utf16(text).c_str(), -1, &box, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     return;
   }
   PaintPage(dc, client);
@@ -128,7 +128,7 @@ void PrintPreview::PaintPage(HDC dc, const RECT& client) {
         Fill(dc, item.place, kNoThumbnailColour);
       if (!item.info.empty()) {
         RECT r = {item.infoPlace.left, item.infoPlace.top, item.infoPlace.right, item.infoPlace.bottom};
-        DrawTextA(dc, item.info.c_str(), -1, &r, kInfoTextFlags);
+        DrawTextW(dc, Utf16(item.info).c_str(), -1, &r, kInfoTextFlags);
       }
       RestoreDC(dc, clip);
     }

@@ -67,20 +67,18 @@ int BuddyOf(int spin) {
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 std::string FieldText(HWND dialog, int id) {
-  char text[64] = "";
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
+  return WindowText(GetDlgItem(dialog, id));
 }
 
 void SetSpinRange(HWND dialog, int spin, int low, int high) {
-  SendDlgItemMessageA(dialog, spin, UDM_SETRANGE32, low, std::max(low, high));
+  SendDlgItemMessageW(dialog, spin, UDM_SETRANGE32, low, std::max(low, high));
 }
 
 // Moves a spin without notifying anyone, kept inside its range.
 void SetSpinPosition(HWND dialog, int spin, long long position) {
   int low = 0, high = 0;
-  SendDlgItemMessageA(dialog, spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
-  SendDlgItemMessageA(dialog, spin, UDM_SETPOS32, 0,
+  SendDlgItemMessageW(dialog, spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+  SendDlgItemMessageW(dialog, spin, UDM_SETPOS32, 0,
                       static_cast<LPARAM>(std::clamp<long long>(position, low, high)));
 }
 
@@ -98,12 +96,12 @@ INT_PTR RunPrintSetup(PrintState& state) {
 }
 
 int PrintSetupDialog::SizeMode() const {
-  auto mode = SendDlgItemMessageA(dialog(), IDC_PRINT_SIZE_MODE, CB_GETCURSEL, 0, 0);
+  auto mode = SendDlgItemMessageW(dialog(), IDC_PRINT_SIZE_MODE, CB_GETCURSEL, 0, 0);
   return mode >= kFitToPage && mode <= kThumbnails ? static_cast<int>(mode) : kFitToPage;
 }
 
 void PrintSetupDialog::SetDecimal(int field, double value) {
-  SetDlgItemTextA(dialog(), field, FormatDecimal(value, separator_).c_str());
+  SetDlgItemTextW(dialog(), field, Utf16(FormatDecimal(value, separator_)).c_str());
 }
 
 void PrintSetupDialog::OnInit() {
@@ -126,8 +124,8 @@ void PrintSetupDialog::OnInit() {
 
   for (int i = 0; i < 9; ++i) {
     positionPictures_[i] = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDB_POSITION_FIRST + i), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    SendDlgItemMessageA(d, IDC_PRINT_POSITION_FIRST + i, BM_SETIMAGE, IMAGE_BITMAP,
+        LoadImageW(instance, MAKEINTRESOURCEW(IDB_POSITION_FIRST + i), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    SendDlgItemMessageW(d, IDC_PRINT_POSITION_FIRST + i, BM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(positionPictures_[i]));
   }
   CheckDlgButton(d, IDC_PRINT_POSITION_FIRST + o.position, BST_CHECKED);
@@ -146,9 +144,9 @@ void PrintSetupDialog::OnInit() {
   CheckDlgButton(d, IDC_PRINT_ASPECT, o.keepAspectRatio ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(d, IDC_PRINT_GAMMA, o.gammaCorrection ? BST_CHECKED : BST_UNCHECKED);
   for (UINT id : {IDS_PRINT_FIT_TO_PAGE, IDS_PRINT_SPECIFIED_SIZE, IDS_PRINT_THUMBNAILS})
-    SendDlgItemMessageA(d, IDC_PRINT_SIZE_MODE, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(LoadStringText(instance, id).c_str()));
-  SendDlgItemMessageA(d, IDC_PRINT_SIZE_MODE, CB_SETCURSEL, o.sizeMode, 0);
+    SendDlgItemMessageW(d, IDC_PRINT_SIZE_MODE, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(Utf16(LoadStringText(instance, id)).c_str()));
+  SendDlgItemMessageW(d, IDC_PRINT_SIZE_MODE, CB_SETCURSEL, o.sizeMode, 0);
   EnableWindow(GetDlgItem(d, IDC_PRINT_GAMMA_VALUE), o.gammaCorrection != 0);
   EnableWindow(GetDlgItem(d, IDC_PRINT_GAMMA_SPIN), o.gammaCorrection != 0);
 
@@ -177,7 +175,7 @@ void PrintSetupDialog::OnInit() {
   FillSizeFields();
   ApplySizeMode();
   SetDlgItemInt(d, IDC_PRINT_PAGE, 1, FALSE);
-  PostMessageA(d, kStart, 0, 0);
+  PostMessageW(d, kStart, 0, 0);
 }
 
 void PrintSetupDialog::FillSizeFields() {
@@ -312,7 +310,7 @@ void PrintSetupDialog::OnSpin(HWND spin) {
   const int spinId = GetDlgCtrlID(spin);
   const int buddy = BuddyOf(spinId);
   if (!buddy) return;
-  const int position = static_cast<int>(SendMessageA(spin, UDM_GETPOS32, 0, 0));
+  const int position = static_cast<int>(SendMessageW(spin, UDM_GETPOS32, 0, 0));
   if (buddy == IDC_PRINT_RESOLUTION || buddy == IDC_PRINT_PAGE)
     SetDlgItemInt(d, buddy, static_cast<UINT>(position), FALSE);
   else
@@ -335,9 +333,9 @@ bool PrintSetupDialog::ReadDecimal(int field, ValueRange range, bool withMessage
   if (withMessages) {
     char text[300] = "";
     FormatStringId(text, sizeof text, s_.request->instance, IDS_PRINT_OUT_OF_RANGE, range.low, range.high);
-    MessageBoxA(d, text, kAppName, MB_OK | MB_ICONWARNING);
+    MessageBoxW(d, Utf16(text).c_str(), Utf16(kAppName).c_str(), MB_OK | MB_ICONWARNING);
     SetFocus(GetDlgItem(d, field));
-    SendDlgItemMessageA(d, field, EM_SETSEL, 0, -1);
+    SendDlgItemMessageW(d, field, EM_SETSEL, 0, -1);
   }
   return false;
 }
@@ -403,7 +401,7 @@ void PrintSetupDialog::Repaginate() {
   Validate(false);
   threadOptions_ = s_.working;
   s_.pages.reset(s_.photos.size());
-  SetDlgItemTextA(d, IDC_PRINT_PAGE_COUNT, "?");
+  SetDlgItemTextW(d, IDC_PRINT_PAGE_COUNT, L"?");
   if (!pagination_.start([this, d](long generation) { RunPagination(d, generation); }, THREAD_PRIORITY_BELOW_NORMAL))
     return;
   paginating_ = true;
@@ -415,9 +413,9 @@ void PrintSetupDialog::RunPagination(HWND d, long generation) {
   PaginationSignals signals;
   signals.stop = &pagination_.stopFlag();
   signals.pageOnShow = &pageOnShow_;
-  signals.pageReady = [d] { PostMessageA(d, kPageReady, 0, 0); };
+  signals.pageReady = [d] { PostMessageW(d, kPageReady, 0, 0); };
   if (print::Paginate(threadOptions_, s_.page, s_.photos, s_.selection, s_.pages, signals))
-    PostMessageA(d, kPaginationFinishedMessage, static_cast<WPARAM>(generation), 0);
+    PostMessageW(d, kPaginationFinishedMessage, static_cast<WPARAM>(generation), 0);
 }
 
 void PrintSetupDialog::OnPaginationFinished() {

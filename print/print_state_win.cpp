@@ -13,20 +13,20 @@ namespace print {
 namespace {
 
 HFONT MakeInfoFont(int ppiY) {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = -InfoFontHeight(ppiY);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = DRAFT_QUALITY;
   font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  return CreateFontIndirectA(&font);
+  return CreateFontIndirectW(&font);
 }
 
 // Height of one single line of text in the font, as DrawText measures it.
 int LineHeight(HDC dc, HFONT font) {
   SelectedObject selected(dc, font);
   RECT r = {0, 0, 0, 0};
-  DrawTextA(dc, "#0", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, L"#0", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   return r.bottom - r.top;
 }
 

@@ -84,7 +84,7 @@ class PhotoPage : public PropertyPage {
     return handleOther(message, wParam, lParam);
   }
 
-  void SetText(int control, const std::string& text) const { SetDlgItemTextA(page(), control, text.c_str()); }
+  void SetText(int control, const std::string& text) const { SetDlgItemTextW(page(), control, Utf16(text).c_str()); }
   // The text, or "n/a" when it is empty.
   void SetValue(int control, const std::string& text) const { SetText(control, text.empty() ? notAvailable() : text); }
   std::string notAvailable() const { return LoadStringText(instance_, IDS_NOT_AVAILABLE); }
@@ -172,7 +172,7 @@ class ImagePage final : public PhotoPage {
     folder = folder.substr(0, folder.find_last_of('\\') + 1);
     const std::string file = folder + "RIGHTS\\" + pcdprops::FieldText(info.rightsFileName);
     WaitCursor wait;
-    ShellExecuteA(GetDesktopWindow(), nullptr, "notepad.exe", file.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetDesktopWindow(), nullptr, L"notepad.exe", Utf16(file).c_str(), nullptr, SW_SHOWNORMAL);
   }
 
   std::unique_ptr<viewer::ImageView> view_;
@@ -206,7 +206,7 @@ bool ShowPhotoProperties(HINSTANCE instance, HWND parent, const PropertiesPhoto*
   if (!photo) return false;
   ImagePage image(instance, *photo);
   LaboratoryPage laboratory(instance, *photo);
-  const std::vector<PROPSHEETPAGEA> pages = {image.Describe(instance, IDD_PROPERTIES_IMAGE),
+  const std::vector<PROPSHEETPAGEW> pages = {image.Describe(instance, IDD_PROPERTIES_IMAGE),
                                              laboratory.Describe(instance, IDD_PROPERTIES_LABORATORY)};
   const std::string caption = LoadStringText(instance, IDS_PROPERTIES_CAPTION);
   g_sheetCentred = false;

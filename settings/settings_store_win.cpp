@@ -1,11 +1,13 @@
 #include "settings/settings_store_win.h"
 
+#include "photocd/pcd_text_win.h"
+
 RegistrySettingsStore::RegistrySettingsStore(const char* keyPath, Access access) {
   LONG result;
   if (access == Access::kRead) {
-    result = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key_);
+    result = RegOpenKeyExW(HKEY_CURRENT_USER, Utf16(keyPath).c_str(), 0, KEY_READ, &key_);
   } else {
-    result = RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, const_cast<char*>(""), 0, KEY_WRITE,
+    result = RegCreateKeyExW(HKEY_CURRENT_USER, Utf16(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE,
                              nullptr, &key_, nullptr);
   }
   if (result != ERROR_SUCCESS) key_ = nullptr;
@@ -21,7 +23,7 @@ bool RegistrySettingsStore::read(const char* name, void* buffer, std::size_t cap
   // Through a scratch copy: a value longer than capacity must leave buffer as it was.
   std::vector<unsigned char> scratch(capacity ? capacity : 1);
   DWORD size = static_cast<DWORD>(capacity);
-  if (RegQueryValueExA(key_, name, nullptr, nullptr, scratch.data(), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key_, Utf16(name).c_str(), nullptr, nullptr, scratch.data(), &size) != ERROR_SUCCESS ||
       size > capacity)
     return false;
   std::copy(scratch.begin(), scratch.begin() + size, static_cast<unsigned char*>(buffer));
@@ -30,17 +32,17 @@ bool RegistrySettingsStore::read(const char* name, void* buffer, std::size_t cap
 }
 
 bool RegistrySettingsStore::write(const char* name, const void* data, std::size_t size) {
-  return key_ && RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data),
+  return key_ && RegSetValueExW(key_, Utf16(name).c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data),
                                 static_cast<DWORD>(size)) == ERROR_SUCCESS;
 }
 
 bool RegistrySettingsStore::readAll(const char* name, std::vector<unsigned char>* value) {
   DWORD size = 0;
-  if (!key_ || RegQueryValueExA(key_, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (!key_ || RegQueryValueExW(key_, Utf16(name).c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
     return false;
   value->assign(size, 0);
   if (size == 0) return true;
-  if (RegQueryValueExA(key_, name, nullptr, nullptr, value->data(), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(key_, Utf16(name).c_str(), nullptr, nullptr, value->data(), &size) != ERROR_SUCCESS)
     return false;
   value->resize(size);
   return true;

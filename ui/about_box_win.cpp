@@ -22,7 +22,7 @@ struct AboutState {
 };
 
 void ShowIcon(HWND dialog, HICON icon) {
-  SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -31,8 +31,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: {
       char version[64];
       std::snprintf(version, sizeof version, LoadStringText(g_instance, IDS_VERSION).c_str(), kVersion);
-      SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
-      SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, kAppName);
+      SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, Utf16(version).c_str());
+      SetDlgItemTextW(dialog, IDC_ABOUT_PRODUCT, Utf16(kAppName).c_str());
       ShowIcon(dialog, g_mainIcon);
       CentreWindow(dialog, GetWindow(dialog, GW_OWNER));
       SetTimer(dialog, kBlinkTimer, kFirstBlinkMs, nullptr);
@@ -71,7 +71,7 @@ unsigned NextBlinkDelay(bool showingAlternate, int random) {
 
 INT_PTR ShowAboutBox(HWND owner) {
   AboutState state;
-  return DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
+  return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc,
                   reinterpret_cast<LPARAM>(&state));
 }
 
@@ -81,7 +81,7 @@ void OpenWebPage(HWND owner, UINT addressId) {
   {
     WaitCursor wait;
     result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(GetDesktopWindow(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(GetDesktopWindow(), nullptr, Utf16(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   }
   if (result < 32) {
     SetLastError(static_cast<DWORD>(result));

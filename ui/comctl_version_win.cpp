@@ -1,4 +1,5 @@
 #include "ui/comctl_version_win.h"
+#include "photocd/pcd_text_win.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -15,7 +16,7 @@ Fn LookUp(HMODULE module, const char* name) {
 
 ComctlVersion ProbeComctlVersion(const char* library) {
   ComctlVersion version;
-  HMODULE module = LoadLibraryA(library);
+  HMODULE module = LoadLibraryW(Utf16(library).c_str());
   if (!module) return version;
   auto getVersion = LookUp<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(module, "DllGetVersion");
   if (getVersion) {
@@ -40,7 +41,7 @@ bool IsNewComctl(ComctlVersion version) {
 void InitAllCommonControls() {
   InitCommonControls();
   // Kept loaded for the life of the process: the classes it registers stay in use.
-  HMODULE module = LoadLibraryA("comctl32.dll");
+  HMODULE module = LoadLibraryW(L"comctl32.dll");
   if (!module) return;
   auto initEx = LookUp<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(module, "InitCommonControlsEx");
   if (!initEx) return;

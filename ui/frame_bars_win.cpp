@@ -24,7 +24,7 @@ RECT RectInParent(HWND child) {
   return r;
 }
 
-bool Shown(HWND window) { return window && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE); }
+bool Shown(HWND window) { return window && (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE); }
 
 }  // namespace
 
@@ -36,18 +36,18 @@ HWND CreateFrameToolbar(HINSTANCE instance, HWND frame, int id, const TBBUTTON* 
 }
 
 HWND CreateToolbarRebar(HINSTANCE instance, HWND frame, HWND toolbar) {
-  HWND rebar = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, nullptr,
+  HWND rebar = CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr,
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
                                    CCS_NODIVIDER,
                                0, 0, 0, 0, frame, nullptr, instance, nullptr);
   if (!rebar) return nullptr;
   REBARINFO bar = {};
   bar.cbSize = sizeof bar;
-  SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&bar));
+  SendMessageW(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&bar));
 
-  static char title[] = "Lumivexa Toolbar";
-  REBARBANDINFOA band = {};
-  band.cbSize = REBARBANDINFOA_V3_SIZE;
+  static wchar_t title[] = L"Lumivexa Toolbar";
+  REBARBANDINFOW band = {};
+  band.cbSize = REBARBANDINFOW_V3_SIZE;
   band.fMask = RBBIM_COLORS | RBBIM_TEXT | RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_BACKGROUND;
   band.fStyle = RBBS_CHILDEDGE | RBBS_FIXEDBMP | RBBS_GRIPPERALWAYS;
   band.clrFore = GetSysColor(COLOR_3DDKSHADOW);
@@ -55,10 +55,10 @@ HWND CreateToolbarRebar(HINSTANCE instance, HWND frame, HWND toolbar) {
   band.lpText = title;
   band.hwndChild = toolbar;
   band.cxMinChild = 0;
-  band.cyMinChild = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+  band.cyMinChild = HIWORD(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
   band.hbmBack = nullptr;
-  SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-  SetWindowLongA(rebar, GWL_STYLE, GetWindowLongA(rebar, GWL_STYLE) | CCS_NORESIZE);
+  SendMessageW(rebar, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  SetWindowLongW(rebar, GWL_STYLE, GetWindowLongW(rebar, GWL_STYLE) | CCS_NORESIZE);
   return rebar;
 }
 
@@ -71,9 +71,9 @@ RECT LayoutFrameBars(HWND frame, HWND rebar, HWND toolbar, HWND status) {
     GetClientRect(toolbar, &toolbarClient);
     SetWindowPos(rebar, nullptr, 0, 0, kRebarWidth, toolbarClient.bottom, SWP_NOMOVE | SWP_NOZORDER);
   } else if (toolbar) {
-    SendMessageA(toolbar, WM_SIZE, 0, clientSize);
+    SendMessageW(toolbar, WM_SIZE, 0, clientSize);
   }
-  if (status) SendMessageA(status, WM_SIZE, 0, clientSize);
+  if (status) SendMessageW(status, WM_SIZE, 0, clientSize);
   RECT rest = client;
   HWND top = rebar ? rebar : toolbar;
   if (Shown(top)) rest.top = RectInParent(top).bottom;
@@ -85,8 +85,9 @@ int TextWidth(HWND window, const char* text) {
   HDC dc = GetDC(window);
   SIZE size = {};
   {
-    SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    const std::wstring wide = Utf16(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
   }
   ReleaseDC(window, dc);
   return size.cx;
@@ -95,34 +96,25 @@ int TextWidth(HWND window, const char* text) {
 void ShowMenuHelp(HINSTANCE instance, HWND status, UINT item, UINT flags) {
   if (!status) return;
   if (flags == 0xFFFF || (flags & (MF_POPUP | MF_SYSMENU))) {
-    SendMessageA(status, SB_SIMPLE, FALSE, 0);
+    SendMessageW(status, SB_SIMPLE, FALSE, 0);
     return;
   }
   const std::string help = (flags & MF_SEPARATOR) ? std::string() : LoadStringText(instance, item, 512);
   if (!(flags & MF_SEPARATOR) && help.empty()) {
-    SendMessageA(status, SB_SIMPLE, FALSE, 0);
+    SendMessageW(status, SB_SIMPLE, FALSE, 0);
     return;
   }
-  SendMessageA(status, SB_SIMPLE, TRUE, 0);
-  SendMessageA(status, SB_SETTEXTA, kSimplePart, reinterpret_cast<LPARAM>(help.c_str()));
+  SendMessageW(status, SB_SIMPLE, TRUE, 0);
+  SendMessageW(status, SB_SETTEXTW, kSimplePart, reinterpret_cast<LPARAM>(Utf16(help).c_str()));
 }
 
-// Points a tooltip request, 8-bit or wide, at the command's tip string.
-template <typename TipRequest>
-void AnswerTip(HINSTANCE instance, TipRequest* tip) {
+// Points a tooltip request at the command's tip string; the frames are
+// Unicode windows, so their tooltips ask in UTF-16.
+bool AnswerToolbarTip(HINSTANCE instance, NMHDR* header) {
+  if (header->code != TTN_NEEDTEXTW) return false;
+  auto* tip = reinterpret_cast<NMTTDISPINFOW*>(header);
   const int id = CommandTooltipId(static_cast<int>(tip->hdr.idFrom));
   tip->hinst = id ? instance : nullptr;
-  tip->lpszText = reinterpret_cast<decltype(tip->lpszText)>(static_cast<ULONG_PTR>(id));
-}
-
-bool AnswerToolbarTip(HINSTANCE instance, NMHDR* header) {
-  switch (header->code) {
-    case TTN_NEEDTEXTA:
-      AnswerTip(instance, reinterpret_cast<NMTTDISPINFOA*>(header));
-      return true;
-    case TTN_NEEDTEXTW:  // its text buffer is twice as long: hinst lies further on
-      AnswerTip(instance, reinterpret_cast<NMTTDISPINFOW*>(header));
-      return true;
-  }
-  return false;
+  tip->lpszText = MAKEINTRESOURCEW(id);
+  return true;
 }

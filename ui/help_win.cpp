@@ -12,40 +12,40 @@ namespace {
 constexpr char kHtmlHelpFile[] = "LumivexaSE.chm";
 constexpr char kWinHelpFile[] = "LumivexaSE.hlp";
 
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// HtmlHelpA of hhctrl.ocx, loaded once; the library stays loaded because its
+// HtmlHelpW of hhctrl.ocx, loaded once; the library stays loaded because its
 // windows live in this process. Null when the system has no HTML Help.
 HtmlHelpFunction HtmlHelpEntry() {
   static HtmlHelpFunction entry = [] {
-    HMODULE library = LoadLibraryA("hhctrl.ocx");
+    HMODULE library = LoadLibraryW(L"hhctrl.ocx");
     // GetProcAddress returns a generic pointer; cast through void* to the real signature.
-    FARPROC address = library ? GetProcAddress(library, "HtmlHelpA") : nullptr;
+    FARPROC address = library ? GetProcAddress(library, "HtmlHelpW") : nullptr;
     return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(address));
   }();
   return entry;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) { return GetFileAttributesW(Utf16(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string WinHelpPath() { return ProgramFolder() + kWinHelpFile; }
 std::string HtmlHelpPath() { return ProgramFolder() + kHtmlHelpFile; }
 bool UseWinHelp() { return FileExists(WinHelpPath()); }
 
-// Shows the help window for one HtmlHelpA request on the help file (with
+// Shows the help window for one HtmlHelpW request on the help file (with
 // "::/page" after it, a page in it); false, after telling the user which file
 // could not be opened, when no window came up.
 bool AskHtmlHelp(HWND owner, const std::string& page, UINT command, DWORD_PTR data) {
   UINT reason = IDS_HELP_MISSING;
   if (FileExists(HtmlHelpPath())) {
     HtmlHelpFunction htmlHelp = HtmlHelpEntry();
-    if (htmlHelp && htmlHelp(owner, (HtmlHelpPath() + page).c_str(), command, data)) return true;
+    if (htmlHelp && htmlHelp(owner, Utf16(HtmlHelpPath() + page).c_str(), command, data)) return true;
     reason = htmlHelp ? IDS_HELP_REFUSED : IDS_HELP_NO_VIEWER;
   }
   char text[512] = "";
   FormatStringId(text, sizeof text, g_instance, IDS_HELP_UNAVAILABLE, HtmlHelpPath().c_str(),
                  LoadStringText(g_instance, reason).c_str());
-  MessageBoxA(owner, text, kAppName, MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxW(owner, Utf16(text).c_str(), Utf16(kAppName).c_str(), MB_OK | MB_ICONEXCLAMATION);
   return false;
 }
 
@@ -59,7 +59,7 @@ bool WhatsThisChosen(HWND control, LPARAM at) {
     point = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, 1, LoadStringText(g_instance, IDS_HELP_WHATS_THIS).c_str());
+  AppendMenuW(menu, MF_STRING, 1, Utf16(LoadStringText(g_instance, IDS_HELP_WHATS_THIS)).c_str());
   int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, control, nullptr);
   DestroyMenu(menu);
   return chosen == 1;
@@ -76,21 +76,21 @@ DWORD ControlTopic(HWND control, const DWORD* helpIds) {
 }  // namespace
 
 std::string ProgramFolder() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length < MAX_PATH ? length : 0);
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string folder = Utf8(std::wstring(path, length < MAX_PATH ? length : 0));
   std::size_t slash = folder.rfind('\\');
   folder.resize(slash == std::string::npos ? 0 : slash + 1);
   return folder;
 }
 
 bool ShowHelpContents(HWND owner, const char* page) {
-  if (UseWinHelp()) return WinHelpA(owner, WinHelpPath().c_str(), HELP_FINDER, 0) != FALSE;
+  if (UseWinHelp()) return WinHelpW(owner, Utf16(WinHelpPath()).c_str(), HELP_FINDER, 0) != FALSE;
   return AskHtmlHelp(owner, std::string("::/") + page, HH_DISPLAY_TOC, 0);
 }
 
 bool ShowHelpTopic(HWND owner, DWORD contextId) {
-  if (UseWinHelp()) return WinHelpA(owner, WinHelpPath().c_str(), HELP_CONTEXT, contextId) != FALSE;
+  if (UseWinHelp()) return WinHelpW(owner, Utf16(WinHelpPath()).c_str(), HELP_CONTEXT, contextId) != FALSE;
   // The page comes from our own table: the help compiler keeps one context id per page only.
   const char* page = HelpTopicPage(contextId);
   return AskHtmlHelp(owner, page ? std::string("::/") + page : std::string(), page ? HH_DISPLAY_TOPIC : HH_DISPLAY_TOC, 0);
@@ -109,7 +109,7 @@ bool HandleControlHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* 
   }
   if (UseWinHelp()) {
     auto ids = reinterpret_cast<ULONG_PTR>(const_cast<DWORD*>(helpIds));
-    WinHelpA(control, WinHelpPath().c_str(), message == WM_HELP ? HELP_WM_HELP : HELP_CONTEXTMENU, ids);
+    WinHelpW(control, Utf16(WinHelpPath()).c_str(), message == WM_HELP ? HELP_WM_HELP : HELP_CONTEXTMENU, ids);
     return true;
   }
   // HTML Help pop-ups need a text file of their own: the control's paragraph opens
@@ -121,6 +121,6 @@ bool HandleControlHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* 
 }
 
 void CloseHelp() {
-  if (GetModuleHandleA("hhctrl.ocx"))
+  if (GetModuleHandleW(L"hhctrl.ocx"))
     if (HtmlHelpFunction htmlHelp = HtmlHelpEntry()) htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
 }

@@ -2,7 +2,7 @@
 #include "ui/window_object_win.h"
 
 INT_PTR ModalDialog::run(HINSTANCE instance, HWND owner, int templateId) {
-  return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, &ModalDialog::DialogProc,
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, &ModalDialog::DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 

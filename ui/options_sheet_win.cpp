@@ -25,9 +25,7 @@ const char* const kResolutionRows[] = {"Fit to screen", "BASE/16", "BASE/4", "BA
 constexpr int kRandomOrder = 2;
 
 std::string ControlText(HWND page, int control) {
-  char text[64] = "";
-  GetDlgItemTextA(page, control, text, sizeof text);
-  return text;
+  return WindowText(GetDlgItem(page, control));
 }
 
 // What both pages do alike: centre the sheet once, remember the page, help.
@@ -105,7 +103,7 @@ class DisplayPage final : public OptionsPage {
     } else {
       EnableWindow(GetDlgItem(page(), IDC_OPT_DITHERING), FALSE);
     }
-    for (const char* row : kResolutionRows) Send(IDC_OPT_RESOLUTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
+    for (const char* row : kResolutionRows) Send(IDC_OPT_RESOLUTION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(row).c_str()));
     Send(IDC_OPT_RESOLUTION, CB_SETCURSEL, settings_.DefResolution);
   }
 
@@ -145,7 +143,7 @@ class DisplayPage final : public OptionsPage {
 
   void showGamma(int position) {
     showingGamma_ = true;
-    SetDlgItemTextA(page(), IDC_OPT_GAMMA, options::FormatGammaPosition(position, separator_).c_str());
+    SetDlgItemTextW(page(), IDC_OPT_GAMMA, Utf16(options::FormatGammaPosition(position, separator_)).c_str());
     showingGamma_ = false;
     Send(IDC_OPT_GAMMA_SPIN, UDM_SETPOS32, 0, position);
   }
@@ -161,7 +159,7 @@ class DisplayPage final : public OptionsPage {
   void fillList(int control, std::initializer_list<UINT> stringIds) {
     for (UINT id : stringIds) {
       std::string text = LoadStringText(instance_, id);
-      Send(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      Send(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(text).c_str()));
     }
   }
 
@@ -191,7 +189,7 @@ class SlideShowPage final : public OptionsPage {
     if (control != IDC_OPT_DELAY || code != EN_CHANGE || !options::ParseUnsignedNumber(ControlText(page(), IDC_OPT_DELAY), &delay))
       return;
     Send(IDC_OPT_DELAY_SLIDER, TBM_SETPOS, TRUE, options::NearestDelayPosition(delay));
-    SetDlgItemTextA(page(), IDC_OPT_DELAY_TEXT, options::DelayText(delay).c_str());
+    SetDlgItemTextW(page(), IDC_OPT_DELAY_TEXT, Utf16(options::DelayText(delay)).c_str());
   }
 
   void onScroll(HWND control) override {
@@ -210,7 +208,7 @@ class SlideShowPage final : public OptionsPage {
     return true;
   }
 
-  void showDelay(std::uint32_t delay) { SetDlgItemTextA(page(), IDC_OPT_DELAY, std::to_string(delay).c_str()); }
+  void showDelay(std::uint32_t delay) { SetDlgItemTextW(page(), IDC_OPT_DELAY, std::to_wstring(delay).c_str()); }
 };
 
 }  // namespace
@@ -219,7 +217,7 @@ void ShowOptions(Settings& settings, HINSTANCE instance, HWND owner) {
   InitCommonControls();
   DisplayPage display(settings, instance);
   SlideShowPage slideShow(settings, instance);
-  const std::vector<PROPSHEETPAGEA> pages = {display.Describe(instance, IDD_OPTIONS_DISPLAY),
+  const std::vector<PROPSHEETPAGEW> pages = {display.Describe(instance, IDD_OPTIONS_DISPLAY),
                                              slideShow.Describe(instance, IDD_OPTIONS_SLIDE_SHOW)};
   const std::string caption = LoadStringText(instance, IDS_OPTIONS_CAPTION);
   settings.OptionsSheetCentred = 0;

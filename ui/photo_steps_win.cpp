@@ -1,4 +1,5 @@
 #include "ui/photo_steps_win.h"
+#include "photocd/pcd_text_win.h"
 
 #include <algorithm>
 
@@ -47,9 +48,9 @@ WriteOutcome WriteWithProgress(imagefile::ImageWriter& writer, const std::string
   if (outcome == WriteOutcome::kWritten && writer.close() != 0) outcome = WriteOutcome::kCloseFailed;
   if (outcome != WriteOutcome::kWritten) {
     writer.abandon();
-  } else if (!MoveFileExA(temporary.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  } else if (!MoveFileExW(Utf16(temporary).c_str(), Utf16(output).c_str(), MOVEFILE_REPLACE_EXISTING)) {
     outcome = WriteOutcome::kRenameFailed;
   }
-  if (outcome != WriteOutcome::kWritten) DeleteFileA(temporary.c_str());
+  if (outcome != WriteOutcome::kWritten) DeleteFileW(Utf16(temporary).c_str());
   return outcome;
 }

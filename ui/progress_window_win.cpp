@@ -4,16 +4,17 @@
 
 #include "resources/resource_ids.h"
 #include "ui/window_object_win.h"
+#include "photocd/pcd_text_win.h"
 
 namespace {
 constexpr UINT_PTR kShowTimer = 1;
 }  // namespace
 
 ProgressWindow::ProgressWindow(HINSTANCE instance, HWND owner, const char* caption, unsigned delayMs) {
-  window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, &ProgressWindow::DialogProc,
+  window_ = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PROGRESS), owner, &ProgressWindow::DialogProc,
                                reinterpret_cast<LPARAM>(this));
   if (!window_) return;
-  SetWindowTextA(window_, caption);
+  SetWindowTextW(window_, Utf16(caption).c_str());
   if (delayMs == 0) {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
@@ -27,23 +28,23 @@ ProgressWindow::~ProgressWindow() {
   if (window_) DestroyWindow(window_);
 }
 
-void ProgressWindow::setText(const char* text) { SetDlgItemTextA(window_, IDC_PROGRESS_TEXT, text); }
+void ProgressWindow::setText(const char* text) { SetDlgItemTextW(window_, IDC_PROGRESS_TEXT, Utf16(text).c_str()); }
 
 void ProgressWindow::setRange(int low, int high) {
-  SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, low, high);
+  SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, low, high);
 }
 
 void ProgressWindow::setPosition(int position) {
-  SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
+  SendDlgItemMessageW(window_, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
 }
 
 void ProgressWindow::pump() {
   if (!window_) return;
   MSG msg;
-  while (PeekMessageA(&msg, window_, 0, 0, PM_REMOVE)) {
-    if (!IsDialogMessageA(window_, &msg)) {
+  while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageW(window_, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   UpdateWindow(window_);

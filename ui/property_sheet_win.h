@@ -12,7 +12,7 @@ class PropertyPage {
   PropertyPage& operator=(const PropertyPage&) = delete;
 
   // The page's description for the sheet: its template and this object.
-  PROPSHEETPAGEA Describe(HINSTANCE instance, int templateId);
+  PROPSHEETPAGEW Describe(HINSTANCE instance, int templateId);
 
  protected:
   PropertyPage() = default;
@@ -25,7 +25,7 @@ class PropertyPage {
   // Returns a notification's answer to the sheet.
   INT_PTR Answer(LONG_PTR result);
   LRESULT Send(int control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-    return SendDlgItemMessageA(page_, control, message, wParam, lParam);
+    return SendDlgItemMessageW(page_, control, message, wParam, lParam);
   }
   void Check(int control, bool on) const { CheckDlgButton(page_, control, on ? BST_CHECKED : BST_UNCHECKED); }
   bool Checked(int control) const { return IsDlgButtonChecked(page_, control) == BST_CHECKED; }
@@ -39,4 +39,4 @@ class PropertyPage {
 // startPage. The PropertySheet result: positive after OK, 0 after Cancel, -1
 // when the sheet could not be shown.
 INT_PTR RunPropertySheet(HINSTANCE instance, HWND owner, const char* caption,
-                         const std::vector<PROPSHEETPAGEA>& pages, int startPage);
+                         const std::vector<PROPSHEETPAGEW>& pages, int startPage);

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "photocd/pcd_text_win.h"
 #include "ui/path_utils.h"
 #include "ui/window_geometry.h"
 
@@ -24,40 +25,40 @@ SIZE ScreenSize() {
 }
 
 bool ToolbarButtonRect(HWND toolbar, int command, RECT* rect) {
-  return SendMessageA(toolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(rect)) != 0;
+  return SendMessageW(toolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(rect)) != 0;
 }
 
 }  // namespace
 
 std::string LoadStringText(HINSTANCE instance, UINT id, int maxChars) {
-  std::string text(maxChars + 1, '\0');
-  int length = LoadStringA(instance, id, &text[0], maxChars + 1);
+  std::wstring text(maxChars + 1, L'\0');
+  int length = LoadStringW(instance, id, &text[0], maxChars + 1);
   text.resize(length > 0 ? length : 0);
-  return text;
+  return Utf8(text);
 }
 
 int MessageFromString(HINSTANCE instance, HWND owner, UINT textId, const char* caption, UINT style) {
-  return MessageBoxA(owner, LoadStringText(instance, textId, kTextChars).c_str(), caption, style);
+  return MessageBoxW(owner, Utf16(LoadStringText(instance, textId, kTextChars)).c_str(), Utf16(caption).c_str(), style);
 }
 
 int MessageWithCaptionId(HINSTANCE instance, HWND owner, const char* text, UINT captionId, UINT style) {
-  return MessageBoxA(owner, text, LoadStringText(instance, captionId, kTextChars).c_str(), style);
+  return MessageBoxW(owner, Utf16(text).c_str(), Utf16(LoadStringText(instance, captionId, kTextChars)).c_str(), style);
 }
 
 int MessageFromStrings(HINSTANCE instance, HWND owner, UINT textId, UINT captionId, UINT style) {
-  return MessageBoxA(owner, LoadStringText(instance, textId, kTextChars).c_str(),
-                     LoadStringText(instance, captionId, kCaptionChars).c_str(), style);
+  return MessageBoxW(owner, Utf16(LoadStringText(instance, textId, kTextChars)).c_str(),
+                     Utf16(LoadStringText(instance, captionId, kCaptionChars)).c_str(), style);
 }
 
 bool SystemErrorBox(HWND owner, const char* caption) {
   DWORD error = GetLastError();
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0,
+      nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text), 0,
       nullptr);
   if (length == 0 || !text) return false;
-  MessageBoxA(owner, text, caption, MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(owner, text, Utf16(caption).c_str(), MB_OK | MB_ICONINFORMATION);
   LocalFree(text);
   return true;
 }
@@ -99,9 +100,9 @@ int DisplayDepth() {
 }
 
 DWORD PlatformId() {
-  OSVERSIONINFOA info{};
+  OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
-  return GetVersionExA(&info) ? info.dwPlatformId : 0;
+  return GetVersionExW(&info) ? info.dwPlatformId : 0;
 }
 
 void MoveCursorToToolbarButton(HWND toolbar, int command) {
@@ -121,10 +122,9 @@ bool CursorOnToolbarButton(HWND toolbar, int command) {
 }
 
 std::string LocaleDecimalSeparator() {
-  char separator[8] = ".";
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) == 0)
-    return ".";
-  return separator;
+  wchar_t separator[8] = L".";
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) == 0) return ".";
+  return Utf8(separator);
 }
 
 double LocaleNumber(const char* text) { return ParseLocaleNumber(text ? text : "", LocaleDecimalSeparator()); }
@@ -132,14 +132,21 @@ double LocaleNumber(const char* text) { return ParseLocaleNumber(text ? text : "
 void FormatFileTime(const FILETIME& time, char* out, int size, bool withTime) {
   SYSTEMTIME st;
   if (size <= 0 || !FileTimeToSystemTime(&time, &st)) return;
-  int length = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, out, size);
-  if (length == 0) {
+  wchar_t date[80], clock[80];
+  if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 80) == 0) {
     out[0] = '\0';
     return;
   }
-  if (!withTime || length + 1 >= size) return;
-  // length counts the date's terminating zero, where the blank goes.
-  out[length - 1] = ' ';
-  if (GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, out + length, size - length) == 0)
-    out[length - 1] = '\0';
+  std::string text = Utf8(date);
+  if (withTime && GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, clock, 80) != 0 &&
+      text.size() + 1 + Utf8(clock).size() < static_cast<std::size_t>(size))
+    text += ' ' + Utf8(clock);
+  if (text.size() >= static_cast<std::size_t>(size)) text.clear();
+  out[text.copy(out, text.size())] = '\0';
+}
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+  return Utf8(text);
 }

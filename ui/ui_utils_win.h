@@ -8,6 +8,8 @@
 #include <string>
 
 #include "imaging/pixel_types.h"
+#include "photocd/pcd_text_win.h"
+#include "ui/mru_list.h"
 
 // The same rectangle as GDI and as the portable code hold it.
 inline imaging::PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -15,6 +17,9 @@ inline RECT ToRECT(const imaging::PixelRect& r) { return RECT{r.left, r.top, r.r
 
 // A string table entry of at most maxChars characters; empty when missing.
 std::string LoadStringText(HINSTANCE instance, UINT id, int maxChars = 256);
+
+// A window's or control's text, as UTF-8 like every text inside the program.
+std::string WindowText(HWND window);
 
 // Message boxes; each returns what MessageBox returns.
 int MessageFromString(HINSTANCE instance, HWND owner, UINT textId, const char* caption, UINT style);
@@ -48,11 +53,14 @@ double LocaleNumber(const char* text);
 // Short date in the user's format, then a blank and the time without seconds.
 void FormatFileTime(const FILETIME& time, char* out, int size, bool withTime);
 
-// Lets the user pick a folder, starting at the nearest existing folder of path
-// (MAX_PATH characters); the choice replaces path. False when cancelled.
-bool BrowseForFolder(HWND owner, char* path, const char* title);
+// Lets the user pick a folder, starting at the nearest existing folder of path;
+// the choice replaces path. False when cancelled.
+bool BrowseForFolder(HWND owner, std::string& path, const char* title);
 
-// A combo box's recent entries in a binary value under HKEY_CURRENT_USER.
+// Recent entries kept in a binary value under HKEY_CURRENT_USER, as UTF-8
+// (entries stored in the ANSI code page by earlier versions are converted).
+bool LoadStoredMruList(const char* keyPath, const char* valueName, MruList& entries);
+// A combo box's recent entries in such a value.
 bool LoadMruCombo(HWND combo, const char* keyPath, const char* valueName);
 // Optionally puts the combo's current text at the top, keeps at most maxEntries
 // entries in maxBytes (0 = no limit) and stores them. True when the write worked.

@@ -11,15 +11,15 @@
 template <typename T>
 T* WindowObject(HWND window, UINT message, LPARAM lParam, int slot = GWLP_USERDATA) {
   if (message == WM_NCCREATE)
-    SetWindowLongPtrA(window, slot,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  return reinterpret_cast<T*>(GetWindowLongPtrA(window, slot));
+    SetWindowLongPtrW(window, slot,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  return reinterpret_cast<T*>(GetWindowLongPtrW(window, slot));
 }
 
 // For a dialog; object is what WM_INITDIALOG's parameter carries (a property
 // page's parameter is its page description, whose lParam holds the object).
 template <typename T>
 T* DialogObject(HWND dialog, UINT message, T* object) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(object));
-  return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(object));
+  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }

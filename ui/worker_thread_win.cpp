@@ -1,7 +1,7 @@
 #include "ui/worker_thread_win.h"
 
 WorkerThread::WorkerThread(DWORD stopWaitMs, UINT beep)
-    : stopWaitMs_(stopWaitMs), beep_(beep), stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    : stopWaitMs_(stopWaitMs), beep_(beep), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 WorkerThread::~WorkerThread() {
   stop();

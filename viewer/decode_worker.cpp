@@ -30,7 +30,7 @@ void ImageView::StartWorker(int priority) {
 void ImageView::StopWorker() {
   worker_.stop();
   MSG stale;
-  while (window_ && PeekMessageA(&stale, window_, kDecodeStepMessage, kDecodeStepMessage, PM_REMOVE)) {
+  while (window_ && PeekMessageW(&stale, window_, kDecodeStepMessage, kDecodeStepMessage, PM_REMOVE)) {
   }
 }
 
@@ -39,7 +39,7 @@ void ImageView::RunWorker(long generation) {
   while (!shownDone_.load() && !worker_.stopRequested()) {
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) break;
     if (worker_.stopRequested() || shownDone_.load()) break;
-    PostMessageA(window_, kDecodeStepMessage, static_cast<WPARAM>(rowsPerStep_.load()), generation);
+    PostMessageW(window_, kDecodeStepMessage, static_cast<WPARAM>(rowsPerStep_.load()), generation);
   }
 }
 
@@ -80,7 +80,7 @@ void ImageView::NoteDecodeEnded(bool complete) {
   shownDone_ = true;
   failed_ = !complete;
   UpdateCursor();
-  PostMessageA(window_, kDecodeEndedMessage, complete ? 1 : 0, 0);
+  PostMessageW(window_, kDecodeEndedMessage, complete ? 1 : 0, 0);
 }
 
 bool ImageView::DecodeStep(int rows, bool update) {
@@ -108,7 +108,7 @@ bool ImageView::DecodeStep(int rows, bool update) {
   }
   if (image_->progress() >= 10000) NoteDecodeEnded(true);
   if (advancePending_ && (image_->isComplete((frameIndex_ + 1) % PageCount()) || shownDone_))
-    SendMessageA(window_, WM_TIMER, kFrameTimer, 0);
+    SendMessageW(window_, WM_TIMER, kFrameTimer, 0);
   if (update) UpdateWindow(window_);
   return true;
 }

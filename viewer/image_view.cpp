@@ -33,27 +33,27 @@ ImageView::~ImageView() {
 }
 
 bool ImageView::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSA existing;
-  if (GetClassInfoA(instance, kImageViewClass, &existing)) return true;
-  WNDCLASSA wc = {};
+  WNDCLASSW existing;
+  if (GetClassInfoW(instance, kImageViewClass, &existing)) return true;
+  WNDCLASSW wc = {};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = WindowProc;
   wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = instance;
   wc.lpszClassName = kImageViewClass;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 bool ImageView::Create(HINSTANCE instance, HWND parent, int id) {
   if (!RegisterWindowClass(instance)) return false;
   parent_ = parent;
   background_ = CreateSolidBrush(RGB(0, 0, 0));
-  readyEvent_ = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-  panHeld_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_HELD));
-  panReady_ = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PAN_READY));
+  readyEvent_ = CreateEventW(nullptr, FALSE, TRUE, nullptr);
+  panHeld_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_PAN_HELD));
+  panReady_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_PAN_READY));
   RECT client;
   GetClientRect(parent, &client);
-  CreateWindowExA(0, kImageViewClass, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom, parent,
+  CreateWindowExW(0, kImageViewClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return window_ != nullptr;
 }
@@ -307,14 +307,14 @@ void ImageView::OnLeftButtonDown(WPARAM keys, int x, int y) {
     SetCapture(window_);
     panning_ = true;
   }
-  SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 void ImageView::OnLeftButtonUp() {
   if (!panning_) return;
   panning_ = false;
   ReleaseCapture();
-  SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(last_.x, last_.y));
+  SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(last_.x, last_.y));
 }
 
 void ImageView::NotifyParent(UINT code) {
@@ -322,7 +322,7 @@ void ImageView::NotifyParent(UINT code) {
   header.hwndFrom = window_;
   header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(window_));
   header.code = code;
-  SendMessageA(parent_, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  SendMessageW(parent_, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 void ImageView::AdvanceFrame() {
@@ -342,7 +342,7 @@ void ImageView::AdvanceFrame() {
 
 LRESULT CALLBACK ImageView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = WindowObject<ImageView>(hwnd, message, lParam, 0);
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCCREATE) self->window_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
@@ -393,30 +393,30 @@ LRESULT ImageView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONDOWN:
       NotifyParent(NM_RCLICK);
-      SendMessageA(hwnd, WM_MOUSEMOVE, wParam, lParam);
+      SendMessageW(hwnd, WM_MOUSEMOVE, wParam, lParam);
       return 0;
     case WM_RBUTTONUP: {
       POINT at = {x, y};
       ClientToScreen(hwnd, &at);
-      SendMessageA(parent_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(at.x, at.y));
+      SendMessageW(parent_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(at.x, at.y));
       return 0;
     }
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-      SendMessageA(hwnd, WM_MOUSEMOVE, wParam, lParam);
+      SendMessageW(hwnd, WM_MOUSEMOVE, wParam, lParam);
       return 0;
     case kDecodeStepMessage:
       OnStepMessage(wParam, lParam);
       return 0;
     case kDecodeEndedMessage:
-      if (notifyWindow_) SendMessageA(notifyWindow_, notifyMessage_, wParam, lParam);
+      if (notifyWindow_) SendMessageW(notifyWindow_, notifyMessage_, wParam, lParam);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, 0, 0);
+      SetWindowLongPtrW(hwnd, 0, 0);
       window_ = nullptr;
       break;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace viewer

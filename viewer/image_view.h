@@ -14,7 +14,7 @@
 
 namespace viewer {
 
-constexpr char kImageViewClass[] = "ImageViewWndClass";
+constexpr wchar_t kImageViewClass[] = L"ImageViewWndClass";
 
 // The step message (wParam = rows), and the notification forwarded to the
 // notify window when a decode ends (wParam 1 = complete, 0 = failed).

@@ -44,7 +44,7 @@ void ViewerWindow::OnCommand(int id) {
   }
   switch (id) {
     case CMD_CLOSE:
-      PostMessageA(frame_, WM_CLOSE, 0, 0);
+      PostMessageW(frame_, WM_CLOSE, 0, 0);
       break;
     case CMD_ENLARGE:
     case CMD_REDUCE: {
@@ -174,9 +174,9 @@ void ViewerWindow::Navigate(int index) {
 }
 
 void ViewerWindow::ChangeLevel(int level, int pressedButton) {
-  if (pressedButton && toolbar_) SendMessageA(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(TRUE, 0));
+  if (pressedButton && toolbar_) SendMessageW(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(TRUE, 0));
   SetLevel(level);
-  if (pressedButton && toolbar_) SendMessageA(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(FALSE, 0));
+  if (pressedButton && toolbar_) SendMessageW(toolbar_, TB_PRESSBUTTON, pressedButton, MAKELONG(FALSE, 0));
 }
 
 void ViewerWindow::UpdateMenuState(HMENU menu) {
@@ -186,11 +186,11 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
   const int width = SourceWidth();
   auto set = [&](int id, bool enabled) {
     if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    if (toolbar_) SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
+    if (toolbar_) SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
   };
   auto check = [&](int id, bool checked) {
     if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-    if (toolbar_) SendMessageA(toolbar_, TB_CHECKBUTTON, id, MAKELONG(checked ? TRUE : FALSE, 0));
+    if (toolbar_) SendMessageW(toolbar_, TB_CHECKBUTTON, id, MAKELONG(checked ? TRUE : FALSE, 0));
   };
   for (int level = kFitLevel; level <= kTopLevel; ++level) {
     set(LevelCommand(level), shown && LevelAvailable(level, width));
@@ -220,7 +220,7 @@ void ViewerWindow::UpdateTitleAndStatus() {
   } else {
     std::snprintf(title, sizeof title, "%s", kAppName);
   }
-  SetWindowTextA(frame_, title);
+  SetWindowTextW(frame_, Utf16(title).c_str());
   if (!status_) return;
   const int first = TextWidth(status_, "#8888") + kStatusPadding;
   int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding, -1};
@@ -229,11 +229,11 @@ void ViewerWindow::UpdateTitleAndStatus() {
   const imagefile::ImageReader* shown = PhotoShown() ? view_.image() : nullptr;
   if (shown && shown->damage().any())
     damage = LoadStringText(g_instance, shown->damage().lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED);
-  SendMessageA(status_, SB_SIMPLE, FALSE, 0);
-  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(widths));
-  SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(number));
-  SendMessageA(status_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(PhotoShown() ? LevelName(ShownLevel()) : ""));
-  SendMessageA(status_, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(damage.c_str()));
+  SendMessageW(status_, SB_SIMPLE, FALSE, 0);
+  SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(widths));
+  SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Utf16(number).c_str()));
+  SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Utf16(PhotoShown() ? LevelName(ShownLevel()) : "").c_str()));
+  SendMessageW(status_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(Utf16(damage).c_str()));
 }
 
 void ViewerWindow::OnMenuSelect(UINT item, UINT flags) { ShowMenuHelp(g_instance, status_, item, flags); }
@@ -245,7 +245,7 @@ void ViewerWindow::OnContextMenu(int x, int y) {
     x = (r.left + r.right) / 2;
     y = (r.top + r.bottom) / 2;
   }
-  HMENU loaded = LoadMenuA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_POPUP));
+  HMENU loaded = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_VIEWER_POPUP));
   if (!loaded) return;
   bool wasRunning = false;
   PauseSlideShow(&wasRunning);

@@ -70,7 +70,7 @@ bool ViewerWindow::ShowPhoto(int index) {
   if (shown->width() <= 0) {
     char text[512] = "";
     FormatStringId(text, sizeof text, g_instance, IDS_CANNOT_OPEN_IMAGE, photos_[index].entry.path.c_str());
-    MessageBoxA(IsWindowVisible(frame_) ? frame_ : nullptr, text, kAppName, MB_OK);
+    MessageBoxW(IsWindowVisible(frame_) ? frame_ : nullptr, Utf16(text).c_str(), Utf16(kAppName).c_str(), MB_OK);
     return false;
   }
   // A turned photo goes back to its stored orientation: it is decoded afresh when seen again.

@@ -13,6 +13,7 @@
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
 #include "ui/window_object_win.h"
+#include "photocd/pcd_text_win.h"
 
 namespace viewer {
 
@@ -24,16 +25,16 @@ constexpr int kMaxClientSide = 32000;
 // Height of a bar, 0 while it is hidden (in full-screen).
 int WindowHeight(HWND window) {
   RECT r;
-  if (!window || !(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) || !GetWindowRect(window, &r)) return 0;
+  if (!window || !(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) || !GetWindowRect(window, &r)) return 0;
   return r.bottom - r.top;
 }
 
 // The frame of the viewer on top, if one shows in a normal window: new viewers
 // cascade from it instead of opening exactly over it.
 HWND LastViewerFrame() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, kViewerWindowClass, nullptr); w;
-       w = FindWindowExA(nullptr, w, kViewerWindowClass, nullptr)) {
-    if (IsWindowVisible(w) && !IsIconic(w) && !IsZoomed(w) && (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION)) return w;
+  for (HWND w = FindWindowExW(nullptr, nullptr, kViewerWindowClass, nullptr); w;
+       w = FindWindowExW(nullptr, w, kViewerWindowClass, nullptr)) {
+    if (IsWindowVisible(w) && !IsIconic(w) && !IsZoomed(w) && (GetWindowLongW(w, GWL_STYLE) & WS_CAPTION)) return w;
   }
   return nullptr;
 }
@@ -42,7 +43,7 @@ HWND LastViewerFrame() {
 bool CascadedFromLastViewer(imaging::PixelRect* frame) {
   RECT last, work;
   HWND lastFrame = LastViewerFrame();
-  if (!lastFrame || !GetWindowRect(lastFrame, &last) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+  if (!lastFrame || !GetWindowRect(lastFrame, &last) || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
     return false;
   const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
   *frame = CascadeFrame({last.left, last.top, last.right, last.bottom}, step,
@@ -59,15 +60,15 @@ ViewerWindow::~ViewerWindow() {
 }
 
 bool ViewerWindow::RegisterWindowClass() {
-  WNDCLASSA existing;
-  if (GetClassInfoA(g_instance, kViewerWindowClass, &existing)) return true;
-  WNDCLASSA wc = {};
+  WNDCLASSW existing;
+  if (GetClassInfoW(g_instance, kViewerWindowClass, &existing)) return true;
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = g_instance;
-  wc.hIcon = g_mainIcon ? g_mainIcon : LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_MAIN));
+  wc.hIcon = g_mainIcon ? g_mainIcon : LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_MAIN));
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kViewerWindowClass;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
@@ -75,9 +76,9 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   ownerBusy_ = &ownerBusy;
   level_ = lastLevel_ = std::min<int>(g_settings.DefResolution, kTopLevel);
   if (!RegisterWindowClass()) return false;
-  wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
-  menu_ = LoadMenuA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_MENU));
-  accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_ACCEL));
+  wheelMessage_ = RegisterWindowMessageW(L"MSWHEEL_ROLLMSG");
+  menu_ = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_VIEWER_MENU));
+  accelerators_ = LoadAcceleratorsW(g_instance, MAKEINTRESOURCEW(IDR_VIEWER_ACCEL));
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
   imaging::PixelRect cascaded;
   if (CascadedFromLastViewer(&cascaded)) {
@@ -86,7 +87,7 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
     width = cascaded.right - cascaded.left;
     height = cascaded.bottom - cascaded.top;
   }
-  CreateWindowExA(0, kViewerWindowClass, kAppName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, width, height,
+  CreateWindowExW(0, kViewerWindowClass, Utf16(kAppName).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, width, height,
                   nullptr, menu_, g_instance, this);
   if (!frame_) return false;
   frameHandle_ = frame_;
@@ -102,7 +103,7 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
 }
 
 bool ViewerWindow::CreateBars() {
-  status_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, "", frame_, kViewerStatusId);
+  status_ = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_TOOLTIPS, L"", frame_, kViewerStatusId);
   const TBBUTTON buttons[] = {
       ToolbarButton(34, CMD_PROPERTIES),    ToolbarSeparator(),
       ToolbarButton(4, CMD_PREVIOUS),       ToolbarButton(5, CMD_NEXT),
@@ -125,7 +126,7 @@ int ViewerWindow::BarsHeight() const { return WindowHeight(rebar_ ? rebar_ : too
 
 void ViewerWindow::Layout() {
   RECT area = LayoutFrameBars(frame_, rebar_, toolbar_, status_);
-  if (GetWindowLongA(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
+  if (GetWindowLongW(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
   if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown())
     view_.SetZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
   view_.CentreIn(area);
@@ -133,19 +134,19 @@ void ViewerWindow::Layout() {
 
 void ViewerWindow::FitFrameToPhoto() {
   OwnResize own(inOwnResize_);
-  const LONG style = GetWindowLongA(frame_, GWL_STYLE);
+  const LONG style = GetWindowLongW(frame_, GWL_STYLE);
   if (!(style & WS_CAPTION) || IsZoomed(frame_) || !PhotoShown()) {
     Layout();
     return;
   }
   RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   RECT now;
   GetWindowRect(frame_, &now);
   const SIZE shown = view_.DisplaySize();
   RECT wanted = {0, 0, std::min<LONG>(shown.cx + 2, kMaxClientSide),
                  std::min<LONG>(shown.cy + 2 + BarsHeight() + 2, kMaxClientSide)};
-  AdjustWindowRectEx(&wanted, style, TRUE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  AdjustWindowRectEx(&wanted, style, TRUE, GetWindowLongW(frame_, GWL_EXSTYLE));
   const imaging::PixelRect placed =
       PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, wanted.right - wanted.left,
                  wanted.bottom - wanted.top, imaging::PixelRect{work.left, work.top, work.right, work.bottom});
@@ -155,21 +156,21 @@ void ViewerWindow::FitFrameToPhoto() {
 }
 
 void ViewerWindow::EnterFullScreen() {
-  const LONG style = GetWindowLongA(frame_, GWL_STYLE);
+  const LONG style = GetWindowLongW(frame_, GWL_STYLE);
   placementSaved_ = false;
   if (style & WS_CAPTION) {
     placement_.length = sizeof placement_;
     placementSaved_ = GetWindowPlacement(frame_, &placement_) != 0;
   }
   fullScreen_ = true;
-  SetWindowLongA(frame_, GWL_STYLE, style & ~(WS_CAPTION | WS_SYSMENU));
+  SetWindowLongW(frame_, GWL_STYLE, style & ~(WS_CAPTION | WS_SYSMENU));
   SetMenu(frame_, nullptr);
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_HIDE);
   view_.SetFullScreen(true);
   // The frame lies just outside the screen, the client area covers it.
   RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  AdjustWindowRectEx(&outer, GetWindowLongW(frame_, GWL_STYLE), FALSE, GetWindowLongW(frame_, GWL_EXSTYLE));
   OwnResize own(inOwnResize_);
   SetWindowPos(frame_, HWND_TOP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                SWP_FRAMECHANGED);
@@ -178,7 +179,7 @@ void ViewerWindow::EnterFullScreen() {
 
 void ViewerWindow::LeaveFullScreen() {
   fullScreen_ = false;
-  SetWindowLongA(frame_, GWL_STYLE, GetWindowLongA(frame_, GWL_STYLE) | WS_CAPTION | WS_SYSMENU);
+  SetWindowLongW(frame_, GWL_STYLE, GetWindowLongW(frame_, GWL_STYLE) | WS_CAPTION | WS_SYSMENU);
   SetMenu(frame_, menu_);
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_SHOW);
@@ -247,12 +248,12 @@ LRESULT ViewerWindow::RealisePalette(HWND changedBy) {
 }
 
 bool ViewerWindow::TranslateAccelerators(MSG* msg) {
-  return accelerators_ && TranslateAcceleratorA(frame_, accelerators_, msg) != 0;
+  return accelerators_ && TranslateAcceleratorW(frame_, accelerators_, msg) != 0;
 }
 
 LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = WindowObject<ViewerWindow>(hwnd, message, lParam);
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCCREATE) self->frame_ = hwnd;
   // A command's dialog or progress window lets a disc removal in; the owner
   // closes the disc, and this viewer with it, only once the command is over.
@@ -314,14 +315,14 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       view_.StopWorker();
       if (menu_ && GetMenu(hwnd) != menu_) DestroyMenu(menu_);  // detached in full-screen
       menu_ = nullptr;
-      if (owner_) PostMessageA(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(hwnd));
+      if (owner_) PostMessageW(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(hwnd));
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       frame_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace viewer

@@ -17,7 +17,7 @@
 
 namespace viewer {
 
-constexpr char kViewerWindowClass[] = "LumivexaSE-View";
+constexpr wchar_t kViewerWindowClass[] = L"LumivexaSE-View";
 constexpr int kViewId = 100;
 constexpr int kViewerToolbarId = 101;
 constexpr int kViewerStatusId = 102;

@@ -17,6 +17,7 @@
 
 #include "browse/browse_window.h"
 #include "export/file_drop_list.h"
+#include "photocd/pcd_text_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/comctl_version_win.h"
@@ -155,7 +156,12 @@ inline void SelectOnly(HWND list, std::initializer_list<int> items) {
 
 // Drops files or folders on a window as a file manager would.
 inline void DropFiles(HWND window, const std::vector<std::string>& paths) {
-  std::vector<unsigned char> drop = imagefile::FileDropList(paths);
+  std::vector<std::u16string> wide;
+  for (const std::string& path : paths) {
+    const std::wstring name = Utf16(path);
+    wide.emplace_back(name.begin(), name.end());
+  }
+  std::vector<unsigned char> drop = imagefile::FileDropList(wide);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
   std::memcpy(GlobalLock(memory), drop.data(), drop.size());
   GlobalUnlock(memory);

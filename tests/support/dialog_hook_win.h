@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "photocd/pcd_text_win.h"
+
 class DialogHook {
  public:
   using Handler = std::function<void(HWND dialog)>;
@@ -27,10 +29,11 @@ class DialogHook {
 
   int dialogsSeen() const { return static_cast<int>(seen_.size()); }
 
+  // As UTF-8, like every text inside the program.
   static std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return Utf8(text);
   }
   // The message text of a message box (its static control 0xFFFF).
   static std::string MessageText(HWND box) { return Text(GetDlgItem(box, 0xFFFF)); }

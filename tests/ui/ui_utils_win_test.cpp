@@ -193,8 +193,7 @@ BOOL CALLBACK NoteNewFolderButton(HWND child, LPARAM found) {
 TEST(FolderBrowserTest, OpensOnTheNearestExistingFolderAndReturnsTheChoice) {
   char windowsDir[MAX_PATH];
   GetWindowsDirectoryA(windowsDir, MAX_PATH);
-  char path[MAX_PATH];
-  std::strcpy(path, (std::string(windowsDir) + "\\no such folder\\deeper\\").c_str());
+  std::string path = std::string(windowsDir) + "\\no such folder\\deeper\\";
   bool chosen;
   bool offersNewFolder = false;
   {
@@ -205,14 +204,14 @@ TEST(FolderBrowserTest, OpensOnTheNearestExistingFolderAndReturnsTheChoice) {
     chosen = BrowseForFolder(nullptr, path, "Select destination folder");
   }
   ASSERT_TRUE(chosen);
-  EXPECT_STRCASEEQ(windowsDir, path);
+  EXPECT_STRCASEEQ(windowsDir, path.c_str());
   EXPECT_TRUE(offersNewFolder);
 
   {
     DialogHook hook([](HWND browser) { DialogHook::Press(browser, IDCANCEL); });
-    std::strcpy(path, "C:\\");
+    path = "C:\\";
     EXPECT_FALSE(BrowseForFolder(nullptr, path, "Select destination folder"));
-    EXPECT_STREQ("C:\\", path);
+    EXPECT_EQ("C:\\", path);
   }
 }
 
@@ -221,7 +220,7 @@ class MruComboTest : public WindowsTest {
   void SetUp() override {
     keyPath_ = "Software\\Quorvant\\Lumivexa SE Tests\\mru-" + std::to_string(GetCurrentProcessId());
     RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
-    combo_ = CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_DROPDOWN, 0, 0, 300, 200, nullptr,
+    combo_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_POPUP | CBS_DROPDOWN, 0, 0, 300, 200, nullptr,
                              nullptr, Instance(), nullptr);
     windows_.push_back(combo_);
   }
@@ -254,6 +253,27 @@ TEST_F(MruComboTest, LoadFillsAndSelectsTheFirstEntry) {
   EXPECT_EQ(3, SendMessageA(combo_, CB_GETCOUNT, 0, 0));
   EXPECT_EQ(0, SendMessageA(combo_, CB_GETCURSEL, 0, 0));
   EXPECT_EQ("C:\\one", DialogHook::Text(combo_));
+}
+
+// Entries are UTF-8 and come back whole; one an earlier version stored in the
+// ANSI code page (not valid UTF-8) is read as that and stored again as UTF-8.
+TEST_F(MruComboTest, EntriesBeyondTheAnsiCodePageAndOldAnsiEntriesReadWhole) {
+  struct Case {
+    std::string stored, shown;
+  };
+  const Case cases[] = {
+      {u8"C:\\写真 фото", u8"C:\\写真 фото"},
+      {"C:\\Caf\xE9", u8"C:\\Café"},  // Windows-1252, the code page of Wine's default locale
+  };
+  for (const Case& c : cases) {
+    if (c.stored.back() == '\xE9' && GetACP() != 1252) continue;
+    Store(c.stored + std::string(2, '\0'));
+    SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+    ASSERT_TRUE(LoadMruCombo(combo_, key(), "MRUExportPaths"));
+    EXPECT_EQ(c.shown, DialogHook::Text(combo_));
+    ASSERT_TRUE(SaveMruCombo(combo_, true, 20, 0, key(), "MRUExportPaths"));
+    EXPECT_EQ(EncodeMruList({c.shown}), Stored());
+  }
 }
 
 TEST_F(MruComboTest, TypedTextMatchingTheThirdEntryMovesItToTheTop) {

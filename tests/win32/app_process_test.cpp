@@ -1,10 +1,14 @@
 // Starts the real LumivexaSE.exe (built beside this program) and checks how it starts and ends.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "browse/browse_window.h"
+#include "photocd/pcd_text_win.h"
+#include "tests/support/folder_copy.h"
 
 namespace {
 
@@ -21,14 +25,14 @@ std::string AppPath() {
 class AppProcess {
  public:
   explicit AppProcess(WORD showCommand = SW_SHOWNORMAL, const std::string& argument = std::string()) {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
     std::string commandLine = "\"" + AppPath() + "\"";
     if (!argument.empty()) commandLine += " \"" + argument + "\"";
-    started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info_);
+    std::wstring wide = Utf16(commandLine);
+    started_ = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
   }
   ~AppProcess() {
     if (!started_) return;
@@ -53,8 +57,8 @@ class AppProcess {
 };
 
 BOOL CALLBACK CollectBrowseWindow(HWND hwnd, LPARAM list) {
-  char name[64];
-  if (GetClassNameA(hwnd, name, sizeof name) && !strcmp(name, kBrowseWindowClass))
+  wchar_t name[64];
+  if (GetClassNameW(hwnd, name, 64) && !wcscmp(name, kBrowseWindowClass))
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
   return TRUE;
 }
@@ -124,6 +128,51 @@ TEST(AppProcess, ASecondStartWithADiscImageHandsItToTheRunningProgram) {
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.WaitForExit(kWaitMs), 1u);
+}
+
+// Names beyond the ANSI code page reach the program whole: a folder named on
+// the command line, then a disc image handed over by a second start.
+TEST(AppProcess, NamesBeyondTheAnsiCodePageOpenFromTheCommandLineAndASecondStart) {
+  namespace fs = std::filesystem;
+  const std::string bin = AppPath().substr(0, AppPath().find_last_of('\\'));
+  const std::string build = bin.substr(0, bin.find_last_of('\\', bin.find_last_of('\\') - 1));
+  const fs::path folder = fs::u8path(build + u8"\\写真 фото");
+  const fs::path image = fs::u8path(build + u8"\\写真 фото.iso");
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  fs::remove(image, ignored);
+  if (!CopyFolder("D:\\PHOTO_CD", folder / "PHOTO_CD") || !fs::copy_file(fs::u8path(build + "\\sample-disc.iso"), image, ignored))
+    GTEST_SKIP() << "no sample disc or its image";
+  ASSERT_TRUE(BrowseWindows().empty()) << "a browse window is already open";
+
+  struct Start {
+    const char* entry;
+    std::string path, title;
+    DWORD exitCode;  // the second start ends at once
+  };
+  const Start starts[] = {
+      {"command line", folder.u8string(), "Lumivexa SE - " + folder.u8string(), STILL_ACTIVE},
+      {"hand-over", image.u8string(), u8"Lumivexa SE - 写真 фото.iso", 0},
+  };
+  std::vector<std::unique_ptr<AppProcess>> apps;
+  HWND window = nullptr;
+  for (const Start& start : starts) {
+    apps.push_back(std::make_unique<AppProcess>(SW_SHOWNORMAL, start.path));
+    if (!window) window = WaitForBrowseWindow(*apps.front());
+    ASSERT_NE(window, nullptr) << start.entry;
+    EXPECT_EQ(apps.back()->WaitForExit(start.exitCode == 0 ? kWaitMs : 0), start.exitCode) << start.entry;
+    std::string title;
+    for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWaitMs && title != start.title; Sleep(20)) {
+      wchar_t text[MAX_PATH] = {};
+      GetWindowTextW(window, text, MAX_PATH);
+      title = Utf8(text);
+    }
+    EXPECT_EQ(title, start.title) << start.entry;
+  }
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(apps.front()->WaitForExit(kWaitMs), 1u);
+  fs::remove_all(folder, ignored);
+  fs::remove(image, ignored);
 }
 
 TEST(AppProcess, OtherShowCommandsArePassedOn) {
