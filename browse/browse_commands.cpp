@@ -15,6 +15,7 @@
 #include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi_win.h"
 #include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/about_box_win.h"
@@ -198,7 +199,7 @@ void BrowseWindow::UpdateStatusBar() {
   int widths[2] = {};
   int right = 0;
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    right += TextWidth(status_, parts[i].c_str()) + kStatusPadding;
+    right += TextWidth(status_, parts[i].c_str()) + DpiScale(frame_, kStatusPadding);
     widths[i] = right;
   }
   SendMessageW(status_, SB_SETPARTS, static_cast<WPARAM>(parts.size()), reinterpret_cast<LPARAM>(widths));

@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
+#include "ui/dpi_win.h"
 #include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
@@ -54,9 +55,6 @@ bool BrowseWindow::RegisterWindowClass() {
 
 bool BrowseWindow::Create(int showCommand) {
   displayDepth_ = DisplayDepth();
-  cells_.thumbWidth = g_settings.ThumbSize.width;
-  cells_.thumbHeight = g_settings.ThumbSize.height;
-  cells_.border = g_settings.ThumbBorderSize;
   if (!RegisterWindowClass()) return false;
 
   const bool sizeRemembered = g_settings.SaveBrowseWindow == 1;
@@ -90,6 +88,7 @@ bool BrowseWindow::Create(int showCommand) {
 }
 
 bool BrowseWindow::CreateChildren() {
+  ScaleCells(WindowDpi(frame_));
   if (!CreateList()) return false;
   if (!CreateToolbar()) return false;
   if (IsNewComctl(g_comctlVersion)) rebar_ = CreateToolbarRebar(g_instance, frame_, toolbar_);
@@ -268,6 +267,9 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         // An open disc image or folder stays until the user opens or closes something else.
         if (disc_.image.empty() && disc_.folder.empty()) OpenDisc(false);
       }
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(wParam, lParam);
       return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -186,6 +186,9 @@ class BrowseWindow : public LoopClient {
 
   // Cells (thumbnail_cells.cpp).
   void SetUpList();
+  // The cells' sizes from the settings at dpi; the thumbnail level that fills them.
+  void ScaleCells(int dpi);
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
 
   // Posted by OnCopyData to open the path handed over.
@@ -203,6 +206,9 @@ class BrowseWindow : public LoopClient {
   LRESULT customDraw_ = 0;
   int displayDepth_ = 0;
   browse::CellMetrics cells_;
+  int dpi_ = 96;
+  // 0 (96 x 64) or 1 (192 x 128): read by the loader thread.
+  std::atomic<int> thumbnailLevel_{0};
 
   // Every change of the photo list or the overview pack waits for it: 10 s, a
   // beep, then on, since it reads both.

@@ -10,11 +10,12 @@ struct CellMetrics {
   int thumbWidth = 96;
   int thumbHeight = 96;
   int border = 8;
+  int gap = 8;  // between cells
   int cellWidth() const { return thumbWidth + 2 * border; }
   int cellHeight() const { return thumbHeight + 2 * border; }
-  // Distance between cells in the list: the cell plus an 8-pixel gap.
-  int spacingX() const { return cellWidth() + 8; }
-  int spacingY() const { return cellHeight() + 8; }
+  // Distance between cells in the list: the cell plus the gap.
+  int spacingX() const { return cellWidth() + gap; }
+  int spacingY() const { return cellHeight() + gap; }
 };
 
 // The cell box centred in an item's icon rectangle.

@@ -3,12 +3,14 @@
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "settings/settings.h"
+#include "ui/dpi_win.h"
 
 namespace {
 
 // The icon-spacing message with -1 keeps the spacing and tells whether the control
 // is new enough to leave the drawing of items to us.
 constexpr LPARAM kKeepSpacing = -1;
+constexpr int kOverviewThumbnailWidth = 96;  // the small overview thumbnails, 96 x 64
 
 UINT ImageListDepth(int displayDepth) {
   switch (displayDepth) {
@@ -20,6 +22,24 @@ UINT ImageListDepth(int displayDepth) {
 }
 
 }  // namespace
+
+void BrowseWindow::ScaleCells(int dpi) {
+  dpi_ = dpi;
+  cells_.thumbWidth = DpiScale(dpi, g_settings.ThumbSize.width);
+  cells_.thumbHeight = DpiScale(dpi, g_settings.ThumbSize.height);
+  cells_.border = DpiScale(dpi, g_settings.ThumbBorderSize);
+  cells_.gap = DpiScale(dpi, 8);
+  // The larger overview thumbnails where the 96-pixel ones would be enlarged.
+  thumbnailLevel_ = cells_.thumbWidth > kOverviewThumbnailWidth || cells_.thumbHeight > kOverviewThumbnailWidth;
+}
+
+// Moved to a display of another scale: the frame takes the suggested place and
+// the cells their new size; thumbnails already made keep theirs.
+void BrowseWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  ScaleCells(TakeSuggestedDpiRect(frame_, wParam, lParam));
+  if (customDraw_) SendMessageW(list_, LVM_SETICONSPACING, 0, MAKELPARAM(cells_.spacingX(), cells_.spacingY()));
+  InvalidateRect(list_, nullptr, TRUE);
+}
 
 void BrowseWindow::SetUpList() {
   customDraw_ = SendMessageW(list_, LVM_SETICONSPACING, 0, kKeepSpacing);
@@ -61,12 +81,13 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_.load() : nullptr, icon, highlight);
 
   const std::wstring number = std::to_wstring(photo->index + 1);
-  RECT label = {icon.left + 10, icon.bottom - 21, icon.left + 30, icon.bottom};
+  RECT label = {icon.left + DpiScale(dpi_, 10), icon.bottom - DpiScale(dpi_, 21), icon.left + DpiScale(dpi_, 30),
+                icon.bottom};
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, number.c_str(), -1, &label, DT_SINGLELINE | DT_CENTER);
   if (hasFocus && (state & LVIS_FOCUSED)) {
-    RECT focus = {icon.left + 5, icon.top, icon.right - 6, icon.bottom};
+    RECT focus = {icon.left + DpiScale(dpi_, 5), icon.top, icon.right - DpiScale(dpi_, 6), icon.bottom};
     DrawFocusRect(dc, &focus);
   }
   return CDRF_SKIPDEFAULT;

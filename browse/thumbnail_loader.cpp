@@ -15,7 +15,6 @@ namespace {
 
 // Header and colour table of a thumbnail block.
 constexpr std::size_t kThumbnailInfoBytes = 40 + 256 * 4;
-constexpr int kBase64Width = 96;
 
 }  // namespace
 
@@ -32,16 +31,16 @@ void BrowseWindow::StopLoader() {
 
 int BrowseWindow::LoaderPositionNow() const {
   if (!list_) return 0;
-  LONG style = GetWindowLongA(list_, GWL_STYLE) & LVS_TYPEMASK;
+  LONG style = GetWindowLongW(list_, GWL_STYLE) & LVS_TYPEMASK;
   if (style == LVS_REPORT || style == LVS_LIST)
-    return static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
-  LVFINDINFOA find = {};
+    return static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+  LVFINDINFOW find = {};
   find.flags = LVFI_NEARESTXY;
   find.pt.x = 0;
   find.pt.y = 0;
   find.vkDirection = VK_RIGHT;
   int found = static_cast<int>(
-      SendMessageA(list_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+      SendMessageW(list_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
   return browse::LoaderPositionFromNearestItem(found);
 }
 
@@ -55,15 +54,14 @@ void BrowseWindow::RunLoader() {
     browse::PhotoItem* photo = index >= 0 ? photos_[index] : nullptr;
     if (photo && !photo->thumbnail) {
       MakeThumbnail(photo);
-      PostMessageA(list_, LVM_REDRAWITEMS, photo->index, photo->index);
+      PostMessageW(list_, LVM_REDRAWITEMS, photo->index, photo->index);
     }
     if (order.Finished()) break;
   }
 }
 
 void BrowseWindow::MakeThumbnail(browse::PhotoItem* photo) {
-  const bool large = g_settings.ThumbSize.width > kBase64Width || g_settings.ThumbSize.height > kBase64Width;
-  const int level = large ? 1 : 0;
+  const int level = thumbnailLevel_;
   PcdBlock block = nullptr;
   if (disc_.overview) {
     if (PcdSelectPhoto(disc_.overview, photo->index + 1) != 0) return;

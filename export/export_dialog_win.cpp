@@ -4,6 +4,7 @@
 #include "export/option_dialogs_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
+#include "ui/dpi_win.h"
 #include "ui/help_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/path_utils.h"
@@ -58,7 +59,8 @@ class ExportDialog final : public ModalDialog {
     for (const char* text : kResolutionTexts) add(IDC_EXPORT_RESOLUTION, text);
     send(IDC_EXPORT_RESOLUTION, CB_SETCURSEL, options.resolutionIndex, 0);
     for (const RotationButton& button : kRotationButtons) {
-      HANDLE icon = LoadImageW(instance_, MAKEINTRESOURCEW(button.icon), IMAGE_ICON, 32, 32, LR_SHARED);
+      const int side = DpiScale(dialog(), 32);
+      HANDLE icon = LoadImageW(instance_, MAKEINTRESOURCEW(button.icon), IMAGE_ICON, side, side, LR_SHARED);
       send(button.control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
       if (button.turn == params_->turn)
         CheckRadioButton(dialog(), IDC_EXPORT_ROTATE_NONE, IDC_EXPORT_ROTATE_180, button.control);

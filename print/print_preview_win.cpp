@@ -1,5 +1,6 @@
 #include "print/print_preview_win.h"
 
+#include "ui/dpi_win.h"
 #include "ui/ui_utils_win.h"
 #include "imaging/dib_draw.h"
 #include "print/print_setup_dialog_win.h"
@@ -93,7 +94,7 @@ void PrintPreview::Paint(HDC dc, const RECT& client) {
     std::string text = LoadStringText(owner_.state().request->instance, IDS_PRINT_INVALID);
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT box = client;
-    InflateRect(&box, -4, 0);
+    InflateRect(&box, -DpiScale(window_, 4), 0);
     RECT measured = box;
     DrawTextW(dc, Utf16(text).c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     OffsetRect(&box, 0, (client.bottom - (measured.bottom - measured.top)) / 2);

@@ -17,6 +17,8 @@
 #define IDR_VIEWER_POPUP 129
 
 #define IDB_TOOLBAR 108        // 40 toolbar images of 16 x 16
+#define IDB_TOOLBAR_150 2010   // the same at 24 x 24, for 150 % display scale
+#define IDB_TOOLBAR_200 2011   // and at 32 x 32, for 200 %
 #define IDB_ABOUT 112          // about box picture
 #define IDB_POSITION_FIRST 2000  // print position pictures 2000..2008, row-major 3 x 3
 

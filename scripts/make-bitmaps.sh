@@ -1,6 +1,7 @@
 #!/bin/bash
 # Draws the program's bitmaps with ImageMagick into resources/bitmaps:
-#   toolbar.bmp   40 toolbar images of 16 x 16 in one strip (light grey shows as button face)
+#   toolbar.bmp   40 toolbar images of 16 x 16 in one strip (light grey shows as button face);
+#                 toolbar24.bmp and toolbar32.bmp the same drawings at 150 % and 200 %
 #   about.bmp     the about box picture
 #   pos0..8.bmp   the nine print position pictures, row-major
 # Run by hand after changing a drawing; the .bmp files are kept in git.
@@ -38,7 +39,8 @@ turn() {  # curved arrow; $1 = left or right
     echo "-fill none -stroke $blue -strokewidth 2 -draw 'arc 3,4 13,14 180,340' -strokewidth 1 -fill $blue -stroke none -draw 'polygon 9,6 15,6 12,10'"
   fi
 }
-text_glyph() { echo "-fill $1 -stroke none -font DejaVu-Sans-Bold -pointsize $2 -gravity center -annotate +0+0 '$3' -gravity northwest"; }
+# Text does not follow -affine: its point size grows with the tile.
+text_glyph() { echo "-fill $1 -stroke none -font DejaVu-Sans-Bold -pointsize $(($2 * ${size:-16} / 16)) -gravity center -annotate +0+0 '$3' -gravity northwest"; }
 
 # One drawing per toolbar image, by index.
 glyph() {
@@ -86,10 +88,16 @@ glyph() {
   esac
 }
 
-for i in $(seq 0 39); do
-  eval "\"$convert\" -size 16x16 xc:$face +antialias $(glyph "$i") \"$tmp/t$(printf %02d "$i").png\""
+# The 16-pixel drawings scaled as vectors (-affine) for larger display scales.
+for size in 16 24 32; do
+  scale=$(echo "scale=2; $size / 16" | bc)
+  for i in $(seq 0 39); do
+    eval "\"$convert\" -size ${size}x$size xc:$face +antialias -affine $scale,0,0,$scale,0,0 $(glyph "$i") \"$tmp/t$(printf %02d "$i").png\""
+  done
+  name=toolbar$size.bmp
+  [ $size = 16 ] && name=toolbar.bmp
+  "$convert" "$tmp"/t*.png +append -type truecolor "BMP3:$out/$name"
 done
-"$convert" "$tmp"/t*.png +append -type truecolor "BMP3:$out/toolbar.bmp"
 
 # About picture: a disc over a landscape photo, 96 x 64.
 "$convert" -size 96x64 gradient:'#5a8ee0-#c8dcf4' \

@@ -30,10 +30,11 @@ pt() {  # centre radius degrees -> "x,y"
 
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 for turn in 0 45; do
-  for s in 16 32 48; do disc $s $turn "$tmp/$turn-$s.png"; done
+  for s in 16 32 48 64; do disc $s $turn "$tmp/$turn-$s.png"; done
 done
-"$convert" "$tmp"/0-{16,32,48}.png "$out/main.ico"
-"$convert" "$tmp"/45-{16,32,48}.png "$out/alternate.ico"
+# 48 and 64 pixels serve 150 % and 200 % display scales.
+"$convert" "$tmp"/0-{16,32,48,64}.png "$out/main.ico"
+"$convert" "$tmp"/45-{16,32,48,64}.png "$out/alternate.ico"
 
 # The Export dialog's rotation buttons: a small landscape photo (sky, sun, hill)
 # as it comes out after each turn.
@@ -46,12 +47,12 @@ photo() {  # size output.png
     -fill '#3a8a44' -draw "polygon 3,$(((s + h) / 2 - 2)) $((s / 2)),$((s / 2)) $w,$(((s + h) / 2 - 2))" \
     "$2"
 }
-for s in 16 32; do
+for s in 16 32 48 64; do
   photo $s "$tmp/photo-$s.png"
   for turn in 0 -90 90 180; do "$convert" "$tmp/photo-$s.png" -rotate $turn "$tmp/turn$turn-$s.png"; done
 done
-"$convert" "$tmp"/turn0-{16,32}.png "$out/rotate_none.ico"
-"$convert" "$tmp"/turn-90-{16,32}.png "$out/rotate_left.ico"
-"$convert" "$tmp"/turn90-{16,32}.png "$out/rotate_right.ico"
-"$convert" "$tmp"/turn180-{16,32}.png "$out/rotate_180.ico"
+"$convert" "$tmp"/turn0-{16,32,48,64}.png "$out/rotate_none.ico"
+"$convert" "$tmp"/turn-90-{16,32,48,64}.png "$out/rotate_left.ico"
+"$convert" "$tmp"/turn90-{16,32,48,64}.png "$out/rotate_right.ico"
+"$convert" "$tmp"/turn180-{16,32,48,64}.png "$out/rotate_180.ico"
 ls -l "$out"

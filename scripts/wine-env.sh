@@ -8,7 +8,9 @@
 # LUMIVEXA_XVFB is not 1), makes the display's Wine prefix under the machine cache
 # once, points D: at build/sample-disc and keeps one wineserver alive for the
 # session. lumivexa_wine_stop ends only what the start started.
-# Settings: LUMIVEXA_SCREEN (Xvfb screen, default 1024x768x24).
+# Settings: LUMIVEXA_SCREEN (Xvfb screen, default 1024x768x24); LUMIVEXA_DPI (display
+# scale in dots per inch, default 96: another value gets a prefix of its own, so a
+# shared prefix never stays at another scale).
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -60,6 +62,12 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "d:"="cdrom"
 REG
+  if [ "${LUMIVEXA_DPI:-96}" != 96 ]; then
+    local dpi
+    dpi=$(printf 'dword:%08x' "$LUMIVEXA_DPI")
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=%s\n' "$dpi"
+    printf '\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\n"LogPixels"=%s\n' "$dpi"
+  fi
 }
 
 # Makes WINEPREFIX once; a stamp with the Wine version and settings marks it complete.
@@ -88,6 +96,7 @@ lumivexa_wine_start() {
   fi
   # One prefix per display, so sessions on different displays never share a wineserver.
   export WINEPREFIX=$LUMIVEXA_CACHE/wine/prefix-$(printf %s "${DISPLAY#:}" | tr -c A-Za-z0-9. _)
+  [ "${LUMIVEXA_DPI:-96}" = 96 ] || WINEPREFIX+=-dpi$LUMIVEXA_DPI
   export WINEDEBUG=-all
   lumivexa_make_prefix || { lumivexa_wine_stop; return 1; }
   "$LUMIVEXA_WINESERVER" -k 2>/dev/null || true   # a server left over on this prefix

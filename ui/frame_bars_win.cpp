@@ -6,6 +6,7 @@
 
 #include "resources/command_tooltips.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/gdi_scope_win.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kRebarWidth = 10000;
 constexpr int kToolbarImages = 40;
-constexpr int kToolbarImageSize = 16;
 constexpr WPARAM kSimplePart = 255;  // the status bar's simple-mode text
 
 // A child's rectangle in its frame's client coordinates.
@@ -31,8 +31,12 @@ bool Shown(HWND window) { return window && (GetWindowLongW(window, GWL_STYLE) & 
 HWND CreateFrameToolbar(HINSTANCE instance, HWND frame, int id, const TBBUTTON* buttons, int count, bool flat) {
   DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS;
   if (flat) style |= TBSTYLE_FLAT;
-  return CreateToolbarEx(frame, style, id, kToolbarImages, instance, IDB_TOOLBAR, buttons, count, kToolbarImageSize,
-                         kToolbarImageSize, kToolbarImageSize, kToolbarImageSize, sizeof(TBBUTTON));
+  // The images drawn for the nearest scale at or below the frame's.
+  const int dpi = WindowDpi(frame);
+  const int bitmap = dpi >= 2 * kBaseDpi ? IDB_TOOLBAR_200 : dpi * 2 >= 3 * kBaseDpi ? IDB_TOOLBAR_150 : IDB_TOOLBAR;
+  const int size = bitmap == IDB_TOOLBAR_200 ? 32 : bitmap == IDB_TOOLBAR_150 ? 24 : 16;
+  return CreateToolbarEx(frame, style, id, kToolbarImages, instance, bitmap, buttons, count, size, size, size, size,
+                         sizeof(TBBUTTON));
 }
 
 HWND CreateToolbarRebar(HINSTANCE instance, HWND frame, HWND toolbar) {

@@ -13,6 +13,7 @@
 #include "properties/photo_properties_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/dpi_win.h"
 #include "ui/about_box_win.h"
 #include "ui/frame_bars_win.h"
 #include "ui/help_win.h"
@@ -222,8 +223,9 @@ void ViewerWindow::UpdateTitleAndStatus() {
   }
   SetWindowTextW(frame_, Utf16(title).c_str());
   if (!status_) return;
-  const int first = TextWidth(status_, "#8888") + kStatusPadding;
-  int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding, -1};
+  const int padding = DpiScale(frame_, kStatusPadding);
+  const int first = TextWidth(status_, "#8888") + padding;
+  int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + padding, -1};
   // The third part says when the photo on show was repaired or comes from a lower level.
   std::string damage;
   const imagefile::ImageReader* shown = PhotoShown() ? view_.image() : nullptr;

@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/comctl_version_win.h"
+#include "ui/dpi_win.h"
 #include "ui/frame_bars_win.h"
 #include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
@@ -79,7 +80,12 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   wheelMessage_ = RegisterWindowMessageW(L"MSWHEEL_ROLLMSG");
   menu_ = LoadMenuW(g_instance, MAKEINTRESOURCEW(IDR_VIEWER_MENU));
   accelerators_ = LoadAcceleratorsW(g_instance, MAKEINTRESOURCEW(IDR_VIEWER_ACCEL));
-  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
+  // The first viewer's size at the display's scale, within its work area.
+  RECT work = {0, 0, kInitialSize, kInitialSize};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int side = DpiScale(WindowDpi(nullptr), kInitialSize);
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+  int width = std::min<int>(side, work.right - work.left), height = std::min<int>(side, work.bottom - work.top);
   imaging::PixelRect cascaded;
   if (CascadedFromLastViewer(&cascaded)) {
     x = cascaded.left;
@@ -271,9 +277,12 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) Layout();
       return 0;
+    case WM_DPICHANGED:
+      TakeSuggestedDpiRect(hwnd, wParam, lParam);
+      return 0;
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      limits->ptMinTrackSize = POINT{kMinFrameWidth, kMinFrameHeight};
+      limits->ptMinTrackSize = POINT{DpiScale(hwnd, kMinFrameWidth), DpiScale(hwnd, kMinFrameHeight)};
       return 0;
     }
     case WM_SETCURSOR:
