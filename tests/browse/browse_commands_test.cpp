@@ -50,28 +50,22 @@ TEST_F(BrowseWindowTest, AcceleratorsWorkOnTheListAndExitPostsQuitOne) {
 
 TEST_F(BrowseWindowTest, ToolbarTooltipsAndMenuHelpComeFromTheStringTable) {
   ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
-  NMTTDISPINFOA tip = {};
-  tip.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(window_.toolbar(), TB_GETTOOLTIPS, 0, 0));
-  tip.hdr.idFrom = CMD_SLIDE_SHOW;
-  tip.hdr.code = TTN_NEEDTEXTA;
-  SendMessageA(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
-  ASSERT_EQ(tip.hinst, g_instance);
-  char text[64] = "";
-  LoadStringA(tip.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(tip.lpszText)), text, sizeof text);
-  EXPECT_STREQ(text, "Slide show");
+  // The frame is a Unicode window: its tooltips ask with the wide structure.
+  NMTTDISPINFOW tip = {};
+  tip.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(window_.toolbar(), TB_GETTOOLTIPS, 0, 0));
+  tip.hdr.code = TTN_NEEDTEXTW;
+  for (const auto& [command, expected] : {std::pair<int, const wchar_t*>{CMD_SLIDE_SHOW, L"Slide show"},
+                                          {CMD_HELP_CONTENTS, L"Help"}}) {
+    tip.hdr.idFrom = command;
+    SendMessageW(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_EQ(tip.hinst, g_instance);
+    wchar_t text[64] = L"";
+    LoadStringW(tip.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(tip.lpszText)), text, 64);
+    EXPECT_STREQ(text, expected);
+  }
   tip.hdr.idFrom = CMD_PROPERTIES;  // its button has no tip
-  SendMessageA(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+  SendMessageW(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
   EXPECT_EQ(tip.lpszText, nullptr);
-  // Unicode tooltips ask with the wide structure, whose instance field lies elsewhere.
-  NMTTDISPINFOW wide = {};
-  wide.hdr = tip.hdr;
-  wide.hdr.idFrom = CMD_HELP_CONTENTS;
-  wide.hdr.code = TTN_NEEDTEXTW;
-  SendMessageA(window_.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
-  ASSERT_EQ(wide.hinst, g_instance);
-  wchar_t wideText[64] = L"";
-  LoadStringW(wide.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(wide.lpszText)), wideText, 64);
-  EXPECT_STREQ(wideText, L"Help");
 
   HMENU menu = GetMenu(window_.hwnd());
   SendMessageA(window_.hwnd(), WM_MENUSELECT, MAKEWPARAM(CMD_OPEN_DISC, MF_HILITE), reinterpret_cast<LPARAM>(menu));
