@@ -9,6 +9,7 @@
 
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
+#include "imagefile/image_errors.h"
 #include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -67,9 +68,7 @@ bool BrowseWindow::View() {
   browse::PhotoItem* focused = ListPhoto(focusedItem);
   if (!focused) return false;
   if (!PcdFileExists(focused->path.c_str())) {
-    char text[512] = "";
-    std::snprintf(text, sizeof text, LoadText(IDS_CANNOT_OPEN_IMAGE).c_str(), focused->path.c_str());
-    MessageBoxA(nullptr, text, kAppName, MB_OK);
+    CannotOpenImageBox(g_instance, frame_, focused->path, imagefile::kImageFileMissing);
     return false;
   }
   std::vector<ViewerPhoto> selection;

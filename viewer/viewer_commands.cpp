@@ -69,20 +69,20 @@ void ViewerWindow::OnCommand(int id) {
     case CMD_NEXT:
       if (current_ < count - 1) {
         direction_ = current_ + 1 == count - 1 ? kBackward : kForward;
-        Navigate(current_ + 1);
+        Navigate(current_ + 1, 1);
       }
       break;
     case CMD_PREVIOUS:
       if (current_ > 0) {
         direction_ = current_ - 1 == 0 ? kForward : kBackward;
-        Navigate(current_ - 1);
+        Navigate(current_ - 1, -1);
       }
       break;
     case CMD_FIRST:
-      Navigate(0);
+      Navigate(0, 1);
       break;
     case CMD_LAST:
-      Navigate(count - 1);
+      Navigate(count - 1, -1);
       break;
     case CMD_VIEWER_SLIDE_SHOW:
       ToggleSlideShow();
@@ -168,9 +168,9 @@ void ViewerWindow::PrintPhoto() {
   print::PrintPhotos(g_instance, frame_, {std::move(photo)}, rotation_);
 }
 
-void ViewerWindow::Navigate(int index) {
+void ViewerWindow::Navigate(int index, int step) {
   StopSlideShow();
-  ShowPhoto(index);
+  ShowPhotoSkipping(index, [step](int i) { return i + step; });
 }
 
 void ViewerWindow::ChangeLevel(int level, int pressedButton) {

@@ -1,8 +1,10 @@
 // The viewer's photos: opening a list, showing one, resolution levels and
 // fitting, rotation, the read-ahead decode in idle time and the cache of at
 // most three decoded photos.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "resources/resource_ids.h"
@@ -68,9 +70,8 @@ bool ViewerWindow::ShowPhoto(int index) {
   imagefile::ImageReader* shown = image(index);
   if (!shown) return false;
   if (shown->width() <= 0) {
-    char text[512] = "";
-    FormatStringId(text, sizeof text, g_instance, IDS_CANNOT_OPEN_IMAGE, photos_[index].entry.path.c_str());
-    MessageBoxA(IsWindowVisible(frame_) ? frame_ : nullptr, text, kAppName, MB_OK);
+    photos_[index].reported = true;
+    CannotOpenImageBox(g_instance, BoxOwner(), photos_[index].entry.path, shown->error());
     return false;
   }
   // A turned photo goes back to its stored orientation: it is decoded afresh when seen again.
@@ -100,12 +101,42 @@ bool ViewerWindow::ShowPhoto(int index) {
   return true;
 }
 
+HWND ViewerWindow::BoxOwner() const { return IsWindowVisible(frame_) ? frame_ : owner_; }
+
+bool ViewerWindow::ShowPhotoSkipping(int index, const std::function<int(int)>& next) {
+  std::vector<int> skipped;
+  while (image(index) && index != current_ && image(index)->width() <= 0 &&
+         std::find(skipped.begin(), skipped.end(), index) == skipped.end()) {
+    skipped.push_back(index);
+    index = next(index);
+  }
+  // Each photo that cannot be opened is named once; later passes step over it quietly.
+  std::string text;
+  for (int i : skipped) {
+    Photo& photo = photos_[i];
+    if (photo.reported) continue;
+    photo.reported = true;
+    text += (text.empty() ? "" : "\n\n") + CannotOpenImageText(g_instance, photo.entry.path, photo.image->error());
+  }
+  const bool landed = image(index) && std::find(skipped.begin(), skipped.end(), index) == skipped.end();
+  if (!text.empty()) {
+    if (landed && index != current_) text += "\n\n" + LoadStringText(g_instance, IDS_PHOTOS_SKIPPED);
+    MessageBoxA(BoxOwner(), text.c_str(), kAppName, MB_OK | MB_ICONWARNING);
+  }
+  return landed && ShowPhoto(index);
+}
+
 SIZE ViewerWindow::LargestViewArea() const {
   if (fullScreen_) return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  // The client area of the maximised frame, less the bars.
-  return SIZE{GetSystemMetrics(SM_CXMAXIMIZED) - 4 * GetSystemMetrics(SM_CXFRAME) - 3,
-              GetSystemMetrics(SM_CYMAXIMIZED) - 4 * GetSystemMetrics(SM_CYFRAME) - 3 -
-                  GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYMENU) - BarsHeight()};
+  // The view of a frame that fills the work area: less the frame's borders,
+  // caption and menu, the bars, and the pixels the layout keeps round the view
+  // (the frame fitting adds one for each bar besides).
+  RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT frame = {0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  return SIZE{(work.right - work.left) - (frame.right - frame.left) - 2,
+              (work.bottom - work.top) - (frame.bottom - frame.top) - BarsHeight() - 4};
 }
 
 double ViewerWindow::FitToScreenZoom() const {

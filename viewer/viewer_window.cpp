@@ -80,7 +80,8 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_ACCEL));
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
   imaging::PixelRect cascaded;
-  if (CascadedFromLastViewer(&cascaded)) {
+  cascaded_ = CascadedFromLastViewer(&cascaded);
+  if (cascaded_) {
     x = cascaded.left;
     y = cascaded.top;
     width = cascaded.right - cascaded.left;
@@ -146,9 +147,13 @@ void ViewerWindow::FitFrameToPhoto() {
   RECT wanted = {0, 0, std::min<LONG>(shown.cx + 2, kMaxClientSide),
                  std::min<LONG>(shown.cy + 2 + BarsHeight() + 2, kMaxClientSide)};
   AdjustWindowRectEx(&wanted, style, TRUE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  const imaging::PixelRect workArea{work.left, work.top, work.right, work.bottom};
+  const int width = wanted.right - wanted.left, height = wanted.bottom - wanted.top;
+  // A cascaded frame keeps its corner when it first shows; later fits keep the centre.
   const imaging::PixelRect placed =
-      PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, wanted.right - wanted.left,
-                 wanted.bottom - wanted.top, imaging::PixelRect{work.left, work.top, work.right, work.bottom});
+      cascaded_ && !IsWindowVisible(frame_)
+          ? PlaceFrameFrom(now.left, now.top, width, height, workArea)
+          : PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, width, height, workArea);
   SetWindowPos(frame_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
@@ -167,6 +172,7 @@ void ViewerWindow::EnterFullScreen() {
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_HIDE);
   view_.SetFullScreen(true);
+  RefitToScreen();
   // The frame lies just outside the screen, the client area covers it.
   RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
@@ -188,10 +194,17 @@ void ViewerWindow::LeaveFullScreen() {
   if (placementSaved_) {
     if (placement_.showCmd == SW_SHOWMAXIMIZED) ShowWindow(frame_, SW_HIDE);
     SetWindowPlacement(frame_, &placement_);
-    Layout();
-  } else {
-    FitFrameToPhoto();
   }
+  // A fitted photo was fitted to the whole screen: fit it to the framed
+  // window again, and the frame to it.
+  if (RefitToScreen() || !placementSaved_)
+    FitFrameToPhoto();
+  else
+    Layout();
+}
+
+bool ViewerWindow::RefitToScreen() {
+  return level_ == kFitLevel && ApplyLevel(kFitLevel);
 }
 
 void ViewerWindow::ToggleFullScreen() {
