@@ -207,6 +207,7 @@ bool ImageReader::startPage() {
   imaging::SourceDescription description;
   decoder_->setThreads(request_.threads);
   decoder_->setLevel(request_.pcdLevel);
+  decoder_->setRollOffBaseLevels(request_.rollOffBaseLevels);
   int status = decoder_->selectPage(current_, description);
   if (status != kImageOk) return fail(status);
   if (description.width > kMaxFrameSide || description.height > kMaxFrameSide) return fail(kImageTooWide);

@@ -42,6 +42,9 @@ struct DecodeRequest {
   // takes the program's requested level. Each command says what it wants here,
   // so nothing one window does changes what another decodes.
   int pcdLevel = -1;
+  // Photo CD base levels (BASE and below) roll highlights off as the levels
+  // above do, instead of clipping them: one tone at every level.
+  bool rollOffBaseLevels = false;
 };
 
 class ImageReader {

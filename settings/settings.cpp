@@ -27,7 +27,7 @@ constexpr StoredField kOptionsGroup[] = {
     LUMIVEXA_STORED(LVStyle),        LUMIVEXA_STORED(DefResolution),
     LUMIVEXA_STORED(SSDelayMS),      LUMIVEXA_STORED(SSWrap),
     LUMIVEXA_STORED(SSReadAhead),    LUMIVEXA_STORED(SSSequenceMode),
-    LUMIVEXA_STORED(CacheBehind),
+    LUMIVEXA_STORED(CacheBehind),    LUMIVEXA_STORED(SameToneAllLevels),
 };
 
 constexpr StoredField kWindowGroup[] = {

@@ -34,6 +34,7 @@ struct Settings {
   std::uint8_t GammaEnable = 0;
   double GammaFactor = 1.2;            // 0.10 .. 3.00
   std::uint8_t UseDDB = 0;
+  std::uint8_t SameToneAllLevels = 0;  // viewer: base levels roll highlights off as the higher ones do
   std::int32_t FullScreenMode = 0;
   PixelSize ThumbSize{96, 96};         // thumbnail box inside the border
   std::int32_t ThumbBorderSize = 8;

@@ -35,6 +35,7 @@ struct DisplayOptions {
   int dither16 = 1;
   double gamma = 1.0;
   bool useDdb = false;
+  bool rollOffBaseLevels = false;  // the same tone at every Photo CD level
   bool bottomUp = false;
 };
 

@@ -13,6 +13,7 @@
 #include "imagefile/photocd_decoder.h"
 #include "imagefile/photocd_levels.h"
 #include "pcd_layout.h"
+#include "photocd/colour_tables.h"
 #include "test_packs.h"
 
 using namespace imagefile;
@@ -46,6 +47,28 @@ TEST(PhotoCdReaderColour, ReversedRowsEndWhereForwardRowsBegin) {
   colour.convertRow(y, c1, c2, 4, forward, false);
   colour.convertRow(y, c1, c2, 4, reversed, true);
   for (int x = 0; x < 4; ++x) EXPECT_EQ(std::memcmp(forward + 3 * x, reversed + 3 * (3 - x), 3), 0) << x;
+}
+
+// With roll-off a base row has the toolkit's tone: highlights above white come
+// out below 255 instead of clipped, and every pixel is the toolkit's.
+TEST(PhotoCdReaderColour, RolledOffRowsHaveTheToolkitsTone) {
+  PcdReaderColour colour;
+  colour.setRollOff(true);
+  const std::uint8_t y[4] = {10, 120, 200, 255}, c1[2] = {100, 156}, c2[2] = {60, 137};
+  std::uint8_t out[12];
+  colour.convertRow(y, c1, c2, 4, out, false);
+  for (int x = 0; x < 4; ++x) {
+    const pcd::Rgb rgb = pcd::YccToRgb(y[x], c1[x / 2], c2[x / 2]);
+    EXPECT_EQ(out[3 * x], rgb.b) << x;
+    EXPECT_EQ(out[3 * x + 1], rgb.g) << x;
+    EXPECT_EQ(out[3 * x + 2], rgb.r) << x;
+  }
+  // Luma 200 with neutral chroma lies above white: clipped, not rolled off.
+  const PcdReaderColour clipping;
+  std::uint8_t clipped[12];
+  clipping.convertRow(y, c1, c2, 4, clipped, false);
+  EXPECT_EQ(clipped[6], 255);
+  EXPECT_LT(out[6], 250);
 }
 
 TEST(PhotoCdReaderLevels, TopEntryIsCappedByTheRequestedLevel) {
