@@ -44,6 +44,7 @@ DisplayOptions ViewerWindow::SettingsDisplayOptions() const {
   options.dither16 = g_settings.Dither16;
   options.gamma = g_settings.GammaEnable ? g_settings.GammaFactor : 1.0;
   options.useDdb = g_settings.UseDDB != 0;
+  options.rollOffBaseLevels = g_settings.SameToneAllLevels != 0;
   options.bottomUp = true;
   return options;
 }
@@ -256,6 +257,7 @@ void ViewerWindow::BeginReadAhead(int index) {
   request.dither16 = display_.dither16;
   request.gamma = display_.gamma;
   request.useDdb = display_.useDdb;
+  request.rollOffBaseLevels = display_.rollOffBaseLevels;
   if (level_ != kFitLevel) {
     request.targetWidth = request.targetHeight = static_cast<int>(LevelScale(level_) * kBaseLongSide);
   } else {
@@ -322,7 +324,7 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
 void ViewerWindow::ApplyDisplaySettings() {
   const DisplayOptions now = SettingsDisplayOptions();
   if (now.dither8 == display_.dither8 && now.dither16 == display_.dither16 && now.gamma == display_.gamma &&
-      now.useDdb == display_.useDdb)
+      now.useDdb == display_.useDdb && now.rollOffBaseLevels == display_.rollOffBaseLevels)
     return;
   display_ = now;
   view_.SetDisplayOptions(display_);
