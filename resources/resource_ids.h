@@ -98,6 +98,7 @@
 #define IDC_OPT_GAMMA 534
 #define IDC_OPT_DITHERING 1015
 #define IDC_OPT_RESOLUTION 389
+#define IDC_OPT_SAME_TONE 1001         // "Same tone at every level"
 #define IDC_OPT_REPEAT 155
 #define IDC_OPT_RANDOMIZE 156
 #define IDC_OPT_READ_AHEAD 152         // present but hidden
