@@ -90,7 +90,7 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_PROPERTIES:
       if (browse::PhotoItem* photo = FocusedPhoto(list_)) {
-        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load()};
+        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load(), photo->name};
         ShowPhotoProperties(g_instance, frame_, &shown);
       }
       break;

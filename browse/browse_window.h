@@ -147,6 +147,8 @@ class BrowseWindow : public LoopClient {
   // View and Slide show (view_commands.cpp).
   browse::PhotoItem* ListPhoto(int item) const;
   bool View();
+  // Views the listed photo whose pack is path, alone selected.
+  void ViewPack(const std::string& path);
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).

@@ -48,7 +48,7 @@ class SlideShowNotice : public ModalDialog {
 
 ViewerPhoto Entry(const browse::PhotoItem& photo) {
   return ViewerPhoto{photo.index, photo.path, photo.info.date, photo.info.nominalWidth, photo.info.nominalHeight,
-                     &photo.thumbnail};
+                     &photo.thumbnail, photo.name};
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ class ImagePage final : public PhotoPage {
 
  private:
   void initialise() override {
-    SetText(IDC_PROP_NUMBER, std::to_string(photo_.index + 1));
+    SetText(IDC_PROP_NUMBER, std::to_string(photo_.index + 1) + (photo_.name.empty() ? "" : "  " + photo_.name));
     for (int control : {IDC_PROP_IMAGE_ID, IDC_PROP_MAGNIFICATION, IDC_PROP_MEDIA_INFO, IDC_PROP_MEDIA_TYPE,
                         IDC_PROP_SCAN_TIME, IDC_PROP_MODIFIED_TIME})
       SetValue(control, std::string());

@@ -148,7 +148,7 @@ void ViewerWindow::RunPhotoCommand(int id) {
       SetPhotoAsWallpaper(g_instance, frame_, photo.path, id == CMD_SET_WALLPAPER_TILED, rotation_);
       break;
     case CMD_PROPERTIES: {
-      const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo)};
+      const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo), photo.name};
       ShowPhotoProperties(g_instance, frame_, &shown);
       break;
     }
@@ -212,15 +212,14 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
 }
 
 void ViewerWindow::UpdateTitleAndStatus() {
-  char title[128];
+  std::string title = kAppName;
   char number[32] = "";
   if (PhotoShown()) {
-    std::snprintf(number, sizeof number, "#%d", photos_[current_].entry.number + 1);
-    std::snprintf(title, sizeof title, "%s - %s", kAppName, number);
-  } else {
-    std::snprintf(title, sizeof title, "%s", kAppName);
+    const ViewerPhoto& shown = photos_[current_].entry;
+    std::snprintf(number, sizeof number, "#%d", shown.number + 1);
+    title += std::string(" - ") + number + (shown.name.empty() ? "" : " " + shown.name);
   }
-  SetWindowTextA(frame_, title);
+  SetWindowTextA(frame_, title.c_str());
   if (!status_) return;
   const int first = TextWidth(status_, "#8888") + kStatusPadding;
   int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding, -1};

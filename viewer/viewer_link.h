@@ -22,6 +22,7 @@ struct ViewerPhoto {
   // The browse window's thumbnail slot, null until the loader fills it; the
   // browse window closes its viewers before the photos go.
   const std::atomic<imaging::PackedDib*>* thumbnail = nullptr;
+  std::string name;  // a loose pack's file name, shown beside its number; empty on a disc
 };
 
 class ViewerLink {

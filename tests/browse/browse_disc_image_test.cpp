@@ -2,6 +2,9 @@
 // system's open dialog, the recent images in the menu and the settings, a
 // dropped image, a refused one that leaves the open disc as it was, and
 // photos copied from an image as files the shell can paste.
+#include <windows.h>
+#include <commdlg.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -105,6 +108,20 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   window_.SetProbedDrives('D', 'D');
   SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
   EXPECT_EQ(window_.disc().image, cue);
+  // A photo's pack is named as the image's directory spells it, as on a drive.
+  const std::string pack = window_.photos()[11]->path;
+  EXPECT_EQ(pack.substr(pack.find_last_of('\\') + 1).rfind("IMG0012.PCD", 0), 0u) << pack;
+
+  // The open dialog starts where the last image was opened, not in the disc's folder.
+  std::string startedIn;
+  DialogHook cancel([&](HWND dialog) {
+    char folder[MAX_PATH] = "";
+    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    startedIn = folder;
+    DialogHook::Press(dialog, IDCANCEL);
+  });
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
+  EXPECT_EQ(lstrcmpiA(startedIn.c_str(), BuildFolder().c_str()), 0) << startedIn;
   ForgetRecentImages();
 }
 

@@ -30,7 +30,7 @@ TEST_F(BrowseWindowTest, ListsEveryPhotoOfTheDiscWithTheCountInTheStatusBar) {
   EXPECT_EQ(window_.disc().root, "D:\\PHOTO_CD");
   EXPECT_EQ(ListCount(), kSamplePhotos);
   ASSERT_EQ(window_.photos().Count(), static_cast<std::size_t>(kSamplePhotos));
-  EXPECT_EQ(window_.photos()[11]->path, "D:\\PHOTO_CD\\IMAGES\\img0012.pcd");
+  EXPECT_EQ(window_.photos()[11]->path, "D:\\PHOTO_CD\\IMAGES\\IMG0012.PCD");  // as the directory spells it
   EXPECT_EQ(window_.photos()[11]->index, 11);
   // What printing reads: the nominal size by orientation (photo 3 is stored turned
   // by a quarter) and the disc's creation day.
