@@ -70,6 +70,9 @@ bool BrowseWindow::OpenDisc(bool interactive) {
   found.photoCd = root;
   found.info = found.photoCd + "\\INFO.PCD";
   found.overview = found.photoCd + "\\OVERVIEW.PCD";
+  // The packs as the disc's directory spells them, as for a folder or an image.
+  PcdFolderPhotos listed;
+  if (PcdFindFolderPhotos(std::string(1, letter) + ":\\", listed) == kPcdOk) found.packs = listed.packs;
   return ListDisc(found, std::string(), std::string(), interactive);
 }
 

@@ -45,6 +45,15 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string g_openedIn;
+VOID CALLBACK ReadFolderAndCancel(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(dialog, timer);
+  char folder[MAX_PATH] = "";
+  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  g_openedIn = folder;
+  DialogHook::Press(dialog, IDCANCEL);
+}
+
 void ForgetRecentImages() { RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("RecentDiscImages", "", 1); }
 
 }  // namespace
@@ -112,16 +121,11 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   const std::string pack = window_.photos()[11]->path;
   EXPECT_EQ(pack.substr(pack.find_last_of('\\') + 1).rfind("IMG0012.PCD", 0), 0u) << pack;
 
-  // The open dialog starts where the last image was opened, not in the disc's folder.
-  std::string startedIn;
-  DialogHook cancel([&](HWND dialog) {
-    char folder[MAX_PATH] = "";
-    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-    startedIn = folder;
-    DialogHook::Press(dialog, IDCANCEL);
-  });
+  // The open dialog starts where the last image was opened, not in the disc's
+  // folder (read once the dialog has settled in its folder).
+  DialogHook cancel([&](HWND dialog) { SetTimer(dialog, 1, 300, ReadFolderAndCancel); });
   SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
-  EXPECT_EQ(lstrcmpiA(startedIn.c_str(), BuildFolder().c_str()), 0) << startedIn;
+  EXPECT_EQ(lstrcmpiA(g_openedIn.c_str(), BuildFolder().c_str()), 0) << g_openedIn;
   ForgetRecentImages();
 }
 
