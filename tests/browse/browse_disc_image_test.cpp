@@ -121,11 +121,22 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   const std::string pack = window_.photos()[11]->path;
   EXPECT_EQ(pack.substr(pack.find_last_of('\\') + 1).rfind("IMG0012.PCD", 0), 0u) << pack;
 
-  // The open dialog starts where the last image was opened, not in the disc's
-  // folder (read once the dialog has settled in its folder).
-  DialogHook cancel([&](HWND dialog) { SetTimer(dialog, 1, 300, ReadFolderAndCancel); });
-  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
-  EXPECT_EQ(lstrcmpiA(g_openedIn.c_str(), BuildFolder().c_str()), 0) << g_openedIn;
+  // The open dialog starts where the last image was opened (here one dropped
+  // from another folder), not in the disc's folder nor where it was last used.
+  const std::string elsewhere = BuildFolder() + "\\images-elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  const std::string moved = elsewhere + "\\sample.iso";
+  ASSERT_TRUE(CreateHardLinkA(moved.c_str(), iso.c_str(), nullptr) || CopyFileA(iso.c_str(), moved.c_str(), FALSE));
+  DropFiles(window_.hwnd(), {moved});
+  SetCurrentDirectoryA("D:\\PHOTO_CD");  // as a disc opened from a drive leaves it
+  {
+    DialogHook cancel([&](HWND dialog) { SetTimer(dialog, 1, 300, ReadFolderAndCancel); });
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
+  }
+  window_.CloseDisc();
+  DeleteFileA(moved.c_str());
+  RemoveDirectoryA(elsewhere.c_str());
+  EXPECT_EQ(lstrcmpiA(g_openedIn.c_str(), elsewhere.c_str()), 0) << g_openedIn;
   ForgetRecentImages();
 }
 
