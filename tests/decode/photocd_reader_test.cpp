@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "authored_photos.h"
 #include "decode_test_util.h"
@@ -49,26 +50,20 @@ TEST(PhotoCdReaderColour, ReversedRowsEndWhereForwardRowsBegin) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(std::memcmp(forward + 3 * x, reversed + 3 * (3 - x), 3), 0) << x;
 }
 
-// With roll-off a base row has the toolkit's tone: highlights above white come
-// out below 255 instead of clipped, and every pixel is the toolkit's.
+// With roll-off a base row has the toolkit's tone: light above white (luma
+// 200, neutral chroma) comes out below 255 instead of clipped.
 TEST(PhotoCdReaderColour, RolledOffRowsHaveTheToolkitsTone) {
   PcdReaderColour colour;
   colour.setRollOff(true);
-  const std::uint8_t y[4] = {10, 120, 200, 255}, c1[2] = {100, 156}, c2[2] = {60, 137};
-  std::uint8_t out[12];
-  colour.convertRow(y, c1, c2, 4, out, false);
-  for (int x = 0; x < 4; ++x) {
-    const pcd::Rgb rgb = pcd::YccToRgb(y[x], c1[x / 2], c2[x / 2]);
-    EXPECT_EQ(out[3 * x], rgb.b) << x;
-    EXPECT_EQ(out[3 * x + 1], rgb.g) << x;
-    EXPECT_EQ(out[3 * x + 2], rgb.r) << x;
-  }
-  // Luma 200 with neutral chroma lies above white: clipped, not rolled off.
-  const PcdReaderColour clipping;
-  std::uint8_t clipped[12];
-  clipping.convertRow(y, c1, c2, 4, clipped, false);
-  EXPECT_EQ(clipped[6], 255);
-  EXPECT_LT(out[6], 250);
+  const std::uint8_t y[2] = {10, 200}, c1 = 156, c2 = 137;
+  std::uint8_t out[6], clipped[3];
+  colour.convertRow(y, &c1, &c2, 2, out, false);
+  const pcd::Rgb dark = pcd::YccToRgb(10, c1, c2), light = pcd::YccToRgb(200, c1, c2);
+  EXPECT_EQ((std::vector<int>{dark.b, dark.g, dark.r, light.b, light.g, light.r}),
+            (std::vector<int>(out, out + 6)));
+  Convert(200, c1, c2, clipped);
+  EXPECT_EQ(clipped[0], 255);
+  EXPECT_LT(out[3], 250);
 }
 
 TEST(PhotoCdReaderLevels, TopEntryIsCappedByTheRequestedLevel) {
