@@ -140,6 +140,34 @@ TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
   }
 }
 
+// --rotate 90 turns clockwise and 270 anticlockwise: the corners land where a
+// turn of the picture puts them (sizes alone cannot tell the two apart).
+TEST(CliDisc, QuarterTurnsGoTheWayTheirDegreesSay) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const std::string pack = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
+  auto pixels = [&](int degrees) {
+    fs::path out = freshFolder("cli-turn-" + std::to_string(degrees));
+    Result r = run(program() + " export " + pack + " -o " + out.string() + " --level base/16 --format png --rotate " +
+                   std::to_string(degrees));
+    EXPECT_EQ(r.status, 0) << r.output;
+    return run("convert '" + (out / "IMG0001.png").string() + "' -depth 8 rgb:-").output;
+  };
+  const int w = 192, h = 128;  // BASE/16 upright
+  const std::string upright = pixels(0), right = pixels(90), left = pixels(270);
+  ASSERT_EQ(upright.size(), 3u * w * h);
+  ASSERT_EQ(right.size(), upright.size());
+  ASSERT_EQ(left.size(), upright.size());
+  auto at = [](const std::string& rgb, int width, int x, int y) { return rgb.substr(3 * (y * width + x), 3); };
+  int wrong[2] = {0, 0};
+  for (int y = 0; y < w; ++y)
+    for (int x = 0; x < h; ++x) {  // the turned pictures are h wide and w high
+      wrong[0] += at(right, h, x, y) != at(upright, w, y, h - 1 - x);
+      wrong[1] += at(left, h, x, y) != at(upright, w, w - 1 - y, x);
+    }
+  EXPECT_EQ(wrong[0], 0) << "90";
+  EXPECT_EQ(wrong[1], 0) << "270";
+}
+
 TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   // The harbour's sky reaches above white near the horizon.

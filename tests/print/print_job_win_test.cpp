@@ -8,6 +8,7 @@
 
 #include "resources/resource_ids.h"
 #include "tests/support/png_file.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/print/print_test_support_win.h"
 #include "tests/support/screenshot_win.h"
 
@@ -74,6 +75,51 @@ TEST_F(PrintTest, TwoPhotosFitToPagePrintOnTwoPagesInsideTheMargins) {
   }
   const Picture& first = job.pages[0];
   WritePng(ScreenshotFolder() + "\\print-page.png", first.width, first.height, first.rgb);
+}
+
+// A window of the test standing for another window of the program: it counts
+// the messages it is handed.
+int g_otherWindowMessages = 0;
+LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER) ++g_otherWindowMessages;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// While a job runs no other window of the program gets a message (it could
+// start a command inside GDI's page calls); a cancel during the first page (in
+// its photo's decode) or between the pages (once that photo is decoded) stops
+// the job there and drops it whole, with no failure told.
+TEST_F(PrintTest, AJobLetsNoOtherWindowInAndACancelDropsIt) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = OtherWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "PrintTestOtherWindow";
+  RegisterClassA(&wc);
+  HWND other = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+  struct Case {
+    WPARAM position;
+    bool cancel;
+  };
+  for (const Case c : {Case{5000, false}, Case{5000, true}, Case{10000, true}}) {
+    DeleteFileA(output_.c_str());
+    g_otherWindowMessages = 0;
+    print::PrintRequest request = Request();
+    PrintDialogs dialogs([](HWND setup) { PostMessageA(setup, WM_COMMAND, IDOK, 0); });
+    ProgressHook hook(c.position, [&](HWND bar) {
+      PostMessageA(other, WM_USER, 0, 0);
+      if (c.cancel) ProgressHook::Cancel(bar);
+    });
+    print::Print(request, {DiscPhoto(1), DiscPhoto(2)});
+    ASSERT_TRUE(hook.fired()) << c.position;
+    EXPECT_EQ(0, g_otherWindowMessages) << c.position;
+    EXPECT_EQ(0, dialogs.messages()) << c.position;
+    const RenderedJob job = Printed() ? RenderPostScript(output_, kRenderDpi) : RenderedJob{};
+    EXPECT_EQ(job.pages.size(), c.cancel ? 0u : 2u) << c.position;
+    MSG msg;
+    while (PeekMessageA(&msg, other, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(1, g_otherWindowMessages) << c.position;  // once the job is over
+  }
+  DestroyWindow(other);
 }
 
 }  // namespace
