@@ -144,28 +144,24 @@ TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
 // turn of the picture puts them (sizes alone cannot tell the two apart).
 TEST(CliDisc, QuarterTurnsGoTheWayTheirDegreesSay) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
-  const std::string pack = kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD";
-  auto pixels = [&](int degrees) {
-    fs::path out = freshFolder("cli-turn-" + std::to_string(degrees));
-    Result r = run(program() + " export " + pack + " -o " + out.string() + " --level base/16 --format png --rotate " +
-                   std::to_string(degrees));
-    EXPECT_EQ(r.status, 0) << r.output;
+  auto pixels = [&](const std::string& degrees) {
+    fs::path out = freshFolder("cli-turn-" + degrees);
+    EXPECT_EQ(run(program() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD -o " + out.string() +
+                  " --level base/16 --format png --rotate " + degrees).status, 0);
     return run("convert '" + (out / "IMG0001.png").string() + "' -depth 8 rgb:-").output;
   };
-  const int w = 192, h = 128;  // BASE/16 upright
-  const std::string upright = pixels(0), right = pixels(90), left = pixels(270);
+  const int w = 192, h = 128;  // BASE/16 upright; the turned pictures are h wide, w high
+  const std::string upright = pixels("0"), right = pixels("90"), left = pixels("270");
   ASSERT_EQ(upright.size(), 3u * w * h);
   ASSERT_EQ(right.size(), upright.size());
   ASSERT_EQ(left.size(), upright.size());
-  auto at = [](const std::string& rgb, int width, int x, int y) { return rgb.substr(3 * (y * width + x), 3); };
-  int wrong[2] = {0, 0};
+  auto at = [](const std::string& rgb, int i) { return rgb.substr(3 * i, 3); };
+  int wrong = 0;
   for (int y = 0; y < w; ++y)
-    for (int x = 0; x < h; ++x) {  // the turned pictures are h wide and w high
-      wrong[0] += at(right, h, x, y) != at(upright, w, y, h - 1 - x);
-      wrong[1] += at(left, h, x, y) != at(upright, w, w - 1 - y, x);
-    }
-  EXPECT_EQ(wrong[0], 0) << "90";
-  EXPECT_EQ(wrong[1], 0) << "270";
+    for (int x = 0; x < h; ++x)
+      wrong += (at(right, y * h + x) != at(upright, (h - 1 - x) * w + y)) +
+               (at(left, y * h + x) != at(upright, x * w + w - 1 - y));
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
