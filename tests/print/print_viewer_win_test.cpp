@@ -74,9 +74,10 @@ VOID CALLBACK TryToCloseEverything(HWND, UINT, UINT_PTR id, DWORD) {
   DialogHook::Press(g_dialog, g_answer);
 }
 
-// While a viewer's Export dialog, its replace question or its print setup is
-// up, Exit and closing either window are refused with a word: no dialog ends
-// as if confirmed (no quit, nothing written) and both windows stay.
+// While a viewer's Export dialog, its replace question, its print setup or its
+// "Copy failed." is up, Exit and closing either window are refused with a
+// word: no dialog ends as if confirmed (no quit, nothing written) and both
+// windows stay.
 TEST_F(ViewerTest, ExitAndClosingWaitForAViewersDialogs) {
   ASSERT_FALSE(PrepareTestPrinter().empty());
   viewer::ViewerWindow* v = OpenDecoded(0, 2);
@@ -93,17 +94,29 @@ TEST_F(ViewerTest, ExitAndClosingWaitForAViewersDialogs) {
   };
   const Route routes[] = {{CMD_VIEWER_EXPORT, IDC_EXPORT_FOLDER, IDCANCEL},
                           {CMD_VIEWER_EXPORT, IDC_REPLACE_ALL, IDNO},
-                          {CMD_PRINT, IDC_PRINT_SIZE_MODE, IDCANCEL}};
+                          {CMD_PRINT, IDC_PRINT_SIZE_MODE, IDCANCEL},
+                          {CMD_COPY, 0xFFFF, IDOK}};  // "Copy failed."
+  // Copy fails on a photo whose pack was spoilt after it was shown.
+  const std::string spoilt = folder + "\\SPOILT.PCD";
+  ASSERT_TRUE(CopyFileA("D:\\PHOTO_CD\\IMAGES\\IMG0001.PCD", spoilt.c_str(), FALSE));
   for (const Route& route : routes) {
+    if (route.command == CMD_COPY) {
+      ASSERT_TRUE(v->Open({ViewerPhoto{0, spoilt}}, 0));
+      ASSERT_TRUE(Decoded(v));
+      FILE* emptied = std::fopen(spoilt.c_str(), "wb");
+      ASSERT_NE(emptied, nullptr);
+      std::fclose(emptied);
+    }
     std::vector<std::string> messages;
     DialogHook hook([&](HWND d) {
       if (GetDlgItem(d, IDC_PROGRESS_BAR)) return;
-      if (GetDlgItem(d, 0xFFFF)) {
+      const bool copyFailed = DialogHook::MessageText(d) == "Copy failed.";
+      if (GetDlgItem(d, 0xFFFF) && !copyFailed) {
         messages.push_back(DialogHook::MessageText(d));
         if (&route != routes || messages.size() > 1) return DialogHook::Press(d, IDOK);
         g_refusal = d;
         SetTimer(nullptr, 0, 100, PictureThenOk);
-      } else if (GetDlgItem(d, route.stopAt)) {
+      } else if (route.stopAt == 0xFFFF ? copyFailed : GetDlgItem(d, route.stopAt) != nullptr) {
         g_dialog = d;
         g_answer = route.answer;
         SetTimer(nullptr, 0, 100, TryToCloseEverything);
