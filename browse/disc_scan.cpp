@@ -85,7 +85,6 @@ bool BrowseWindow::ListDisc(const PcdFolderPhotos& found, const std::string& ima
   disc_.overviewPath = found.overview;
   disc_.imagesPath = found.photoCd.empty() ? std::string() : JoinPath(found.photoCd, "IMAGES");
   const std::string root = found.photoCd.empty() ? folder : found.photoCd;
-  if (image.empty() && folder.empty()) SetCurrentDirectoryA(root.c_str());
 
   while (!disc_.infoPath.empty() && PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||

@@ -33,11 +33,11 @@ class SlideShowNotice : public ModalDialog {
       case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
           g_settings.ShowEnterSSMsg = IsDlgButtonChecked(dialog(), IDC_NOTICE_DONT_SHOW) == BST_CHECKED ? 0 : 1;
-          EndDialog(dialog(), IDOK);
+          end(IDOK);
           return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {
-          EndDialog(dialog(), IDCANCEL);
+          end(IDCANCEL);
           return TRUE;
         }
         break;

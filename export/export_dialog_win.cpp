@@ -85,7 +85,7 @@ class ExportDialog final : public ModalDialog {
         accept();
         return TRUE;
       case IDCANCEL:
-        EndDialog(dialog(), IDCANCEL);
+        end(IDCANCEL);
         return TRUE;
       case IDHELP:
         ShowHelpTopic(dialog(), kHelpTopic);
@@ -137,7 +137,7 @@ class ExportDialog final : public ModalDialog {
     options.format = chosenFormat().id;
     LRESULT resolution = send(IDC_EXPORT_RESOLUTION, CB_GETCURSEL, 0, 0);
     if (resolution >= 0) options.resolutionIndex = static_cast<int>(resolution);
-    EndDialog(dialog(), IDOK);
+    end(IDOK);
   }
 
   void add(int id, const char* text) { send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }

@@ -20,10 +20,6 @@ class PackedDib;
 
 namespace imagefile {
 
-// Whether decodes make device-dependent display bitmaps unless told otherwise.
-void setDefaultUseDdb(bool useDdb);
-bool defaultUseDdb();
-
 struct DecodeRequest {
   int targetWidth = 0;  // 0 = the image's own size
   int targetHeight = 0;
@@ -35,7 +31,7 @@ struct DecodeRequest {
   bool keepFullBitmap = false;
   bool allPages = false;
   int page = 0;
-  bool useDdb = defaultUseDdb();
+  bool useDdb = false;  // a device-dependent display bitmap (the viewer's option)
   int displayDepth = 0;  // 0 = the screen's bits per pixel
   int threads = 1;       // 2 lets a Photo CD decode above BASE use a second thread
   // Highest Photo CD level (0 = BASE/64 ... 6 = BASE*64) this decode reads; -1

@@ -89,6 +89,13 @@ void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsS
   });
 }
 
+void CopySettingsGroup(const Settings& from, Settings& to, SettingsGroup group) {
+  ForEachField(group, [&](const StoredField& field) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&to) + field.offset,
+                reinterpret_cast<const unsigned char*>(&from) + field.offset, field.width);
+  });
+}
+
 int PlacementShowCommand(int storedShowCommand, int givenShowCommand) {
   if (givenShowCommand != kShowDefault) return givenShowCommand;
   if (storedShowCommand == kShowMinimized || storedShowCommand == kMinimize || storedShowCommand == kHide ||

@@ -79,6 +79,8 @@ void ReadSettingsGroup(Settings& settings, SettingsGroup group, SettingsStore& s
 // Writes every value of the group with exactly its field's width; single
 // failures are ignored.
 void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsStore& store);
+// Copies the group's fields from one record to another, leaving the rest.
+void CopySettingsGroup(const Settings& from, Settings& to, SettingsGroup group);
 
 // Limits of the thumbnail cell: up to twice the larger thumbnail a disc holds
 // (192 x 128), so that the cell arithmetic and the image list always work.

@@ -229,7 +229,28 @@ void ShowOptions(Settings& settings, HINSTANCE instance, HWND owner) {
   RunPropertySheet(instance, owner, caption.c_str(), pages, settings.OptionsStartPage);
 }
 
+namespace {
+
+BOOL CALLBACK TellOptionsChanged(HWND window, LPARAM) {
+  SendMessageA(window, OptionsChangedMessage(), 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+UINT OptionsChangedMessage() {
+  static const UINT message = RegisterWindowMessageA("LumivexaSE-OptionsChanged");
+  return message;
+}
+
 void RunOptionsCommand(HINSTANCE instance, HWND owner) {
-  ShowOptions(g_settings, instance, owner);
+  // The sheet edits its own copy; the program's settings change in one step
+  // when it closes (only the options: what other windows saved meanwhile
+  // stays), and every window of the program hears of it.
+  Settings working = g_settings;
+  ShowOptions(working, instance, owner);
+  CopySettingsGroup(working, g_settings, SettingsGroup::kOptions);
+  g_settings.OptionsStartPage = working.OptionsStartPage;
   SaveSettingsGroup(g_settings, SettingsGroup::kOptions);
+  EnumThreadWindows(GetCurrentThreadId(), TellOptionsChanged, 0);
 }

@@ -14,6 +14,7 @@
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_win.h"
+#include "ui/command_rules_win.h"
 #include "ui/frame_bars_win.h"
 #include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
@@ -36,6 +37,8 @@ const imaging::PackedDib* ThumbnailOf(const ViewerPhoto& photo) {
 }  // namespace
 
 void ViewerWindow::OnCommand(int id) {
+  if (RefusedWhileRunning(g_instance, frame_, commands_)) return;
+  BusyScope running(commands_);
   const int count = static_cast<int>(photos_.size());
   const int level = CommandLevel(id);
   if (level >= 0) {
@@ -122,8 +125,7 @@ void ViewerWindow::RunPhotoCommand(int id) {
     return;
   }
   if (id == CMD_OPTIONS) {
-    RunOptionsCommand(g_instance, frame_);
-    ApplyDisplaySettings();
+    RunOptionsCommand(g_instance, frame_);  // every viewer applies the display options it sends
     return;
   }
   if (id == CMD_REMOVE_WALLPAPER) {

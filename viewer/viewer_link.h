@@ -39,6 +39,9 @@ class ViewerLink {
   virtual bool Open(const std::vector<ViewerPhoto>& photos, int start) = 0;
   // Full-screen, fitted to the screen, with a running slide show.
   virtual void StartFullScreenSlideShow() = 0;
+  // A command of the viewer is running (on the stack); the viewer is deleted
+  // only when it is not, and reports its destruction again once it is over.
+  virtual bool Busy() const = 0;
 };
 
 // A hidden viewer window whose frame reports its destruction to owner with

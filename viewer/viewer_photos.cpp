@@ -84,7 +84,7 @@ bool ViewerWindow::ShowPhoto(int index) {
   UpdateTitleAndStatus();
 
   // A level beyond the photo's own size shows it at the largest level it holds.
-  if (!ApplyLevel(ShownLevel())) view_.SetZoom(1.0);
+  if (!ApplyLevel(ShownLevel())) ShowAtZoom(1.0);
   KeepDecoding();
   UpdateMenuState();
   FitFrameToPhoto();
@@ -147,23 +147,28 @@ double ViewerWindow::FitToScreenZoom() const {
 
 bool ViewerWindow::ApplyLevel(int level) {
   if (!PhotoShown() || level < kFitLevel || level > kTopLevel) return false;
+  zoomFitsWindow_ = false;
   double zoom = FitToScreenZoom();
   if (level != kFitLevel) {
     zoom = LevelZoom(level, SourceWidth(), SourceHeight());
     if (zoom > 1.0) return false;  // a level never enlarges beyond the photo's own size
     if (level != ShownLevel()) FreeDecoded(current_);
   }
-  if (!turned_.none() && view_.ZoomRedecodes(zoom)) {
-    // The control's own decode would arrive upright at the turned sizes: free
-    // the photo here instead, so that it decodes at its stored sizes and is
-    // turned again when complete.
-    FreeDecoded(current_);
-    view_.SetZoom(zoom);
-    KeepDecoding();
-    return true;
-  }
-  view_.SetZoom(zoom);
+  ShowAtZoom(zoom);
   return true;
+}
+
+void ViewerWindow::ShowAtZoom(double zoom) {
+  if (!view_.ZoomRedecodes(zoom)) {
+    view_.SetZoom(zoom);
+    return;
+  }
+  // More pixels are needed: the photo is freed here, which gives a turned
+  // frame its stored sizes back, decodes afresh at the new zoom and is turned
+  // by rotation_ again when complete (OnDecodeEnded).
+  FreeDecoded(current_);
+  view_.SetZoom(zoom);
+  KeepDecoding();
 }
 
 bool ViewerWindow::SetLevel(int level) {
@@ -202,7 +207,7 @@ void ViewerWindow::Rotate(imaging::QuarterTurns turn) {
   if (!shown->isComplete() || !shown->rotate(turn)) return;
   rotation_ += turn;
   turned_ += turn;
-  if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
+  if (!ApplyLevel(ShownLevel())) ShowAtZoom(view_.zoom());
   UpdateMenuState();
   FitFrameToPhoto();
   InvalidateRect(view_.hwnd(), nullptr, TRUE);
@@ -308,8 +313,12 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
     // A fresh decode of a turned photo, or one turned while it decoded, arrives
     // upright: turn it by what it lacks.
     turned_ = rotation_;
-    if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
-    FitFrameToPhoto();
+    if (zoomFitsWindow_) {
+      Layout();  // fitted to the frame the user sized, turned
+    } else {
+      if (!ApplyLevel(ShownLevel())) ShowAtZoom(view_.zoom());
+      FitFrameToPhoto();
+    }
     InvalidateRect(view_.hwnd(), nullptr, TRUE);
   }
   UpdateTitleAndStatus();  // the decode may have gone around damage

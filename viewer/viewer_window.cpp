@@ -8,7 +8,10 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/comctl_version_win.h"
+#include "ui/command_rules_win.h"
 #include "ui/frame_bars_win.h"
+#include "ui/gdi_scope_win.h"
+#include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
@@ -73,6 +76,11 @@ bool ViewerWindow::RegisterWindowClass() {
 bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   owner_ = owner;
   ownerBusy_ = &ownerBusy;
+  commands_.SetWhenIdle([this] {
+    // The frame went while a command ran: the owner may delete the viewer now.
+    if (!frame_ && owner_)
+      PostMessageA(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(frameHandle_));
+  });
   level_ = lastLevel_ = std::min<int>(g_settings.DefResolution, kTopLevel);
   if (!RegisterWindowClass()) return false;
   wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
@@ -127,8 +135,10 @@ int ViewerWindow::BarsHeight() const { return WindowHeight(rebar_ ? rebar_ : too
 void ViewerWindow::Layout() {
   RECT area = LayoutFrameBars(frame_, rebar_, toolbar_, status_);
   if (GetWindowLongA(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
-  if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown())
-    view_.SetZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
+  if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown()) {
+    ShowAtZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
+    zoomFitsWindow_ = true;
+  }
   view_.CentreIn(area);
 }
 
@@ -250,11 +260,7 @@ LRESULT ViewerWindow::RealisePalette(HWND changedBy) {
   imagefile::ImageReader* shown = view_.image();
   auto palette = shown ? reinterpret_cast<HPALETTE>(shown->palette()) : nullptr;
   if (!palette || changedBy == frame_) return 0;
-  HDC dc = GetDC(frame_);
-  HPALETTE old = SelectPalette(dc, palette, FALSE);
-  UINT changed = RealizePalette(dc);
-  SelectPalette(dc, old, TRUE);
-  ReleaseDC(frame_, dc);
+  const UINT changed = RealisePaletteIn(frame_, palette);
   if (changed) InvalidateRect(view_.hwnd(), nullptr, FALSE);
   return changed;
 }
@@ -275,6 +281,10 @@ LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
 
 LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = frame_;
+  if (message == OptionsChangedMessage()) {
+    ApplyDisplaySettings();
+    return 0;
+  }
   if (message == wheelMessage_ && wheelMessage_) {
     OnMouseWheel(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0);
     return 0;
@@ -322,6 +332,9 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return RealisePalette(nullptr);
     case WM_PALETTECHANGED:
       return RealisePalette(reinterpret_cast<HWND>(wParam));
+    case WM_CLOSE:
+      if (RefusedWhileRunning(g_instance, hwnd, commands_)) return 0;
+      break;
     case WM_DESTROY:
       StopSlideShow();
       view_.StopWorker();
@@ -330,7 +343,6 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (owner_) PostMessageA(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(hwnd));
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       frame_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }

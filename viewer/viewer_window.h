@@ -57,6 +57,7 @@ class ViewerWindow : public ViewerLink {
   bool TranslateAccelerators(MSG* msg) override;
   bool Open(const std::vector<ViewerPhoto>& photos, int start) override;
   void StartFullScreenSlideShow() override;
+  bool Busy() const override { return commands_.Busy(); }
 
   // Shows photo index of the list; false outside the list or when the photo
   // cannot be opened (the user is told).
@@ -135,6 +136,9 @@ class ViewerWindow : public ViewerLink {
   // At "Fit to screen", fits the photo again to the area it may now take.
   bool RefitToScreen();
   bool ApplyLevel(int level);
+  // Every zoom of the photo on show goes through here: a zoom that needs a
+  // larger decode frees the photo first, so that the decode keeps the turn.
+  void ShowAtZoom(double zoom);
   void KeepDecoding();
   void ChooseReadAhead();
   void BeginReadAhead(int index);
@@ -158,6 +162,9 @@ class ViewerWindow : public ViewerLink {
 
   HWND owner_ = nullptr;
   BusyCount* ownerBusy_ = nullptr;
+  // The frame's own commands: while one runs the frame neither closes nor
+  // starts another.
+  BusyCount commands_;
   HWND frame_ = nullptr;
   HWND frameHandle_ = nullptr;
   HWND toolbar_ = nullptr;
@@ -189,6 +196,8 @@ class ViewerWindow : public ViewerLink {
   bool cascaded_ = false;  // created one step from another viewer's frame
   WINDOWPLACEMENT placement_ = {};
   bool inOwnResize_ = false;
+  // The zoom fits the frame after a user's resize (AutoFitWindow), not the level.
+  bool zoomFitsWindow_ = false;
   DisplayOptions display_;
 };
 

@@ -203,6 +203,11 @@ TEST_F(BrowseWindowTest, ViewersAreDroppedWhenTheirFramesCloseAndGiveWayInIdleSt
   window_.DoIdle();
   EXPECT_EQ(second->idleWork, 1);
   // The viewer's frame tells its parent it is gone: exactly that viewer goes.
+  // A viewer whose command is still on the stack stays until it reports again.
+  first->busy = true;
+  SendMessageA(window_.hwnd(), WM_PARENTNOTIFY, WM_DESTROY, reinterpret_cast<LPARAM>(first->Frame()));
+  EXPECT_EQ(window_.ViewerCount(), 2u);
+  first->busy = false;
   SendMessageA(window_.hwnd(), WM_PARENTNOTIFY, WM_DESTROY, reinterpret_cast<LPARAM>(first->Frame()));
   EXPECT_EQ(window_.ViewerCount(), 1u);
   EXPECT_EQ(deleted, 1);
