@@ -1,9 +1,12 @@
 // Drawing the thumbnail cells: custom draw where the list control supports it,
 // ready-made cell bitmaps in the image list otherwise.
+#include <string>
+
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "settings/settings.h"
 #include "ui/dpi_win.h"
+#include "ui/ui_utils_win.h"
 
 namespace {
 
@@ -80,12 +83,20 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   HDC dc = nm.hdc;
   PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_.load() : nullptr, icon, highlight);
 
-  const std::wstring number = std::to_wstring(photo->index + 1);
-  RECT label = {icon.left + DpiScale(dpi_, 10), icon.bottom - DpiScale(dpi_, 21), icon.left + DpiScale(dpi_, 30),
-                icon.bottom};
+  const std::string number = std::to_string(photo->index + 1);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
-  DrawTextW(dc, number.c_str(), -1, &label, DT_SINGLELINE | DT_CENTER);
+  if (photo->name.empty()) {
+    RECT label = {icon.left + DpiScale(dpi_, 10), icon.bottom - DpiScale(dpi_, 21), icon.left + DpiScale(dpi_, 30),
+                  icon.bottom};
+    DrawTextW(dc, Utf16(number).c_str(), -1, &label, DT_SINGLELINE | DT_CENTER);
+  } else {
+    // A loose pack: its number and file name, cut short to the cell.
+    const std::string text = number + "  " + photo->name;
+    RECT label = {icon.left + DpiScale(dpi_, 10), icon.bottom - DpiScale(dpi_, 21), icon.right - DpiScale(dpi_, 6),
+                  icon.bottom};
+    DrawTextW(dc, Utf16(text).c_str(), -1, &label, DT_SINGLELINE | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
   if (hasFocus && (state & LVIS_FOCUSED)) {
     RECT focus = {icon.left + DpiScale(dpi_, 5), icon.top, icon.right - DpiScale(dpi_, 6), icon.bottom};
     DrawFocusRect(dc, &focus);

@@ -79,7 +79,6 @@ LRESULT PrintPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_NCDESTROY: {
-      SetWindowLongPtrW(window_, 0, 0);
       LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
       delete this;
       return result;

@@ -7,7 +7,10 @@
 #include <cstdio>
 
 #include "photocd/pcd_text_win.h"
+#include "imagefile/image_errors.h"
+#include "resources/resource_ids.h"
 #include "ui/path_utils.h"
+#include "ui/shell_state_win.h"
 #include "ui/window_geometry.h"
 
 namespace {
@@ -77,6 +80,17 @@ void FormatStringId(char* out, std::size_t size, HINSTANCE instance, UINT format
   va_start(args, formatId);
   std::vsnprintf(out, size, format.c_str(), args);
   va_end(args);
+}
+
+std::string CannotOpenImageText(HINSTANCE instance, const std::string& path, int imageError) {
+  char text[4 * MAX_PATH + kTextChars] = "";
+  FormatStringId(text, sizeof text, instance, IDS_CANNOT_OPEN_IMAGE, path.c_str());
+  return std::string(text) + "\n" + LoadStringText(instance, imagefile::errorTextId(imageError)) + ".";
+}
+
+int CannotOpenImageBox(HINSTANCE instance, HWND owner, const std::string& path, int imageError) {
+  return MessageBoxW(owner, Utf16(CannotOpenImageText(instance, path, imageError)).c_str(), Utf16(kAppName).c_str(),
+                     MB_OK | MB_ICONWARNING);
 }
 
 void CentreWindow(HWND window, HWND owner) {
