@@ -22,7 +22,7 @@ struct ResidualStream {
   std::vector<std::int8_t> values;
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
-  PcdStatus damage = kPcdOk;  // kPcdRowBadCode when the row's codes stopped early
+  PcdStatus damage = kPcdOk;  // why the row's codes were damaged (row_recovery.h)
   // A search for row endedRow from bit endedFrom met the end of the file: no
   // later row lies after that bit, so none is searched for there again.
   int endedRow = -1;
@@ -109,10 +109,11 @@ struct DecodeState {
   // Damage met so far, and which rows of each level (by plane) it names.
   PcdDamageReport damage;
   std::vector<std::uint8_t> damagedRows[pcd::kMaxLevel + 1];
-  // Going around damage: a row of zeros for rows left out, the pack's tables
-  // known to be unusable (4BASE, 16BASE for row tables; as packTables for code
-  // tables), the pack's size in sectors (0 until read).
-  std::vector<std::int8_t> zeroRow;
+  // Going around damage: a lost row as filled from its neighbours (row_fill.h)
+  // and those neighbours, the pack's tables known to be unusable (4BASE,
+  // 16BASE for row tables; as packTables for code tables), the pack's size in
+  // sectors (0 until read).
+  std::vector<std::int8_t> filledRow, rowAbove, rowBelow;
   bool rowTableUnusable[2] = {};
   bool codeTableUnusable[4] = {};
   std::uint32_t fileSectors = 0;
@@ -141,11 +142,15 @@ PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWrite
 PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
 
 // Residual row `row` of a plane (0 luma, 1 chroma 1, 2 chroma 2) of level 4, 5
-// or 6, all its samples; from the pack or from the extension. A row that
-// cannot be used still gives values (zeros, or the codes before the damage)
-// with a damage status (PcdIsDamage) saying why; kPcdRowTableUnreadable comes
-// with a whole row found by its sync, kPcdCodeTableUnreadable with zeros.
+// or 6, all its samples; from the pack or from the extension. A damaged row
+// still gives values (the codes most likely right, or for a row that could
+// not be decoded, a fill from the rows around it) with a damage status
+// (PcdIsDamage) saying why; kPcdRowTableUnreadable comes with a whole row
+// found by its sync.
 PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
+// The same without the fill: values null for a row that could not be decoded.
+PcdStatus PcdStoredResidualRow(ImagePack& pack, DecodeState& state, int level, int plane, int row,
+                               const std::int8_t*& values);
 
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
 // unless any plane will do. Smaller rows and other planes of the wanted row
