@@ -86,11 +86,12 @@ void BitReader::RefillSlow() {
   }
 }
 
-PcdStatus BitReader::NextHeader(RowHeader& header) {
+PcdStatus BitReader::NextHeader(RowHeader& header, std::uint64_t before) {
   int ones = 0;  // ones counted so far in the current run
   for (;;) {
     Refill();
     if (Overrun() || (ended_ && count_ <= padding_)) return EndStatus();
+    if (Position() >= before) return kPcdBadSignature;
     const int usable = count_ - padding_;
     if (ones == 0 && usable >= 32) {
       // No 16-run may start in the first usable - 15 bits: then no sync

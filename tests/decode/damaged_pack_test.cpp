@@ -58,9 +58,9 @@ TEST(DamagedPacks, EachGivesTheWholePhotoAndTheRowsItSparesAsBefore) {
   constexpr std::size_t kBlock = 65536;
   const Damage damages[] = {
       {"16BASE block", [](Bytes& f, const Layout& l) { Zero(f, l.first16Base + 40 * kBlock, kBlock); },
-       "16BASE: ", ": codes run past the row", 1400, 40, false},
+       "16BASE: ", ": no sync", 1400, 40, false},
       {"4BASE block", [](Bytes& f, const Layout&) { Zero(f, 600 * pcd::kSectorSize, kBlock); },
-       "4BASE: ", ": codes run past the row", 1100, 160, false},
+       "4BASE: ", ": no sync", 1100, 160, false},
       {"BASE block", [](Bytes& f, const Layout&) { Zero(f, pcd::kBaseOffset + 160 * pcd::kSectorSize, kBlock); },
        "BASE: 32 sectors read as zeros, filled from BASE/4", "", 1000, 32 * 8 + 4, false},
       {"row table", [](Bytes& f, const Layout& l) { Zero(f, l.tables16Base, 2 * pcd::kSectorSize); },

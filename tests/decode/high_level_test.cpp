@@ -190,7 +190,7 @@ TEST_F(HighLevelTest, DamagedPacksDecodeAroundTheDamage) {
        "16BASE: ", 0},  // the chroma rows, stored last, are gone
       {"NOSYNC.PCD", [](Bytes& f, const BuiltPack& b) {
          std::fill(f.begin() + std::size_t{b.rows4Sector} * pcd::kSectorSize, f.end(), 0);
-       }, 4, "4BASE: 1024 rows left out, first row 0: past the end of the data", 0},
+       }, 4, "4BASE: 1024 rows left out, first row 0: no sync", 0},
       {"PASTEND.PCD", [](Bytes& f, const BuiltPack&) {
          std::fill(f.begin() + pcd::k4BaseRowTableOffset, f.begin() + pcd::k4BaseRowTableOffset + 512, 0xFF);
        }, 4, "4BASE row table unreadable", 1024},
