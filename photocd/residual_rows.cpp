@@ -24,7 +24,6 @@ constexpr std::uint64_t kEntrySearchBits = 8 * pcd::kSectorSize * 8;
 constexpr bool kKeepCodesBeforeDamage = true;
 
 PcdStatus ReadRowTable(ImagePack& pack, std::uint32_t sector, std::uint32_t entries, std::uint16_t*& table) {
-  if (table) return kPcdOk;
   auto* bytes = static_cast<std::uint8_t*>(std::malloc(entries * 2));
   if (!bytes) return kPcdOutOfMemory;
   PcdStatus status = PcdSectorSeek(pack.reader, sector);
@@ -91,6 +90,10 @@ PcdStatus GetRowTable(ImagePack& pack, DecodeState& state, const LevelRows& rows
   table = nullptr;
   if (state.rowTableUnusable[rows.which]) return kPcdRowTableUnreadable;
   std::uint16_t*& held = rows.which == 0 ? pack.rowTable4Base : pack.rowTable16Base;
+  if (held) {
+    table = held;
+    return kPcdOk;
+  }
   const PcdStatus status = ReadRowTable(pack, rows.tableSector, rows.entries, held);
   if (status == kPcdOutOfMemory) return status;
   if (status != kPcdOk || !RowTableUsable(held, rows.entries, rows.step)) {
