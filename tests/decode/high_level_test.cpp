@@ -132,18 +132,31 @@ TEST_F(HighLevelTest, SixteenRowBandsEqualTheWholeDecodeInEveryRotation) {
   }
 }
 
-TEST_F(HighLevelTest, InterleavedDiscWithChromaRowsAmongLumaRows) {
-  PackRecipe recipe;
-  recipe.imageSectors = 10;
-  recipe.audioSectors = 4;
-  recipe.chromaAfterLuma = false;
-  recipe.seed = 9;
-  const BuiltPack built = BuildPack(recipe);
-  const std::string path = dir_->Write("PHOTO_CD/IMAGES/IMG0002.PCD", built.file);
-  PackPtr pack = Open(path, 5);
-  const Decoded d = DecodeRect(pack.get());
-  ASSERT_EQ(d.status, kPcdOk);
-  EXPECT_TRUE(MatchesReference(d, ReferenceImage(built, 5), {0, 0, 2048, 3072}));
+// Layouts other than the usual one decode exactly: an interleaved disc with
+// chroma rows among the luma rows, and zero fill bits before some syncs.
+TEST_F(HighLevelTest, LooserLayoutsDecodeExactly) {
+  PackRecipe interleaved;
+  interleaved.imageSectors = 10;
+  interleaved.audioSectors = 4;
+  interleaved.chromaAfterLuma = false;
+  interleaved.seed = 9;
+  PackRecipe filled;
+  filled.topLevel = 4;
+  filled.fillEvery = 4;
+  int n = 0;
+  for (const PackRecipe& recipe : {interleaved, filled}) {
+    const BuiltPack built = BuildPack(recipe);
+    const std::string path = dir_->Write("PHOTO_CD/IMAGES/LOOSE" + std::to_string(++n) + ".PCD", built.file);
+    PackPtr pack = Open(path, recipe.topLevel);
+    const Decoded d = DecodeRect(pack.get());
+    ASSERT_EQ(d.status, kPcdOk) << n;
+    const Ycc reference = ReferenceImage(built, recipe.topLevel);
+    EXPECT_TRUE(MatchesReference(d, reference, {0, 0, static_cast<std::int16_t>(reference.height),
+                                                static_cast<std::int16_t>(reference.width)})) << n;
+    PcdDamageReport report;
+    ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+    EXPECT_FALSE(report.Any()) << n;
+  }
 }
 
 // Entries before 252 name the row table's own sector, entries after it lie
@@ -235,12 +248,50 @@ TEST_F(HighLevelTest, OddLumaRowsAreFoundThroughTheEvenEntry) {
   }
 }
 
+// The row of a pack's 4BASE bit stream that a bit falls in, and how many of
+// its codes end before that bit.
+struct RowAtBit {
+  int row = -1;
+  int codesBefore = 0;
+};
+RowAtBit FindRowAtBit(const BuiltPack& built, std::size_t damageBit) {
+  const auto bit = [&built](std::size_t at) { return built.file[at / 8] >> (7 - at % 8) & 1; };
+  RowAtBit found;
+  std::size_t codes = 0;
+  int ones = 0;
+  for (std::size_t at = std::size_t{built.rows4Sector} * pcd::kSectorSize * 8; at < damageBit; ++at) {
+    if (bit(at)) {
+      ++ones;
+      continue;
+    }
+    if (ones >= pcd::kSyncOnes) {
+      int word = 0;
+      for (int i = 1; i <= 16; ++i) word = word << 1 | bit(at + i);
+      found.row = word >> 1 & 0xFFF;
+      codes = at + 17;
+      at += 16;
+    }
+    ones = 0;
+  }
+  // Test codes are one bit for 0 and five bits otherwise.
+  for (std::size_t at = codes; found.codesBefore < 1536; ++found.codesBefore) {
+    at += built.r4[found.row * 1536 + found.codesBefore] ? 5 : 1;
+    if (at > damageBit) break;
+  }
+  return found;
+}
+
 // Ten one bits inside a 4BASE row start no code wherever the codes fall:
-// that row keeps its enlarged picture from there on, all others decode.
+// that row keeps the codes before them and its enlarged picture from there
+// on, all others decode.
 TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsItsPictureFromThereOn) {
+  constexpr std::size_t kEntry = pcd::k4BaseRowTableOffset + 2 * 25;  // row 100
+  const Bytes& f = pack5_->built.file;
+  const std::size_t damageByte = (pcd::k4BaseRowBaseSector + (f[kEntry] << 8 | f[kEntry + 1])) * pcd::kSectorSize + 1000;
+  const RowAtBit damaged = FindRowAtBit(pack5_->built, damageByte * 8);
+  ASSERT_GT(damaged.codesBefore, 100);
   const std::string path = Variant("DAMAGED.PCD", [](Bytes& f, const BuiltPack&) {
-    const std::size_t entry = pcd::k4BaseRowTableOffset + 2 * 25;  // row 100
-    const std::size_t sector = pcd::k4BaseRowBaseSector + (f[entry] << 8 | f[entry + 1]);
+    const std::size_t sector = pcd::k4BaseRowBaseSector + (f[kEntry] << 8 | f[kEntry + 1]);
     f[sector * pcd::kSectorSize + 1000] = 0xFF;
     f[sector * pcd::kSectorSize + 1001] = 0xC0;
   });
@@ -258,11 +309,13 @@ TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsItsPictureFromThereOn) {
     one.pixels.assign(d.Row(BufferRow(y, 0, 1024)), d.Row(BufferRow(y, 0, 1024)) + 3 * 1536);
     if (MatchesReference(one, *reference4_, row)) continue;
     ++damagedRows;
+    EXPECT_EQ(y, damaged.row);
     // Up to the damage the row is right, after it plain enlargement; the 16
     // damaged bits themselves may still have made up to 16 wrong codes.
     int right = 0, plainFrom = 1536;
     while (one.pixels[3 * right] == reference4_->y[y * 1536 + right]) ++right;
     while (plainFrom > 0 && one.pixels[3 * (plainFrom - 1)] == plain.y[y * 1536 + plainFrom - 1]) --plainFrom;
+    EXPECT_GE(right, damaged.codesBefore) << "row " << y;
     EXPECT_LE(plainFrom - right, 16) << "row " << y;
     EXPECT_LT(plainFrom, 1536) << "row " << y;
   }
