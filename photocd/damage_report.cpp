@@ -29,7 +29,8 @@ void PcdRecordRowDamage(DecodeState& state, int level, int plane, int row, PcdSt
     state.damage.levels[level].rowTableReplaced = true;
     return;
   }
-  if (cause == kPcdCodeTableUnreadable) {
+  // A chroma table lost leaves the luma whole: its rows count as rows left out.
+  if (cause == kPcdCodeTableUnreadable && plane == 0) {
     state.damage.levels[level].unreadable = cause;
     return;
   }

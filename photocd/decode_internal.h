@@ -11,6 +11,7 @@
 #include "damage_report.h"
 #include "image_pack.h"
 #include "residual_prefetch.h"
+#include "row_sync_index.h"
 #include "pcd_layout.h"
 #include "row_writer.h"
 
@@ -23,13 +24,6 @@ struct ResidualStream {
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
   PcdStatus damage = kPcdOk;  // why the row's codes were damaged (row_recovery.h)
-  // A search for row endedRow from bit endedFrom met the end of the file: no
-  // later row lies after that bit, so none is searched for there again.
-  int endedRow = -1;
-  std::uint64_t endedFrom = 0;
-  // Whether the stream's rows have ended right where the next sync begins, as
-  // packs write them (1), or not (0: some layout leaves room); -1 until a row ends.
-  int syncsFollow = -1;
 };
 
 struct ExtensionComponent {
@@ -49,6 +43,7 @@ struct ExtensionComponent {
 struct ExtensionDataFile {
   PcdFile* file = nullptr;  // opened on first use, through the extension file table
   SectorReader reader{};
+  RowSyncIndex index;  // every row of the file by its sync, once one is not where its tile says
 };
 
 struct ExtensionLevel {
@@ -74,28 +69,14 @@ struct PrefetchedRows {
   int top = 0, bottom = 0;
 };
 
-// A chroma row search that met the end of the data: the row, its plane code
-// and where the search started.
-struct ChromaSearch {
-  int row = -1;
-  int plane = -1;
-  std::uint64_t start = 0;
-};
-
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
   ResidualStream pack4Base;
   ResidualStream pack16Base[3];
-  // 16BASE chroma rows follow one another (chroma 1, chroma 2 per row),
-  // possibly far from the luma rows the row table points at: where the last
-  // one ended and where each row's codes start once seen.
-  int chromaCursorRow = -1;    // row number in the header
-  int chromaCursorPlane = -1;  // 2 or 3
-  std::uint64_t chromaCursorEnd = 0;
-  std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
-  bool chromaAfterLumaTried = false;           // looked for them after the last luma row
-  ChromaSearch chromaSearchEnded;
+  // Every row of 4BASE and 16BASE by its sync, once a row is not where it
+  // should be.
+  RowSyncIndex syncIndex[2];
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
   // the second thread's handle, the rows it has handed over, and where the
@@ -155,11 +136,16 @@ PcdStatus PcdStoredResidualRow(ImagePack& pack, DecodeState& state, int level, i
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
 // unless any plane will do. Smaller rows and other planes of the wanted row
 // are passed; a larger row fails with 3000 unless it is a luma row passed on
-// the way to a chroma row; so does a search that passes 9215 headers. 5 when
-// the search meets the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
-PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn);
-// Decodes one row of width codes into the stream's values.
+// the way to a chroma row; so does a search that passes maxHeaders headers or
+// whose sync would end at or after bit `before`. 5 at the end of the file.
+PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, int maxHeaders, std::uint64_t before);
+// Decodes one row of width codes into the stream's values. A row whose codes
+// ran into the next row's sync is left out (kPcdRowOverrun).
 PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);
+// Whether codes from codesStart to codesEnd (where bits stand) ran into a
+// sync: fill bits may end a row early, but its codes never reach the next
+// row's sync. Leaves bits at codesEnd.
+bool PcdRanIntoSync(BitReader& bits, std::uint64_t codesStart, std::uint64_t codesEnd);
 
 // Extension levels: reading INFO.IC of a level, and a residual row from its files.
 // Opening reads INFO.IC and checks that every data file it names opens and

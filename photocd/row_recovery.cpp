@@ -101,8 +101,11 @@ PcdStatus PcdRecoverRow(BitReader& bits, const HuffmanTable& table, std::uint64_
     const int lo = std::max(0, -shift);
     int hi = std::min(width, count);
     if (run.firstBad >= 0) hi = std::max(lo, std::min(hi, run.firstBad));
+    // Bits that start no code mostly come within a few codes of the damage;
+    // without them the row below is the only clue.
     int split = hi;
-    if (ReadRowBelow(bits, table, width, place, below)) split = BestSplit(run.codes, shift, below, lo, hi);
+    if (run.firstBad < 0 && ReadRowBelow(bits, table, width, place, below))
+      split = BestSplit(run.codes, shift, below, lo, hi);
     std::copy_n(run.codes.begin(), split, values);
     for (int i = split; i < width; ++i) values[i] = run.codes[i + shift];
     return bits.Seek(end) == kPcdOk ? kPcdOk : kPcdRowBadCode;
