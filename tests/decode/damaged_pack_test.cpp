@@ -181,7 +181,7 @@ TEST(DamagedPacks, EachGivesTheWholePhotoAndTheRowsItSparesAsBefore) {
 // A flipped bit in a 16BASE row shifts its codes until they fall back into
 // step: the row keeps the codes before and after the damage, so it comes out
 // close to its undamaged self, far closer than the enlarged 4BASE alone
-// (about 4 levels off on average over such a row, 1 to 1.4 kept).
+// (3 to 10 levels off on average over such a row; kept, under 2).
 TEST(DamagedPacks, AFlippedBitKeepsTheRowsCodes) {
   const AuthoredPhoto& photo = Authored("photo", 0, 5);
   RequestedLevelScope level(5);
