@@ -1,6 +1,7 @@
 #include "cli/photo_inputs.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 #include <memory>
@@ -9,6 +10,8 @@
 #include "cli/output_names.h"
 #include "photocd/disc_folder.h"
 #include "photocd/disc_image.h"
+#include "photocd/disc_info.h"
+#include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +62,30 @@ std::string discTitle(const std::string& packPath) {
 
 std::string packFileName(const std::string& packPath) { return PcdDiscName(fs::u8path(packPath).filename().u8string()); }
 
+namespace {
+
+// The larger of the photo counts INFO.PCD and the overview record: a disc that
+// lost a pack or a directory entry still says how many it holds.
+int listedPhotos(const std::string& photoCd, const std::string& overviewPath) {
+  int listed = 0;
+  DiscInfo info{};
+  const std::string infoPath = findChild(photoCd, "INFO.PCD");
+  if (!infoPath.empty() && PcdReadDiscInfo(infoPath.c_str(), info) == kPcdOk) listed = info.word32;
+  OverviewPack* overview = nullptr;
+  if (!overviewPath.empty() && PcdOpenOverview(overviewPath.c_str(), overview) == kPcdOk) {
+    std::uint16_t count = 0;
+    if (PcdGetPhotoCount(overview, count) == kPcdOk) listed = std::max<int>(listed, count);
+    PcdCloseOverview(overview);
+  }
+  return std::min<int>(listed, pcd::kOverviewMaxPhotos);
+}
+
+}  // namespace
+
+std::string missingText(int listed) {
+  return "missing; the disc lists " + std::to_string(listed) + (listed == 1 ? " photo" : " photos");
+}
+
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
@@ -82,8 +109,22 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
   disc.photoCdFolder = photos.photoCd;
   disc.overview = photos.overview;
   disc.packs = photos.packs;
-  if (disc.packs.empty()) error = "no Photo CD photos in " + shownPath(photos.photoCd.empty() ? path : photos.photoCd);
-  return !disc.packs.empty();
+  if (!disc.photoCdFolder.empty()) {
+    disc.listed = listedPhotos(disc.photoCdFolder, disc.overview);
+    std::vector<bool> present(static_cast<std::size_t>(disc.listed) + 1);
+    for (const std::string& pack : disc.packs) {
+      const int number = photoNumberOf(fileTitle(pack));
+      if (number >= 1 && number <= disc.listed) present[static_cast<std::size_t>(number)] = true;
+    }
+    char name[24];
+    for (int n = 1; n <= disc.listed; ++n) {
+      if (present[static_cast<std::size_t>(n)]) continue;
+      std::snprintf(name, sizeof name, "IMG%04d.PCD", n);
+      disc.missing.push_back((fs::u8path(disc.photoCdFolder) / "IMAGES" / name).u8string());
+    }
+  }
+  if (disc.packs.empty() && disc.missing.empty()) error = "no Photo CD photos in " + shownPath(photos.photoCd.empty() ? path : photos.photoCd);
+  return !disc.packs.empty() || !disc.missing.empty();
 }
 
 }  // namespace cli

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "cli/durable_file.h"
@@ -26,13 +28,15 @@ void patch(const fs::path& file, long offset, const std::string& bytes) {
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A disc of photo 1 whose INFO.PCD serial number (12 bytes at 10) is given.
-fs::path discWithSerial(const std::string& name, const std::string& serial) {
+// A one-photo disc whose INFO.PCD serial number (12 bytes at 10) is given;
+// its photo is the sample disc's photo given.
+fs::path discWithSerial(const std::string& name, const std::string& serial, const std::string& pack = kPack1) {
   fs::path disc = freshFolder(name);
   fs::create_directories(disc / "PHOTO_CD/IMAGES");
   fs::copy_file(kDisc + "/PHOTO_CD/INFO.PCD", disc / "PHOTO_CD/INFO.PCD");
-  fs::copy_file(kPack1, disc / "PHOTO_CD/IMAGES/IMG0001.PCD");
+  fs::copy_file(pack, disc / "PHOTO_CD/IMAGES/IMG0001.PCD");
   patch(disc / "PHOTO_CD/INFO.PCD", 10, serial + std::string(12 - serial.size(), ' '));
+  patch(disc / "PHOTO_CD/INFO.PCD", 30, std::string("\0\1", 2));  // the photo count
   return disc;
 }
 
@@ -87,7 +91,11 @@ TEST(CliArchive, NamesStayInsideTheOutputFolderAndUndatedPhotosAreUndated) {
   Result r = run(program() + " export " + disc.string() + " -o " + out.string() +
                  " --level base/16 --format jpg --name '{serial}/{date}-{photo}'");
   ASSERT_EQ(r.status, 0) << r.output;
-  const fs::path written = out / "__/undated-0001.jpg";
+  // ".." is no serial number: the disc's digest names its folder.
+  ASSERT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+  const fs::path folder = fs::directory_iterator(out)->path();
+  EXPECT_EQ(folder.filename().string().rfind("pcd-", 0), 0u) << folder;
+  const fs::path written = folder / "undated-0001.jpg";
   ASSERT_TRUE(fs::exists(written)) << r.output;
   EXPECT_EQ(std::distance(fs::directory_iterator(out.parent_path()), fs::directory_iterator()), 1);
   nlohmann::json tags = exifTags(written);
@@ -218,29 +226,119 @@ TEST(CliArchive, InfoTakesSeveralPathsAndHelpNamesDiscImages) {
   }
 }
 
+// Every line of a library's manifest names a file that exists, each once; the number of lines.
+long checkLibraryManifest(const fs::path& library) {
+  std::ifstream lines(library / "manifest.jsonl");
+  std::set<std::string> outputs;
+  long count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    const std::string output = nlohmann::json::parse(line)["output"];
+    EXPECT_TRUE(outputs.insert(output).second) << output << " twice";
+    EXPECT_TRUE(fs::exists(output)) << output;
+  }
+  return count;
+}
+
 TEST(CliArchive, ShelfScriptConvertsDiscImagesWithGnuParallel) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   if (run("parallel --version").status != 0) GTEST_SKIP() << "GNU parallel missing";
   fs::path shelf = freshFolder("cli-shelf");
-  for (const char* disc : {"first", "second", "third"}) fs::copy_file(kIso, shelf / (std::string(disc) + ".iso"));
+  fs::create_directories(shelf / "h");
+  // Two images of one name in different places: both land, in folders of their own.
+  for (const char* disc : {"first.iso", "second.iso", "h/first.iso"}) fs::copy_file(kIso, shelf / disc);
+  const fs::path library = shelf / "library";
   const std::string script = "LUMIVEXA_CLI=" + program() + " " LUMIVEXA_SOURCE_DIR "/scripts/convert-shelf.sh -j 2 -o " +
-                             (shelf / "library").string() + " ";
+                             library.string() + " ";
   const std::string discs = (shelf / "first.iso").string() + " " + (shelf / "second.iso").string() + " " +
-                            (shelf / "third.iso").string();
-  Result r = run(script + discs + " -- --level base/16 --format png");
+                            (shelf / "h/first.iso").string();
+  Result r = run(script + discs + " -- --level base/16 --format png --name={disc}/{name}");
   ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_TRUE(fs::exists(shelf / "library/third/IMG0024.png"));
-  const std::string manifest = readFile(shelf / "library/manifest.jsonl");
-  EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), 72);
+  EXPECT_TRUE(fs::exists(library / "first/IMG0024.png"));
+  EXPECT_TRUE(fs::exists(library / "first-LVX960514001/IMG0024.png")) << r.output;
+  EXPECT_EQ(checkLibraryManifest(library), 72);
 
-  // A re-run skips what is done; a disc that fails is listed.
+  // A file that is not the photo its manifest names is a conflict, even with -q;
+  // a disc that fails is listed with its reason.
   fs::copy_file(kIso, shelf / "cut.iso");
   fs::resize_file(shelf / "cut.iso", 30 << 20);
+  fs::last_write_time(library / "second/IMG0002.png", fs::file_time_type::clock::now() - std::chrono::hours(1));
   r = run(script + discs + " " + (shelf / "cut.iso").string() + " -- --level base/16 --format png");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.output.find("failed: " + (shelf / "cut.iso").string() + " (exit status 1)"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("4 discs, 1 failed"), std::string::npos) << r.output;
-  const std::string merged = readFile(shelf / "library/manifest.jsonl");
+  EXPECT_NE(r.output.find("conflict: " + (library / "second/IMG0002.png").string()), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("failed: " + (shelf / "cut.iso").string() + ": "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("4 discs: 2 done, 0 with repairs, 2 failed, 0 unfinished"), std::string::npos) << r.output;
   // The cut disc adds its six whole photos and the seventh, read as far as the image holds it.
-  EXPECT_EQ(std::count(merged.begin(), merged.end(), '\n'), 72 + 7);
+  EXPECT_EQ(checkLibraryManifest(library), 72 + 7);
+}
+
+// Stopped by Ctrl+C or killed outright, a shelf is not done and leaves no job
+// running; a re-run completes it with every file in the manifest once.
+TEST(CliArchive, AnInterruptedShelfIsFinishedByARerun) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  if (run("parallel --version").status != 0) GTEST_SKIP() << "GNU parallel missing";
+  for (const char* signal : {"INT", "KILL"}) {
+    SCOPED_TRACE(signal);
+    const fs::path shelf = freshFolder(std::string("cli-shelf-") + signal), library = shelf / "library";
+    std::string discs;
+    for (const char* disc : {"a", "b", "c", "d"}) {
+      fs::copy_file(kIso, shelf / (std::string(disc) + ".iso"));
+      discs += " " + (shelf / disc).string() + ".iso";
+    }
+    // A script started in the background ignores Ctrl+C unless told otherwise.
+    const std::string script = "env --default-signal=INT LUMIVEXA_CLI=" + program() +
+                               " " LUMIVEXA_SOURCE_DIR "/scripts/convert-shelf.sh -j 2 -o " + library.string() + discs +
+                               " -- --level base/4 --format png";
+    Result r = run("sh -c '" + script + " & pid=$!; until ls " + library.string() +
+                   "/a/IMG0001.png >/dev/null 2>&1; do sleep 0.05; done; kill -" + signal +
+                   " $pid; wait $pid; echo status=$?'");
+    if (std::string(signal) == "INT") {
+      EXPECT_NE(r.output.find("status=130"), std::string::npos) << r.output;
+      EXPECT_NE(r.output.find("unfinished: " + (shelf / "d.iso").string() + " (not started)"), std::string::npos) << r.output;
+    }
+    r = run(program() + " status " + library.string() + discs);
+    EXPECT_EQ(r.status, 130) << r.output;
+    run("sleep 2");  // the jobs of a killed shelf are stopped within a second
+    EXPECT_NE(run("pgrep -f '[e]xport .*" + library.string() + "'").status, 0) << "a job outlived its shelf";
+    r = run(script);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(checkLibraryManifest(library), 4 * 24);
+  }
+}
+
+TEST(CliArchive, VerifyAndExportCountThePhotosTheDiscLists) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  fs::path disc = freshFolder("cli-missing") / "disc";
+  fs::copy(kDisc, disc, fs::copy_options::recursive);
+  fs::remove(disc / "PHOTO_CD/IMAGES/IMG0003.PCD");
+  Result r = run(program() + " verify " + disc.string() + " -j 2");
+  EXPECT_EQ(r.status, 3) << r.output;
+  EXPECT_NE(r.output.find("IMG0003.PCD: DAMAGED: missing; the disc lists 24 photos"), std::string::npos) << r.output;
+  r = run(program() + " export " + disc.string() + " -o " + (disc.parent_path() / "out").string() + " --level base/16 -q");
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("IMG0003.PCD: missing; the disc lists 24 photos"), std::string::npos) << r.output;
+  // Inputs that cannot be opened stand in the JSON document with their reason.
+  r = run(program() + " verify --json " + kPack1 + " /dev/zero");
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_EQ(nlohmann::json::parse(r.output)["inputs"][0]["error"], "a device, not a file or folder") << r.output;
+}
+
+TEST(CliArchive, DiscsWithoutSerialNumbersHaveIdentitiesOfTheirOwn) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  const std::string pack2 = kDisc + "/PHOTO_CD/IMAGES/IMG0002.PCD";
+  const fs::path out = freshFolder("cli-identity");
+  const struct {
+    std::string name, serial, pack;
+  } discs[] = {{"blank1", "", kPack1}, {"blank2", "", pack2}, {"dot", ".", kPack1}, {"slash", "/", kPack1}};
+  std::set<std::string> folders;
+  for (const auto& d : discs) {
+    const fs::path disc = discWithSerial("cli-identity-" + d.name, d.serial, d.pack);
+    Result r = run(program() + " export " + disc.string() + " -o " + out.string() + " --level base/16 --format jpg --name '{serial}/{photo}'");
+    EXPECT_EQ(r.status, 0) << d.name << ": " << r.output;
+  }
+  for (const auto& entry : fs::directory_iterator(out)) folders.insert(entry.path().filename().string());
+  EXPECT_EQ(folders.size(), 4u);
+  for (const std::string& folder : folders) {
+    EXPECT_EQ(folder.rfind("pcd-", 0), 0u) << folder;
+    EXPECT_EQ(exifTags(out / folder / "0001.jpg")["XMP-xmpMM:DocumentID"], "photocd:" + folder + "/IMG0001.PCD");
+  }
 }
