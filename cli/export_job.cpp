@@ -11,6 +11,7 @@
 #include "cli/photo_inputs.h"
 #include "cli/photo_workers.h"
 #include "cli/provenance.h"
+#include "cli/sha256.h"
 #include "photocd/image_pack.h"
 #include "photocd/properties/photo_properties_text.h"
 
@@ -106,6 +107,19 @@ void exportOne(const ExportSettings& s, const std::string& identity, int decodeT
   }
 }
 
+constexpr std::size_t kMaxNameBytes = 255;  // of one file or folder name on common file systems
+constexpr std::size_t kNameDigestDigits = 8;
+
+// A name longer than limit bytes, cut at a character's start with "-" and the
+// first digits of its SHA-256 appended, so that long names stay apart and
+// come out the same on every run.
+std::string shortenedName(const std::string& name, std::size_t limit) {
+  if (name.size() <= limit) return name;
+  std::size_t cut = limit - 1 - kNameDigestDigits;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return name.substr(0, cut) + "-" + sha256Hex(name).substr(0, kNameDigestDigits);
+}
+
 // The identity of each input's disc, worked out once per disc; a loose pack
 // is a disc of its own.
 std::vector<std::string> inputIdentities(const std::vector<std::string>& inputs) {
@@ -130,7 +144,16 @@ std::vector<std::string> inputIdentities(const std::vector<std::string>& inputs)
 std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
                        const std::string& extension) {
   constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
-  std::string name = expandNamePattern(pattern, fields) + "." + extension;
+  std::string name;
+  const std::string expanded = expandNamePattern(pattern, fields);
+  for (std::size_t at = 0; at <= expanded.size();) {  // each folder's name, then the file's
+    std::size_t slash = expanded.find('/', at);
+    if (slash == std::string::npos) slash = expanded.size();
+    const bool file = slash == expanded.size();
+    name += shortenedName(expanded.substr(at, slash - at), file ? kMaxNameBytes - 1 - extension.size() : kMaxNameBytes);
+    name += file ? "." + extension : "/";
+    at = slash + 1;
+  }
   std::replace(name.begin(), name.end(), '/', kSeparator);  // the pattern's subfolders
   if (folder.empty()) return name;
   char last = folder.back();

@@ -26,6 +26,7 @@
 #include "cli/photo_inputs.h"
 #include "cli/verify.h"
 #include "cli/utf8_console.h"
+#include "imagefile/metadata_text.h"
 #include "imagefile/requested_level.h"
 #include "imaging/gdi_backend.h"
 #include "photocd/image_pack.h"
@@ -79,7 +80,8 @@ void printText(const nlohmann::json& j, int indent = 0) {
       else if (v.is_array()) {
         for (const nlohmann::json& item : v) value += (value.empty() ? "" : ", ") + (item.is_string() ? item.get<std::string>() : item.dump());
       } else value = v.dump();
-      std::cout << pad << it.key() << ": " << value << "\n";
+      // Disc text may hold control characters: they are shown, not obeyed by the terminal.
+      std::cout << pad << it.key() << ": " << imagefile::EscapedUtf8(value) << "\n";
     }
   }
 }
