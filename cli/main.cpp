@@ -54,12 +54,23 @@ constexpr const char* kExitStatusHelp =
     "  0    every photo whole at the level asked for\n"
     "  3    every photo written, but some repaired around damage or from a lower level\n"
     "       (verify: damage found)\n"
-    "  1    a photo could not be written or read at all\n"
+    "  1    a photo could not be written or read at all, or a file there is not the photo\n"
+    "       its manifest names (a conflict)\n"
     "  2    usage error\n"
     "  130  interrupted";
 
 std::atomic<bool> g_interrupted{false};
 extern "C" void onInterrupt(int) { g_interrupted = true; }
+
+// Ctrl+C, SIGTERM and (where there is one) SIGHUP, sent when the terminal or
+// ssh connection of a run goes away, all finish the run cleanly.
+void stopCleanlyOnSignals() {
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+  std::signal(SIGHUP, onInterrupt);
+#endif
+}
 
 // "key: value" lines, nested objects indented.
 void printText(const nlohmann::json& j, int indent = 0) {
@@ -292,8 +303,7 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   // Ctrl+C finishes cleanly: no half-written file stays behind, and the
   // report of what was done comes before the exit.
   settings.cancel = &g_interrupted;
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
+  stopCleanlyOnSignals();
   std::string error;
   cli::Manifest manifest;
   if (!report.manifest.empty() && !settings.dryRun) {
@@ -362,8 +372,7 @@ int runVerify(const std::vector<std::string>& paths, bool json, int jobs) {
   settings.jobs = jobs;
   settings.progressBar = !json && LUMIVEXA_ISATTY(stderr);
   settings.cancel = &g_interrupted;
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
+  stopCleanlyOnSignals();
   std::vector<cli::VerifyResult> results = cli::verifyPhotos(inputs, settings);
   // An interrupted run reports the photos it finished.
   if (g_interrupted)
