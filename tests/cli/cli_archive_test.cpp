@@ -294,14 +294,44 @@ TEST(CliArchive, ShelfScriptConvertsDiscImagesWithGnuParallel) {
   EXPECT_EQ(checkLibraryManifest(library), 72 + 7);
 }
 
-// Stopped by Ctrl+C or killed outright, a shelf is not done and leaves no job
-// running; a re-run completes it with every file in the manifest once.
+// An ssh server on loopback that lets this user in with a fresh key, for
+// shelves run through --sshloginfile; stopped (by its pid) when destroyed.
+struct LoopbackSsh {
+  fs::path folder = freshFolder("cli-sshd");
+  bool running = false;
+  LoopbackSsh() {
+    if (!fs::exists("/usr/sbin/sshd")) return;
+    const std::string d = folder.string(), port = std::to_string(20000 + getpid() % 10000);
+    std::ofstream(folder / "sshd_config") << "Port " << port << "\nListenAddress 127.0.0.1\nHostKey " << d
+                                          << "/host\nAuthorizedKeysFile " << d << "/id.pub\nPidFile " << d
+                                          << "/pid\nUsePAM no\nStrictModes no\nPasswordAuthentication no\n";
+    std::ofstream(folder / "logins") << "2/ssh -p " << port << " -i " << d << "/id -o StrictHostKeyChecking=no"
+                                     << " -o UserKnownHostsFile=/dev/null -o LogLevel=ERROR 127.0.0.1\n";
+    running = run("ssh-keygen -q -t ed25519 -N '' -f " + d + "/host && ssh-keygen -q -t ed25519 -N '' -f " + d +
+                  "/id && mkdir -p /run/sshd && /usr/sbin/sshd -f " + d + "/sshd_config && sleep 0.5")
+                  .status == 0;
+  }
+  ~LoopbackSsh() {
+    if (running) run("kill $(cat " + (folder / "pid").string() + ")");
+  }
+};
+
+// Stopped by Ctrl+C (here and over ssh) or killed outright, a shelf is not
+// done and leaves no job running; a re-run completes it with every file in
+// the manifest once.
 TEST(CliArchive, AnInterruptedShelfIsFinishedByARerun) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   if (run("parallel --version").status != 0) GTEST_SKIP() << "GNU parallel missing";
-  for (const char* signal : {"INT", "KILL"}) {
-    SCOPED_TRACE(signal);
-    const fs::path shelf = freshFolder(std::string("cli-shelf-") + signal), library = shelf / "library";
+  LoopbackSsh ssh;
+  const struct {
+    const char* name;
+    const char* signal;
+    bool remote;
+  } cases[] = {{"int", "INT", false}, {"kill", "KILL", false}, {"ssh", "INT", true}};  // ssh last: it may be skipped
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.remote && !ssh.running) GTEST_SKIP() << "no ssh server for loopback (Debian package openssh-server)";
+    const fs::path shelf = freshFolder(std::string("cli-shelf-") + c.name), library = shelf / "library";
     std::string discs;
     for (const char* disc : {"a", "b", "c", "d"}) {
       fs::copy_file(kIso, shelf / (std::string(disc) + ".iso"));
@@ -309,12 +339,13 @@ TEST(CliArchive, AnInterruptedShelfIsFinishedByARerun) {
     }
     // A script started in the background ignores Ctrl+C unless told otherwise.
     const std::string script = "env --default-signal=INT LUMIVEXA_CLI=" + program() +
-                               " " LUMIVEXA_SOURCE_DIR "/scripts/convert-shelf.sh -j 2 -o " + library.string() + discs +
+                               " " LUMIVEXA_SOURCE_DIR "/scripts/convert-shelf.sh -j 2 -o " + library.string() +
+                               (c.remote ? " --sshloginfile " + (ssh.folder / "logins").string() : "") + discs +
                                " -- --level base/4 --format png";
     Result r = run("sh -c '" + script + " & pid=$!; until ls " + library.string() +
-                   "/a/IMG0001.png >/dev/null 2>&1; do sleep 0.05; done; kill -" + signal +
+                   "/a/IMG0001.png >/dev/null 2>&1; do sleep 0.05; done; kill -" + c.signal +
                    " $pid; wait $pid; echo status=$?'");
-    if (std::string(signal) == "INT") {
+    if (std::string(c.signal) == "INT") {
       EXPECT_NE(r.output.find("status=130"), std::string::npos) << r.output;
       EXPECT_NE(r.output.find("unfinished: " + (shelf / "d.iso").string() + " (not started)"), std::string::npos) << r.output;
     }
