@@ -217,7 +217,7 @@ void printDryRun(const std::vector<cli::ExportResult>& results, const cli::Expor
     std::error_code ec;
     const bool skipped = !settings.overwrite && std::filesystem::exists(std::filesystem::u8path(r.output), ec);
     if (r.error.empty())
-      std::cout << cli::shownPath(r.input) << " -> " << cli::shownPath(r.output) << (skipped ? " (exists; checked, not replaced)" : "")
+      std::cout << cli::shownPath(r.input) << " -> " << cli::shownPath(r.output) << (skipped ? " (exists; skipped)" : "")
                 << "\n";
     else std::cerr << cli::shownPath(r.input) << ": " << r.error << "\n";
     if (!r.error.empty()) status = kExitFailed;
@@ -247,8 +247,6 @@ int exportIntoLibrary(const std::string& source, const cli::DiscInput& disc, cli
   std::vector<std::string> packs = disc.packs;
   if (packs.empty()) packs = disc.missing;
   cli::DiscRecord record;
-  cli::readRecord(library, key, record);
-  const bool wasRepaired = record.state == "repaired";
   record.source = absolute;
   record.identity = disc.photoCdFolder.empty() ? cli::discIdentity("", packs) : cli::discIdentity(disc.photoCdFolder, packs);
   record.tool = "lumivexa-cli " LUMIVEXA_VERSION;
@@ -282,7 +280,7 @@ int exportIntoLibrary(const std::string& source, const cli::DiscInput& disc, cli
   record.counts = tally.counts();
   if (g_interrupted) record.state = "interrupted";
   else if (tally.failed || tally.conflicts) record.state = "failed";
-  else if (tally.degraded || wasRepaired) record.state = "repaired";
+  else if (tally.degraded) record.state = "repaired";  // a re-run sees the repairs in the manifest lines
   else record.state = "done";
   record.reason = record.state == "failed" ? tally.firstError : "";
   if (!cli::writeRecord(library, key, record, error)) {
@@ -318,7 +316,6 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     return kExitFailed;
   }
   ExportTally all;
-  bool repairedBefore = false;
   for (std::size_t d = 0; d < discs.size() && !g_interrupted; ++d) {
     if (settings.dryRun) {
       printDryRun(exportDisc(discs[d], settings), settings, status);
@@ -326,9 +323,7 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     }
     if (report.library) {
       ExportTally tally;
-      const int discStatus = exportIntoLibrary(sources[d], discs[d], settings, report, tally);
-      if (discStatus == kExitFailed) status = kExitFailed;
-      repairedBefore = repairedBefore || discStatus == kExitRepaired;
+      if (exportIntoLibrary(sources[d], discs[d], settings, report, tally) == kExitFailed) status = kExitFailed;
       all.merge(tally);
       continue;
     }
@@ -350,7 +345,7 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
   if (all.conflicts) std::cerr << all.conflicts << (all.conflicts == 1 ? " conflict" : " conflicts") << ": files there that are not the photos their manifest names\n";
   if (g_interrupted) return kExitInterrupted;
   if (all.failed != 0 || all.conflicts != 0) return kExitFailed;
-  return status == 0 && (all.degraded || repairedBefore) ? kExitRepaired : status;
+  return status == 0 && all.degraded ? kExitRepaired : status;
 }
 
 int runVerify(const std::vector<std::string>& paths, bool json, int jobs) {
@@ -416,15 +411,13 @@ int runManifest(const std::string& library) {
 int runStatus(const std::string& library, const std::vector<std::string>& sources) {
   std::size_t done = 0, repaired = 0, failed = 0, unfinished = 0;
   for (const std::string& source : sources) {
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(std::filesystem::u8path(source), ec).lexically_normal().u8string();
     cli::DiscRecord record;
-    if (!cli::readRecord(library, cli::discKey(absolute), record)) record.state = "not started";
+    if (!cli::readRecord(library, cli::discKey(source), record)) record.state = "not started";
     const std::string shown = cli::shownPath(source);
-    if (record.state == "done") ++done;
+    if (!cli::finished(record.state)) ++unfinished, std::cerr << "unfinished: " << shown << " (" << record.state << ")\n";
+    else if (record.state == "done") ++done;
     else if (record.state == "repaired") ++repaired, std::cerr << "repaired: " << shown << "\n";
-    else if (record.state == "failed") ++failed, std::cerr << "failed: " << shown << ": " << record.reason << "\n";
-    else ++unfinished, std::cerr << "unfinished: " << shown << " (" << record.state << ")\n";
+    else ++failed, std::cerr << "failed: " << shown << ": " << record.reason << "\n";
   }
   std::cerr << sources.size() << (sources.size() == 1 ? " disc: " : " discs: ") << done << " done, " << repaired
             << " with repairs, " << failed << " failed, " << unfinished << " unfinished; library "

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "cli/durable_file.h"
 #include "cli/sha256.h"
@@ -40,11 +39,6 @@ fs::path discWithSerial(const std::string& name, const std::string& serial, cons
   return disc;
 }
 
-std::string readFile(const fs::path& file) {
-  std::ostringstream text;
-  text << std::ifstream(file, std::ios::binary).rdbuf();
-  return text.str();
-}
 
 }  // namespace
 
