@@ -80,6 +80,35 @@ int listedPhotos(const std::string& photoCd, const std::string& overviewPath) {
   return std::min<int>(listed, pcd::kOverviewMaxPhotos);
 }
 
+// Names the packs the disc lists that are not among those found.
+void listMissingPacks(DiscInput& disc) {
+  if (disc.photoCdFolder.empty()) return;
+  disc.listed = listedPhotos(disc.photoCdFolder, disc.overview);
+  std::vector<bool> present(static_cast<std::size_t>(disc.listed) + 1);
+  for (const std::string& pack : disc.packs) {
+    const int number = photoNumberOf(fileTitle(pack));
+    if (number >= 1 && number <= disc.listed) present[static_cast<std::size_t>(number)] = true;
+  }
+  char name[24];
+  for (int n = 1; n <= disc.listed; ++n) {
+    if (present[static_cast<std::size_t>(n)]) continue;
+    std::snprintf(name, sizeof name, "IMG%04d.PCD", n);
+    disc.missing.push_back((fs::u8path(disc.photoCdFolder) / "IMAGES" / name).u8string());
+  }
+}
+
+// The disc's PHOTO_CD or IMAGES folder when it is a symbolic link below the
+// path given, which could lead anywhere (another disc, a loop); empty otherwise.
+std::string linkedSubfolder(const std::string& path, const std::string& photoCd) {
+  if (photoCd.empty()) return {};
+  std::error_code ec;
+  const bool below = fs::u8path(photoCd).lexically_normal() != fs::u8path(path).lexically_normal();
+  if (below && fs::is_symlink(fs::symlink_status(fs::u8path(photoCd), ec))) return photoCd;
+  const std::string images = findChild(photoCd, "IMAGES");
+  if (!images.empty() && fs::is_symlink(fs::symlink_status(fs::u8path(images), ec))) return images;
+  return {};
+}
+
 }  // namespace
 
 std::string missingText(int listed) {
@@ -106,23 +135,14 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
       error = fs::is_directory(file, ec) ? "cannot be read" : whyNotAFileOrFolder(path);
     return false;
   }
+  if (const std::string linked = linkedSubfolder(path, photos.photoCd); !linked.empty()) {
+    error = shownPath(linked) + ": a symbolic link; a disc's subfolders are not followed";
+    return false;
+  }
   disc.photoCdFolder = photos.photoCd;
   disc.overview = photos.overview;
   disc.packs = photos.packs;
-  if (!disc.photoCdFolder.empty()) {
-    disc.listed = listedPhotos(disc.photoCdFolder, disc.overview);
-    std::vector<bool> present(static_cast<std::size_t>(disc.listed) + 1);
-    for (const std::string& pack : disc.packs) {
-      const int number = photoNumberOf(fileTitle(pack));
-      if (number >= 1 && number <= disc.listed) present[static_cast<std::size_t>(number)] = true;
-    }
-    char name[24];
-    for (int n = 1; n <= disc.listed; ++n) {
-      if (present[static_cast<std::size_t>(n)]) continue;
-      std::snprintf(name, sizeof name, "IMG%04d.PCD", n);
-      disc.missing.push_back((fs::u8path(disc.photoCdFolder) / "IMAGES" / name).u8string());
-    }
-  }
+  listMissingPacks(disc);
   if (disc.packs.empty() && disc.missing.empty()) error = "no Photo CD photos in " + shownPath(photos.photoCd.empty() ? path : photos.photoCd);
   return !disc.packs.empty() || !disc.missing.empty();
 }

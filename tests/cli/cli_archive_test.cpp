@@ -39,7 +39,6 @@ fs::path discWithSerial(const std::string& name, const std::string& serial, cons
   return disc;
 }
 
-
 }  // namespace
 
 TEST(CliArchive, LatinOneDiscTextBecomesUtf8Everywhere) {
@@ -180,15 +179,18 @@ TEST(CliArchive, EveryCommandGivesTheTrueReason) {
   std::ofstream(in / "IMG0001.PCD") << "not a pack";
   fs::copy_file(kIso, in / "cut.iso");
   fs::resize_file(in / "cut.iso", 30 << 20);
+  fs::create_directories(in / "linked");
+  fs::create_directory_symlink(kDisc + "/PHOTO_CD", in / "linked/PHOTO_CD");
   const struct {
     std::string path, reason;
   } cases[] = {{"/dev/zero", "a device, not a file or folder"},
                {(in / "fifo").string(), "a pipe, not a file or folder"},
                {(in / "loop").string(), "too many levels of symbolic links"},
                {(in / "IMG0001.PCD").string(), "Bad or unrecognized image header"},
-               {(in / "cut.iso").string(), "IMG0024.PCD;1 lies past the end of the image"}};
+               {(in / "cut.iso").string(), "IMG0024.PCD;1 lies past the end of the image"},
+               {(in / "linked").string(), "PHOTO_CD: a symbolic link; a disc's subfolders are not followed"}};
   for (const auto& c : cases)
-    for (const char* command : {" info ", " export -o " }) {
+    for (const char* command : {" info ", " verify ", " export -o "}) {
       const std::string out = std::string(command).find("-o") != std::string::npos ? (in / "out").string() + " " : "";
       Result r = run(program() + command + out + c.path);
       EXPECT_EQ(r.status, 1) << command << c.path;
