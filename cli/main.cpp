@@ -516,7 +516,7 @@ int main(int argc, char** argv) {
   exp->add_option("--tiff-compression", compression, "TIFF compression (g3 and g4 need --bilevel)")
       ->check(CLI::IsMember({"none", "g3", "g4", "lzw", "deflate", "jpeg"}));
   exp->add_flag("--bilevel", bilevel, "allow g3 and g4, which turn each photo into 1-bit black and white");
-  exp->add_option("--dpi", dpi, "resolution stated in the files (TIFF, JFIF, PNG pHYs and EXIF)")
+  exp->add_option("--dpi", dpi, "resolution stated in the files (TIFF, JFIF, PNG pHYs, BMP and EXIF)")
       ->check(CLI::Range(1, 65535));
   exp->add_option("--gamma", settings.decode.gamma, "gamma factor")->check(CLI::Range(0.1, 10.0));
   exp->add_option("--highlights", highlights, "clip the light above white or roll it off, at every level")
