@@ -149,22 +149,27 @@ int runInfo(const std::vector<std::string>& paths, bool json) {
   return status;
 }
 
-// Opens every path as a disc or packs; false after a line for each that fails.
-bool gatherDiscs(const std::vector<std::string>& paths, std::vector<cli::DiscInput>& discs,
-                 std::vector<std::string>& sources) {
-  bool ok = true;
+// A path that cannot be opened, and why.
+struct Unopened {
+  std::string path, error;
+};
+
+// Opens every path as a disc or packs; the paths that fail get a line each.
+std::vector<Unopened> gatherDiscs(const std::vector<std::string>& paths, std::vector<cli::DiscInput>& discs,
+                                  std::vector<std::string>& sources) {
+  std::vector<Unopened> unopened;
   for (const std::string& path : paths) {
     cli::DiscInput disc;
     std::string error;
     if (!cli::findImagePacks(path, disc, error)) {
       std::cerr << cli::shownPath(path) << ": " << error << "\n";
-      ok = false;
+      unopened.push_back({path, error});
       continue;
     }
     discs.push_back(disc);
     sources.push_back(path);
   }
-  return ok;
+  return unopened;
 }
 
 // What export prints and writes beside the photos.
@@ -236,23 +241,35 @@ std::vector<cli::ExportResult> exportDisc(const cli::DiscInput& disc, const cli:
   return results;
 }
 
+// A disc's record as this run starts it: its source, the converter and the options.
+cli::DiscRecord startRecord(const std::string& source, const ExportReport& report) {
+  cli::DiscRecord record;
+  std::error_code ec;
+  record.source = std::filesystem::absolute(std::filesystem::u8path(source), ec).lexically_normal().u8string();
+  record.tool = "lumivexa-cli " LUMIVEXA_VERSION;
+  record.options = report.commandLine;
+  record.state = "running";
+  return record;
+}
+
+// The record of a disc whose run failed: the reason, and what is known of it.
+void recordFailure(const std::string& library, const std::string& key, cli::DiscRecord& record, const std::string& reason) {
+  record.state = "failed";
+  record.reason = reason;
+  std::string error;
+  if (!cli::writeRecord(library, key, record, error)) std::cerr << error << "\n";
+}
+
 // A disc exported into a library: its folder claimed, its record kept from
 // "running" to its final state, and its own manifest written photo by photo.
 int exportIntoLibrary(const std::string& source, const cli::DiscInput& disc, cli::ExportSettings settings,
                       const ExportReport& report, ExportTally& tally) {
-  std::error_code ec;
-  const std::string absolute = std::filesystem::absolute(std::filesystem::u8path(source), ec).lexically_normal().u8string();
-  const std::string key = cli::discKey(absolute);
+  const std::string key = cli::discKey(source);
   const std::string library = settings.folder;
   std::vector<std::string> packs = disc.packs;
   if (packs.empty()) packs = disc.missing;
-  cli::DiscRecord record;
-  record.source = absolute;
-  record.identity = disc.photoCdFolder.empty() ? cli::discIdentity("", packs) : cli::discIdentity(disc.photoCdFolder, packs);
-  record.tool = "lumivexa-cli " LUMIVEXA_VERSION;
-  record.options = report.commandLine;
-  record.state = "running";
-  record.reason.clear();
+  cli::DiscRecord record = startRecord(source, report);
+  record.identity = cli::discIdentity(disc.photoCdFolder, packs);
   std::string error;
   cli::DiscPlacement place;
   cli::Manifest manifest;
@@ -262,9 +279,7 @@ int exportIntoLibrary(const std::string& source, const cli::DiscInput& disc, cli
   if (ready) ready = cli::writeRecord(library, key, record, error);
   if (!ready) {
     std::cerr << cli::shownPath(source) << ": " << error << "\n";
-    record.state = "failed";
-    record.reason = error;
-    cli::writeRecord(library, key, record, error);
+    recordFailure(library, key, record, error);
     return kExitFailed;
   }
   if (place.moved)
@@ -294,7 +309,8 @@ int exportIntoLibrary(const std::string& source, const cli::DiscInput& disc, cli
 int runExport(const std::vector<std::string>& paths, cli::ExportSettings settings, const ExportReport& report) {
   std::vector<cli::DiscInput> discs;
   std::vector<std::string> sources;
-  int status = gatherDiscs(paths, discs, sources) ? 0 : kExitFailed;
+  const std::vector<Unopened> unopened = gatherDiscs(paths, discs, sources);
+  int status = unopened.empty() ? 0 : kExitFailed;
   // The reader's Photo CD module reads the wanted level from here.
   g_requestedPcdLevel = settings.decode.level;
   settings.progressBar = settings.progressBar && !report.quiet && !settings.dryRun && LUMIVEXA_ISATTY(stderr);
@@ -311,9 +327,15 @@ int runExport(const std::vector<std::string>& paths, cli::ExportSettings setting
     }
     settings.manifest = &manifest;
   }
-  if (report.library && !settings.dryRun && !cli::prepareLibrary(settings.folder, error)) {
-    std::cerr << error << "\n";
-    return kExitFailed;
+  if (report.library && !settings.dryRun) {
+    if (!cli::prepareLibrary(settings.folder, error)) {
+      std::cerr << error << "\n";
+      return kExitFailed;
+    }
+    for (const Unopened& u : unopened) {  // a shelf's status names these too
+      cli::DiscRecord record = startRecord(u.path, report);
+      recordFailure(settings.folder, cli::discKey(u.path), record, u.error);
+    }
   }
   ExportTally all;
   for (std::size_t d = 0; d < discs.size() && !g_interrupted; ++d) {

@@ -277,15 +277,18 @@ TEST(CliArchive, ShelfScriptConvertsDiscImagesWithGnuParallel) {
   EXPECT_EQ(checkLibraryManifest(library), 72);
 
   // A file that is not the photo its manifest names is a conflict, even with -q;
-  // a disc that fails is listed with its reason.
+  // a disc that fails, or is no disc, is listed with its reason.
   fs::copy_file(kIso, shelf / "cut.iso");
   fs::resize_file(shelf / "cut.iso", 30 << 20);
+  std::ofstream(shelf / "other.iso") << "not a disc image";
   fs::last_write_time(library / "second/IMG0002.png", fs::file_time_type::clock::now() - std::chrono::hours(1));
-  r = run(script + discs + " " + (shelf / "cut.iso").string() + " -- --level base/16 --format png");
+  r = run(script + discs + " " + (shelf / "cut.iso").string() + " " + (shelf / "other.iso").string() +
+          " -- --level base/16 --format png");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.output.find("conflict: " + (library / "second/IMG0002.png").string()), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("failed: " + (shelf / "cut.iso").string() + ": "), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("4 discs: 2 done, 0 with repairs, 2 failed, 0 unfinished"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("failed: " + (shelf / "other.iso").string() + ": "), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("5 discs: 2 done, 0 with repairs, 3 failed, 0 unfinished"), std::string::npos) << r.output;
   // The cut disc adds its six whole photos and the seventh, read as far as the image holds it.
   EXPECT_EQ(checkLibraryManifest(library), 72 + 7);
 }
