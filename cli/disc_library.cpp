@@ -31,12 +31,11 @@ bool replaceFile(const fs::path& file, const std::string& text, std::string& err
   const std::string folder = file.parent_path().u8string();
   const std::string temporary = temporaryPathIn(folder);
   std::FILE* out = PcdLocalOpenStream(temporary.c_str(), "wb");
-  bool ok = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  bool ok = out && std::fwrite(text.data(), 1, text.size(), out) == text.size() && PcdLocalSyncStream(out);
   ok = out && std::fclose(out) == 0 && ok;
   std::string why = ok ? "" : std::strerror(errno);
   std::error_code ec;
-  if (ok && syncFile(temporary, why)) fs::rename(fs::u8path(temporary), file, ec);
-  else ok = false;
+  if (ok) fs::rename(fs::u8path(temporary), file, ec);
   if (ec) why = ec.message();
   if (!ok || ec) {
     error = "cannot write " + shownPath(file.u8string()) + ": " + why;

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/durable_file.h"
 #include "cli/output_names.h"
 #include "cli/pack_info.h"
 #include "cli/sha256.h"
@@ -78,16 +77,12 @@ bool Manifest::append(const nlohmann::ordered_json& line, std::string& error) {
     error = "cannot open the manifest " + shownPath(file_) + ": " + std::strerror(errno);
     return false;
   }
-  // One write of a whole line, so that lines of runs appending at once stay whole.
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  // One write of a whole line, so that lines of runs appending at once stay
+  // whole; it reaches the disk before the photo's file gets its name.
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() && PcdLocalSyncStream(out);
   const int number = errno;
-  std::string why;
   if (std::fclose(out) != 0 || !written) {
     error = "cannot write the manifest " + shownPath(file_) + ": " + std::strerror(written ? errno : number);
-    return false;
-  }
-  if (!syncFile(file_, why)) {
-    error = "cannot write the manifest " + shownPath(file_) + " to the disk: " + why;
     return false;
   }
   needsNewline_ = false;
