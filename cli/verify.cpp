@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/output_names.h"
+#include "cli/photo_decode.h"
 #include "cli/photo_workers.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
@@ -36,7 +37,8 @@ void verifyOne(VerifyResult& r, int threads) {
   ImagePack* opened = nullptr;
   const PcdStatus status = PcdOpenImagePack(r.input.c_str(), opened);
   if (status != kPcdOk) {
-    r.error = std::string("image pack: ") + PcdStatusText(status);
+    r.error = whyNotAPack(r.input);  // the words export and info use
+    if (r.error.empty()) r.error = std::string("image pack: ") + PcdStatusText(status);
     return;
   }
   std::unique_ptr<ImagePack, PackCloser> pack(opened);

@@ -371,7 +371,7 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
   // An overview cut short (a scratched disc): the packs give the same thumbnails.
   fs::path scratched = freshFolder("cli-contact-scratched");
   fs::create_directories(scratched / "PHOTO_CD");
-  fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
+  fs::copy(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
   fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
   fs::copy_file(kDisc + "/PHOTO_CD/INFO.PCD", scratched / "PHOTO_CD/INFO.PCD");
   fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
