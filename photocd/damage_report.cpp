@@ -56,6 +56,19 @@ std::string RowName(int level, const PcdDamagedRow& row) {
          PcdStatusText(row.cause);
 }
 
+// "3 sectors unreadable, 2 sectors read as zeros, filled from BASE/4".
+std::string FilledSectorsText(int level, const PcdLevelDamage& d) {
+  const int zeroed = d.sectorsFilled - d.sectorsUnreadable - d.sectorsPastEnd;
+  std::string text;
+  const auto add = [&text](int count, const char* what) {
+    if (count) text += (text.empty() ? "" : ", ") + std::to_string(count) + (count == 1 ? " sector " : " sectors ") + what;
+  };
+  add(d.sectorsUnreadable, "unreadable");
+  add(d.sectorsPastEnd, "past the end of the file");
+  add(zeroed, "read as zeros");
+  return text + (level > pcd::kLevelBase16 ? std::string(", filled from ") + PcdLevelName(level - 1) : ", shown grey");
+}
+
 }  // namespace
 
 std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
@@ -64,9 +77,7 @@ std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
   for (int level = 0; level <= pcd::kMaxLevel; ++level) {
     const PcdLevelDamage& d = report.levels[level];
     const std::string name = PcdLevelName(level);
-    if (d.sectorsFilled)
-      lines.push_back(name + ": " + std::to_string(d.sectorsFilled) + " sectors read as zeros" +
-                      (level > pcd::kLevelBase16 ? std::string(", filled from ") + PcdLevelName(level - 1) : ""));
+    if (d.sectorsFilled) lines.push_back(name + ": " + FilledSectorsText(level, d));
     if (d.unreadable) lines.push_back(name + " " + PcdStatusText(d.unreadable));
     if (d.rowTableReplaced) lines.push_back(name + " row table unreadable");
     if (d.rowsLeftOut == 1) lines.push_back(RowName(level, d.firstRows.front()));

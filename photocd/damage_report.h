@@ -20,7 +20,9 @@ struct PcdLevelDamage {
   std::vector<PcdDamagedRow> firstRows; // the first few, in the order met
   PcdStatus unreadable = kPcdOk;        // why the level's residuals were all left out
   bool rowTableReplaced = false;
-  int sectorsFilled = 0;                // base levels: zeroed sectors filled from the level below
+  int sectorsFilled = 0;                // base levels: lost sectors filled from the level below
+  int sectorsUnreadable = 0;            // of them, sectors that did not read
+  int sectorsPastEnd = 0;               // of them, sectors past the end of the file
   bool Any() const { return rowsLeftOut || unreadable || rowTableReplaced || sectorsFilled; }
 };
 

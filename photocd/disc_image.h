@@ -52,6 +52,8 @@ class DiscImage {
   // Reads up to count bytes of a file from a byte offset; got < count only at its end.
   PcdStatus Read(const DirectoryEntry& file, std::uint32_t offset, void* buffer, std::uint32_t count,
                  std::uint32_t& got);
+  // True when a file of the image reads through a ddrescue map (rescue_map.h).
+  bool HasRescueMap() const;
 
  private:
   DiscImage() = default;

@@ -2,16 +2,21 @@
 // image behind one handle, and long reads split into pieces.
 #include "pcd_file.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "disc_image.h"
+#include "pcd_layout.h"
 #include "pcd_local_file.h"
+#include "rescue_map.h"
 
 struct PcdFile {
   PcdLocalFile* local = nullptr;
-  std::unique_ptr<pcdimage::DiscImage> image;  // with entry and position, a file inside an image
+  std::shared_ptr<const PcdRescueMap> map;     // a local file's, when it was copied by ddrescue
+  std::uint32_t mappedSize = 0;                // the size of a local file with a map
+  std::unique_ptr<pcdimage::DiscImage> image;  // with entry, a file inside an image
   pcdimage::DirectoryEntry entry;
   std::uint32_t position = 0;
 };
@@ -50,11 +55,17 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
   file = nullptr;
   std::unique_ptr<PcdFile> opened(new (std::nothrow) PcdFile);
   if (!opened) return kPcdOutOfMemory;
-  std::string image, inside;
+  std::string image, inside, why;
   PcdStatus status = path && pcdimage::SplitImagePath(path, image, inside)
                          ? OpenInImage(image, inside, opened->image, opened->entry)
                          : PcdLocalFileOpen(path, opened->local);
-  if (status != kPcdOk) return status;
+  if (status == kPcdOk && opened->local) status = PcdRescueMapOf(path, false, opened->map, why);
+  std::uint64_t written = 0;
+  if (status == kPcdOk && opened->map) status = PcdLocalFileInfo(opened->local, opened->mappedSize, written);
+  if (status != kPcdOk) {
+    if (opened->local) PcdLocalFileClose(opened->local);
+    return status;
+  }
   file = opened.release();
   return kPcdOk;
 }
@@ -62,17 +73,61 @@ PcdStatus PcdFileOpen(const char* path, PcdFile*& file) {
 PcdStatus PcdFileRead(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
   got = 0;
   if (!file || (!buffer && size)) return kPcdInvalidArgument;
-  if (file->local) return PcdLocalFileRead(file->local, buffer, size, got);
-  PcdStatus status = file->image->Read(file->entry, file->position, buffer, size, got);
+  PcdStatus status = kPcdOk;
+  if (!file->local) {
+    status = file->image->Read(file->entry, file->position, buffer, size, got);
+  } else if (file->map && file->position < file->mappedSize &&
+             !file->map->Readable(file->position, std::min<std::uint64_t>(file->mappedSize, std::uint64_t{file->position} + size))) {
+    // The drive's read failed there; what the copy holds is not the disc's.
+    status = PcdLocalFileSeek(file->local, file->position) == kPcdOk ? kPcdReadFailed : kPcdSeekFailed;
+  } else {
+    status = PcdLocalFileRead(file->local, buffer, size, got);
+  }
   file->position += got;
   return status;
 }
 
 PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset) {
   if (!file || offset > 0x7FFFFFFFu) return kPcdSeekFailed;
-  if (file->local) return PcdLocalFileSeek(file->local, offset);
+  if (file->local && PcdLocalFileSeek(file->local, offset) != kPcdOk) return kPcdSeekFailed;
   file->position = offset;
   return kPcdOk;
+}
+
+PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, std::uint32_t size,
+                            std::uint32_t& got, std::vector<std::uint32_t>& unreadable) {
+  got = 0;
+  unreadable.clear();
+  if (!file || (!buffer && size)) return kPcdInvalidArgument;
+  if (PcdFileSeek(file, offset) != kPcdOk) return kPcdSeekFailed;
+  PcdStatus status = PcdFileRead(file, buffer, size, got);
+  if (status != kPcdReadFailed) return status;
+  // One bad sector fails a whole read: read again sector by sector, so that
+  // only the sectors that do not read are lost.
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  got = 0;
+  for (std::uint32_t sector = 0; got < size; ++sector) {
+    const std::uint32_t want = std::min<std::uint32_t>(pcd::kSectorSize, size - got);
+    std::uint32_t piece = 0;
+    if (PcdFileSeek(file, offset + got) != kPcdOk) return kPcdSeekFailed;
+    status = PcdFileRead(file, out + got, want, piece);
+    if (status == kPcdOutOfMemory) return status;
+    if (status != kPcdOk) {
+      std::fill_n(out + got, want, 0);
+      unreadable.push_back(sector);
+      piece = want;
+    }
+    got += piece;
+    if (piece < want) break;  // the end of the file
+  }
+  // A sector that failed at the end counts no further than the file reaches.
+  std::uint32_t fileSize = 0;
+  if (PcdFileSize(file, fileSize) == kPcdOk && fileSize > offset) got = std::min(got, fileSize - offset);
+  return kPcdOk;
+}
+
+bool PcdFileHasRescueMap(const PcdFile* file) {
+  return file && (file->local ? file->map != nullptr : file->image->HasRescueMap());
 }
 
 PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size) {

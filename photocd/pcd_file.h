@@ -25,6 +25,17 @@ PcdStatus PcdFileRead(PcdFile* file, void* buffer, std::uint32_t size, std::uint
 // Moves to an absolute byte offset. 3009 on failure.
 PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset);
 
+// Reads size bytes at offset. When the whole read fails (a scratch under one
+// sector fails a drive's read of all), reads it again sector by sector:
+// sectors that fail are left as zeros and listed in unreadable, by their
+// number from offset. got < size means the end of the file. 3009, 3016.
+PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, std::uint32_t size,
+                            std::uint32_t& got, std::vector<std::uint32_t>& unreadable);
+
+// True when the file reads through a ddrescue map (rescue_map.h): then only
+// the reads that fail are lost, and zeros that read are what the disc holds.
+bool PcdFileHasRescueMap(const PcdFile* file);
+
 // Closes the file and frees the handle, whatever the result. 3008 on failure.
 PcdStatus PcdFileClose(PcdFile* file);
 
