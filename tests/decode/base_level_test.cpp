@@ -8,6 +8,8 @@
 #include "damage_report.h"
 #include "decode_test_util.h"
 #include "pcd_layout.h"
+#include "pcd_upsample.h"
+#include "rescue_map.h"
 
 namespace {
 
@@ -146,17 +148,79 @@ TEST(BaseLevelTest, IndexedOutputDiffusesTheErrorSerpentine) {
   EXPECT_EQ(d.Row(127)[0], pcd::PaletteIndex(grey, grey, grey));
 }
 
-// What a cut leaves of BASE is kept, the rest filled from BASE/4; a pack cut
-// before BASE/16 has nothing to build on.
-TEST(BaseLevelTest, TruncatedBaseDataIsFilledFromTheLevelBelow) {
-  TempDir dir;
+// A pack whose BASE is its BASE/4 enlarged, so that BASE sectors filled from
+// BASE/4 decode exactly as the undamaged ones.
+Bytes BaseFromBase4Pack() {
   PackFields fields;
-  fields.size = pcd::kBaseOffset + 1000;
-  PackPtr pack = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase, 11);
-  EXPECT_EQ(DecodeRect(pack.get()).status, kPcdOk);
+  fields.size = pcd::kBaseOffset + pcd::RowPairBytes(768) * 256;
+  Bytes f = ImagePackBytes(fields);
+  std::vector<std::uint8_t> luma(384 * 256), chroma[2];
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 384; ++x) luma[y * 384 + x] = static_cast<std::uint8_t>(x * 3 + y * 5);
+  for (int c = 0; c < 2; ++c) {
+    chroma[c].resize(192 * 128);
+    for (int i = 0; i < 192 * 128; ++i) chroma[c][i] = static_cast<std::uint8_t>(100 + (c ? i / 192 : i % 192) / 2);
+  }
+  std::vector<std::uint8_t> bigLuma(768 * 512), bigChroma[2];
+  PcdEnlarge2x(luma.data(), 384, 256, bigLuma.data());
+  for (int c = 0; c < 2; ++c) {
+    bigChroma[c].resize(384 * 256);
+    PcdEnlarge2x(chroma[c].data(), 192, 128, bigChroma[c].data());
+  }
+  const auto writePairs = [&f](std::size_t offset, int w, int h, const std::vector<std::uint8_t>& y,
+                               const std::vector<std::uint8_t>* c) {
+    for (int k = 0; k < h / 2; ++k) {
+      std::uint8_t* pair = f.data() + offset + std::size_t{pcd::RowPairBytes(w)} * k;
+      std::copy_n(y.data() + 2 * k * w, 2 * w, pair);
+      std::copy_n(c[0].data() + k * (w / 2), w / 2, pair + 2 * w);
+      std::copy_n(c[1].data() + k * (w / 2), w / 2, pair + 2 * w + w / 2);
+    }
+  };
+  writePairs(pcd::kBase4Offset, 384, 256, luma, chroma);
+  writePairs(pcd::kBaseOffset, 768, 512, bigLuma, bigChroma);
+  return f;
+}
+
+std::vector<std::string> DamageTexts(ImagePack* pack) {
   PcdDamageReport report;
-  ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
-  EXPECT_GE(report.levels[pcd::kLevelBase].sectorsFilled, 287);
+  EXPECT_EQ(PcdGetDamage(pack, report), kPcdOk);
+  return PcdDamageTexts(report);
+}
+
+// Lost BASE sectors, however they are lost, are filled from BASE/4 and decode
+// as before; a pack cut before BASE/16 has nothing to build on.
+TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
+  TempDir dir;
+  const Bytes whole = BaseFromBase4Pack();
+  const Decoded clean = DecodeRect(OpenAt(dir, whole, pcd::kLevelBase, 11).get());
+  ASSERT_EQ(clean.status, kPcdOk);
+  constexpr std::size_t kLost = pcd::kBaseOffset + 100 * pcd::kSectorSize;
+  struct Case {
+    const char* name;
+    std::size_t size;   // the file cut to this size
+    bool zero, unread;  // sector 100 of BASE zeroed, or marked unreadable
+    const char* text;
+  } cases[] = {
+      {"zeroed", whole.size(), true, false, "BASE: 1 sector read as zeros, filled from BASE/4"},
+      {"unreadable", whole.size(), false, true, "BASE: 1 sector unreadable, filled from BASE/4"},
+      {"cut mid-sector", pcd::kBaseOffset + 1000, false, false, "BASE: 288 sectors past the end of the file, filled from BASE/4"},
+      {"cut on a sector", kLost, false, false, "BASE: 188 sectors past the end of the file, filled from BASE/4"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes f(whole.begin(), whole.begin() + c.size);
+    if (c.zero) std::fill_n(f.begin() + kLost, pcd::kSectorSize, 0);
+    const std::string path = dir.Write("IMAGES/IMG0001.PCD", f);
+    auto map = std::make_shared<PcdRescueMap>();
+    map->unread = {{kLost, kLost + pcd::kSectorSize}};
+    map->end = f.size();
+    PcdUseRescueMap(path, c.unread ? map : nullptr);
+    PackPtr pack = OpenAt(dir, f, pcd::kLevelBase, 11);
+    EXPECT_EQ(DecodeRect(pack.get()).pixels, clean.pixels);
+    EXPECT_EQ(DamageTexts(pack.get()), std::vector<std::string>{c.text});
+    PcdUseRescueMap(path, nullptr);
+  }
+  PackFields fields;
   fields.size = pcd::kBase16Offset;
   PackPtr empty = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase16, 11);
   EXPECT_EQ(DecodeRect(empty.get()).status, kPcdEndOfFile);
