@@ -378,6 +378,19 @@ bool DiscImage::HasRescueMap() const {
   return std::any_of(index_->maps.begin(), index_->maps.end(), [](const auto& map) { return map != nullptr; });
 }
 
+PcdStatus DiscImage::UnreadSectors(const DirectoryEntry& file, std::vector<std::uint32_t>& sectors) const {
+  sectors.clear();
+  for (std::uint32_t k = 0; k < (file.size + kDataSectorSize - 1) / kDataSectorSize; ++k) {
+    const std::uint32_t lba = SectorOf(file, k);
+    const Track* track = layout_->Find(lba);
+    if (!track || !track->data) return kPcdReadFailed;
+    const PcdRescueMap* map = index_->maps[track->file].get();
+    const std::uint64_t position = track->position + std::uint64_t{lba - track->firstLba} * track->sectorSize;
+    if (map && !map->Readable(position, position + track->sectorSize)) sectors.push_back(k);
+  }
+  return kPcdOk;
+}
+
 PcdStatus DiscImage::ReadSector(std::uint32_t lba, std::uint8_t* data) { return ReadSectors(lba, 1, data); }
 
 PcdStatus DiscImage::CachedSector(const DirectoryEntry& file, std::uint32_t k, const std::uint8_t*& data) {

@@ -54,6 +54,8 @@ class DiscImage {
                  std::uint32_t& got);
   // True when a file of the image reads through a ddrescue map (rescue_map.h).
   bool HasRescueMap() const;
+  // The file's data sectors, by number from its start, that a map does not mark finished.
+  PcdStatus UnreadSectors(const DirectoryEntry& file, std::vector<std::uint32_t>& sectors) const;
 
  private:
   DiscImage() = default;

@@ -138,6 +138,16 @@ PcdStatus PcdFileSize(PcdFile* file, std::uint32_t& size) {
   return kPcdOk;
 }
 
+PcdStatus PcdFileUnreadSectors(PcdFile* file, std::vector<std::uint32_t>& sectors) {
+  sectors.clear();
+  if (!file) return kPcdInvalidArgument;
+  if (!file->local) return file->image->UnreadSectors(file->entry, sectors);
+  if (!file->map) return kPcdOk;
+  for (std::uint32_t at = 0; at < file->mappedSize; at += pcd::kSectorSize)
+    if (!file->map->Readable(at, std::min(at + pcd::kSectorSize, file->mappedSize))) sectors.push_back(at / pcd::kSectorSize);
+  return kPcdOk;
+}
+
 PcdStatus PcdFileClose(PcdFile* file) {
   if (!file) return kPcdInvalidArgument;
   PcdStatus status = kPcdOk;

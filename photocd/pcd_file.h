@@ -35,6 +35,9 @@ PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, s
 // True when the file reads through a ddrescue map (rescue_map.h): then only
 // the reads that fail are lost, and zeros that read are what the disc holds.
 bool PcdFileHasRescueMap(const PcdFile* file);
+// The sectors of the file, by number from its start, that its ddrescue map
+// does not mark finished; none without a map.
+PcdStatus PcdFileUnreadSectors(PcdFile* file, std::vector<std::uint32_t>& sectors);
 
 // Closes the file and frees the handle, whatever the result. 3008 on failure.
 PcdStatus PcdFileClose(PcdFile* file);
