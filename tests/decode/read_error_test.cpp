@@ -132,3 +132,28 @@ TEST(ReadErrors, UnreadableZeroedAndMappedSectorsGiveTheSamePhoto) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pack cut to 12 KB holds part of BASE/16 and nothing above: the reader
+// announces BASE/16, says it comes from a lower level, and shows grey where
+// the file holds nothing rather than a colour.
+TEST(ReadErrors, APackCutShortShowsOnlyTheLevelItHolds) {
+  const AuthoredPhoto& photo = Authored("photo", 0, 5);
+  std::ifstream in(photo.pack, std::ios::binary);
+  Bytes bytes(12288);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  TempDir dir;
+  imagefile::ImageReader reader;
+  reader.open(dir.Write("IMG0001.PCD", bytes));
+  RequestedLevelScope level(3);
+  const Picture picture = DecodeOpened(reader, 0, 0);
+  EXPECT_EQ(picture.width, 192);
+  EXPECT_TRUE(reader.damage().lowerLevel);
+  EXPECT_NE(Joined(reader.damage().details).find("BASE/16: 16 sectors past the end of the file, shown grey"),
+            std::string::npos) << Joined(reader.damage().details);
+  const std::uint8_t* last = picture.Pixel(191, 127);
+  EXPECT_TRUE(last[0] == last[1] && last[1] == last[2]) << int(last[0]) << " " << int(last[1]) << " " << int(last[2]);
+}
+
+}  // namespace
