@@ -1,5 +1,7 @@
 #include "imagefile/photocd_decoder.h"
 
+#include "imagefile/format_signatures.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "damage_report.h"
 #include "image_decode.h"
+#include "imagefile/format_signatures.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/photocd_colour.h"
 #include "imagefile/photocd_levels.h"
@@ -17,7 +20,6 @@ namespace imagefile {
 
 namespace {
 
-constexpr std::size_t kSignatureOffset = 2048;  // "PCD" of "PCD_IPI"
 constexpr std::size_t kRotationOffset = pcd::kAttributeOffset + pcd::kAttrRotationByte;
 constexpr std::size_t kReadBufferLimit = 65000;  // base rows are read in whole row pairs up to this
 constexpr int kBandLines = 16;                   // lines per toolkit call
@@ -95,7 +97,7 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
   source_ = &source;
   std::uint8_t head[pcd::kHeaderSize];
   if (source.size() < sizeof head || !source.read(0, head, sizeof head)) return kImageBadHeader;
-  if (std::memcmp(head + kSignatureOffset, "PCD", 3) != 0) return kImageBadHeader;
+  if (!looksLikePhotoCd(head, sizeof head, source.size(), source.extension())) return kImageBadHeader;
   rotation_ = head[kRotationOffset] & pcd::kAttrRotationMask;
   pack_.reset();
   mask_ = 0;

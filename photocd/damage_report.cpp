@@ -14,6 +14,7 @@ PcdStatus PcdGetDamage(const ImagePack* pack, PcdDamageReport& report) {
   if (!pack) return kPcdInvalidArgument;
   report = pack->decode ? pack->decode->damage : PcdDamageReport{};
   report.fileCutShort = PcdFileCutShort(pack->file);
+  report.headerDamaged = pack->headerDamaged;
   return kPcdOk;
 }
 
@@ -73,6 +74,7 @@ std::string FilledSectorsText(int level, const PcdLevelDamage& d) {
 
 std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
   std::vector<std::string> lines;
+  if (report.headerDamaged) lines.push_back("header damaged; orientation unknown");
   if (report.fileCutShort) lines.push_back("the file lies partly past the end of the disc image");
   for (int level = 0; level <= pcd::kMaxLevel; ++level) {
     const PcdLevelDamage& d = report.levels[level];

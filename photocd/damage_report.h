@@ -29,8 +29,9 @@ struct PcdLevelDamage {
 struct PcdDamageReport {
   PcdLevelDamage levels[7];  // by level, 0 (BASE/64) to 6 (64BASE)
   bool fileCutShort = false;  // the pack lies partly past the end of its disc image
+  bool headerDamaged = false; // the header sector was lost: levels found, shown unturned
   bool Any() const {
-    if (fileCutShort) return true;
+    if (fileCutShort || headerDamaged) return true;
     for (const PcdLevelDamage& level : levels)
       if (level.Any()) return true;
     return false;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "authored_photos.h"
 #include "decode_test_util.h"
@@ -17,6 +18,7 @@
 #include "imagefile/image_reader.h"
 #include "imagefile/requested_level.h"
 #include "pcd_layout.h"
+#include "rescue_map.h"
 
 namespace {
 
@@ -58,9 +60,9 @@ struct Decoded {
   imagefile::DecodeDamage damage;
 };
 
-Decoded Decode(const std::string& image) {
+Decoded Decode(const std::string& image, const std::string& pack = "/PHOTO_CD/IMAGES/IMG0001.PCD") {
   imagefile::ImageReader reader;
-  reader.open(image + "/PHOTO_CD/IMAGES/IMG0001.PCD");
+  reader.open(image + pack);
   Decoded d;
   d.picture = DecodeOpened(reader, 0, 0);
   d.damage = reader.damage();
@@ -154,6 +156,37 @@ TEST(ReadErrors, APackCutShortShowsOnlyTheLevelItHolds) {
             std::string::npos) << Joined(reader.damage().details);
   const std::uint8_t* last = picture.Pixel(191, 127);
   EXPECT_TRUE(last[0] == last[1] && last[1] == last[2]) << int(last[0]) << " " << int(last[1]) << " " << int(last[2]);
+}
+
+// A lost header sector: the photo decodes from its picture sectors as before,
+// unturned, and the damage says so.
+TEST(ReadErrors, APackWithoutItsHeaderShowsWhatItsPictureSectorsHold) {
+  const AuthoredPhoto& photo = Authored("photo", 0, 5);
+  RequestedLevelScope level(5);
+  std::ifstream in(photo.pack, std::ios::binary);
+  const Bytes original{std::istreambuf_iterator<char>(in), {}};
+  const Decoded clean = Decode(photo.pack, "");
+  struct Case {
+    const char* name;
+    std::size_t from, to;  // bytes zeroed
+    bool unread;           // sector 1 marked unreadable instead
+  } cases[] = {{"zeroed", 0x800, 0x1000, false}, {"version zeroed", 0x807, 0x809, false}, {"unreadable", 0, 0, true}};
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes copy = original;
+    std::fill(copy.begin() + c.from, copy.begin() + c.to, 0);
+    const std::string path = dir.Write(std::string(c.name) + "/IMG0001.PCD", copy);
+    auto map = std::make_shared<PcdRescueMap>();
+    map->unread = {{0x800, 0x1000}};
+    map->end = copy.size();
+    if (c.unread) PcdUseRescueMap(path, map);
+    const Decoded d = Decode(path, "");
+    PcdUseRescueMap(path, nullptr);
+    EXPECT_EQ(d.picture.bgr, clean.picture.bgr);
+    ASSERT_FALSE(d.damage.details.empty());
+    EXPECT_EQ(d.damage.details[0], "header damaged; orientation unknown");
+  }
 }
 
 }  // namespace
