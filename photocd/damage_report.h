@@ -30,8 +30,9 @@ struct PcdDamageReport {
   PcdLevelDamage levels[7];  // by level, 0 (BASE/64) to 6 (64BASE)
   bool fileCutShort = false;  // the pack lies partly past the end of its disc image
   bool headerDamaged = false; // the header sector was lost: levels found, shown unturned
+  std::uint32_t cutMidSector = 0;  // bytes of the last sector when the file ends inside one
   bool Any() const {
-    if (fileCutShort || headerDamaged) return true;
+    if (fileCutShort || headerDamaged || cutMidSector) return true;
     for (const PcdLevelDamage& level : levels)
       if (level.Any()) return true;
     return false;

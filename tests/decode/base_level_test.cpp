@@ -199,12 +199,14 @@ TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
     const char* name;
     std::size_t size;   // the file cut to this size
     bool zero, unread;  // sector 100 of BASE zeroed, or marked unreadable
-    const char* text;
+    std::vector<std::string> texts;
   } cases[] = {
-      {"zeroed", whole.size(), true, false, "BASE: 1 sector read as zeros, filled from BASE/4"},
-      {"unreadable", whole.size(), false, true, "BASE: 1 sector unreadable, filled from BASE/4"},
-      {"cut mid-sector", pcd::kBaseOffset + 1000, false, false, "BASE: 288 sectors past the end of the file, filled from BASE/4"},
-      {"cut on a sector", kLost, false, false, "BASE: 188 sectors past the end of the file, filled from BASE/4"},
+      {"zeroed", whole.size(), true, false, {"BASE: 1 sector read as zeros, filled from BASE/4"}},
+      {"unreadable", whole.size(), false, true, {"BASE: 1 sector unreadable, filled from BASE/4"}},
+      {"cut mid-sector", pcd::kBaseOffset + 1000, false, false,
+       {"the file ends 1000 bytes into a sector: it was cut short",
+        "BASE: 288 sectors past the end of the file, filled from BASE/4"}},
+      {"cut on a sector", kLost, false, false, {"BASE: 188 sectors past the end of the file, filled from BASE/4"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -217,7 +219,7 @@ TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
     PcdUseRescueMap(path, c.unread ? map : nullptr);
     PackPtr pack = OpenAt(dir, f, pcd::kLevelBase, 11);
     EXPECT_EQ(DecodeRect(pack.get()).pixels, clean.pixels);
-    EXPECT_EQ(DamageTexts(pack.get()), std::vector<std::string>{c.text});
+    EXPECT_EQ(DamageTexts(pack.get()), c.texts);
     PcdUseRescueMap(path, nullptr);
   }
   PackFields fields;
