@@ -15,6 +15,7 @@ PcdStatus PcdGetDamage(const ImagePack* pack, PcdDamageReport& report) {
   report = pack->decode ? pack->decode->damage : PcdDamageReport{};
   report.fileCutShort = PcdFileCutShort(pack->file);
   report.headerDamaged = pack->headerDamaged;
+  report.readsGivenUp = PcdFileGaveUp(pack->file);
   // Packs are whole sectors: a file that ends inside one was cut short.
   std::uint32_t size = 0;
   if (PcdFileSize(pack->file, size) == kPcdOk) report.cutMidSector = size % pcd::kSectorSize;
@@ -79,6 +80,7 @@ std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
   std::vector<std::string> lines;
   if (report.headerDamaged) lines.push_back("header damaged; orientation unknown");
   if (report.fileCutShort) lines.push_back("the file lies partly past the end of the disc image");
+  if (report.readsGivenUp) lines.push_back("read errors took too long: the sectors after them were not tried");
   if (report.cutMidSector)
     lines.push_back("the file ends " + std::to_string(report.cutMidSector) + " bytes into a sector: it was cut short");
   for (int level = 0; level <= pcd::kMaxLevel; ++level) {

@@ -31,8 +31,9 @@ struct PcdDamageReport {
   bool fileCutShort = false;  // the pack lies partly past the end of its disc image
   bool headerDamaged = false; // the header sector was lost: levels found, shown unturned
   std::uint32_t cutMidSector = 0;  // bytes of the last sector when the file ends inside one
+  bool readsGivenUp = false;  // read errors took so long that sectors were lost untried
   bool Any() const {
-    if (fileCutShort || headerDamaged || cutMidSector) return true;
+    if (fileCutShort || headerDamaged || cutMidSector || readsGivenUp) return true;
     for (const PcdLevelDamage& level : levels)
       if (level.Any()) return true;
     return false;

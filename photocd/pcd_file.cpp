@@ -3,6 +3,7 @@
 #include "pcd_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <new>
 #include <string>
@@ -19,10 +20,25 @@ struct PcdFile {
   std::unique_ptr<pcdimage::DiscImage> image;  // with entry, a file inside an image
   pcdimage::DirectoryEntry entry;
   std::uint32_t position = 0;
+  std::chrono::steady_clock::duration failing{};  // spent on reads that failed
+  bool gaveUp = false;                            // sectors were lost untried
 };
 
 namespace {
 constexpr std::uint32_t kReadPieceSize = 32768;
+std::atomic<long long> g_readErrorBudgetMs{kPcdReadErrorBudget.count()};
+
+// Reads and adds the time of a read that failed to the file's.
+PcdStatus TimedRead(PcdFile* file, void* buffer, std::uint32_t size, std::uint32_t& got) {
+  const auto start = std::chrono::steady_clock::now();
+  const PcdStatus status = PcdFileRead(file, buffer, size, got);
+  if (status == kPcdReadFailed) file->failing += std::chrono::steady_clock::now() - start;
+  return status;
+}
+
+bool OutOfTime(const PcdFile* file) {
+  return file->failing >= std::chrono::milliseconds(g_readErrorBudgetMs.load());
+}
 
 // Opens a disc image and finds a file in it; 3010 when the image is
 // unreadable or the file is missing.
@@ -100,17 +116,20 @@ PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, s
   unreadable.clear();
   if (!file || (!buffer && size)) return kPcdInvalidArgument;
   if (PcdFileSeek(file, offset) != kPcdOk) return kPcdSeekFailed;
-  PcdStatus status = PcdFileRead(file, buffer, size, got);
+  PcdStatus status = TimedRead(file, buffer, size, got);
   if (status != kPcdReadFailed) return status;
   // One bad sector fails a whole read: read again sector by sector, so that
-  // only the sectors that do not read are lost.
+  // only the sectors that do not read are lost. A drive can take seconds per
+  // bad sector: once the file's failed reads have taken the budget, the
+  // sectors not read yet are lost untried.
   auto* out = static_cast<std::uint8_t*>(buffer);
   got = 0;
   for (std::uint32_t sector = 0; got < size; ++sector) {
     const std::uint32_t want = std::min<std::uint32_t>(pcd::kSectorSize, size - got);
     std::uint32_t piece = 0;
     if (PcdFileSeek(file, offset + got) != kPcdOk) return kPcdSeekFailed;
-    status = PcdFileRead(file, out + got, want, piece);
+    file->gaveUp = file->gaveUp || OutOfTime(file);
+    status = file->gaveUp ? PcdStatus{kPcdReadFailed} : TimedRead(file, out + got, want, piece);
     if (status == kPcdOutOfMemory) return status;
     if (status != kPcdOk) {
       std::fill_n(out + got, want, 0);
@@ -125,6 +144,10 @@ PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, s
   if (PcdFileSize(file, fileSize) == kPcdOk && fileSize > offset) got = std::min(got, fileSize - offset);
   return kPcdOk;
 }
+
+void PcdSetReadErrorBudget(std::chrono::milliseconds budget) { g_readErrorBudgetMs = budget.count(); }
+
+bool PcdFileGaveUp(const PcdFile* file) { return file && file->gaveUp; }
 
 bool PcdFileHasRescueMap(const PcdFile* file) {
   return file && (file->local ? file->map != nullptr : file->image->HasRescueMap());

@@ -200,6 +200,7 @@ TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
     std::size_t size;   // the file cut to this size
     bool zero, unread;  // sector 100 of BASE zeroed, or marked unreadable
     std::vector<std::string> texts;
+    bool noTime = false;  // no time to read around the sector
   } cases[] = {
       {"zeroed", whole.size(), true, false, {"BASE: 1 sector read as zeros, filled from BASE/4"}},
       {"unreadable", whole.size(), false, true, {"BASE: 1 sector unreadable, filled from BASE/4"}},
@@ -207,6 +208,9 @@ TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
        {"the file ends 1000 bytes into a sector: it was cut short",
         "BASE: 288 sectors past the end of the file, filled from BASE/4"}},
       {"cut on a sector", kLost, false, false, {"BASE: 188 sectors past the end of the file, filled from BASE/4"}},
+      {"no time to read around", whole.size(), false, true,
+       {"read errors took too long: the sectors after them were not tried",
+        "BASE: 288 sectors unreadable, filled from BASE/4"}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -217,10 +221,12 @@ TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
     map->unread = {{kLost, kLost + pcd::kSectorSize}};
     map->end = f.size();
     PcdUseRescueMap(path, c.unread ? map : nullptr);
+    PcdSetReadErrorBudget(c.noTime ? std::chrono::milliseconds(0) : kPcdReadErrorBudget);
     PackPtr pack = OpenAt(dir, f, pcd::kLevelBase, 11);
     EXPECT_EQ(DecodeRect(pack.get()).pixels, clean.pixels);
     EXPECT_EQ(DamageTexts(pack.get()), c.texts);
     PcdUseRescueMap(path, nullptr);
+    PcdSetReadErrorBudget(kPcdReadErrorBudget);
   }
   PackFields fields;
   fields.size = pcd::kBase16Offset;
