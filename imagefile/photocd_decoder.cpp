@@ -1,7 +1,5 @@
 #include "imagefile/photocd_decoder.h"
 
-#include "imagefile/format_signatures.h"
-
 #include <algorithm>
 #include <cstring>
 #include <string>

@@ -119,7 +119,9 @@ PcdStatus LoadLevel(ImagePack& pack, DecodeState& state, int level) {
     if (read != kPcdOk) return read;
     if (got == 0) return kPcdEndOfFile;  // nothing of the level is left to build on
     lost = LostSectors(pairs, got, unreadable, PcdFileHasRescueMap(pack.file));
-    if (level == pcd::kLevelBase16 && lost.sectors.size() * pcd::kSectorSize == pairs.size()) return kPcdReadFailed;
+    // Nothing of BASE/16 is left to show.
+    if (level == pcd::kLevelBase16 && lost.sectors.size() * pcd::kSectorSize == pairs.size())
+      return lost.unreadable ? kPcdReadFailed : kPcdEndOfFile;
     if (!lost.sectors.empty() && level > pcd::kLevelBase16) {
       const PcdStatus status = LoadLevel(pack, state, level - 1);
       if (status != kPcdOk) return status;

@@ -58,6 +58,10 @@ PcdStatus PcdSectorSeek(SectorReader& reader, std::uint32_t sector) {
   // reads: on a real drive a bad sector takes seconds to fail again.
   const bool held = reader.broken ? reader.bufferOffset <= sectorOffset && sectorOffset < heldEnd
                                   : reader.filled == pcd::kSectorBlockSize && reader.bufferOffset == blockOffset;
+  if (reader.broken && sectorOffset == heldEnd) {
+    reader.position = reader.filled;
+    return kPcdReadFailed;  // the sector that did not read
+  }
   if (!held) {
     // Past such a sector of the same block, reading starts at the sector itself.
     const bool pastBad = reader.broken && heldEnd >= blockOffset && heldEnd < sectorOffset;
