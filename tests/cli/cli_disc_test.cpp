@@ -185,11 +185,12 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   r = run(program() + " info --json " + (in / "IMG0001.PCD").string());
   nlohmann::json info = nlohmann::json::parse(r.output);
   EXPECT_EQ(info["photos"][0]["levels"].back(), "base") << r.output;
-  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["16base"], "code table unreadable") << r.output;
+  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["16base"], "unexpected end of file") << r.output;
   r = run(program() + " export " + (in / "IMG0001.PCD").string() + " -o " + out.string() + " --overwrite");
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.output.find("16base cannot be read (code table unreadable); base written instead; repaired: BASE: 237 "
-                          "sectors read as zeros, filled from BASE/4"),
+  EXPECT_NE(r.output.find("16base cannot be read (unexpected end of file); base written instead; repaired: the file "
+                          "ends 992 bytes into a sector: it was cut short; BASE: 238 sectors past the end of the file, "
+                          "filled from BASE/4"),
             std::string::npos)
       << r.output;
 
