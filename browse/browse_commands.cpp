@@ -14,6 +14,7 @@
 #include "export/photo_clipboard_win.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/command_rules_win.h"
 #include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
 #include "ui/about_box_win.h"
@@ -39,6 +40,14 @@ browse::PhotoItem* FocusedPhoto(HWND list) {
 }  // namespace
 
 void BrowseWindow::OnCommand(int id) {
+  // Exit waits for every window's commands, dialogs and boxes, which would
+  // otherwise end as if confirmed; the frame's own commands run one at a time.
+  if (id == CMD_EXIT) {
+    if (!RefusedWhileRunning(g_instance, frame_, busy_)) PostQuitMessage(1);
+    return;
+  }
+  if (RefusedWhileRunning(g_instance, frame_, commands_)) return;
+  BusyScope running(commands_);
   // An open holds the busy count itself, after the commands already running.
   if (id == CMD_OPEN_DISC) {
     OpenDisc(true);
@@ -79,9 +88,6 @@ void BrowseWindow::OnCommand(int id) {
     case CMD_PRINT_ALL:
       PrintPhotos(id == CMD_PRINT_ALL);
       break;
-    case CMD_EXIT:
-      PostQuitMessage(1);
-      break;
     case CMD_SET_WALLPAPER:
     case CMD_SET_WALLPAPER_TILED:
       // The focused photo, whatever else is selected.
@@ -90,7 +96,7 @@ void BrowseWindow::OnCommand(int id) {
       break;
     case CMD_PROPERTIES:
       if (browse::PhotoItem* photo = FocusedPhoto(list_)) {
-        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load()};
+        const PropertiesPhoto shown{photo->index, photo->path, photo->thumbnail.load(), photo->name};
         ShowPhotoProperties(g_instance, frame_, &shown);
       }
       break;

@@ -12,7 +12,9 @@
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
 #include "ui/comctl_version_win.h"
+#include "ui/command_rules_win.h"
 #include "ui/frame_bars_win.h"
+#include "ui/gdi_scope_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/window_object_win.h"
@@ -202,11 +204,7 @@ void BrowseWindow::SaveWindowGeometry() {
 LRESULT BrowseWindow::RealisePalette() {
   HPALETTE palette = palette_.load();
   if (displayDepth_ != 8 || !palette) return 0;
-  HDC dc = GetDC(frame_);
-  HPALETTE old = SelectPalette(dc, palette, FALSE);
-  UINT changed = RealizePalette(dc);
-  SelectPalette(dc, old, TRUE);
-  ReleaseDC(frame_, dc);
+  const UINT changed = RealisePaletteIn(frame_, palette);
   if (changed && list_) InvalidateRect(list_, nullptr, FALSE);
   return changed;
 }
@@ -216,7 +214,9 @@ void BrowseWindow::OnParentNotify(WPARAM wParam, LPARAM lParam) {
   HWND closed = reinterpret_cast<HWND>(lParam);
   for (std::size_t i = 0; i < viewers_.Count(); ++i) {
     if (viewers_[i]->Frame() == closed) {
-      delete viewers_.Take(i);
+      // A viewer whose command is still on the stack is deleted once it is
+      // over: it reports its destruction again then.
+      if (!viewers_[i]->Busy()) delete viewers_.Take(i);
       return;
     }
   }
@@ -290,12 +290,14 @@ LRESULT BrowseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_QUERYNEWPALETTE:
     case WM_PALETTECHANGED:
       return RealisePalette();
+    case WM_CLOSE:
+      if (RefusedWhileRunning(g_instance, hwnd, busy_)) return 0;
+      break;
     case WM_DESTROY:
       SaveWindowGeometry();
       PostQuitMessage(kQuitCode);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       frame_ = list_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }

@@ -147,6 +147,8 @@ class BrowseWindow : public LoopClient {
   // View and Slide show (view_commands.cpp).
   browse::PhotoItem* ListPhoto(int item) const;
   bool View();
+  // Views the listed photo whose pack is path, alone selected.
+  void ViewPack(const std::string& path);
   void StartSlideShow();
 
   // Disc scan (disc_scan.cpp).
@@ -218,6 +220,8 @@ class BrowseWindow : public LoopClient {
   std::string handedPath_;  // from a second start, opened once its sender is answered
   // Commands running, viewers' included; disc work that came meanwhile waits.
   BusyCount busy_;
+  // The frame's own commands: while one runs the frame starts no other.
+  BusyCount commands_;
   bool removalWaiting_ = false;
   enum class WaitingOpen { kNone, kQuiet, kInteractive } openWaiting_ = WaitingOpen::kNone;
   char firstDrive_ = 'C';

@@ -21,10 +21,8 @@ void Polyline3(HDC dc, COLORREF colour, POINT a, POINT b, POINT c) {
 
 void PaintCell(HDC dc, const browse::CellMetrics& cells, const imaging::PackedDib* thumbnail, HPALETTE palette,
                const RECT& icon, int highlight) {
-  if (palette) {
-    SelectPalette(dc, palette, FALSE);
-    RealizePalette(dc);
-  }
+  // Given back before closing the disc can delete it.
+  SelectedPalette selected(dc, palette);
   RECT cell = ToRECT(browse::CellRect(cells, ToPixelRect(icon)));
   FillRect(dc, &cell, GetSysColorBrush(highlight == 1 ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
   if (cells.border > 0) DrawEdge(dc, &cell, BDR_RAISEDOUTER, BF_RECT | BF_SOFT | BF_ADJUST);

@@ -17,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_store_win.h"
+#include "ui/path_utils.h"
 #include "ui/ui_utils_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/wait_cursor_win.h"
@@ -45,6 +46,11 @@ std::string FormatText(UINT id, const std::string& first, const std::string& sec
   std::vector<char> text(format.size() + first.size() + second.size() + 1);
   std::snprintf(text.data(), text.size(), format.c_str(), first.c_str(), second.c_str());
   return text.data();
+}
+
+// An image pack by its name: "*.pcd", whatever the case.
+bool IsPackName(const std::string& path) {
+  return path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".pcd") == 0;
 }
 
 // Why a disc image cannot be opened, or nothing when it can; found is what it holds.
@@ -111,6 +117,15 @@ void BrowseWindow::ChooseDiscImage() {
   dialog.nMaxFile = sizeof file;
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  // Start where the last image was opened (the disc's folder is the current one).
+  std::string start;
+  for (const std::string& recent : recentImages_) {
+    if (pcdimage::IsDiscImageName(recent)) {
+      start = FolderOfPath(recent);
+      break;
+    }
+  }
+  if (!start.empty()) dialog.lpstrInitialDir = start.c_str();
   if (GetOpenFileNameA(&dialog)) OpenDiscImage(file, true);
 }
 
@@ -128,18 +143,39 @@ void BrowseWindow::ChooseFolder() {
 }
 
 void BrowseWindow::OnDropFiles(HDROP drop) {
-  // The first folder or disc image among the dropped files.
+  // The first folder, disc image or image pack among the dropped files.
   char path[MAX_PATH] = "";
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   bool found = false;
   for (UINT i = 0; i < count && !found; ++i) {
     if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
     const DWORD attributes = GetFileAttributesA(path);
-    found = pcdimage::IsDiscImageName(path) ||
+    found = pcdimage::IsDiscImageName(path) || IsPackName(path) ||
             (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
   }
   DragFinish(drop);
-  if (found) OpenPath(path, true);
+  if (!found) return;
+  if (!IsPackName(path)) {
+    OpenPath(path, true);
+    return;
+  }
+  // A photo opens its folder, and a viewer on it.
+  if (OpenFolder(FolderOfPath(path), true)) ViewPack(path);
+}
+
+void BrowseWindow::ViewPack(const std::string& path) {
+  for (int item = 0; item < static_cast<int>(photos_.Count()); ++item) {
+    const browse::PhotoItem* photo = ListPhoto(item);
+    if (!photo || lstrcmpiA(photo->path.c_str(), path.c_str()) != 0) continue;
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+    SendMessageA(list_, LVM_ENSUREVISIBLE, item, FALSE);
+    View();
+    return;
+  }
 }
 
 LRESULT BrowseWindow::OnCopyData(const COPYDATASTRUCT* data) {

@@ -26,6 +26,16 @@ class QuietCriticalErrors {
   UINT old_;
 };
 
+// The pack the overview names (in lower case) as the disc's directory spells
+// it: what is named after a photo is then named alike from a drive, a folder or
+// an image. The overview's spelling when the directory does not list it.
+std::string ListedPack(const std::vector<std::string>& packs, const std::string& images, const char* name) {
+  const std::string wanted = PcdDiscName(name);
+  for (const std::string& pack : packs)
+    if (PcdDiscName(pack.substr(pack.find_last_of("\\/") + 1)) == wanted) return pack;
+  return JoinPath(images, name);
+}
+
 // The first drive from first to last whose Photo CD overview pack exists, or 0.
 char FindDiscDrive(char first, char last) {
   QuietCriticalErrors quiet;
@@ -60,6 +70,9 @@ bool BrowseWindow::OpenDisc(bool interactive) {
   found.photoCd = root;
   found.info = found.photoCd + "\\INFO.PCD";
   found.overview = found.photoCd + "\\OVERVIEW.PCD";
+  // The packs as the disc's directory spells them, as for a folder or an image.
+  PcdFolderPhotos listed;
+  if (PcdFindFolderPhotos(std::string(1, letter) + ":\\", listed) == kPcdOk) found.packs = listed.packs;
   return ListDisc(found, std::string(), std::string(), interactive);
 }
 
@@ -72,7 +85,6 @@ bool BrowseWindow::ListDisc(const PcdFolderPhotos& found, const std::string& ima
   disc_.overviewPath = found.overview;
   disc_.imagesPath = found.photoCd.empty() ? std::string() : JoinPath(found.photoCd, "IMAGES");
   const std::string root = found.photoCd.empty() ? folder : found.photoCd;
-  if (image.empty() && folder.empty()) SetCurrentDirectoryA(root.c_str());
 
   while (!disc_.infoPath.empty() && PcdReadDiscInfo(disc_.infoPath.c_str(), disc_.info) != 0) {
     if (!interactive ||
@@ -125,10 +137,12 @@ bool BrowseWindow::DescribePhoto(int j, const std::vector<std::string>& packs, s
     if (PcdSelectPhoto(disc_.overview, j) != 0 || PcdGetImageFileName(disc_.overview, name) != 0 ||
         PcdGetPhotoOrientation(disc_.overview, orientation) != 0)
       return false;
-    photo.path = JoinPath(disc_.imagesPath, name);
+    photo.path = ListedPack(packs, disc_.imagesPath, name);
   } else {
     photo.path = packs[static_cast<std::size_t>(j - 1)];
   }
+  // Loose packs are numbered in name order only: their names say which photo is which.
+  if (disc_.imagesPath.empty()) photo.name = photo.path.substr(photo.path.find_last_of("\\/") + 1);
   std::uint32_t date = disc_.info.creationTime;
   if (!disc_.overview || disc_.infoPath.empty()) {
     // Without an overview the pack says how it is turned; without INFO.PCD,

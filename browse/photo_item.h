@@ -35,6 +35,7 @@ struct PhotoItem {
 
   int index = -1;         // photo number - 1
   std::string path;       // the photo's image pack
+  std::string name;       // a loose pack's file name, shown beside its number; empty on a disc
   // The decoded thumbnail (custom draw). Published by the loader thread in one
   // store once complete; null until then.
   std::atomic<imaging::PackedDib*> thumbnail{nullptr};

@@ -1,5 +1,7 @@
 // Drawing the thumbnail cells: custom draw where the list control supports it,
 // ready-made cell bitmaps in the image list otherwise.
+#include <string>
+
 #include "browse/browse_window.h"
 #include "browse/cell_drawing.h"
 #include "settings/settings.h"
@@ -60,12 +62,18 @@ LRESULT BrowseWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   HDC dc = nm.hdc;
   PaintCell(dc, cells_, photo->thumbnail.load(), displayDepth_ <= 8 ? palette_.load() : nullptr, icon, highlight);
 
-  char number[16];
-  wsprintfA(number, "%d", photo->index + 1);
-  RECT label = {icon.left + 10, icon.bottom - 21, icon.left + 30, icon.bottom};
+  const std::string number = std::to_string(photo->index + 1);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, number, -1, &label, DT_SINGLELINE | DT_CENTER);
+  if (photo->name.empty()) {
+    RECT label = {icon.left + 10, icon.bottom - 21, icon.left + 30, icon.bottom};
+    DrawTextA(dc, number.c_str(), -1, &label, DT_SINGLELINE | DT_CENTER);
+  } else {
+    // A loose pack: its number and file name, cut short to the cell.
+    const std::string text = number + "  " + photo->name;
+    RECT label = {icon.left + 10, icon.bottom - 21, icon.right - 6, icon.bottom};
+    DrawTextA(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
   if (hasFocus && (state & LVIS_FOCUSED)) {
     RECT focus = {icon.left + 5, icon.top, icon.right - 6, icon.bottom};
     DrawFocusRect(dc, &focus);

@@ -9,6 +9,7 @@
 
 #include "browse/browse_text.h"
 #include "browse/browse_window.h"
+#include "imagefile/image_errors.h"
 #include "photocd/pcd_file.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -32,11 +33,11 @@ class SlideShowNotice : public ModalDialog {
       case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
           g_settings.ShowEnterSSMsg = IsDlgButtonChecked(dialog(), IDC_NOTICE_DONT_SHOW) == BST_CHECKED ? 0 : 1;
-          EndDialog(dialog(), IDOK);
+          end(IDOK);
           return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {
-          EndDialog(dialog(), IDCANCEL);
+          end(IDCANCEL);
           return TRUE;
         }
         break;
@@ -47,7 +48,7 @@ class SlideShowNotice : public ModalDialog {
 
 ViewerPhoto Entry(const browse::PhotoItem& photo) {
   return ViewerPhoto{photo.index, photo.path, photo.info.date, photo.info.nominalWidth, photo.info.nominalHeight,
-                     &photo.thumbnail};
+                     &photo.thumbnail, photo.name};
 }
 
 }  // namespace
@@ -67,9 +68,7 @@ bool BrowseWindow::View() {
   browse::PhotoItem* focused = ListPhoto(focusedItem);
   if (!focused) return false;
   if (!PcdFileExists(focused->path.c_str())) {
-    char text[512] = "";
-    std::snprintf(text, sizeof text, LoadText(IDS_CANNOT_OPEN_IMAGE).c_str(), focused->path.c_str());
-    MessageBoxA(nullptr, text, kAppName, MB_OK);
+    CannotOpenImageBox(g_instance, frame_, focused->path, imagefile::kImageFileMissing);
     return false;
   }
   std::vector<ViewerPhoto> selection;

@@ -16,8 +16,6 @@ std::string temporaryPathIn(const std::string& folder);
 // that are no longer alive; each folder is looked at once per run.
 void removeStalePartials(const std::string& folder);
 
-// Writes the file's data through to the disk; false with the system's reason.
-bool syncFile(const std::string& path, std::string& error);
 // Writes the folder's entries (a rename) through to the disk, where the
 // system allows it; false with the system's reason.
 bool syncFolder(const std::string& folder, std::string& error);

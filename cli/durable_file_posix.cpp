@@ -24,8 +24,6 @@ bool syncPath(const std::string& path, int flags, std::string& error) {
 
 }  // namespace
 
-bool syncFile(const std::string& path, std::string& error) { return syncPath(path, O_RDONLY, error); }
-
 bool syncFolder(const std::string& folder, std::string& error) {
   return syncPath(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY, error);
 }

@@ -1,38 +1,8 @@
 #include <windows.h>
 
-#include <filesystem>
-
 #include "cli/durable_file.h"
-#include "photocd/pcd_text_win.h"
 
 namespace cli {
-
-namespace {
-
-// In the user's language, as UTF-8 like everything the converter prints.
-std::string lastErrorText() {
-  wchar_t text[256] = {};
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, text,
-                 sizeof text / sizeof text[0], nullptr);
-  std::string reason = PcdNarrowText(text, CP_UTF8);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
-  return reason;
-}
-
-}  // namespace
-
-bool syncFile(const std::string& path, std::string& error) {
-  // The converter's names are UTF-8; the wide function reaches every one.
-  HANDLE file = CreateFileW(std::filesystem::u8path(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE || !FlushFileBuffers(file)) {
-    error = lastErrorText();
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return false;
-  }
-  CloseHandle(file);
-  return true;
-}
 
 // NTFS journals its folder entries; a rename needs no flush of the folder.
 bool syncFolder(const std::string&, std::string&) { return true; }

@@ -100,14 +100,8 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
     fs::remove(temporaryFile, ec);
     return WriteOutcome::Failed;
   }
-  // The data reaches the disk before the name does: a power cut never leaves
-  // an empty file under the final name.
-  std::string why;
-  if (!syncFile(temporary, why)) {
-    error = "cannot write " + shownPath(output) + " to the disk: " + why;
-    fs::remove(temporaryFile, ec);
-    return WriteOutcome::Failed;
-  }
+  // The writer's close put the data on the disk before the name gets there:
+  // a power cut never leaves an empty file under the final name.
   // A file that appeared meanwhile (another run) is not replaced either.
   if (!o.overwrite && fs::exists(outputFile, ec)) {
     error = existsMessage(output);
@@ -120,6 +114,7 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
     fs::remove(temporaryFile, ec);
     return WriteOutcome::Failed;
   }
+  std::string why;
   if (!syncFolder(folder.u8string(), why)) {
     error = "cannot write the folder of " + shownPath(output) + " to the disk: " + why;
     return WriteOutcome::Failed;

@@ -4,7 +4,7 @@
 # Debian source that scripts/build-mingw-exif.sh fetched into the machine cache
 # (LUMIVEXA_EXIF_SOURCE, also what `make dist` ships), like that script compiles
 # it: every source file, no translations.
-file(GLOB exif_sources_found LIST_DIRECTORIES true ${LUMIVEXA_DEPS}/../src/libexif-[0-9]*)
+file(GLOB exif_sources_found LIST_DIRECTORIES true ${LUMIVEXA_DEPS}/../src/libexif-*)
 list(SORT exif_sources_found COMPARE NATURAL)
 list(POP_BACK exif_sources_found LUMIVEXA_EXIF_SOURCE)
 if(NOT IS_DIRECTORY "${LUMIVEXA_EXIF_SOURCE}/libexif")

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/settings.h"
+#include "ui/command_rules_win.h"
 #include "ui/shell_state_win.h"
 #include "ui/ui_utils_win.h"
 #include "imagefile/bmp_writer.h"
@@ -124,6 +125,8 @@ std::string WallpaperFilePath() {
 
 int SetWallpaper(HINSTANCE instance, HWND owner, const char* caption, const char* photoPath, bool tile,
                  imaging::QuarterTurns turn, double gamma, const desktop::Selection* selection) {
+  ExclusiveCommand run(instance, owner);
+  if (!run.started()) return 0;
   WaitCursor wait;
   ProgressWindow progress(instance, owner, "Set wallpaper", 500);
   const std::string tileValue = tile ? "1" : "0";

@@ -15,7 +15,7 @@
 #include "settings/settings_store_win.h"
 #include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
-#include "ui/single_run.h"
+#include "ui/command_rules_win.h"
 #include "ui/ui_utils_win.h"
 #include "ui/wait_cursor_win.h"
 
@@ -95,7 +95,7 @@ class PhotoExport {
   bool mayReplace(const std::string& output) {
     if (progress_.cancelled()) return false;  // the run is over: ask nothing more
     if (replaceAll_ || GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    switch (AskReplace(instance_, progress_.handle(), FileTitle(output))) {
+    switch (AskReplace(instance_, owner_, FileTitle(output))) {
       case ReplaceAnswer::kYesToAll:
         replaceAll_ = true;
         return true;
@@ -134,7 +134,7 @@ class PhotoExport {
     // until the new one is.
     std::string folder = output.substr(0, output.find_last_of('\\') + 1);
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "lvx", 0, temporary)) {
+    if (!GetTempFileNameA(folder.c_str(), "lvx", 0, temporary)) {
       tell(IDS_EXPORT_OPEN_FAILED, IDS_PROGRAM_CAPTION);
       return;
     }
@@ -170,6 +170,12 @@ class PhotoExport {
 
 void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
                  const ExportOptions& options, imaging::QuarterTurns turn, const std::string& folder) {
+  // Files go only into a folder the user chose and that takes them, never
+  // into the current folder for want of one.
+  if (const UINT problem = ExportFolderProblem(folder)) {
+    MessageFromStrings(instance, owner, problem, IDS_PROGRAM_CAPTION, MB_OK | MB_ICONWARNING);
+    return;
+  }
   std::string repairs;
   {
     ProgressWindow progress(instance, owner, LoadStringText(instance, IDS_EXPORT_CAPTION).c_str(), 0);
@@ -189,12 +195,8 @@ void ExportFiles(HINSTANCE instance, HWND owner, const std::vector<std::string>&
 
 int ExportPhotos(HINSTANCE instance, HWND owner, const std::vector<std::string>& photos,
                  imaging::QuarterTurns initialTurn) {
-  static bool exporting = false;
-  SingleRun run(exporting);
-  if (!run.started()) {
-    MessageFromStrings(instance, owner, IDS_EXPORT_BUSY, IDS_PROGRAM_CAPTION, MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
+  ExclusiveCommand run(instance, owner);
+  if (!run.started()) return 0;
   ExportOptions working = LoadStoredOptions();
   ExportDialogParams params;
   params.options = &working;

@@ -20,7 +20,7 @@ const DWORD kHelpIds[] = {
     IDC_EXPORT_RESOLUTION, 701, IDC_EXPORT_FORMAT,       702, IDC_EXPORT_OPTIONS,      700,
     IDC_EXPORT_ROTATE_NONE, 703, IDC_EXPORT_ROTATE_LEFT, 704, IDC_EXPORT_ROTATE_RIGHT, 705,
     IDC_EXPORT_ROTATE_180, 706, IDC_EXPORT_FOLDER,       707, IDC_EXPORT_BROWSE,       708,
-    0, 0};
+    0, kExportHelpTopic};
 
 struct RotationButton {
   int control;
@@ -85,7 +85,7 @@ class ExportDialog final : public ModalDialog {
         accept();
         return TRUE;
       case IDCANCEL:
-        EndDialog(dialog(), IDCANCEL);
+        end(IDCANCEL);
         return TRUE;
       case IDHELP:
         ShowHelpTopic(dialog(), kHelpTopic);
@@ -137,7 +137,7 @@ class ExportDialog final : public ModalDialog {
     options.format = chosenFormat().id;
     LRESULT resolution = send(IDC_EXPORT_RESOLUTION, CB_GETCURSEL, 0, 0);
     if (resolution >= 0) options.resolutionIndex = static_cast<int>(resolution);
-    EndDialog(dialog(), IDOK);
+    end(IDOK);
   }
 
   void add(int id, const char* text) { send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }

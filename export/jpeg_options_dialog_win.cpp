@@ -13,7 +13,7 @@ const DWORD kHelpIds[] = {
     IDC_JPEG_QUALITY_SLIDER, 730, IDC_JPEG_QUALITY_SPIN, 730, IDC_JPEG_QUALITY,     730,
     IDC_JPEG_PROGRESSIVE,    731, IDC_JPEG_OPTIMIZE,     732, IDC_JPEG_SAMPLING,    733,
     IDC_JPEG_SMOOTHING,      734, IDC_JPEG_SMOOTHING_SPIN, 734, IDC_SAVE_AS_DEFAULTS, 726,
-    IDC_RESET_ALL,           727, 0,                     0};
+    IDC_RESET_ALL,           727, 0,                     kFormatOptionsHelpTopic};
 
 class JpegOptionsDialog final : public OptionsDialog<JpegOptions> {
  public:

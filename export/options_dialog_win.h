@@ -38,10 +38,10 @@ class OptionsDialog : public ModalDialog {
             return TRUE;
           case IDOK:
             read(block_);
-            EndDialog(dialog(), AcceptedResult(IsDlgButtonChecked(dialog(), IDC_SAVE_AS_DEFAULTS) == BST_CHECKED));
+            end(AcceptedResult(IsDlgButtonChecked(dialog(), IDC_SAVE_AS_DEFAULTS) == BST_CHECKED));
             return TRUE;
           case IDCANCEL:
-            EndDialog(dialog(), kOptionsCancelled);
+            end(kOptionsCancelled);
             return TRUE;
         }
         break;

@@ -8,6 +8,7 @@
 #include "photocd/pcd_file.h"
 #include "imaging/dib_ops.h"
 #include "resources/resource_ids.h"
+#include "ui/command_rules_win.h"
 #include "ui/path_utils.h"
 #include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
@@ -144,7 +145,7 @@ bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance,
   if (outcome == DecodeOutcome::kCannotStart) {
     char text[256] = "";
     FormatStringId(text, sizeof text, instance, IDS_COPY_IMAGE_FAILED, reader.error());
-    MessageWithCaptionId(instance, progress.handle(), text, IDS_COPY_CAPTION, MB_OK);
+    MessageWithCaptionId(instance, owner, text, IDS_COPY_CAPTION, MB_OK);
   }
   return outcome != DecodeOutcome::kCancelled;
 }
@@ -154,6 +155,8 @@ bool DecodeForCopy(ImageReader& reader, int page, int level, HINSTANCE instance,
 bool CopyPhotoToClipboard(ImageReader* given, int page, const RECT* crop, HINSTANCE instance, HWND owner,
                           imaging::QuarterTurns turn, int level) {
   if (!owner || !given) return false;
+  ExclusiveCommand run(instance, owner);
+  if (!run.started()) return true;  // the user was told
   // Decoding starts afresh from the file, whatever the given reader holds.
   std::unique_ptr<ImageReader> second;
   ImageReader* reader = given;
@@ -223,6 +226,8 @@ bool CopyPhotoFile(HINSTANCE instance, HWND owner, const std::string& path, imag
 }
 
 bool CopyFileListToClipboard(HINSTANCE instance, HWND owner, const std::vector<std::string>& paths) {
+  ExclusiveCommand run(instance, owner);
+  if (!run.started()) return true;  // the user was told
   WaitCursor wait;
   bool cancelled = false;
   HGLOBAL files = FileListBlock(paths, instance, owner, &cancelled);

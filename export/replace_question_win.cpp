@@ -23,7 +23,7 @@ class ReplaceQuestion : public ModalDialog {
     }
     if (message == WM_COMMAND) {
       const int id = LOWORD(wParam);
-      if (id == IDYES || id == IDC_REPLACE_ALL || id == IDNO || id == IDCANCEL) EndDialog(dialog(), id);
+      if (id == IDYES || id == IDC_REPLACE_ALL || id == IDNO || id == IDCANCEL) end(id);
       return TRUE;
     }
     return FALSE;

@@ -9,7 +9,7 @@ namespace {
 const DWORD kHelpIds[] = {
     IDC_TIFF_NONE,    737, IDC_TIFF_CCITT3, 738, IDC_TIFF_CCITT4,      739, IDC_TIFF_LZW,  740,
     IDC_TIFF_DEFLATE, 741, IDC_TIFF_JPEG,   742, IDC_TIFF_DPI_X,       743, IDC_TIFF_DPI_Y, 744,
-    IDC_SAVE_AS_DEFAULTS, 726, IDC_RESET_ALL, 727, 0, 0};
+    IDC_SAVE_AS_DEFAULTS, 726, IDC_RESET_ALL, 727, 0, kFormatOptionsHelpTopic};
 
 // The compression buttons are IDC_TIFF_NONE + index.
 constexpr int kLastCompressionButton = IDC_TIFF_NONE + kTiffCompressionCount - 1;

@@ -18,8 +18,14 @@ while IFS='|' read -r page title; do
   grep -q "<h1>$title</h1>" "$work/$page" || fail "$page does not start with the heading \"$title\""
 done <"$work/toc"
 
+# The index leads to pages that are there; the search tab has its word index.
+sed -n 's/.*name="Local" value="\([^"#]*\).*/\1/p' "$work/index.hhk" >"$work/index"
+[ -s "$work/index" ] || fail "no index in $chm"
+while read -r page; do [ -f "$work/$page" ] || fail "the index names $page, which is missing"; done <"$work/index"
+chmls list "$chm" 2>/dev/null | grep -q '/\$FIftiMain' || fail "$chm has no full-text search index"
+
 # A few paragraphs the program's dialogs point at, with words a reader looks for.
-grep -q 'id="gamma".*mid-tones' "$work/options.html" || fail "options.html has no gamma paragraph"
+grep -q 'id="gamma".*mid-tones' "$work/options-display.html" || fail "options-display.html has no gamma paragraph"
 grep -q 'id="folder".*make a new one' "$work/export.html" || fail "export.html does not say a folder can be made"
 grep -q 'id="compression".*LZW' "$work/format-options.html" || fail "format-options.html has no compression paragraph"
 

@@ -57,6 +57,8 @@ class FormatDecoder : public imaging::RowSource {
   virtual void setThreads(int /*threads*/) {}
   // Highest Photo CD level the next selectPage offers; -1 = the program's requested level.
   virtual void setLevel(int /*level*/) {}
+  // Photo CD: base levels roll highlights off too (DecodeRequest::rollOffBaseLevels).
+  virtual void setRollOffBaseLevels(bool /*rollOff*/) {}
   // What the decode of the page so far went around (asked before end).
   virtual DecodeDamage damage() const { return {}; }
   // The decode is over (complete or not); drop per-decode state.

@@ -1,7 +1,6 @@
 #include "imagefile/image_reader.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "imagefile/image_errors.h"
 #include "imaging/colour/colour_reducer_factory.h"
@@ -16,13 +15,9 @@ const imaging::ReducerFactory* ImageReader::defaultReducers() {
 }
 
 namespace {
-std::atomic<bool> gDefaultUseDdb{false};
 constexpr std::size_t kFrameGrowth = 64;
 constexpr int kMaxFrameSide = 32767;  // frame sizes are 16-bit
 }  // namespace
-
-void setDefaultUseDdb(bool useDdb) { gDefaultUseDdb = useDdb; }
-bool defaultUseDdb() { return gDefaultUseDdb; }
 
 ImageReader::ImageReader(const std::vector<FormatModule>& modules) : modules_(modules) {}
 
@@ -207,6 +202,7 @@ bool ImageReader::startPage() {
   imaging::SourceDescription description;
   decoder_->setThreads(request_.threads);
   decoder_->setLevel(request_.pcdLevel);
+  decoder_->setRollOffBaseLevels(request_.rollOffBaseLevels);
   int status = decoder_->selectPage(current_, description);
   if (status != kImageOk) return fail(status);
   if (description.width > kMaxFrameSide || description.height > kMaxFrameSide) return fail(kImageTooWide);

@@ -20,10 +20,6 @@ class PackedDib;
 
 namespace imagefile {
 
-// Whether decodes make device-dependent display bitmaps unless told otherwise.
-void setDefaultUseDdb(bool useDdb);
-bool defaultUseDdb();
-
 struct DecodeRequest {
   int targetWidth = 0;  // 0 = the image's own size
   int targetHeight = 0;
@@ -35,13 +31,16 @@ struct DecodeRequest {
   bool keepFullBitmap = false;
   bool allPages = false;
   int page = 0;
-  bool useDdb = defaultUseDdb();
+  bool useDdb = false;  // a device-dependent display bitmap (the viewer's option)
   int displayDepth = 0;  // 0 = the screen's bits per pixel
   int threads = 1;       // 2 lets a Photo CD decode above BASE use a second thread
   // Highest Photo CD level (0 = BASE/64 ... 6 = BASE*64) this decode reads; -1
   // takes the program's requested level. Each command says what it wants here,
   // so nothing one window does changes what another decodes.
   int pcdLevel = -1;
+  // Photo CD base levels (BASE and below) roll highlights off as the levels
+  // above do, instead of clipping them: one tone at every level.
+  bool rollOffBaseLevels = false;
 };
 
 class ImageReader {

@@ -62,6 +62,8 @@ int ImageWriter::writeRows(int count) {
 
 int ImageWriter::close() {
   int result = (sink_ || file_) ? finish() : kWriterFailed;
+  // The data reaches the disk before anyone renames the file into place.
+  if (file_ && result == 0 && !PcdLocalSyncStream(file_)) result = kWriterFailed;
   if (file_ && std::fclose(file_) != 0 && result == 0) result = kWriterFailed;
   file_ = nullptr;
   if (result == 0) madeFile_ = false;  // finished: it is the caller's file now

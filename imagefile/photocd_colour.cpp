@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "photocd/colour_tables.h"
+
 namespace imagefile {
 
 namespace {
@@ -32,6 +34,15 @@ void PcdReaderColour::convertRow(const std::uint8_t* y, const std::uint8_t* c1, 
   if (reversed) {
     out += 3 * static_cast<std::ptrdiff_t>(width - 1);
     step = -3;
+  }
+  if (rollOff_) {
+    for (int k = 0; k < width; ++k, out += step) {
+      const pcd::Rgb rgb = pcd::YccToRgb(y[k], c1[k >> 1], c2[k >> 1]);
+      out[0] = rgb.b;
+      out[1] = rgb.g;
+      out[2] = rgb.r;
+    }
+    return;
   }
   for (int x = 0; x < width; x += 2) {
     const int blue = c1Blue_[c1[x >> 1]];

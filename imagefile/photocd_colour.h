@@ -19,6 +19,9 @@ class PcdReaderColour {
   // Converts `width` pixels of luma, chroma 1, chroma 2 triples with a chroma
   // sample per pixel (the toolkit's raw PhotoYCC output) into B, G, R in place.
   void convertPixels(std::uint8_t* pixels, int width) const;
+  // convertRow rolls highlights off through the toolkit's output curve instead
+  // of clipping them, so that base levels have the tone of the higher ones.
+  void setRollOff(bool rollOff) { rollOff_ = rollOff; }
 
  private:
   // Sums reach -346 (C1B of 0) to 564 (Y and C1B of 255); the clamp table
@@ -30,6 +33,7 @@ class PcdReaderColour {
   std::int32_t c1Green_[256], c1Blue_[256];
   std::int32_t c2Red_[256], c2Green_[256];
   std::uint8_t clamp_[kClampSize];
+  bool rollOff_ = false;
 };
 
 }  // namespace imagefile

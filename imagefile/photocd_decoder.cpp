@@ -34,6 +34,7 @@ class PhotoCdDecoder final : public FormatDecoder {
   int selectPage(int page, imaging::SourceDescription& description) override;
   void setThreads(int threads) override { threads_ = threads; }
   void setLevel(int level) override { level_ = level; }
+  void setRollOffBaseLevels(bool rollOff) override { colour_.setRollOff(rollOff); }
   DecodeDamage damage() const override;
   int beginRows(imaging::OutputStage& stage) override;
   int deliverRows(imaging::OutputStage& stage, int count) override;

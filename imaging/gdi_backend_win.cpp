@@ -178,8 +178,12 @@ BitmapHandle cropBitmap(BitmapHandle bitmap, int x, int y, int width, int height
   // Compatible with a DC holding a DIB section, this is a DIB section of the same format.
   HBITMAP result = CreateCompatibleBitmap(source.get(), width, height);
   if (!result) return nullptr;
-  SelectedBitmap target(result);
-  if (!target.get() || !BitBlt(target.get(), 0, 0, width, height, source.get(), x, y, SRCCOPY)) {
+  bool copied = false;
+  {
+    SelectedBitmap target(result);  // deselected before a failed copy is deleted
+    copied = target.get() && BitBlt(target.get(), 0, 0, width, height, source.get(), x, y, SRCCOPY);
+  }
+  if (!copied) {
     DeleteObject(result);
     return nullptr;
   }

@@ -199,3 +199,5 @@ void PcdLocalNamesAreUtf8() {}
 std::FILE* PcdLocalOpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
 
 bool PcdLocalRemove(const char* path) { return std::remove(path) == 0; }
+
+bool PcdLocalSyncStream(std::FILE* stream) { return stream && std::fflush(stream) == 0 && ::fsync(fileno(stream)) == 0; }

@@ -4,6 +4,8 @@
 // whose names are UTF-8 reaches every file.
 #include <windows.h>
 
+#include <io.h>
+
 #include <atomic>
 #include <new>
 #include <string>
@@ -50,6 +52,10 @@ std::FILE* PcdLocalOpenStream(const char* path, const char* mode) {
 }
 
 bool PcdLocalRemove(const char* path) { return path && _wremove(WideName(path).c_str()) == 0; }
+
+bool PcdLocalSyncStream(std::FILE* stream) {
+  return stream && std::fflush(stream) == 0 && FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+}
 
 PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file) {
   file = nullptr;

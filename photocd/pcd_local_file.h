@@ -20,6 +20,9 @@ void PcdLocalNamesAreUtf8();
 // std::fopen and std::remove for a name spelt as above.
 std::FILE* PcdLocalOpenStream(const char* path, const char* mode);
 bool PcdLocalRemove(const char* path);
+// Writes what the stream holds through to the disk (not only to the system's
+// cache), so that a file renamed over an older one after a power cut is whole.
+bool PcdLocalSyncStream(std::FILE* stream);
 
 // Opens an existing regular file read-only, shared with every other reader and writer.
 PcdStatus PcdLocalFileOpen(const char* path, PcdLocalFile*& file);

@@ -13,7 +13,7 @@
 #include "ui/ui_utils_win.h"
 #include "ui/photo_steps_win.h"
 #include "ui/progress_window_win.h"
-#include "ui/single_run.h"
+#include "ui/command_rules_win.h"
 #include "imaging/dib_ops.h"
 #include "print/print_state_win.h"
 #include "print/print_values.h"
@@ -57,21 +57,13 @@ class AbortRegistration {
   Entry entry_;
 };
 
+// Runs inside GDI's page calls: only the job's progress window (its Cancel)
+// gets its messages there, so no other window's command can start in the
+// middle of a page; the others wait until the job is over.
 BOOL CALLBACK AbortProc(HDC printer, int) {
   ProgressWindow* progress = AbortRegistration::ProgressOf(printer);
-  HWND window = progress ? progress->handle() : nullptr;
-  MSG msg;
-  while (window && !progress->cancelled() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {  // not ours to take: leave it for the main loop
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (!IsDialogMessageA(window, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  if (!window || !IsWindow(window)) return FALSE;
+  if (!progress || !IsWindow(progress->handle())) return FALSE;
+  progress->pump();
   return !progress->cancelled();
 }
 
@@ -298,7 +290,11 @@ bool PrintJob(PrintState& s) {
   bool pagesOk = true;
   if (started) {
     pagesOk = PrintPages(s, progress, canStretch);
-    EndDoc(s.printer);
+    // A cancelled job is dropped whole: no part of a page comes out.
+    if (progress.cancelled())
+      AbortDoc(s.printer);
+    else
+      EndDoc(s.printer);
   }
   DeleteDC(s.printer);
   s.printer = nullptr;
@@ -314,14 +310,8 @@ bool PrintJob(PrintState& s) {
 
 int Print(PrintRequest& request, std::vector<PrintPhoto> photos) {
   if (photos.empty()) return 0;
-  // One printer job at a time: a print started from another window while this
-  // one's dialogs or pages run is refused.
-  static bool printing = false;
-  SingleRun run(printing);
-  if (!run.started()) {
-    MessageFromString(request.instance, request.owner, IDS_PRINT_BUSY, kAppName, MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
+  ExclusiveCommand run(request.instance, request.owner);
+  if (!run.started()) return 0;
   PRINTDLGA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = request.owner;

@@ -78,7 +78,6 @@ LRESULT PrintPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_NCDESTROY: {
-      SetWindowLongPtrA(window_, 0, 0);
       LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
       delete this;
       return result;

@@ -269,12 +269,12 @@ void PrintSetupDialog::OnCommand(int id, int code) {
     case IDOK:
       if (!Validate(true)) break;
       StopPagination();  // the job lays the pages out again from the confirmed options
-      EndDialog(d, 1);
+      end(1);
       break;
     case IDCANCEL:
       StopPagination();
       ShowWindow(GetDlgItem(d, IDC_PRINT_PAGINATING), SW_HIDE);
-      EndDialog(d, 2);
+      end(2);
       break;
   }
 }

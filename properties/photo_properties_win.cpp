@@ -21,10 +21,16 @@
 
 namespace {
 
-// The page the next sheet opens on: 0 Image, 1 Laboratory.
-int g_propertiesPage = 0;
-// Whether a page of the running sheet has centred it yet.
-bool g_sheetCentred = false;
+// The page the next sheet opens on (0 Image, 1 Laboratory): the one a sheet
+// showed last when it closed.
+int g_nextPage = 0;
+
+// What the pages of one sheet share; another sheet (from another window, or
+// nested) has its own.
+struct SheetState {
+  int page = 0;          // the page on show
+  bool centred = false;  // a page has centred the sheet
+};
 
 constexpr int kPictureMargin = 5;  // around the thumbnail on each side
 
@@ -52,8 +58,8 @@ class OpenPack {
 
 class PhotoPage : public PropertyPage {
  protected:
-  PhotoPage(HINSTANCE instance, const PropertiesPhoto& photo, int number)
-      : instance_(instance), photo_(photo), number_(number) {}
+  PhotoPage(HINSTANCE instance, const PropertiesPhoto& photo, SheetState& sheet, int number)
+      : instance_(instance), photo_(photo), sheet_(sheet), number_(number) {}
 
   virtual void initialise() = 0;
   virtual INT_PTR handleOther(UINT message, WPARAM wParam, LPARAM lParam) { return FALSE; }
@@ -61,16 +67,16 @@ class PhotoPage : public PropertyPage {
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_INITDIALOG:
-        if (!g_sheetCentred) {
+        if (!sheet_.centred) {
           CentreWindow(sheet());
-          g_sheetCentred = true;
+          sheet_.centred = true;
         }
         initialise();
         return TRUE;
       case WM_NOTIFY:
         switch (reinterpret_cast<NMHDR*>(lParam)->code) {
           case PSN_SETACTIVE:
-            g_propertiesPage = number_;
+            sheet_.page = number_;
             return Answer(0);
           case PSN_KILLACTIVE:
           case PSN_APPLY:
@@ -93,16 +99,18 @@ class PhotoPage : public PropertyPage {
   const PropertiesPhoto& photo_;
 
  private:
+  SheetState& sheet_;
   int number_;
 };
 
 class ImagePage final : public PhotoPage {
  public:
-  ImagePage(HINSTANCE instance, const PropertiesPhoto& photo) : PhotoPage(instance, photo, 0) {}
+  ImagePage(HINSTANCE instance, const PropertiesPhoto& photo, SheetState& sheet)
+      : PhotoPage(instance, photo, sheet, 0) {}
 
  private:
   void initialise() override {
-    SetText(IDC_PROP_NUMBER, std::to_string(photo_.index + 1));
+    SetText(IDC_PROP_NUMBER, std::to_string(photo_.index + 1) + (photo_.name.empty() ? "" : "  " + photo_.name));
     for (int control : {IDC_PROP_IMAGE_ID, IDC_PROP_MAGNIFICATION, IDC_PROP_MEDIA_INFO, IDC_PROP_MEDIA_TYPE,
                         IDC_PROP_SCAN_TIME, IDC_PROP_MODIFIED_TIME})
       SetValue(control, std::string());
@@ -180,7 +188,8 @@ class ImagePage final : public PhotoPage {
 
 class LaboratoryPage final : public PhotoPage {
  public:
-  LaboratoryPage(HINSTANCE instance, const PropertiesPhoto& photo) : PhotoPage(instance, photo, 1) {}
+  LaboratoryPage(HINSTANCE instance, const PropertiesPhoto& photo, SheetState& sheet)
+      : PhotoPage(instance, photo, sheet, 1) {}
 
  private:
   void initialise() override {
@@ -204,11 +213,14 @@ class LaboratoryPage final : public PhotoPage {
 
 bool ShowPhotoProperties(HINSTANCE instance, HWND parent, const PropertiesPhoto* photo) {
   if (!photo) return false;
-  ImagePage image(instance, *photo);
-  LaboratoryPage laboratory(instance, *photo);
+  SheetState sheet;
+  sheet.page = g_nextPage;
+  ImagePage image(instance, *photo, sheet);
+  LaboratoryPage laboratory(instance, *photo, sheet);
   const std::vector<PROPSHEETPAGEA> pages = {image.Describe(instance, IDD_PROPERTIES_IMAGE),
                                              laboratory.Describe(instance, IDD_PROPERTIES_LABORATORY)};
   const std::string caption = LoadStringText(instance, IDS_PROPERTIES_CAPTION);
-  g_sheetCentred = false;
-  return RunPropertySheet(instance, parent, caption.c_str(), pages, g_propertiesPage) >= 0;
+  const bool shown = RunPropertySheet(instance, parent, caption.c_str(), pages, sheet.page) >= 0;
+  g_nextPage = sheet.page;
+  return shown;
 }

@@ -13,6 +13,7 @@ struct PropertiesPhoto {
   int index = 0;                                  // in the list: photo number - 1
   std::string path;                               // the image pack
   const imaging::PackedDib* thumbnail = nullptr;  // shown on the Image page when there is one
+  std::string name;                               // a loose pack's file name; empty on a disc
 };
 
 // Runs the sheet modally over parent, starting on the page shown last in this

@@ -49,6 +49,9 @@
 #define IDS_CANNOT_OPEN_IMAGE 206
 #define IDS_COPY_FAILED 207
 #define IDS_NO_DISC 208
+#define IDS_PHOTOS_SKIPPED 209
+#define IDS_COMMAND_BUSY 210       // Export, Print, Copy or wallpaper while another runs
+#define IDS_WAIT_FOR_COMMAND 211   // close, Exit or a command while a window's command runs
 #define IDS_PRODUCT_HOME_PAGE 500
 #define IDS_MAKER_HOME_PAGE 501
 #define IDS_COPY_IMAGE_FAILED 1005
@@ -97,6 +100,7 @@
 #define IDC_OPT_GAMMA 534
 #define IDC_OPT_DITHERING 1015
 #define IDC_OPT_RESOLUTION 389
+#define IDC_OPT_SAME_TONE 1001         // "Same tone at every level"
 #define IDC_OPT_REPEAT 155
 #define IDC_OPT_RANDOMIZE 156
 #define IDC_OPT_READ_AHEAD 152         // present but hidden
@@ -183,7 +187,6 @@
 #define IDC_REPLACE_ALL 611              // "Yes to &all"; IDYES, IDNO, IDCANCEL answer the rest
 #define IDC_REPLACE_ICON 612
 #define IDS_EXPORT_REPLACE 6423          // "%s already exists. Replace it?"
-#define IDS_EXPORT_BUSY 6424             // a second Export while one runs
 // ---- end of export dialogs ----
 
 // ---- Print setup dialog and the print job (print.rc) ----
@@ -244,7 +247,6 @@
 #define IDS_PRINT_FIT_TO_PAGE 5116   // the size modes in combo order
 #define IDS_PRINT_SPECIFIED_SIZE 5117
 #define IDS_PRINT_THUMBNAILS 5118
-#define IDS_PRINT_BUSY 5119          // a second Print while one runs
 // ---- end of print ----
 
 // ---- disc images (ids of our own) ----

@@ -27,7 +27,7 @@ constexpr StoredField kOptionsGroup[] = {
     LUMIVEXA_STORED(LVStyle),        LUMIVEXA_STORED(DefResolution),
     LUMIVEXA_STORED(SSDelayMS),      LUMIVEXA_STORED(SSWrap),
     LUMIVEXA_STORED(SSReadAhead),    LUMIVEXA_STORED(SSSequenceMode),
-    LUMIVEXA_STORED(CacheBehind),
+    LUMIVEXA_STORED(CacheBehind),    LUMIVEXA_STORED(SameToneAllLevels),
 };
 
 constexpr StoredField kWindowGroup[] = {
@@ -86,6 +86,13 @@ void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsS
   const auto* bytes = reinterpret_cast<const unsigned char*>(&settings);
   ForEachField(group, [&](const StoredField& field) {
     store.write(field.name, bytes + field.offset, field.width);
+  });
+}
+
+void CopySettingsGroup(const Settings& from, Settings& to, SettingsGroup group) {
+  ForEachField(group, [&](const StoredField& field) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&to) + field.offset,
+                reinterpret_cast<const unsigned char*>(&from) + field.offset, field.width);
   });
 }
 

@@ -34,6 +34,7 @@ struct Settings {
   std::uint8_t GammaEnable = 0;
   double GammaFactor = 1.2;            // 0.10 .. 3.00
   std::uint8_t UseDDB = 0;
+  std::uint8_t SameToneAllLevels = 0;  // viewer: base levels roll highlights off as the higher ones do
   std::int32_t FullScreenMode = 0;
   PixelSize ThumbSize{96, 96};         // thumbnail box inside the border
   std::int32_t ThumbBorderSize = 8;
@@ -78,6 +79,8 @@ void ReadSettingsGroup(Settings& settings, SettingsGroup group, SettingsStore& s
 // Writes every value of the group with exactly its field's width; single
 // failures are ignored.
 void WriteSettingsGroup(const Settings& settings, SettingsGroup group, SettingsStore& store);
+// Copies the group's fields from one record to another, leaving the rest.
+void CopySettingsGroup(const Settings& from, Settings& to, SettingsGroup group);
 
 // Limits of the thumbnail cell: up to twice the larger thumbnail a disc holds
 // (192 x 128), so that the cell arithmetic and the image list always work.

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr char kVersion[] = "0.95";
 constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kFirstBlinkMs = 1000;
 
@@ -30,7 +29,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_INITDIALOG: {
       char version[64];
-      std::snprintf(version, sizeof version, LoadStringText(g_instance, IDS_VERSION).c_str(), kVersion);
+      std::snprintf(version, sizeof version, LoadStringText(g_instance, IDS_VERSION).c_str(),
+                    LUMIVEXA_VERSION_TEXT);
       SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
       SetDlgItemTextA(dialog, IDC_ABOUT_PRODUCT, kAppName);
       ShowIcon(dialog, g_mainIcon);

@@ -20,6 +20,40 @@ class SelectedObject {
   HGDIOBJ old_;
 };
 
+// Selects palette into dc and realises it; the earlier palette goes back (as a
+// background palette) at the end of the scope, before the palette can be deleted.
+class SelectedPalette {
+ public:
+  SelectedPalette(HDC dc, HPALETTE palette, bool background = false)
+      : dc_(dc), old_(dc && palette ? SelectPalette(dc, palette, background ? TRUE : FALSE) : nullptr),
+        changed_(old_ ? RealizePalette(dc) : 0) {}
+  ~SelectedPalette() {
+    if (old_) SelectPalette(dc_, old_, TRUE);
+  }
+  SelectedPalette(const SelectedPalette&) = delete;
+  SelectedPalette& operator=(const SelectedPalette&) = delete;
+  // How many entries of the system palette realising it changed.
+  UINT changed() const { return changed_ == GDI_ERROR ? 0 : changed_; }
+
+ private:
+  HDC dc_;
+  HPALETTE old_;
+  UINT changed_;
+};
+
+// Realises palette in window's DC (WM_QUERYNEWPALETTE, WM_PALETTECHANGED);
+// how many entries of the system palette changed.
+inline UINT RealisePaletteIn(HWND window, HPALETTE palette) {
+  HDC dc = GetDC(window);
+  UINT changed = 0;
+  {
+    SelectedPalette selected(dc, palette);
+    changed = selected.changed();
+  }
+  ReleaseDC(window, dc);
+  return changed;
+}
+
 // A handle made for the scope and freed by Free at its end.
 template <typename Handle, typename Free>
 class ScopedHandle {

@@ -8,13 +8,14 @@ struct HelpTopic {
 };
 
 constexpr HelpTopic kTopics[] = {
+    {kOptionsHelpTopic, "options.html"}, {kFormatOptionsHelpTopic, "format-options.html"},
     // Options sheet: Display page, then Slide show page.
-    {100, "options.html#dithering"}, {101, "options.html#default-resolution"}, {102, "options.html#full-screen"},
-    {103, "options.html#gamma"}, {104, "options.html#gamma"}, {105, "options.html#device-bitmaps"},
-    {106, "options.html#delay"}, {107, "options.html#randomize"}, {108, "options.html#repeat"},
-    {109, "options.html#read-ahead"},
+    {100, "options-display.html#dithering"}, {101, "options-display.html#default-resolution"}, {102, "options-display.html#full-screen"},
+    {103, "options-display.html#gamma"}, {104, "options-display.html#gamma"}, {105, "options-display.html#device-bitmaps"},
+    {106, "options-slide-show.html#delay"}, {107, "options-slide-show.html#randomize"}, {108, "options-slide-show.html#repeat"},
+    {109, "options-slide-show.html#read-ahead"}, {110, "options-display.html#same-tone"},
     // Export dialog: the dialog, then its controls.
-    {2, "export.html"}, {700, "export.html#format"}, {701, "export.html#resolution"}, {702, "export.html#format"},
+    {kExportHelpTopic, "export.html"}, {700, "export.html#format"}, {701, "export.html#resolution"}, {702, "export.html#format"},
     {703, "export.html#rotation"}, {704, "export.html#rotation"}, {705, "export.html#rotation"},
     {706, "export.html#rotation"}, {707, "export.html#folder"}, {708, "export.html#folder"},
     // JPEG and TIFF option dialogs.

@@ -65,12 +65,13 @@ bool WhatsThisChosen(HWND control, LPARAM at) {
   return chosen == 1;
 }
 
-// The context id that helpIds gives control, 0 when it has none.
+// The context id that helpIds gives control; its window's (the last) when it has none.
 DWORD ControlTopic(HWND control, const DWORD* helpIds) {
   const DWORD id = static_cast<DWORD>(GetDlgCtrlID(control));
-  for (const DWORD* pair = helpIds; pair[0] != 0; pair += 2)
+  const DWORD* pair = helpIds;
+  for (; pair[0] != 0; pair += 2)
     if (pair[0] == id) return pair[1];
-  return 0;
+  return pair[1];
 }
 
 }  // namespace

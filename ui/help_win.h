@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "ui/help_topics.h"
+
 // Pages of the help file that windows open directly (contents of the help for
 // that window); dialogs open their topics by context id.
 constexpr char kBrowseHelpPage[] = "browse-window.html";
@@ -26,8 +28,9 @@ bool ShowHelpContents(HWND owner, const char* page);
 bool ShowHelpTopic(HWND owner, DWORD contextId);
 
 // F1 or the context menu on a control of a dialog: opens the control's topic.
-// helpIds pairs control ids with context ids and ends with 0, 0. TRUE when the
-// message was one of the two.
+// helpIds pairs control ids with context ids and ends with 0 and the topic of
+// the whole window, which a control without its own opens (0: none). TRUE when
+// the message was one of the two.
 bool HandleControlHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* helpIds);
 
 // Closes the help windows this process opened (before it ends).

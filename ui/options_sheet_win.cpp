@@ -18,7 +18,8 @@ const DWORD kHelpIds[] = {IDC_OPT_DITHERING,    100, IDC_OPT_RESOLUTION,   101, 
                           IDC_OPT_GAMMA_ENABLE, 103, IDC_OPT_GAMMA,        104, IDC_OPT_GAMMA_SPIN,   104,
                           IDC_OPT_USE_DDB,      105, IDC_OPT_DELAY_SLIDER, 106, IDC_OPT_DELAY,        106,
                           IDC_OPT_RANDOMIZE,    107, IDC_OPT_REPEAT,       108, IDC_OPT_READ_AHEAD,   109,
-                          0,                    0};
+                          IDC_OPT_SAME_TONE,    110,
+                          0,                    kOptionsHelpTopic};
 
 const char* const kResolutionRows[] = {"Fit to screen", "BASE/16", "BASE/4", "BASE", "4 BASE", "16 BASE", "64 BASE"};
 
@@ -91,6 +92,7 @@ class DisplayPage final : public OptionsPage {
   void initialise() override {
     Check(IDC_OPT_FULL_SCREEN, settings_.FullScreenMode != 0);
     Check(IDC_OPT_USE_DDB, settings_.UseDDB != 0);
+    Check(IDC_OPT_SAME_TONE, settings_.SameToneAllLevels != 0);
     Check(IDC_OPT_GAMMA_ENABLE, settings_.GammaEnable != 0);
     Send(IDC_OPT_GAMMA_SPIN, UDM_SETRANGE32, options::kGammaMinPosition, options::kGammaMaxPosition);
     showGamma(options::GammaPosition(settings_.GammaFactor));
@@ -124,6 +126,7 @@ class DisplayPage final : public OptionsPage {
 
   bool apply() override {
     settings_.UseDDB = Checked(IDC_OPT_USE_DDB);
+    settings_.SameToneAllLevels = Checked(IDC_OPT_SAME_TONE);
     settings_.GammaEnable = Checked(IDC_OPT_GAMMA_ENABLE);
     settings_.FullScreenMode = Checked(IDC_OPT_FULL_SCREEN);
     const double gamma = typedGamma();
@@ -226,7 +229,28 @@ void ShowOptions(Settings& settings, HINSTANCE instance, HWND owner) {
   RunPropertySheet(instance, owner, caption.c_str(), pages, settings.OptionsStartPage);
 }
 
+namespace {
+
+BOOL CALLBACK TellOptionsChanged(HWND window, LPARAM) {
+  SendMessageA(window, OptionsChangedMessage(), 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+UINT OptionsChangedMessage() {
+  static const UINT message = RegisterWindowMessageA("LumivexaSE-OptionsChanged");
+  return message;
+}
+
 void RunOptionsCommand(HINSTANCE instance, HWND owner) {
-  ShowOptions(g_settings, instance, owner);
+  // The sheet edits its own copy; the program's settings change in one step
+  // when it closes (only the options: what other windows saved meanwhile
+  // stays), and every window of the program hears of it.
+  Settings working = g_settings;
+  ShowOptions(working, instance, owner);
+  CopySettingsGroup(working, g_settings, SettingsGroup::kOptions);
+  g_settings.OptionsStartPage = working.OptionsStartPage;
   SaveSettingsGroup(g_settings, SettingsGroup::kOptions);
+  EnumThreadWindows(GetCurrentThreadId(), TellOptionsChanged, 0);
 }

@@ -8,6 +8,9 @@
 // (and the pages accept); both pages remember which was shown last.
 void ShowOptions(Settings& settings, HINSTANCE instance, HWND owner);
 
-// The Options command of the browse window and the viewers: the sheet over the
-// program's settings, then the options group written back whatever closed it.
+// The Options command of the browse window and the viewers: the sheet over a
+// copy of the program's settings, then its options group put into them and
+// written back whatever closed it, and OptionsChangedMessage() sent to every
+// top-level window of the thread.
 void RunOptionsCommand(HINSTANCE instance, HWND owner);
+UINT OptionsChangedMessage();

@@ -8,6 +8,13 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return out + name;
 }
 
+std::string FolderOfPath(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return std::string();
+  // A drive's root keeps its separator: "C:" alone is that drive's current folder.
+  return path.substr(0, slash == 2 && path[1] == ':' ? 3 : slash);
+}
+
 std::string ReplaceExtension(const std::string& path, const std::string& extension) {
   std::size_t lastSlash = path.rfind('\\');
   std::size_t dot = path.rfind('.');

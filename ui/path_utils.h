@@ -6,6 +6,10 @@
 // name is empty.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The folder of a file's path: "C:\a\b.pcd" gives "C:\a", "C:\b.pcd" gives "C:\";
+// empty when the path has no "\".
+std::string FolderOfPath(const std::string& path);
+
 // The extension starts at the last "." after the last "\". A non-empty extension
 // replaces what follows that "." (or is appended with a "." when there is none);
 // an empty one cuts the name at the ".".

@@ -6,7 +6,10 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "imagefile/image_errors.h"
+#include "resources/resource_ids.h"
 #include "ui/path_utils.h"
+#include "ui/shell_state_win.h"
 #include "ui/window_geometry.h"
 
 namespace {
@@ -76,6 +79,16 @@ void FormatStringId(char* out, std::size_t size, HINSTANCE instance, UINT format
   va_start(args, formatId);
   std::vsnprintf(out, size, format.c_str(), args);
   va_end(args);
+}
+
+std::string CannotOpenImageText(HINSTANCE instance, const std::string& path, int imageError) {
+  char text[MAX_PATH + kTextChars] = "";
+  FormatStringId(text, sizeof text, instance, IDS_CANNOT_OPEN_IMAGE, path.c_str());
+  return std::string(text) + "\n" + LoadStringText(instance, imagefile::errorTextId(imageError)) + ".";
+}
+
+int CannotOpenImageBox(HINSTANCE instance, HWND owner, const std::string& path, int imageError) {
+  return MessageBoxA(owner, CannotOpenImageText(instance, path, imageError).c_str(), kAppName, MB_OK | MB_ICONWARNING);
 }
 
 void CentreWindow(HWND window, HWND owner) {

@@ -21,6 +21,11 @@ int MessageFromString(HINSTANCE instance, HWND owner, UINT textId, const char* c
 int MessageWithCaptionId(HINSTANCE instance, HWND owner, const char* text, UINT captionId, UINT style);
 int MessageFromStrings(HINSTANCE instance, HWND owner, UINT textId, UINT captionId, UINT style);
 
+// "Cannot open image:" with the path and, on a line of its own, why: the text
+// of an image reader's error code. The box has the warning icon.
+std::string CannotOpenImageText(HINSTANCE instance, const std::string& path, int imageError);
+int CannotOpenImageBox(HINSTANCE instance, HWND owner, const std::string& path, int imageError);
+
 // Shows the system's text for the calling thread's last error with an
 // information icon; false (and no box) when the system has no text for it.
 bool SystemErrorBox(HWND owner, const char* caption);

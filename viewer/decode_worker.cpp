@@ -66,6 +66,7 @@ bool ImageView::BeginDecode() {
   request.dither16 = options_.dither16;
   request.gamma = options_.gamma;
   request.useDdb = options_.useDdb;
+  request.rollOffBaseLevels = options_.rollOffBaseLevels;
   request.bottomUp = options_.bottomUp;
   request.allPages = animate_ && PageCount() > 1;
   if (!image_->beginDecode(request)) return false;

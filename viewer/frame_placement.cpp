@@ -21,6 +21,12 @@ imaging::PixelRect PlaceFrame(int centreX, int centreY, int width, int height, c
   return frame;
 }
 
+imaging::PixelRect PlaceFrameFrom(int left, int top, int width, int height, const imaging::PixelRect& workArea) {
+  width = std::min(width, workArea.right - left);
+  height = std::min(height, workArea.bottom - top);
+  return PlaceFrame(left + width / 2, top + height / 2, width, height, workArea);
+}
+
 imaging::PixelRect CascadeFrame(const imaging::PixelRect& last, int step, const imaging::PixelRect& workArea) {
   imaging::PixelRect frame{last.left + step, last.top + step, last.right + step, last.bottom + step};
   if (frame.right > workArea.right || frame.bottom > workArea.bottom) {

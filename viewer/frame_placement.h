@@ -14,6 +14,10 @@ constexpr int kMinFrameHeight = 320;
 // right and bottom edges first, then left and top.
 imaging::PixelRect PlaceFrame(int centreX, int centreY, int width, int height, const imaging::PixelRect& workArea);
 
+// A frame of the wanted outer size with its top-left corner at (left, top),
+// made smaller where it would leave the work area; PlaceFrame's rules after that.
+imaging::PixelRect PlaceFrameFrom(int left, int top, int width, int height, const imaging::PixelRect& workArea);
+
 // A new frame the size of the last one, one step right and down from it so that
 // the last one's caption stays in sight; back at the work area's top-left corner
 // when the moved frame would stick out of the work area.

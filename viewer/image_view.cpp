@@ -126,11 +126,7 @@ void ImageView::ShowImage(imagefile::ImageReader* image, unsigned flags) {
   shownDone_ = !image_ || image_->isComplete(frameIndex_);
   if (oldHadPalette && window_) {
     // Give the screen its default colours back before the next picture realises its own.
-    HDC dc = GetDC(window_);
-    HGDIOBJ previous = SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-    RealizePalette(dc);
-    SelectPalette(dc, static_cast<HPALETTE>(previous), FALSE);
-    ReleaseDC(window_, dc);
+    RealisePaletteIn(window_, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
     lastPalette_ = nullptr;
   }
   RecomputeScrollLimits();
@@ -148,7 +144,6 @@ void ImageView::SetZoom(double zoom) {
   const double old = zoom_;
   explicitZoom_ = true;
   zoom_ = zoom;
-  if (ZoomRedecodes(zoom)) Redecode();
   RECT client;
   GetClientRect(window_, &client);
   scrollX_ = ScrollKeepingCentre(scrollX_, client.right, old, zoom);
@@ -168,12 +163,6 @@ void ImageView::FreeDecodedData() {
   image_->releaseAll();
   shownDone_ = false;
   failed_ = false;
-}
-
-void ImageView::Redecode() {
-  FreeDecodedData();
-  DecodeStep(1, false);
-  StartWorker();
 }
 
 void ImageView::RecomputeScrollLimits() {
@@ -230,7 +219,6 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
     return;
   }
   auto palette = reinterpret_cast<HPALETTE>(image_->palette(frameIndex_));
-  HPALETTE oldPalette = nullptr;
   if (palette) {
     if (palette != lastPalette_ && GetDeviceCaps(dc, BITSPIXEL) == 8 && PageCount() <= 1) {
       RECT client;
@@ -238,9 +226,8 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
       FillRect(dc, &client, background_);
     }
     lastPalette_ = palette;
-    oldPalette = SelectPalette(dc, palette, FALSE);
-    RealizePalette(dc);
   }
+  SelectedPalette screenPalette(dc, palette);
 
   const int factor = DisplayFactor(zoom_, DecodeScale());
   const PaintRects rects = PaintRectsFor(PixelRect{paint.left, paint.top, paint.right, paint.bottom}, scrollX_,
@@ -258,7 +245,7 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
   MemoryDc memoryDc(dc);
   const HDC memory = memoryDc.get();
   SelectedObject selectedBitmap(memory, bitmap);
-  HPALETTE oldMemoryPalette = palette ? SelectPalette(memory, palette, TRUE) : nullptr;
+  SelectedPalette memoryPalette(memory, palette, true);
   SaveDC(dc);
   IntersectClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
   const PixelRect& s = rects.source;
@@ -272,8 +259,6 @@ void ImageView::PaintFrame(HDC dc, const RECT& paint) {
     SetStretchBltMode(dc, oldMode);
   }
   RestoreDC(dc, -1);
-  if (oldMemoryPalette) SelectPalette(memory, oldMemoryPalette, TRUE);
-  if (oldPalette) SelectPalette(dc, oldPalette, TRUE);
 }
 
 void ImageView::UpdateCursor() {
@@ -412,7 +397,6 @@ LRESULT ImageView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (notifyWindow_) SendMessageA(notifyWindow_, notifyMessage_, wParam, lParam);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, 0, 0);
       window_ = nullptr;
       break;
   }

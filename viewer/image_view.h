@@ -35,6 +35,7 @@ struct DisplayOptions {
   int dither16 = 1;
   double gamma = 1.0;
   bool useDdb = false;
+  bool rollOffBaseLevels = false;  // the same tone at every Photo CD level
   bool bottomUp = false;
 };
 
@@ -54,10 +55,10 @@ class ImageView {
   imagefile::ImageReader* image() const { return image_; }
 
   // Shows the picture at zoom (display pixels per source pixel), keeping the
-  // control's centre on the same point; decodes again when the picture was
-  // decoded too small for it.
+  // control's centre on the same point. It never decodes by itself: the owner
+  // frees the picture (FreeDecodedData) and decodes it again when needed.
   void SetZoom(double zoom);
-  // Whether SetZoom(zoom) would decode the shown image again (more pixels needed).
+  // Whether the shown image needs a new decode for zoom (more pixels needed).
   bool ZoomRedecodes(double zoom) const;
   double zoom() const { return zoom_; }
   // Decoded size over source size of the shown frame (1 without a picture).
@@ -83,8 +84,6 @@ class ImageView {
   // Drops the shown picture's bitmaps (and any decode in progress) so that the
   // next step decodes it afresh with the current zoom and options.
   void FreeDecodedData();
-  // FreeDecodedData, one first row at once and the worker for the rest.
-  void Redecode();
 
   // One decode step of rows rows on the shown image; false when decoding failed.
   // update repaints the rows that arrived.

@@ -60,11 +60,12 @@ void ViewerWindow::OnSlideShowTimer() {
   }
   showWaiting_ = false;
   showMode_ = g_settings.SSSequenceMode;
-  const int next = sequence_.Next(showMode_, g_settings.SSWrap != 0, current_, GetTickCount());
+  const bool wrap = g_settings.SSWrap != 0;
+  const int next = sequence_.Next(showMode_, wrap, current_, GetTickCount());
   // No tick may come while a photo that cannot be opened is being reported:
   // each would open another message box.
   KillTimer(frame_, kSlideShowTimer);
-  if (!ShowPhoto(next)) {
+  if (!ShowPhotoSkipping(next, [&](int i) { return sequence_.Next(showMode_, wrap, i, GetTickCount()); })) {
     StopSlideShow();
   } else if (showRunning_ && !view_.Decoding()) {
     RestartSlideShowTimer();  // a decoding photo restarts it when complete

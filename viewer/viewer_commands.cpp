@@ -14,6 +14,7 @@
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "ui/about_box_win.h"
+#include "ui/command_rules_win.h"
 #include "ui/frame_bars_win.h"
 #include "ui/help_win.h"
 #include "ui/options_sheet_win.h"
@@ -36,6 +37,8 @@ const imaging::PackedDib* ThumbnailOf(const ViewerPhoto& photo) {
 }  // namespace
 
 void ViewerWindow::OnCommand(int id) {
+  if (RefusedWhileRunning(g_instance, frame_, commands_)) return;
+  BusyScope running(commands_);
   const int count = static_cast<int>(photos_.size());
   const int level = CommandLevel(id);
   if (level >= 0) {
@@ -69,20 +72,20 @@ void ViewerWindow::OnCommand(int id) {
     case CMD_NEXT:
       if (current_ < count - 1) {
         direction_ = current_ + 1 == count - 1 ? kBackward : kForward;
-        Navigate(current_ + 1);
+        Navigate(current_ + 1, 1);
       }
       break;
     case CMD_PREVIOUS:
       if (current_ > 0) {
         direction_ = current_ - 1 == 0 ? kForward : kBackward;
-        Navigate(current_ - 1);
+        Navigate(current_ - 1, -1);
       }
       break;
     case CMD_FIRST:
-      Navigate(0);
+      Navigate(0, 1);
       break;
     case CMD_LAST:
-      Navigate(count - 1);
+      Navigate(count - 1, -1);
       break;
     case CMD_VIEWER_SLIDE_SHOW:
       ToggleSlideShow();
@@ -122,8 +125,7 @@ void ViewerWindow::RunPhotoCommand(int id) {
     return;
   }
   if (id == CMD_OPTIONS) {
-    RunOptionsCommand(g_instance, frame_);
-    ApplyDisplaySettings();
+    RunOptionsCommand(g_instance, frame_);  // every viewer applies the display options it sends
     return;
   }
   if (id == CMD_REMOVE_WALLPAPER) {
@@ -148,7 +150,7 @@ void ViewerWindow::RunPhotoCommand(int id) {
       SetPhotoAsWallpaper(g_instance, frame_, photo.path, id == CMD_SET_WALLPAPER_TILED, rotation_);
       break;
     case CMD_PROPERTIES: {
-      const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo)};
+      const PropertiesPhoto shown{photo.number, photo.path, ThumbnailOf(photo), photo.name};
       ShowPhotoProperties(g_instance, frame_, &shown);
       break;
     }
@@ -168,9 +170,9 @@ void ViewerWindow::PrintPhoto() {
   print::PrintPhotos(g_instance, frame_, {std::move(photo)}, rotation_);
 }
 
-void ViewerWindow::Navigate(int index) {
+void ViewerWindow::Navigate(int index, int step) {
   StopSlideShow();
-  ShowPhoto(index);
+  ShowPhotoSkipping(index, [step](int i) { return i + step; });
 }
 
 void ViewerWindow::ChangeLevel(int level, int pressedButton) {
@@ -212,15 +214,14 @@ void ViewerWindow::UpdateMenuState(HMENU menu) {
 }
 
 void ViewerWindow::UpdateTitleAndStatus() {
-  char title[128];
+  std::string title = kAppName;
   char number[32] = "";
   if (PhotoShown()) {
-    std::snprintf(number, sizeof number, "#%d", photos_[current_].entry.number + 1);
-    std::snprintf(title, sizeof title, "%s - %s", kAppName, number);
-  } else {
-    std::snprintf(title, sizeof title, "%s", kAppName);
+    const ViewerPhoto& shown = photos_[current_].entry;
+    std::snprintf(number, sizeof number, "#%d", shown.number + 1);
+    title += std::string(" - ") + number + (shown.name.empty() ? "" : " " + shown.name);
   }
-  SetWindowTextA(frame_, title);
+  SetWindowTextA(frame_, title.c_str());
   if (!status_) return;
   const int first = TextWidth(status_, "#8888") + kStatusPadding;
   int widths[] = {first, first + TextWidth(status_, LevelName(kFitLevel)) + kStatusPadding, -1};

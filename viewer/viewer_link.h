@@ -22,6 +22,7 @@ struct ViewerPhoto {
   // The browse window's thumbnail slot, null until the loader fills it; the
   // browse window closes its viewers before the photos go.
   const std::atomic<imaging::PackedDib*>* thumbnail = nullptr;
+  std::string name;  // a loose pack's file name, shown beside its number; empty on a disc
 };
 
 class ViewerLink {
@@ -38,6 +39,9 @@ class ViewerLink {
   virtual bool Open(const std::vector<ViewerPhoto>& photos, int start) = 0;
   // Full-screen, fitted to the screen, with a running slide show.
   virtual void StartFullScreenSlideShow() = 0;
+  // A command of the viewer is running (on the stack); the viewer is deleted
+  // only when it is not, and reports its destruction again once it is over.
+  virtual bool Busy() const = 0;
 };
 
 // A hidden viewer window whose frame reports its destruction to owner with

@@ -1,8 +1,10 @@
 // The viewer's photos: opening a list, showing one, resolution levels and
 // fitting, rotation, the read-ahead decode in idle time and the cache of at
 // most three decoded photos.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "resources/resource_ids.h"
@@ -42,6 +44,7 @@ DisplayOptions ViewerWindow::SettingsDisplayOptions() const {
   options.dither16 = g_settings.Dither16;
   options.gamma = g_settings.GammaEnable ? g_settings.GammaFactor : 1.0;
   options.useDdb = g_settings.UseDDB != 0;
+  options.rollOffBaseLevels = g_settings.SameToneAllLevels != 0;
   options.bottomUp = true;
   return options;
 }
@@ -68,9 +71,8 @@ bool ViewerWindow::ShowPhoto(int index) {
   imagefile::ImageReader* shown = image(index);
   if (!shown) return false;
   if (shown->width() <= 0) {
-    char text[512] = "";
-    FormatStringId(text, sizeof text, g_instance, IDS_CANNOT_OPEN_IMAGE, photos_[index].entry.path.c_str());
-    MessageBoxA(IsWindowVisible(frame_) ? frame_ : nullptr, text, kAppName, MB_OK);
+    photos_[index].reported = true;
+    CannotOpenImageBox(g_instance, BoxOwner(), photos_[index].entry.path, shown->error());
     return false;
   }
   // A turned photo goes back to its stored orientation: it is decoded afresh when seen again.
@@ -82,7 +84,7 @@ bool ViewerWindow::ShowPhoto(int index) {
   UpdateTitleAndStatus();
 
   // A level beyond the photo's own size shows it at the largest level it holds.
-  if (!ApplyLevel(ShownLevel())) view_.SetZoom(1.0);
+  if (!ApplyLevel(ShownLevel())) ShowAtZoom(1.0);
   KeepDecoding();
   UpdateMenuState();
   FitFrameToPhoto();
@@ -100,12 +102,42 @@ bool ViewerWindow::ShowPhoto(int index) {
   return true;
 }
 
+HWND ViewerWindow::BoxOwner() const { return IsWindowVisible(frame_) ? frame_ : owner_; }
+
+bool ViewerWindow::ShowPhotoSkipping(int index, const std::function<int(int)>& next) {
+  std::vector<int> skipped;
+  while (image(index) && index != current_ && image(index)->width() <= 0 &&
+         std::find(skipped.begin(), skipped.end(), index) == skipped.end()) {
+    skipped.push_back(index);
+    index = next(index);
+  }
+  // Each photo that cannot be opened is named once; later passes step over it quietly.
+  std::string text;
+  for (int i : skipped) {
+    Photo& photo = photos_[i];
+    if (photo.reported) continue;
+    photo.reported = true;
+    text += (text.empty() ? "" : "\n\n") + CannotOpenImageText(g_instance, photo.entry.path, photo.image->error());
+  }
+  const bool landed = image(index) && std::find(skipped.begin(), skipped.end(), index) == skipped.end();
+  if (!text.empty()) {
+    if (landed && index != current_) text += "\n\n" + LoadStringText(g_instance, IDS_PHOTOS_SKIPPED);
+    MessageBoxA(BoxOwner(), text.c_str(), kAppName, MB_OK | MB_ICONWARNING);
+  }
+  return landed && ShowPhoto(index);
+}
+
 SIZE ViewerWindow::LargestViewArea() const {
   if (fullScreen_) return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  // The client area of the maximised frame, less the bars.
-  return SIZE{GetSystemMetrics(SM_CXMAXIMIZED) - 4 * GetSystemMetrics(SM_CXFRAME) - 3,
-              GetSystemMetrics(SM_CYMAXIMIZED) - 4 * GetSystemMetrics(SM_CYFRAME) - 3 -
-                  GetSystemMetrics(SM_CYCAPTION) - GetSystemMetrics(SM_CYMENU) - BarsHeight()};
+  // The view of a frame that fills the work area: less the frame's borders,
+  // caption and menu, the bars, and the pixels the layout keeps round the view
+  // (the frame fitting adds one for each bar besides).
+  RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT frame = {0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  return SIZE{(work.right - work.left) - (frame.right - frame.left) - 2,
+              (work.bottom - work.top) - (frame.bottom - frame.top) - BarsHeight() - 4};
 }
 
 double ViewerWindow::FitToScreenZoom() const {
@@ -115,23 +147,28 @@ double ViewerWindow::FitToScreenZoom() const {
 
 bool ViewerWindow::ApplyLevel(int level) {
   if (!PhotoShown() || level < kFitLevel || level > kTopLevel) return false;
+  zoomFitsWindow_ = false;
   double zoom = FitToScreenZoom();
   if (level != kFitLevel) {
     zoom = LevelZoom(level, SourceWidth(), SourceHeight());
     if (zoom > 1.0) return false;  // a level never enlarges beyond the photo's own size
     if (level != ShownLevel()) FreeDecoded(current_);
   }
-  if (!turned_.none() && view_.ZoomRedecodes(zoom)) {
-    // The control's own decode would arrive upright at the turned sizes: free
-    // the photo here instead, so that it decodes at its stored sizes and is
-    // turned again when complete.
-    FreeDecoded(current_);
-    view_.SetZoom(zoom);
-    KeepDecoding();
-    return true;
-  }
-  view_.SetZoom(zoom);
+  ShowAtZoom(zoom);
   return true;
+}
+
+void ViewerWindow::ShowAtZoom(double zoom) {
+  if (!view_.ZoomRedecodes(zoom)) {
+    view_.SetZoom(zoom);
+    return;
+  }
+  // More pixels are needed: the photo is freed here, which gives a turned
+  // frame its stored sizes back, decodes afresh at the new zoom and is turned
+  // by rotation_ again when complete (OnDecodeEnded).
+  FreeDecoded(current_);
+  view_.SetZoom(zoom);
+  KeepDecoding();
 }
 
 bool ViewerWindow::SetLevel(int level) {
@@ -170,7 +207,7 @@ void ViewerWindow::Rotate(imaging::QuarterTurns turn) {
   if (!shown->isComplete() || !shown->rotate(turn)) return;
   rotation_ += turn;
   turned_ += turn;
-  if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
+  if (!ApplyLevel(ShownLevel())) ShowAtZoom(view_.zoom());
   UpdateMenuState();
   FitFrameToPhoto();
   InvalidateRect(view_.hwnd(), nullptr, TRUE);
@@ -225,6 +262,7 @@ void ViewerWindow::BeginReadAhead(int index) {
   request.dither16 = display_.dither16;
   request.gamma = display_.gamma;
   request.useDdb = display_.useDdb;
+  request.rollOffBaseLevels = display_.rollOffBaseLevels;
   if (level_ != kFitLevel) {
     request.targetWidth = request.targetHeight = static_cast<int>(LevelScale(level_) * kBaseLongSide);
   } else {
@@ -275,8 +313,12 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
     // A fresh decode of a turned photo, or one turned while it decoded, arrives
     // upright: turn it by what it lacks.
     turned_ = rotation_;
-    if (!ApplyLevel(ShownLevel())) view_.SetZoom(view_.zoom());
-    FitFrameToPhoto();
+    if (zoomFitsWindow_) {
+      Layout();  // fitted to the frame the user sized, turned
+    } else {
+      if (!ApplyLevel(ShownLevel())) ShowAtZoom(view_.zoom());
+      FitFrameToPhoto();
+    }
     InvalidateRect(view_.hwnd(), nullptr, TRUE);
   }
   UpdateTitleAndStatus();  // the decode may have gone around damage
@@ -291,7 +333,7 @@ void ViewerWindow::OnDecodeEnded(bool complete) {
 void ViewerWindow::ApplyDisplaySettings() {
   const DisplayOptions now = SettingsDisplayOptions();
   if (now.dither8 == display_.dither8 && now.dither16 == display_.dither16 && now.gamma == display_.gamma &&
-      now.useDdb == display_.useDdb)
+      now.useDdb == display_.useDdb && now.rollOffBaseLevels == display_.rollOffBaseLevels)
     return;
   display_ = now;
   view_.SetDisplayOptions(display_);

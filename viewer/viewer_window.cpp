@@ -8,7 +8,10 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "ui/comctl_version_win.h"
+#include "ui/command_rules_win.h"
 #include "ui/frame_bars_win.h"
+#include "ui/gdi_scope_win.h"
+#include "ui/options_sheet_win.h"
 #include "ui/shell_state_win.h"
 #include "viewer/frame_placement.h"
 #include "viewer/resolution_levels.h"
@@ -73,6 +76,11 @@ bool ViewerWindow::RegisterWindowClass() {
 bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   owner_ = owner;
   ownerBusy_ = &ownerBusy;
+  commands_.SetWhenIdle([this] {
+    // The frame went while a command ran: the owner may delete the viewer now.
+    if (!frame_ && owner_)
+      PostMessageA(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(frameHandle_));
+  });
   level_ = lastLevel_ = std::min<int>(g_settings.DefResolution, kTopLevel);
   if (!RegisterWindowClass()) return false;
   wheelMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
@@ -80,7 +88,8 @@ bool ViewerWindow::Create(HWND owner, BusyCount& ownerBusy) {
   accelerators_ = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_VIEWER_ACCEL));
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = kInitialSize, height = kInitialSize;
   imaging::PixelRect cascaded;
-  if (CascadedFromLastViewer(&cascaded)) {
+  cascaded_ = CascadedFromLastViewer(&cascaded);
+  if (cascaded_) {
     x = cascaded.left;
     y = cascaded.top;
     width = cascaded.right - cascaded.left;
@@ -126,8 +135,10 @@ int ViewerWindow::BarsHeight() const { return WindowHeight(rebar_ ? rebar_ : too
 void ViewerWindow::Layout() {
   RECT area = LayoutFrameBars(frame_, rebar_, toolbar_, status_);
   if (GetWindowLongA(frame_, GWL_STYLE) & WS_CAPTION) InflateRect(&area, -1, -1);
-  if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown())
-    view_.SetZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
+  if (g_settings.AutoFitWindow && !inOwnResize_ && PhotoShown()) {
+    ShowAtZoom(FitZoom(area.right - area.left + 1, area.bottom - area.top + 1, SourceWidth(), SourceHeight()));
+    zoomFitsWindow_ = true;
+  }
   view_.CentreIn(area);
 }
 
@@ -146,9 +157,13 @@ void ViewerWindow::FitFrameToPhoto() {
   RECT wanted = {0, 0, std::min<LONG>(shown.cx + 2, kMaxClientSide),
                  std::min<LONG>(shown.cy + 2 + BarsHeight() + 2, kMaxClientSide)};
   AdjustWindowRectEx(&wanted, style, TRUE, GetWindowLongA(frame_, GWL_EXSTYLE));
+  const imaging::PixelRect workArea{work.left, work.top, work.right, work.bottom};
+  const int width = wanted.right - wanted.left, height = wanted.bottom - wanted.top;
+  // A cascaded frame keeps its corner when it first shows; later fits keep the centre.
   const imaging::PixelRect placed =
-      PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, wanted.right - wanted.left,
-                 wanted.bottom - wanted.top, imaging::PixelRect{work.left, work.top, work.right, work.bottom});
+      cascaded_ && !IsWindowVisible(frame_)
+          ? PlaceFrameFrom(now.left, now.top, width, height, workArea)
+          : PlaceFrame((now.left + now.right) / 2, (now.top + now.bottom) / 2, width, height, workArea);
   SetWindowPos(frame_, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
@@ -167,6 +182,7 @@ void ViewerWindow::EnterFullScreen() {
   for (HWND bar : {rebar_ ? rebar_ : toolbar_, status_})
     if (bar) ShowWindow(bar, SW_HIDE);
   view_.SetFullScreen(true);
+  RefitToScreen();
   // The frame lies just outside the screen, the client area covers it.
   RECT outer = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   AdjustWindowRectEx(&outer, GetWindowLongA(frame_, GWL_STYLE), FALSE, GetWindowLongA(frame_, GWL_EXSTYLE));
@@ -188,10 +204,17 @@ void ViewerWindow::LeaveFullScreen() {
   if (placementSaved_) {
     if (placement_.showCmd == SW_SHOWMAXIMIZED) ShowWindow(frame_, SW_HIDE);
     SetWindowPlacement(frame_, &placement_);
-    Layout();
-  } else {
-    FitFrameToPhoto();
   }
+  // A fitted photo was fitted to the whole screen: fit it to the framed
+  // window again, and the frame to it.
+  if (RefitToScreen() || !placementSaved_)
+    FitFrameToPhoto();
+  else
+    Layout();
+}
+
+bool ViewerWindow::RefitToScreen() {
+  return level_ == kFitLevel && ApplyLevel(kFitLevel);
 }
 
 void ViewerWindow::ToggleFullScreen() {
@@ -237,11 +260,7 @@ LRESULT ViewerWindow::RealisePalette(HWND changedBy) {
   imagefile::ImageReader* shown = view_.image();
   auto palette = shown ? reinterpret_cast<HPALETTE>(shown->palette()) : nullptr;
   if (!palette || changedBy == frame_) return 0;
-  HDC dc = GetDC(frame_);
-  HPALETTE old = SelectPalette(dc, palette, FALSE);
-  UINT changed = RealizePalette(dc);
-  SelectPalette(dc, old, TRUE);
-  ReleaseDC(frame_, dc);
+  const UINT changed = RealisePaletteIn(frame_, palette);
   if (changed) InvalidateRect(view_.hwnd(), nullptr, FALSE);
   return changed;
 }
@@ -262,6 +281,10 @@ LRESULT CALLBACK ViewerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
 
 LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = frame_;
+  if (message == OptionsChangedMessage()) {
+    ApplyDisplaySettings();
+    return 0;
+  }
   if (message == wheelMessage_ && wheelMessage_) {
     OnMouseWheel(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0);
     return 0;
@@ -309,6 +332,9 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return RealisePalette(nullptr);
     case WM_PALETTECHANGED:
       return RealisePalette(reinterpret_cast<HWND>(wParam));
+    case WM_CLOSE:
+      if (RefusedWhileRunning(g_instance, hwnd, commands_)) return 0;
+      break;
     case WM_DESTROY:
       StopSlideShow();
       view_.StopWorker();
@@ -317,7 +343,6 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (owner_) PostMessageA(owner_, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, 0), reinterpret_cast<LPARAM>(hwnd));
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       frame_ = toolbar_ = rebar_ = status_ = nullptr;
       break;
   }

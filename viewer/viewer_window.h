@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,10 +57,15 @@ class ViewerWindow : public ViewerLink {
   bool TranslateAccelerators(MSG* msg) override;
   bool Open(const std::vector<ViewerPhoto>& photos, int start) override;
   void StartFullScreenSlideShow() override;
+  bool Busy() const override { return commands_.Busy(); }
 
   // Shows photo index of the list; false outside the list or when the photo
   // cannot be opened (the user is told).
   bool ShowPhoto(int index);
+  // Shows the photo at index or, stepping over photos that cannot be opened,
+  // the first one next(index), next(next(index)) ... that can; one box names
+  // the photos stepped over that were not named before.
+  bool ShowPhotoSkipping(int index, const std::function<int(int)>& next);
   // Level 0 fits to the screen, 1..6 are BASE/16 .. BASE*64; false when the
   // level is not available for the photo.
   bool SetLevel(int level);
@@ -88,6 +94,7 @@ class ViewerWindow : public ViewerLink {
     ViewerPhoto entry;
     std::unique_ptr<imagefile::ImageReader> image;
     bool failed = false;  // its last decode failed; the read-ahead skips it
+    bool reported = false;  // it could not be opened and the user has been told
   };
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -113,7 +120,10 @@ class ViewerWindow : public ViewerLink {
   void OnMenuSelect(UINT item, UINT flags);
   void OnContextMenu(int x, int y);
   LRESULT OnNotify(NMHDR* header);
-  void Navigate(int index);
+  // Stops the show and shows the photo at index, or the nearest one that
+  // opens in the direction step (+1 or -1).
+  void Navigate(int index, int step);
+  HWND BoxOwner() const;
   void Rotate(imaging::QuarterTurns turn);
   void ChangeLevel(int level, int pressedButton);
 
@@ -123,7 +133,12 @@ class ViewerWindow : public ViewerLink {
   int SourceHeight() const;
   SIZE LargestViewArea() const;
   double FitToScreenZoom() const;
+  // At "Fit to screen", fits the photo again to the area it may now take.
+  bool RefitToScreen();
   bool ApplyLevel(int level);
+  // Every zoom of the photo on show goes through here: a zoom that needs a
+  // larger decode frees the photo first, so that the decode keeps the turn.
+  void ShowAtZoom(double zoom);
   void KeepDecoding();
   void ChooseReadAhead();
   void BeginReadAhead(int index);
@@ -147,6 +162,9 @@ class ViewerWindow : public ViewerLink {
 
   HWND owner_ = nullptr;
   BusyCount* ownerBusy_ = nullptr;
+  // The frame's own commands: while one runs the frame neither closes nor
+  // starts another.
+  BusyCount commands_;
   HWND frame_ = nullptr;
   HWND frameHandle_ = nullptr;
   HWND toolbar_ = nullptr;
@@ -175,8 +193,11 @@ class ViewerWindow : public ViewerLink {
 
   bool fullScreen_ = false;
   bool placementSaved_ = false;
+  bool cascaded_ = false;  // created one step from another viewer's frame
   WINDOWPLACEMENT placement_ = {};
   bool inOwnResize_ = false;
+  // The zoom fits the frame after a user's resize (AutoFitWindow), not the level.
+  bool zoomFitsWindow_ = false;
   DisplayOptions display_;
 };
 

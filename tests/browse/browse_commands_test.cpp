@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "lumivexa_version.h"
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/browse/browse_test_support.h"
@@ -101,7 +102,7 @@ TEST_F(BrowseWindowTest, AboutBoxShowsProductVersionAndIcon) {
   SendMessageA(window_.hwnd(), WM_COMMAND, CMD_ABOUT, 0);
   EXPECT_EQ(hook.dialogsSeen(), 1);
   EXPECT_EQ(product, "Lumivexa SE");
-  EXPECT_EQ(version, "Version 0.95");
+  EXPECT_EQ(version, "Version " LUMIVEXA_VERSION_TEXT);
   EXPECT_NE(icon, nullptr);
 }
 

@@ -2,6 +2,9 @@
 // system's open dialog, the recent images in the menu and the settings, a
 // dropped image, a refused one that leaves the open disc as it was, and
 // photos copied from an image as files the shell can paste.
+#include <windows.h>
+#include <commdlg.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -40,6 +43,15 @@ MruList StoredRecentImages() {
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string g_openedIn;
+VOID CALLBACK ReadFolderAndCancel(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(dialog, timer);
+  char folder[MAX_PATH] = "";
+  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  g_openedIn = folder;
+  DialogHook::Press(dialog, IDCANCEL);
 }
 
 void ForgetRecentImages() { RegistrySettingsStore(kSettingsKeyPath, RegistrySettingsStore::Access::kWrite).write("RecentDiscImages", "", 1); }
@@ -105,6 +117,26 @@ TEST_F(BrowseWindowTest, DiscImagesOpenFromTheFileMenuAndByDropping) {
   window_.SetProbedDrives('D', 'D');
   SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
   EXPECT_EQ(window_.disc().image, cue);
+  // A photo's pack is named as the image's directory spells it, as on a drive.
+  const std::string pack = window_.photos()[11]->path;
+  EXPECT_EQ(pack.substr(pack.find_last_of('\\') + 1).rfind("IMG0012.PCD", 0), 0u) << pack;
+
+  // The open dialog starts where the last image was opened (here one dropped
+  // from another folder), not in the disc's folder nor where it was last used.
+  const std::string elsewhere = BuildFolder() + "\\images-elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  const std::string moved = elsewhere + "\\sample.iso";
+  ASSERT_TRUE(CreateHardLinkA(moved.c_str(), iso.c_str(), nullptr) || CopyFileA(iso.c_str(), moved.c_str(), FALSE));
+  DropFiles(window_.hwnd(), {moved});
+  SetCurrentDirectoryA("D:\\PHOTO_CD");  // as a disc opened from a drive leaves it
+  {
+    DialogHook cancel([&](HWND dialog) { SetTimer(dialog, 1, 300, ReadFolderAndCancel); });
+    SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPEN_DISC_IMAGE, 0);
+  }
+  window_.CloseDisc();
+  DeleteFileA(moved.c_str());
+  RemoveDirectoryA(elsewhere.c_str());
+  EXPECT_EQ(lstrcmpiA(g_openedIn.c_str(), elsewhere.c_str()), 0) << g_openedIn;
   ForgetRecentImages();
 }
 

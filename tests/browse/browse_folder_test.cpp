@@ -131,6 +131,13 @@ TEST_F(BrowseWindowTest, RenamedLoosePacksAmongOtherFilesShowInNameOrder) {
   // A disc arriving in a drive leaves the folder open, as it does an image.
   SendMessageA(window_.hwnd(), WM_TIMER, 1, 0);
   EXPECT_EQ(ListCount(), 4);
+
+  // A dropped photo opens its folder and a viewer on it, named by its file.
+  window_.CloseDisc();
+  DropFiles(window_.hwnd(), {loose.path() + "\\wedding-3.pcd"});
+  EXPECT_EQ(window_.disc().folder, loose.path());
+  ASSERT_EQ(window_.ViewerCount(), 1u);
+  EXPECT_EQ(Title(window_.Viewer(0)->Frame()), "Lumivexa SE - #3 wedding-3.pcd");
   window_.CloseDisc();
   EXPECT_EQ(Title(window_.hwnd()), "Lumivexa SE");
   ForgetRecent();

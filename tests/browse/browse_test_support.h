@@ -217,8 +217,10 @@ class FakeViewer : public ViewerLink {
   bool TranslateAccelerators(MSG*) override { return false; }
   bool Open(const std::vector<ViewerPhoto>&, int) override { return true; }
   void StartFullScreenSlideShow() override {}
+  bool Busy() const override { return busy; }
 
   int idleWork = 0;
+  bool busy = false;
 
  private:
   HWND frame_;

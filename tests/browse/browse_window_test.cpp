@@ -30,7 +30,7 @@ TEST_F(BrowseWindowTest, ListsEveryPhotoOfTheDiscWithTheCountInTheStatusBar) {
   EXPECT_EQ(window_.disc().root, "D:\\PHOTO_CD");
   EXPECT_EQ(ListCount(), kSamplePhotos);
   ASSERT_EQ(window_.photos().Count(), static_cast<std::size_t>(kSamplePhotos));
-  EXPECT_EQ(window_.photos()[11]->path, "D:\\PHOTO_CD\\IMAGES\\img0012.pcd");
+  EXPECT_EQ(window_.photos()[11]->path, "D:\\PHOTO_CD\\IMAGES\\IMG0012.PCD");  // as the directory spells it
   EXPECT_EQ(window_.photos()[11]->index, 11);
   // What printing reads: the nominal size by orientation (photo 3 is stored turned
   // by a quarter) and the disc's creation day.
@@ -203,6 +203,11 @@ TEST_F(BrowseWindowTest, ViewersAreDroppedWhenTheirFramesCloseAndGiveWayInIdleSt
   window_.DoIdle();
   EXPECT_EQ(second->idleWork, 1);
   // The viewer's frame tells its parent it is gone: exactly that viewer goes.
+  // A viewer whose command is still on the stack stays until it reports again.
+  first->busy = true;
+  SendMessageA(window_.hwnd(), WM_PARENTNOTIFY, WM_DESTROY, reinterpret_cast<LPARAM>(first->Frame()));
+  EXPECT_EQ(window_.ViewerCount(), 2u);
+  first->busy = false;
   SendMessageA(window_.hwnd(), WM_PARENTNOTIFY, WM_DESTROY, reinterpret_cast<LPARAM>(first->Frame()));
   EXPECT_EQ(window_.ViewerCount(), 1u);
   EXPECT_EQ(deleted, 1);

@@ -141,6 +141,30 @@ TEST(CliDisc, WholeDiscInParallelWithEveryTiffCompression) {
   }
 }
 
+// --rotate 90 turns clockwise and 270 anticlockwise: the corners land where a
+// turn of the picture puts them (sizes alone cannot tell the two apart).
+TEST(CliDisc, QuarterTurnsGoTheWayTheirDegreesSay) {
+  if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
+  auto pixels = [&](const std::string& degrees) {
+    fs::path out = freshFolder("cli-turn-" + degrees);
+    EXPECT_EQ(run(program() + " export " + kDisc + "/PHOTO_CD/IMAGES/IMG0001.PCD -o " + out.string() +
+                  " --level base/16 --format png --rotate " + degrees).status, 0);
+    return run("convert '" + (out / "IMG0001.png").string() + "' -depth 8 rgb:-").output;
+  };
+  const int w = 192, h = 128;  // BASE/16 upright; the turned pictures are h wide, w high
+  const std::string upright = pixels("0"), right = pixels("90"), left = pixels("270");
+  ASSERT_EQ(upright.size(), 3u * w * h);
+  ASSERT_EQ(right.size(), upright.size());
+  ASSERT_EQ(left.size(), upright.size());
+  auto at = [](const std::string& rgb, int i) { return rgb.substr(3 * i, 3); };
+  int wrong = 0;
+  for (int y = 0; y < w; ++y)
+    for (int x = 0; x < h; ++x)
+      wrong += (at(right, y * h + x) != at(upright, (h - 1 - x) * w + y)) +
+               (at(left, y * h + x) != at(upright, x * w + w - 1 - y));
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(CliDisc, RolloffKeepsHighlightsThatClippingFlattens) {
   if (!fs::exists(kDisc)) GTEST_SKIP() << "sample disc not built";
   // The harbour's sky reaches above white near the horizon.

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "authored_photos.h"
 #include "decode_test_util.h"
@@ -13,6 +14,7 @@
 #include "imagefile/photocd_decoder.h"
 #include "imagefile/photocd_levels.h"
 #include "pcd_layout.h"
+#include "photocd/colour_tables.h"
 #include "test_packs.h"
 
 using namespace imagefile;
@@ -46,6 +48,22 @@ TEST(PhotoCdReaderColour, ReversedRowsEndWhereForwardRowsBegin) {
   colour.convertRow(y, c1, c2, 4, forward, false);
   colour.convertRow(y, c1, c2, 4, reversed, true);
   for (int x = 0; x < 4; ++x) EXPECT_EQ(std::memcmp(forward + 3 * x, reversed + 3 * (3 - x), 3), 0) << x;
+}
+
+// With roll-off a base row has the toolkit's tone: light above white (luma
+// 200, neutral chroma) comes out below 255 instead of clipped.
+TEST(PhotoCdReaderColour, RolledOffRowsHaveTheToolkitsTone) {
+  PcdReaderColour colour;
+  colour.setRollOff(true);
+  const std::uint8_t y[2] = {10, 200}, c1 = 156, c2 = 137;
+  std::uint8_t out[6], clipped[3];
+  colour.convertRow(y, &c1, &c2, 2, out, false);
+  const pcd::Rgb dark = pcd::YccToRgb(10, c1, c2), light = pcd::YccToRgb(200, c1, c2);
+  EXPECT_EQ((std::vector<int>{dark.b, dark.g, dark.r, light.b, light.g, light.r}),
+            (std::vector<int>(out, out + 6)));
+  Convert(200, c1, c2, clipped);
+  EXPECT_EQ(clipped[0], 255);
+  EXPECT_LT(out[3], 250);
 }
 
 TEST(PhotoCdReaderLevels, TopEntryIsCappedByTheRequestedLevel) {

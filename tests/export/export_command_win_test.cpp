@@ -204,6 +204,27 @@ TEST_F(ExportCommandTest, SixtyFourBaseOnASixteenBasePackGivesSixteenBaseTurned)
   EXPECT_EQ(5u, tiff.rowsPerStrip);  // 30 KiB strips of 6 KiB rows
 }
 
+// A turn right is clockwise and a turn left anticlockwise: the exported pixels
+// are the upright decode's, moved the way the turn moves them.
+TEST_F(ExportCommandTest, TurnsRightAndLeftMoveThePixelsTheirWay) {
+  int w = 0, h = 0;
+  const std::vector<std::uint32_t> upright = DecodeBase(PackPath(1), &w, &h);
+  ExportOptions options;
+  options.format = kFormatTiff;
+  options.resolutionIndex = 3;
+  for (const bool right : {true, false}) {
+    ExportFiles(Instance(), nullptr, {PackPath(1)}, options, right ? imaging::kTurnRight : imaging::kTurnLeft, folder_);
+    const TiffPicture tiff = ReadTiff(folder_ + "\\IMG0001.tif");
+    ASSERT_EQ(tiff.abgr.size(), upright.size());
+    int wrong = 0;
+    for (int y = 0; y < w; ++y)  // the turned picture is h wide, w high
+      for (int x = 0; x < h; ++x)
+        wrong += tiff.abgr[y * h + x] != (right ? upright[(h - 1 - x) * w + y] : upright[x * w + w - 1 - y]);
+    EXPECT_EQ(wrong, 0) << (right ? "right" : "left");
+    DeleteFileA((folder_ + "\\IMG0001.tif").c_str());
+  }
+}
+
 // Inside the replace question's modal loop, once it is painted: its picture, then No.
 VOID CALLBACK PictureThenNo(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -372,11 +393,30 @@ TEST_F(ExportCommandTest, APhotoReadFromDamagedDataIsExportedAndNamed) {
   DeleteFileA(damaged.c_str());
 }
 
+// A quit message ends every modal loop; the dialog it ends was not confirmed,
+// so nothing is written, wherever the folder field points.
+TEST_F(ExportCommandTest, ADialogEndedByAQuitExportsNothing) {
+  DialogHook hook([&](HWND dialog) {
+    ChooseFormatAndFolder(dialog, kFormatBmp, folder_);
+    PostQuitMessage(1);
+  });
+  EXPECT_EQ(0, ExportPhotos(Instance(), nullptr, {PackPath(1)}, imaging::kNoTurn));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // left for the main loop
+  EXPECT_TRUE(FilesIn(folder_).empty());
+}
+
 // Another window's Export while this one's dialog is up: refused with a word,
 // and this one's OK keeps the defaults stored meanwhile (here written by the
 // test) instead of putting back what it read when it opened.
 std::vector<std::string> g_nestedMessages;
 int g_nestedResult = -1;
+HWND g_busyBox = nullptr;
+VOID CALLBACK PictureOfTheBusyBoxThenOk(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EXPECT_TRUE(SaveScreenshot(g_busyBox, "command-busy"));
+  DialogHook::Press(g_busyBox, IDOK);
+}
 VOID CALLBACK ExportFromAnotherWindow(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   ExportOptions savedElsewhere;
@@ -395,7 +435,8 @@ TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSur
     if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) return;
     if (GetDlgItem(dialog, 0xFFFF)) {
       g_nestedMessages.push_back(DialogHook::MessageText(dialog));
-      DialogHook::Press(dialog, IDOK);
+      g_busyBox = dialog;
+      SetTimer(nullptr, 0, 100, PictureOfTheBusyBoxThenOk);
     } else if (!g_exportDialog) {
       g_exportDialog = dialog;
       ChooseFormatAndFolder(dialog, kFormatBmp, folder_);
@@ -406,7 +447,7 @@ TEST_F(ExportCommandTest, ASecondExportWhileOneRunsIsRefusedAndStoredDefaultsSur
   });
   ASSERT_EQ(1, ExportPhotos(Instance(), nullptr, {PackPath(1)}, imaging::kNoTurn));
   EXPECT_EQ(0, g_nestedResult);
-  EXPECT_EQ((std::vector<std::string>{"Another export is in progress. Start this one when it has finished."}),
+  EXPECT_EQ((std::vector<std::string>{"Another export, print, copy or wallpaper is in progress. Start this one when it has finished."}),
             g_nestedMessages);
   EXPECT_EQ((std::vector<std::string>{"IMG0001.bmp"}), FilesIn(folder_));
   std::vector<unsigned char> value;

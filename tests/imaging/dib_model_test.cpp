@@ -28,7 +28,8 @@ class RotationTest : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
   int bits = std::get<0>(GetParam());
   bool bottomUp = std::get<1>(GetParam());
-  BitmapHandle start = makeSection(13, 5, bits, bottomUp, [&](int x, int y) { return pattern(x, y, bits); });
+  // Wider and taller than the 64-pixel tiles of whole-byte turns, with part tiles at the edges.
+  BitmapHandle start = makeSection(131, 70, bits, bottomUp, [&](int x, int y) { return pattern(x, y, bits); });
   ASSERT_NE(start, nullptr);
   std::vector<std::uint32_t> original = pixelsOf(start);
 
@@ -37,8 +38,8 @@ TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
     BitmapHandle next = rotate(current, kTurnRight);
     ASSERT_NE(next, nullptr);
     DibHeader h = headerOf(next);
-    EXPECT_EQ(h.width, turn % 2 == 0 ? 5 : 13);
-    EXPECT_EQ(absHeight(h), turn % 2 == 0 ? 13 : 5);
+    EXPECT_EQ(h.width, turn % 2 == 0 ? 70 : 131);
+    EXPECT_EQ(absHeight(h), turn % 2 == 0 ? 131 : 70);
     if (current != start) deleteBitmap(current);
     current = next;
   }
@@ -47,7 +48,7 @@ TEST_P(RotationTest, FourQuarterTurnsAndTwoHalfTurnsRestoreThePixels) {
 
   BitmapHandle half = rotate(start, kHalfTurn);
   BitmapHandle back = rotate(half, kHalfTurn);
-  EXPECT_EQ(headerOf(half).width, 13);
+  EXPECT_EQ(headerOf(half).width, 131);
   EXPECT_EQ(pixelsOf(back), original);
   deleteBitmap(half);
   deleteBitmap(back);

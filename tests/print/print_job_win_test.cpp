@@ -8,6 +8,7 @@
 
 #include "resources/resource_ids.h"
 #include "tests/support/png_file.h"
+#include "tests/support/progress_hook_win.h"
 #include "tests/print/print_test_support_win.h"
 #include "tests/support/screenshot_win.h"
 
@@ -74,6 +75,32 @@ TEST_F(PrintTest, TwoPhotosFitToPagePrintOnTwoPagesInsideTheMargins) {
   }
   const Picture& first = job.pages[0];
   WritePng(ScreenshotFolder() + "\\print-page.png", first.width, first.height, first.rgb);
+}
+
+// While a job runs nothing else of the program gets a message (it could start
+// a command inside GDI's page calls: one is waiting as the setup dialog
+// closes); a cancel during the first page (in its photo's decode) or between
+// the pages (once that photo is decoded) stops the job there and drops it
+// whole, with no failure told.
+TEST_F(PrintTest, AJobLetsNothingElseInAndACancelDropsIt) {
+  constexpr UINT kWaiting = WM_APP + 77;
+  for (const WPARAM cancelAt : {0, 5000, 10000}) {  // 0: no cancel
+    const bool cancel = cancelAt > 0;
+    DeleteFileA(output_.c_str());
+    print::PrintRequest request = Request();
+    PrintDialogs dialogs([&](HWND setup) {
+      PostMessageA(setup, WM_COMMAND, IDOK, 0);
+      PostThreadMessageA(GetCurrentThreadId(), kWaiting, 0, 0);  // still queued when the dialog ends
+    });
+    ProgressHook hook(cancel ? cancelAt : 20000, ProgressHook::Cancel);
+    print::Print(request, {DiscPhoto(1), DiscPhoto(2)});
+    EXPECT_EQ(cancel, hook.fired()) << cancelAt;
+    MSG waiting;
+    EXPECT_TRUE(PeekMessageA(&waiting, reinterpret_cast<HWND>(-1), kWaiting, kWaiting, PM_REMOVE)) << cancelAt;
+    EXPECT_EQ(0, dialogs.messages()) << cancelAt;
+    const RenderedJob job = Printed() ? RenderPostScript(output_, kRenderDpi) : RenderedJob{};
+    EXPECT_EQ(job.pages.size(), cancel ? 0u : 2u) << cancelAt;
+  }
 }
 
 }  // namespace

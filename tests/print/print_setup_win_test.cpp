@@ -4,6 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "desktop/wallpaper_win.h"
+#include "export/export_command_win.h"
+#include "export/photo_clipboard_win.h"
 #include "print/print_setup_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -171,18 +179,32 @@ TEST_F(PrintTest, OnlyTheCurrentLayoutRunEndsTheLayout) {
   EXPECT_EQ("?", g_countAtMarker);
 }
 
-// Print from another window while one print's dialogs are up: refused with a
-// word, and the first one's end keeps print settings saved meanwhile.
-TEST_F(PrintTest, ASecondPrintWhileOneRunsIsRefused) {
+// Print, Export, Copy or wallpaper from another window while one print's
+// dialogs are up: each refused with the same word, and the first print's end
+// keeps print settings saved meanwhile.
+TEST_F(PrintTest, AnotherPrintExportCopyOrWallpaperWhileOnePrintRunsIsRefused) {
   const PrintOptions before = g_settings.PrintOptions;
-  int nestedResult = -1, setups = 0;
-  bool nestedStarted = false;
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const std::string photo = DiscPhoto(2).path;
+  const std::function<bool(HWND)> others[] = {
+      [&](HWND) { return print::PrintPhotos(instance, nullptr, {DiscPhoto(2)}) != 0; },
+      [&](HWND) { return imagefile::ExportPhotos(instance, nullptr, {photo}, imaging::kNoTurn) != 0; },
+      [&](HWND d) { return !imagefile::CopyPhotoAtLevel(instance, d, photo, 3, imaging::kNoTurn) ||
+                           IsClipboardFormatAvailable(CF_DIB); },
+      [&](HWND) { return SetPhotoAsWallpaper(instance, nullptr, photo, false, imaging::kNoTurn); },
+  };
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  int ran = 0, setups = 0;
+  bool nestedDone = false;
   PrintDialogs dialogs([&](HWND setup) {
     if (++setups > 1) return DialogHook::Press(setup, IDCANCEL);  // a second setup: the fault
     RepeatOnDialog(setup, [&](HWND d) {
-      if (!nestedStarted) {
-        nestedStarted = true;
-        nestedResult = print::PrintPhotos(GetModuleHandleA(nullptr), nullptr, {DiscPhoto(2)});
+      if (!nestedDone) {
+        nestedDone = true;
+        for (const auto& other : others) ran += other(d);
         g_settings.PrintOptions.leftMargin = 2.5f;  // saved elsewhere meanwhile
         return false;
       }
@@ -190,11 +212,11 @@ TEST_F(PrintTest, ASecondPrintWhileOneRunsIsRefused) {
       return true;
     });
   });
-  EXPECT_EQ(print::PrintPhotos(GetModuleHandleA(nullptr), nullptr, {DiscPhoto(1)}), 0);
-  EXPECT_EQ(0, nestedResult);
+  EXPECT_EQ(print::PrintPhotos(instance, nullptr, {DiscPhoto(1)}), 0);
+  EXPECT_EQ(0, ran);
   EXPECT_EQ(1, dialogs.printDialogs());
-  EXPECT_EQ(std::vector<std::string>{"Another print is in progress. Start this one when it has finished."},
-            dialogs.messageTexts());
+  const std::string refused = "Another export, print, copy or wallpaper is in progress. Start this one when it has finished.";
+  EXPECT_EQ(std::vector<std::string>(std::size(others), refused), dialogs.messageTexts());
   EXPECT_EQ(2.5f, g_settings.PrintOptions.leftMargin);
   g_settings.PrintOptions = before;
 }

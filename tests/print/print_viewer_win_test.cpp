@@ -3,6 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "export/export_plan.h"
+#include "resources/command_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/support/dialog_hook_win.h"
+#include "tests/support/screenshot_win.h"
+#include "tests/support/unique_temp.h"
 
 #include "tests/print/print_test_support_win.h"
 #include "tests/viewer/viewer_test_support.h"
@@ -44,6 +54,93 @@ TEST_F(ViewerTest, PrintFromATurnedViewerPrintsThePhotoAsShown) {
   const double shown = DifferenceFromPhoto(job.pages[0], got, path, imaging::kTurnLeft);
   EXPECT_LT(shown, 20.0);
   EXPECT_GT(DifferenceFromPhoto(job.pages[0], got, path, imaging::kTurnRight), 2 * shown);  // not turned the other way
+}
+
+// From inside a viewer's dialog: Exit, closing the browse window and closing
+// the viewer (each refusal box answered, the first pictured), then the dialog
+// answered as a user would.
+HWND g_browse = nullptr, g_viewer = nullptr, g_dialog = nullptr, g_refusal = nullptr;
+int g_answer = IDCANCEL;
+VOID CALLBACK PictureThenOk(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EXPECT_TRUE(SaveScreenshot(g_refusal, "refused-while-running"));
+  DialogHook::Press(g_refusal, IDOK);
+}
+VOID CALLBACK TryToCloseEverything(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  SendMessageA(g_browse, WM_COMMAND, CMD_EXIT, 0);
+  SendMessageA(g_browse, WM_CLOSE, 0, 0);
+  SendMessageA(g_viewer, WM_CLOSE, 0, 0);
+  DialogHook::Press(g_dialog, g_answer);
+}
+
+// While a viewer's Export dialog, its replace question, its print setup or its
+// "Copy failed." is up, Exit and closing either window are refused with a
+// word: no dialog ends as if confirmed (no quit, nothing written) and both
+// windows stay.
+TEST_F(ViewerTest, ExitAndClosingWaitForAViewersDialogs) {
+  ASSERT_FALSE(PrepareTestPrinter().empty());
+  viewer::ViewerWindow* v = OpenDecoded(0, 2);
+  ASSERT_NE(v, nullptr);
+  g_browse = window_.hwnd();
+  g_viewer = v->Frame();
+  const std::string folder = test_support::UniqueTempPath("out");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::fclose(std::fopen((folder + "\\IMG0001.bmp").c_str(), "wb"));  // for the replace question
+  struct Route {
+    int command;
+    int stopAt;  // a control of the dialog to try the closes in
+    int answer;
+  };
+  const Route routes[] = {{CMD_VIEWER_EXPORT, IDC_EXPORT_FOLDER, IDCANCEL},
+                          {CMD_VIEWER_EXPORT, IDC_REPLACE_ALL, IDNO},
+                          {CMD_PRINT, IDC_PRINT_SIZE_MODE, IDCANCEL},
+                          {CMD_COPY, 0xFFFF, IDOK}};  // "Copy failed."
+  // Copy fails on a photo whose pack was spoilt after it was shown.
+  const std::string spoilt = folder + "\\SPOILT.PCD";
+  ASSERT_TRUE(CopyFileA("D:\\PHOTO_CD\\IMAGES\\IMG0001.PCD", spoilt.c_str(), FALSE));
+  for (const Route& route : routes) {
+    if (route.command == CMD_COPY) {
+      ASSERT_TRUE(v->Open({ViewerPhoto{0, spoilt}}, 0));
+      ASSERT_TRUE(Decoded(v));
+      FILE* emptied = std::fopen(spoilt.c_str(), "wb");
+      ASSERT_NE(emptied, nullptr);
+      std::fclose(emptied);
+    }
+    std::vector<std::string> messages;
+    DialogHook hook([&](HWND d) {
+      if (GetDlgItem(d, IDC_PROGRESS_BAR)) return;
+      const bool copyFailed = DialogHook::MessageText(d) == "Copy failed.";
+      if (GetDlgItem(d, 0xFFFF) && !copyFailed) {
+        messages.push_back(DialogHook::MessageText(d));
+        if (&route != routes || messages.size() > 1) return DialogHook::Press(d, IDOK);
+        g_refusal = d;
+        SetTimer(nullptr, 0, 100, PictureThenOk);
+      } else if (route.stopAt == 0xFFFF ? copyFailed : GetDlgItem(d, route.stopAt) != nullptr) {
+        g_dialog = d;
+        g_answer = route.answer;
+        SetTimer(nullptr, 0, 100, TryToCloseEverything);
+      } else {
+        // The Export dialog on the way to the question, or the system print dialog.
+        if (GetDlgItem(d, IDC_EXPORT_FOLDER)) {
+          SendDlgItemMessageA(d, IDC_EXPORT_FORMAT, CB_SETCURSEL, imagefile::ExportFormatRow(imagefile::kFormatBmp), 0);
+          SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FORMAT, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_EXPORT_FORMAT)));
+          SetDlgItemTextA(d, IDC_EXPORT_FOLDER, folder.c_str());
+        }
+        DialogHook::Press(d, IDOK);
+      }
+    });
+    SendMessageA(v->Frame(), WM_COMMAND, route.command, 0);
+    const std::string refused = "A command is still in progress. Let it finish or cancel it first.";
+    EXPECT_EQ(std::vector<std::string>(3, refused), messages) << route.command << " " << route.stopAt;
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    Pump();
+    ASSERT_EQ(window_.ViewerCount(), 1u);
+    EXPECT_TRUE(IsWindow(window_.hwnd()));
+  }
+  EXPECT_EQ(GetFileAttributesA("D:\\PHOTO_CD\\IMG0001.jpg"), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ TEST(SettingsTest, WritesEachGroupWithExactWidthsAndNothingElse) {
       {"Dither16", 4}, {"GammaEnable", 1}, {"GammaFactor", 8}, {"UseDDB", 1},
       {"FullScreenMode", 4}, {"SaveBrowseWindow", 4}, {"ThumbSize", 8},
       {"ThumbBorderSize", 4}, {"LVStyle", 4}, {"DefResolution", 1}, {"SSDelayMS", 4},
-      {"SSWrap", 4}, {"SSReadAhead", 4}, {"SSSequenceMode", 4}, {"CacheBehind", 4}};
+      {"SSWrap", 4}, {"SSReadAhead", 4}, {"SSSequenceMode", 4}, {"CacheBehind", 4},
+      {"SameToneAllLevels", 1}};
   ASSERT_EQ(std::size(options), store.values.size());
   for (const auto& [name, width] : options) EXPECT_EQ(width, store.values[name].size()) << name;
   EXPECT_EQ(Bytes({0x88, 0x13, 0, 0}), store.values["SSDelayMS"]);

@@ -18,7 +18,7 @@ std::string HelpSource(const std::string& page) {
 }
 
 TEST(HelpTopics, EveryDialogTopicLeadsToItsParagraph) {
-  const unsigned ids[] = {2,   100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 700, 701, 702, 703, 704, 705, 706,
+  const unsigned ids[] = {2, 3, 4, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 700, 701, 702, 703, 704, 705, 706,
                           707, 708, 726, 727, 730, 731, 732, 733, 734, 737, 738, 739, 740, 741, 742, 743, 744};
   for (unsigned id : ids) {
     const char* topic = HelpTopicPage(id);
@@ -37,7 +37,7 @@ TEST(HelpTopics, EveryDialogTopicLeadsToItsParagraph) {
     EXPECT_NE(HelpSource("LumivexaSE.hhp").find("\n" + page + "\n"), std::string::npos) << page;
   }
   EXPECT_EQ(HelpTopicPage(1), nullptr);
-  EXPECT_STREQ(HelpTopicPage(104), "options.html#gamma");
+  EXPECT_STREQ(HelpTopicPage(104), "options-display.html#gamma");
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST_F(OptionsSheetTest, RefusesGammaFiveAndTakesOneCommaFiveWithTheDelayAsTyped
         shownGamma = Text(page, IDC_OPT_GAMMA);
         ditheringEnabled = IsWindowEnabled(GetDlgItem(page, IDC_OPT_DITHERING));
         CheckDlgButton(page, IDC_OPT_GAMMA_ENABLE, BST_CHECKED);
+        CheckDlgButton(page, IDC_OPT_SAME_TONE, BST_CHECKED);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_OPT_GAMMA_ENABLE, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_OPT_GAMMA_ENABLE)));
         SaveScreenshot(sheet, "options-display");
@@ -99,6 +100,7 @@ TEST_F(OptionsSheetTest, RefusesGammaFiveAndTakesOneCommaFiveWithTheDelayAsTyped
   EXPECT_DOUBLE_EQ(1.2, gammaWhileRefused);
   EXPECT_DOUBLE_EQ(1.5, settings.GammaFactor);
   EXPECT_EQ(1, settings.GammaEnable);
+  EXPECT_EQ(1, settings.SameToneAllLevels);
   EXPECT_EQ(11, sliderPosition);  // 8000: as near to 7500 as 7000, and later
   EXPECT_EQ("(8 seconds)", delayLabel);
   EXPECT_EQ(7500, settings.SSDelayMS);

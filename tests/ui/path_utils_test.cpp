@@ -11,6 +11,13 @@ TEST(PathUtilsTest, JoinPathAddsOneSeparatorOnlyWhereNeeded) {
   EXPECT_EQ("C:\\out\\IMG0001.tif", JoinPath("C:\\out", "IMG0001.tif"));
 }
 
+TEST(PathUtilsTest, FolderOfPathKeepsADrivesRoot) {
+  EXPECT_EQ("C:\\photos", FolderOfPath("C:\\photos\\IMG0001.PCD"));
+  EXPECT_EQ("C:\\", FolderOfPath("C:\\IMG0001.PCD"));
+  EXPECT_EQ("\\\\server\\share", FolderOfPath("\\\\server\\share\\a.pcd"));
+  EXPECT_EQ("", FolderOfPath("a.pcd"));
+}
+
 TEST(PathUtilsTest, ReplaceExtensionIgnoresPointsInFolders) {
   EXPECT_EQ("a.b\\c.tif", ReplaceExtension("a.b\\c", "tif"));
   EXPECT_EQ("c", ReplaceExtension("c.pcd", ""));

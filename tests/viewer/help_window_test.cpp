@@ -48,14 +48,15 @@ class HelpTest : public ViewerTest {
     return RunUntil([] { return HelpWindow() && IsWindowVisible(HelpWindow()); }, 10000);
   }
   // Opens the property sheet with the caption by the browse window's command and
-  // presses F1 on control of its first page; true when the help came up.
-  bool F1OnSheetShowsHelp(const char* caption, int control, UINT command) {
+  // presses F1 on control of its first page, or of the sheet itself; true when
+  // the help came up.
+  bool F1OnSheetShowsHelp(const char* caption, int control, UINT command, bool onSheet = false) {
     bool shown = false;
     HWND sheet = nullptr;
     TimedScript script({
         [&] {
           sheet = TimedScript::FindDialog(caption);
-          if (sheet) PressF1On(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), control));
+          if (sheet) PressF1On(GetDlgItem(onSheet ? sheet : PropSheet_GetCurrentPageHwnd(sheet), control));
           return sheet != nullptr;
         },
         HelpCameUp(&shown),
@@ -70,9 +71,13 @@ class HelpTest : public ViewerTest {
 };
 
 TEST_F(HelpTest, F1InTheBrowseWindowAndInAViewerShowsTheHelp) {
+  // Opening the disc does not make its folder the current one (a disc folder
+  // holds the user's files on a copied disc); help is found beside the
+  // program even when something else made it current.
   char current[MAX_PATH] = "";
   GetCurrentDirectoryA(MAX_PATH, current);
-  EXPECT_EQ(toupper(current[0]), 'D');  // the disc's folder
+  EXPECT_NE(toupper(current[0]), 'D');
+  ASSERT_TRUE(SetCurrentDirectoryA("D:\\PHOTO_CD"));
   ASSERT_EQ(HelpWindow(), nullptr);
 
   PostMessageA(window_.list(), WM_KEYDOWN, VK_F1, 1);
@@ -86,10 +91,11 @@ TEST_F(HelpTest, F1InTheBrowseWindowAndInAViewerShowsTheHelp) {
   ASSERT_NE(v, nullptr);
   Key(v, VK_F1);
   EXPECT_TRUE(HelpShows());
+  SetCurrentDirectoryA(current);
 }
 
 TEST_F(HelpTest, ExportsHelpButtonF1AndWhatsThisOnItsFolderShowTheHelp) {
-  bool byButton = false, byF1 = false, byMenu = false;
+  bool byButton = false, byF1 = false, byMenu = false, onButton = false;
   HWND dialog = nullptr;
   TimedScript script({
       [&] {
@@ -116,6 +122,11 @@ TEST_F(HelpTest, ExportsHelpButtonF1AndWhatsThisOnItsFolderShowTheHelp) {
         return true;
       },
       HelpCameUp(&byMenu),
+      [&] {  // OK has no topic of its own: the dialog's
+        PressF1On(GetDlgItem(dialog, IDOK));
+        return true;
+      },
+      HelpCameUp(&onButton),
       [&] {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
@@ -127,10 +138,12 @@ TEST_F(HelpTest, ExportsHelpButtonF1AndWhatsThisOnItsFolderShowTheHelp) {
   EXPECT_TRUE(byButton);
   EXPECT_TRUE(byF1);
   EXPECT_TRUE(byMenu);
+  EXPECT_TRUE(onButton);
 }
 
-TEST_F(HelpTest, F1OnTheControlsOfOptionsAndPhotoPropertiesShowsTheHelp) {
+TEST_F(HelpTest, F1OnTheControlsOfOptionsAndPhotoPropertiesAndOnTheSheetsButtonsShowsTheHelp) {
   EXPECT_TRUE(F1OnSheetShowsHelp("Lumivexa Options", IDC_OPT_RESOLUTION, CMD_OPTIONS));
+  EXPECT_TRUE(F1OnSheetShowsHelp("Lumivexa Options", IDCANCEL, CMD_OPTIONS, true));
   Focus(0);
   EXPECT_TRUE(F1OnSheetShowsHelp("Photo properties", IDC_PROP_NUMBER, CMD_PROPERTIES));
 }

@@ -111,6 +111,13 @@ TEST(FramePlacement, CascadesFromTheLastFrameAndStartsOverAtTheEdge) {
   EXPECT_EQ(wrapped.top, 30);
   EXPECT_EQ(wrapped.right, 500);
   EXPECT_EQ(wrapped.bottom, 460);
+
+  // A tall frame opening at a cascade step keeps its corner and gets shorter.
+  imaging::PixelRect tall = PlaceFrameFrom(126, 56, 520, 900, work);
+  EXPECT_EQ(tall.left, 126);
+  EXPECT_EQ(tall.top, 56);
+  EXPECT_EQ(tall.right, 646);
+  EXPECT_EQ(tall.bottom, 738);
 }
 
 TEST(SlideSequence, InOrderStopsOrWrapsAtTheEnds) {

@@ -108,3 +108,34 @@ TEST_F(ViewerTest, PagingAViewerWhileAnExportAsksKeepsTheViewersLevel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A standing photo at Fit to screen fills the work area's height uncropped (the
+// view control crops what does not fit), the whole screen's in full-screen, and
+// fits the frame again after it ("*" typed).
+TEST_F(ViewerTest, FitToScreenFitsTheWorkAreaAndFitsAgainAroundFullScreen) {
+  viewer::ViewerWindow* v = OpenDecoded(2, 0);
+  ASSERT_NE(v, nullptr);
+  auto viewHeight = [&] {
+    RECT r{};
+    GetWindowRect(v->view().hwnd(), &r);
+    return r.bottom - r.top;
+  };
+  RECT work{}, frame{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(v->Frame(), &frame);
+  const SIZE fitted = v->view().DisplaySize();
+  EXPECT_EQ(viewHeight(), fitted.cy);
+  EXPECT_EQ(frame.bottom - frame.top, work.bottom - work.top);
+
+  Key(v, 'F', true);
+  EXPECT_EQ(v->view().DisplaySize().cy, GetSystemMetrics(SM_CYSCREEN));
+  PostMessageA(v->Frame(), WM_CHAR, '*', 1);
+  Pump();
+  ASSERT_FALSE(v->fullScreen());
+  EXPECT_EQ(v->view().DisplaySize().cy, fitted.cy);
+  EXPECT_EQ(viewHeight(), fitted.cy);
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 
 #include "resources/command_ids.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_store_win.h"
 #include "tests/support/damaged_copy.h"
 #include "tests/support/png_file.h"
 #include "tests/support/dialog_hook_win.h"
@@ -119,12 +120,25 @@ TEST_F(ViewerTest, RotationTurnsThePictureAndFullScreenComesBackToThePlacement) 
   GetWindowRect(v->Frame(), &back);
   EXPECT_TRUE(EqualRect(&back, &framed));
 
-  // Changed display settings decode the photo again with them.
-  g_settings.GammaEnable = 1;
-  g_settings.GammaFactor = 2.0;
-  v->ApplyDisplaySettings();
+  // Display options changed from the browse window's Options reach the open
+  // viewer, which decodes its photo again with them.
+  TimedScript script({[&] {
+    HWND sheet = TimedScript::FindDialog("Lumivexa Options");
+    if (!sheet) return false;
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    CheckDlgButton(page, IDC_OPT_GAMMA_ENABLE, BST_CHECKED);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_OPT_GAMMA_ENABLE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_OPT_GAMMA_ENABLE)));
+    SetDlgItemTextA(page, IDC_OPT_GAMMA, "2");
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    return true;
+  }});
+  SendMessageA(window_.hwnd(), WM_COMMAND, CMD_OPTIONS, 0);
+  ASSERT_TRUE(script.finished());
+  ASSERT_EQ(g_settings.GammaFactor, 2.0);
   ASSERT_TRUE(Decoded(v));
   EXPECT_NE(PixelOf(bitmap(), 767, 0), topRight);
+  SaveSettingsGroup(saved_, SettingsGroup::kOptions);  // the sheet stored its options
 }
 
 // Turning a standing photo at Fit to screen fits a lying one: the control decodes
@@ -173,6 +187,25 @@ TEST_F(ViewerTest, ATurnedPhotoShownAtAnotherLevelKeepsItsTurn) {
   auto expected = reinterpret_cast<HBITMAP>(upright.firstBitmap());
   for (POINT p : {POINT{10, 10}, POINT{245, 10}, POINT{10, 373}, POINT{245, 373}})
     EXPECT_TRUE(SimilarColour(PixelOf(bitmap(), p.x, p.y), PixelOf(expected, p.x, p.y))) << p.x << "," << p.y;
+}
+
+// With AutoFitWindow a user's resize refits the zoom; the larger decode that
+// needs must come out turned like the photo on show, not upright and stretched.
+TEST_F(ViewerTest, AResizeThatDecodesATurnedPhotoAgainKeepsTheTurn) {
+  g_settings.AutoFitWindow = 1;
+  viewer::ViewerWindow* v = OpenDecoded(0, 2);  // BASE/4: 384 x 256
+  ASSERT_NE(v, nullptr);
+  Key(v, VK_OEM_COMMA);
+  ASSERT_TRUE(Decoded(v));
+  SetWindowPos(v->Frame(), nullptr, 0, 0, 1000, 1000, SWP_NOZORDER | SWP_NOMOVE);
+  ASSERT_TRUE(Decoded(v));
+  BITMAP shown = {};
+  GetObjectA(reinterpret_cast<HBITMAP>(v->image(0)->firstBitmap()), sizeof shown, &shown);
+  EXPECT_GT(shown.bmHeight, 384);  // decoded again, larger
+  EXPECT_LT(shown.bmWidth, shown.bmHeight);  // still standing
+  const SIZE display = v->view().DisplaySize();
+  EXPECT_EQ(display.cx, shown.bmWidth);
+  EXPECT_EQ(display.cy, shown.bmHeight);
 }
 
 // Copy and Export take the turn the way the screen shows it, not the other way.
