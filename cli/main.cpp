@@ -19,6 +19,7 @@
 #include "cli/exit_status.h"
 #include "cli/export_job.h"
 #include "cli/image_output.h"
+#include "cli/mapfile_report.h"
 #include "cli/manifest.h"
 #include "cli/output_names.h"
 #include "cli/pack_info.h"
@@ -402,13 +403,17 @@ int runVerify(const std::vector<std::string>& paths, bool json, int jobs) {
     unreadable = unreadable || !r.error.empty();
     damaged = damaged || !r.whole();
   }
+  const std::vector<cli::MappedDamage> notCopied = cli::mappedDamage(inputs);
   if (json) {
     nlohmann::json document = cli::verifyJson(results);
+    for (const cli::MappedDamage& d : notCopied)
+      document["notCopied"].push_back({{"file", d.pack}, {"sectors", d.sectors}, {"parts", d.parts}});
     if (!unopened.empty()) document["inputs"] = unopened;
     if (g_interrupted) document["interrupted"] = true;
     std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   } else {
     for (const cli::VerifyResult& r : results) std::cout << cli::verifyLine(r) << "\n";
+    for (const cli::MappedDamage& d : notCopied) std::cout << cli::mappedDamageLine(d) << "\n";
     std::cout << cli::verifySummary(results) << (g_interrupted ? "; interrupted before the rest" : "") << "\n";
   }
   if (g_interrupted) return kExitInterrupted;
@@ -594,11 +599,19 @@ int main(int argc, char** argv) {
       "  lumivexa-cli contact /media/cdrom -o index.png\n"
       "  lumivexa-cli contact trip.cue -o index.jpg --columns 8");
 
+  std::string mapfile;
+  for (CLI::App* command : {info, exp, verify}) command->add_option("--mapfile", mapfile, cli::kMapfileHelp);
+
   try {
     app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
   } catch (const CLI::ParseError& e) {
     int code = app.exit(e);
     return code == 0 ? 0 : kExitUsage;
+  }
+  std::string mapfileError;
+  if (!mapfile.empty() && !cli::useMapfile(*info ? infoPaths : *verify ? verifyPaths : paths, mapfile, mapfileError)) {
+    std::cerr << mapfileError << "\n";
+    return kExitUsage;
   }
 
   if (*info) return runInfo(infoPaths, json);

@@ -76,7 +76,10 @@ nlohmann::json levelJson(const PcdLevelDamage& d) {
   }
   if (d.unreadable) j["unreadable"] = PcdStatusText(d.unreadable);
   if (d.rowTableReplaced) j["rowTableUnreadable"] = true;
-  if (d.sectorsFilled) j["zeroedSectors"] = d.sectorsFilled;
+  const int zeroed = d.sectorsFilled - d.sectorsUnreadable - d.sectorsPastEnd;
+  if (zeroed) j["zeroedSectors"] = zeroed;
+  if (d.sectorsUnreadable) j["unreadableSectors"] = d.sectorsUnreadable;
+  if (d.sectorsPastEnd) j["sectorsPastEnd"] = d.sectorsPastEnd;
   return j;
 }
 

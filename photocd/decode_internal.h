@@ -69,6 +69,13 @@ struct PrefetchedRows {
   int top = 0, bottom = 0;
 };
 
+// The sectors of a base level that were filled, and why some were lost.
+struct LevelSectors {
+  std::vector<std::uint32_t> sectors;  // every lost sector, by number within the level
+  int unreadable = 0;                  // of them, did not read
+  int pastEnd = 0;                     // of them, lie past the end of the file
+};
+
 struct DecodeState {
   // Code tables of the pack: 4BASE luma, 16BASE luma, chroma 1, chroma 2.
   const HuffmanTable* packTables[4] = {};
@@ -98,10 +105,10 @@ struct DecodeState {
   bool rowTableUnusable[2] = {};
   bool codeTableUnusable[4] = {};
   std::uint32_t fileSectors = 0;
-  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their zeroed
+  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their lost
   // sectors filled from the level below; read on first use.
   std::vector<std::uint8_t> baseLevels[pcd::kLevelBase + 1];
-  int baseZeroedSectors[pcd::kLevelBase + 1] = {};
+  LevelSectors baseLost[pcd::kLevelBase + 1];
 };
 
 // Notes damage a residual row met: a row left out, a level unreadable or a
