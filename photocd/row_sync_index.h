@@ -4,6 +4,7 @@
 // fit the rows around it (a flipped bit, wrong bytes that read as a sync) is
 // passed over rather than taken for the end of the rows.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -40,15 +41,27 @@ class RowSyncIndex {
 };
 
 // Calls found(header, bit after it) for every row header from bit `begin` to
-// bit `end`; stops early when found returns false. The statuses of reading
-// (0 at the end of the stretch or of the file).
+// bit `end`; stops early when found returns false. A sector that cannot be
+// read loses only the headers in it: the scan goes on after it. 0, or the
+// statuses of reading other than failed reads.
 template <typename Found>
 PcdStatus PcdScanRowHeaders(BitReader& bits, std::uint64_t begin, std::uint64_t end, Found&& found) {
+  constexpr std::uint64_t kSectorBits = 2048 * 8;
+  std::uint64_t at = begin;
   PcdStatus status = bits.Seek(begin);
-  while (status == kPcdOk) {
+  for (;;) {
+    if (status == kPcdReadFailed || status == kPcdSeekFailed) {
+      at = (std::max(at, bits.Position()) / kSectorBits + 1) * kSectorBits;
+      if (at >= end) return kPcdOk;
+      status = bits.Seek(at);
+      continue;
+    }
+    if (status != kPcdOk) break;
     RowHeader header{};
     status = bits.NextHeader(header, end);
-    if (status == kPcdOk && !found(header, bits.Position())) break;
+    if (status != kPcdOk) continue;
+    at = bits.Position();
+    if (!found(header, at)) break;
   }
   return status == kPcdBadSignature || status == kPcdEndOfFile ? PcdStatus{kPcdOk} : status;
 }
