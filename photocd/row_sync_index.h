@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bit_reader.h"
+#include "pcd_layout.h"
 
 // Which headers count as rows: per plane code (0 luma, 2 chroma 1, 3 chroma 2)
 // the number of rows, and how a header's row number maps to a row.
@@ -45,8 +46,16 @@ class RowSyncIndex {
 template <typename Found>
 PcdStatus PcdScanRowHeaders(BitReader& bits, std::uint64_t begin, std::uint64_t end, Found&& found) {
   PcdStatus status = bits.Seek(begin);
-  while (status == kPcdOk) {
+  while (status == kPcdOk || status == kPcdReadFailed) {
     RowHeader header{};
+    if (status == kPcdReadFailed) {
+      // A sector that does not read loses only its own rows: go on after it.
+      const std::uint64_t sectorBits = std::uint64_t{pcd::kSectorSize} * 8;
+      const std::uint64_t next = (bits.Position() / sectorBits + 1) * sectorBits;
+      if (next >= end) break;
+      status = bits.Seek(next);
+      continue;
+    }
     status = bits.NextHeader(header, end);
     if (status == kPcdOk && !found(header, bits.Position())) break;
   }
