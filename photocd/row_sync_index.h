@@ -4,11 +4,11 @@
 // fit the rows around it (a flipped bit, wrong bytes that read as a sync) is
 // passed over rather than taken for the end of the rows.
 #pragma once
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "bit_reader.h"
+#include "pcd_layout.h"
 
 // Which headers count as rows: per plane code (0 luma, 2 chroma 1, 3 chroma 2)
 // the number of rows, and how a header's row number maps to a row.
@@ -41,27 +41,23 @@ class RowSyncIndex {
 };
 
 // Calls found(header, bit after it) for every row header from bit `begin` to
-// bit `end`; stops early when found returns false. A sector that cannot be
-// read loses only the headers in it: the scan goes on after it. 0, or the
-// statuses of reading other than failed reads.
+// bit `end`; stops early when found returns false. The statuses of reading
+// (0 at the end of the stretch or of the file).
 template <typename Found>
 PcdStatus PcdScanRowHeaders(BitReader& bits, std::uint64_t begin, std::uint64_t end, Found&& found) {
-  constexpr std::uint64_t kSectorBits = 2048 * 8;
-  std::uint64_t at = begin;
   PcdStatus status = bits.Seek(begin);
-  for (;;) {
-    if (status == kPcdReadFailed || status == kPcdSeekFailed) {
-      at = (std::max(at, bits.Position()) / kSectorBits + 1) * kSectorBits;
-      if (at >= end) return kPcdOk;
-      status = bits.Seek(at);
+  while (status == kPcdOk || status == kPcdReadFailed) {
+    RowHeader header{};
+    if (status == kPcdReadFailed) {
+      // A sector that does not read loses only its own rows: go on after it.
+      const std::uint64_t sectorBits = std::uint64_t{pcd::kSectorSize} * 8;
+      const std::uint64_t next = (bits.Position() / sectorBits + 1) * sectorBits;
+      if (next >= end) break;
+      status = bits.Seek(next);
       continue;
     }
-    if (status != kPcdOk) break;
-    RowHeader header{};
     status = bits.NextHeader(header, end);
-    if (status != kPcdOk) continue;
-    at = bits.Position();
-    if (!found(header, at)) break;
+    if (status == kPcdOk && !found(header, bits.Position())) break;
   }
   return status == kPcdBadSignature || status == kPcdEndOfFile ? PcdStatus{kPcdOk} : status;
 }
