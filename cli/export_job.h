@@ -12,6 +12,8 @@
 
 namespace cli {
 
+class Manifest;
+
 // The file options, and a cancel flag that also skips the photos not yet started.
 struct ExportSettings : WriteOptions {
   std::string folder;  // made when missing
@@ -22,6 +24,10 @@ struct ExportSettings : WriteOptions {
   bool progressBar = false;
   bool strict = false;  // write no photo that needed a repair or a lower level
   bool dryRun = false;  // name the files, write nothing
+  // Gets a line for every file written; a file already there is checked
+  // against its line (size and modification time, or with checksum its SHA-256).
+  Manifest* manifest = nullptr;
+  bool checksum = false;
 };
 
 struct ExportResult {
@@ -33,6 +39,8 @@ struct ExportResult {
   bool repaired = false;    // damage was decoded around
   bool lowerLevel = false;  // some or all of it comes from a lower level than asked for
   bool exists = false;  // not written because the file exists
+  bool present = false;   // not written because the file is there as its manifest line says
+  bool conflict = false;  // a file is there that is not the photo its manifest names
   int level = -1;       // the Photo CD level written; -1 for other inputs
   std::vector<std::string> repairs;  // what was repaired or came from a lower level, for the manifest
 };
@@ -40,9 +48,10 @@ struct ExportResult {
 // The output path of an input named by the pattern, with the extension, in folder.
 std::string outputPath(const std::string& folder, const std::string& pattern, const NameFields& fields,
                        const std::string& extension);
-// The fields of the input at position index (0-based) of a run; the scan time
-// is read only when the pattern uses it.
-NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern);
+// The fields of the input at position index (0-based) of a run, whose disc has
+// the identity given; the scan time is read only when the pattern uses it.
+NameFields nameFieldsOf(const std::string& input, std::size_t index, const std::string& pattern,
+                        const std::string& identity);
 // True when path lies inside folder, judged by the names alone.
 bool insideFolder(const std::string& path, const std::string& folder);
 

@@ -47,6 +47,10 @@ std::string existsMessage(const std::string& output) {
   return shownPath(output) + " exists; not replaced (--overwrite replaces it)";
 }
 
+std::string conflictMessage(const std::string& output, const std::string& difference) {
+  return "conflict: " + shownPath(output) + " exists but is not this photo (" + difference + "); not replaced";
+}
+
 WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::ImageMetadata* metadata, const WriteOptions& o,
                     const std::string& output, std::string& error) {
   std::error_code ec;
@@ -107,6 +111,10 @@ WriteOutcome writeImageFile(imaging::BitmapHandle bitmap, const imagefile::Image
     error = existsMessage(output);
     fs::remove(temporaryFile, ec);
     return WriteOutcome::Exists;
+  }
+  if (o.beforeRename && !o.beforeRename(temporary, error)) {
+    fs::remove(temporaryFile, ec);
+    return WriteOutcome::Failed;
   }
   fs::rename(temporaryFile, outputFile, ec);
   if (ec) {

@@ -3,6 +3,7 @@
 // unless asked to.
 #pragma once
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "imagefile/export_options.h"
@@ -19,10 +20,15 @@ struct WriteOptions {
   bool fastPng = false;    // quicker, larger PNG files
   // Set from elsewhere (an interrupt) to stop: the file being written is dropped.
   const std::atomic<bool>* cancel = nullptr;
+  // Called with the complete, synced temporary file just before it is renamed
+  // into place (the manifest's line goes in then); false with a message stops the write.
+  std::function<bool(const std::string& temporary, std::string& error)> beforeRename;
 };
 
 // The text of an existing output that is left alone.
 std::string existsMessage(const std::string& output);
+// The text of an existing output that is not the photo the manifest names there.
+std::string conflictMessage(const std::string& output, const std::string& difference);
 
 enum class WriteOutcome { Written, Exists, Failed };
 

@@ -12,7 +12,7 @@ namespace cli {
 
 const char* const kNamePatternHelp =
     "output file name without extension; fields: {name} the pack's name (IMG0001), {photo} the photo number "
-    "(0001), {serial} the disc's serial number, {disc} the disc image's or disc folder's name, {date} the scan date (1996-05-14), {time} the scan time (094210); "
+    "(0001), {serial} the disc's serial number (a digest of the disc, pcd-..., when it has no plausible one), {disc} the disc image's or disc folder's name, {date} the scan date (1996-05-14), {time} the scan time (094210); "
     "a / makes subfolders";
 
 namespace {

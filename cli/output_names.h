@@ -16,7 +16,7 @@ extern const char* const kNamePatternHelp;
 struct NameFields {
   std::string name;     // the input's file title without extension or version suffix
   int photo = 0;        // the photo's number on its disc
-  std::string serial;   // the disc's serial number (UTF-8); empty when unknown
+  std::string serial;   // the disc's identity: its serial number (UTF-8) or a digest
   std::string disc;     // the name of the disc image or of the disc's folder
   bool hasScanTime = false;
   std::uint32_t scanTime = 0;  // seconds since 1970-01-01 00:00

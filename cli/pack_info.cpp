@@ -46,6 +46,16 @@ int levelFromName(const std::string& name) {
 
 std::string formatTime(std::uint32_t seconds, bool tiffStyle) { return pcdprops::FormatDiscTime(seconds, tiffStyle); }
 
+namespace {
+
+// A recorded time as text; "undated" for the zero (or all-ones) a disc writes
+// when it records none, which would otherwise read as 1 January 1970.
+std::string recordedTime(std::uint32_t seconds) {
+  return pcdprops::IsRecordedTime(seconds) ? formatTime(seconds) : "undated";
+}
+
+}  // namespace
+
 nlohmann::json describeDisc(const std::string& photoCdFolder) {
   nlohmann::json disc;
   std::string infoPath = findChild(photoCdFolder, "INFO.PCD");
@@ -59,8 +69,8 @@ nlohmann::json describeDisc(const std::string& photoCdFolder) {
   std::snprintf(version, sizeof version, "%u.%u", info.versionMajor, info.versionMinor);
   disc["version"] = version;
   disc["serial"] = pcdprops::FieldTextUtf8(info.serialNumber);
-  disc["created"] = formatTime(info.creationTime);
-  disc["modified"] = formatTime(info.secondTime);
+  disc["created"] = recordedTime(info.creationTime);
+  disc["modified"] = recordedTime(info.secondTime);
   return disc;
 }
 
@@ -125,8 +135,8 @@ nlohmann::json describePack(ImagePack* pack) {
 
   ImagePackInfo info{};
   if (PcdGetImageInfo(pack, info) != kPcdOk) return j;
-  j["scanned"] = pcdprops::IsRecordedTime(info.scanTime) ? formatTime(info.scanTime) : "undated";
-  j["modified"] = formatTime(info.modificationTime);
+  j["scanned"] = recordedTime(info.scanTime);
+  j["modified"] = recordedTime(info.modificationTime);
   nlohmann::json& medium = j["medium"];
   medium["type"] = pcdprops::MediaTypeText(info.mediaType);
   medium["code"] = info.mediaType;

@@ -1,6 +1,7 @@
 #include "cli/photo_inputs.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 #include <memory>
@@ -9,6 +10,8 @@
 #include "cli/output_names.h"
 #include "photocd/disc_folder.h"
 #include "photocd/disc_image.h"
+#include "photocd/disc_info.h"
+#include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +62,59 @@ std::string discTitle(const std::string& packPath) {
 
 std::string packFileName(const std::string& packPath) { return PcdDiscName(fs::u8path(packPath).filename().u8string()); }
 
+namespace {
+
+// The larger of the photo counts INFO.PCD and the overview record: a disc that
+// lost a pack or a directory entry still says how many it holds.
+int listedPhotos(const std::string& photoCd, const std::string& overviewPath) {
+  int listed = 0;
+  DiscInfo info{};
+  const std::string infoPath = findChild(photoCd, "INFO.PCD");
+  if (!infoPath.empty() && PcdReadDiscInfo(infoPath.c_str(), info) == kPcdOk) listed = info.word32;
+  OverviewPack* overview = nullptr;
+  if (!overviewPath.empty() && PcdOpenOverview(overviewPath.c_str(), overview) == kPcdOk) {
+    std::uint16_t count = 0;
+    if (PcdGetPhotoCount(overview, count) == kPcdOk) listed = std::max<int>(listed, count);
+    PcdCloseOverview(overview);
+  }
+  return std::min<int>(listed, pcd::kOverviewMaxPhotos);
+}
+
+// Names the packs the disc lists that are not among those found.
+void listMissingPacks(DiscInput& disc) {
+  if (disc.photoCdFolder.empty()) return;
+  disc.listed = listedPhotos(disc.photoCdFolder, disc.overview);
+  std::vector<bool> present(static_cast<std::size_t>(disc.listed) + 1);
+  for (const std::string& pack : disc.packs) {
+    const int number = photoNumberOf(fileTitle(pack));
+    if (number >= 1 && number <= disc.listed) present[static_cast<std::size_t>(number)] = true;
+  }
+  char name[24];
+  for (int n = 1; n <= disc.listed; ++n) {
+    if (present[static_cast<std::size_t>(n)]) continue;
+    std::snprintf(name, sizeof name, "IMG%04d.PCD", n);
+    disc.missing.push_back((fs::u8path(disc.photoCdFolder) / "IMAGES" / name).u8string());
+  }
+}
+
+// The disc's PHOTO_CD or IMAGES folder when it is a symbolic link below the
+// path given, which could lead anywhere (another disc, a loop); empty otherwise.
+std::string linkedSubfolder(const std::string& path, const std::string& photoCd) {
+  if (photoCd.empty()) return {};
+  std::error_code ec;
+  const bool below = fs::u8path(photoCd).lexically_normal() != fs::u8path(path).lexically_normal();
+  if (below && fs::is_symlink(fs::symlink_status(fs::u8path(photoCd), ec))) return photoCd;
+  const std::string images = findChild(photoCd, "IMAGES");
+  if (!images.empty() && fs::is_symlink(fs::symlink_status(fs::u8path(images), ec))) return images;
+  return {};
+}
+
+}  // namespace
+
+std::string missingText(int listed) {
+  return "missing; the disc lists " + std::to_string(listed) + (listed == 1 ? " photo" : " photos");
+}
+
 bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error) {
   std::error_code ec;
   disc = DiscInput{};
@@ -79,11 +135,16 @@ bool findImagePacks(const std::string& path, DiscInput& disc, std::string& error
       error = fs::is_directory(file, ec) ? "cannot be read" : whyNotAFileOrFolder(path);
     return false;
   }
+  if (const std::string linked = linkedSubfolder(path, photos.photoCd); !linked.empty()) {
+    error = shownPath(linked) + ": a symbolic link; a disc's subfolders are not followed";
+    return false;
+  }
   disc.photoCdFolder = photos.photoCd;
   disc.overview = photos.overview;
   disc.packs = photos.packs;
-  if (disc.packs.empty()) error = "no Photo CD photos in " + shownPath(photos.photoCd.empty() ? path : photos.photoCd);
-  return !disc.packs.empty();
+  listMissingPacks(disc);
+  if (disc.packs.empty() && disc.missing.empty()) error = "no Photo CD photos in " + shownPath(photos.photoCd.empty() ? path : photos.photoCd);
+  return !disc.packs.empty() || !disc.missing.empty();
 }
 
 }  // namespace cli

@@ -11,7 +11,12 @@ struct DiscInput {
   std::string photoCdFolder;        // empty for loose image packs
   std::string overview;             // its OVERVIEW.PCD; empty when there is none
   std::vector<std::string> packs;   // in disc order
+  int listed = 0;                   // photos INFO.PCD or the overview say the disc holds; 0 when neither says
+  std::vector<std::string> missing; // packs the disc lists that are not there (paths they would have)
 };
+
+// "missing; the disc lists 6 photos": the one text for a listed pack that is not there.
+std::string missingText(int listed);
 
 // Finds the packs of one path; false with a message when there are none.
 // Every command opens its discs here.

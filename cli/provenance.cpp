@@ -10,7 +10,7 @@ constexpr std::size_t kUniqueIdDigits = 32;  // EXIF's ImageUniqueID: 128 bits i
 }
 
 void addProvenance(const Provenance& p, imagefile::ImageMetadata& m) {
-  const std::string serial = p.serial.empty() ? "unknown" : p.serial;
+  const std::string& serial = p.identity;
   const std::string level = levelName(p.level);
   m.source = "Photo CD " + serial + ", " + p.pack + ", " + level;
   // The document is the photo, whatever level; an instance is one level of it.

@@ -1,6 +1,6 @@
 // Where an exported photo comes from, written into the file so that a photo a
-// photo manager has renamed can still be traced to its disc: the disc's serial
-// number, the pack's name and the level written.
+// photo manager has renamed can still be traced to its disc: the disc's identity
+// (its serial number or a digest), the pack's name and the level written.
 #pragma once
 #include <string>
 
@@ -9,7 +9,7 @@
 namespace cli {
 
 struct Provenance {
-  std::string serial;  // the disc's serial number (UTF-8); empty when unknown
+  std::string identity;  // the disc's identity (disc_identity.h)
   std::string pack;    // the pack's file name, IMG0001.PCD
   int level = 0;       // the level written
 };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/output_names.h"
+#include "cli/photo_decode.h"
 #include "cli/photo_workers.h"
 #include "photocd/image_decode.h"
 #include "photocd/image_pack.h"
@@ -36,7 +37,8 @@ void verifyOne(VerifyResult& r, int threads) {
   ImagePack* opened = nullptr;
   const PcdStatus status = PcdOpenImagePack(r.input.c_str(), opened);
   if (status != kPcdOk) {
-    r.error = std::string("image pack: ") + PcdStatusText(status);
+    r.error = whyNotAPack(r.input);  // the words export and info use
+    if (r.error.empty()) r.error = std::string("image pack: ") + PcdStatusText(status);
     return;
   }
   std::unique_ptr<ImagePack, PackCloser> pack(opened);
@@ -74,7 +76,10 @@ nlohmann::json levelJson(const PcdLevelDamage& d) {
   }
   if (d.unreadable) j["unreadable"] = PcdStatusText(d.unreadable);
   if (d.rowTableReplaced) j["rowTableUnreadable"] = true;
-  if (d.sectorsFilled) j["zeroedSectors"] = d.sectorsFilled;
+  const int zeroed = d.sectorsFilled - d.sectorsUnreadable - d.sectorsPastEnd;
+  if (zeroed) j["zeroedSectors"] = zeroed;
+  if (d.sectorsUnreadable) j["unreadableSectors"] = d.sectorsUnreadable;
+  if (d.sectorsPastEnd) j["sectorsPastEnd"] = d.sectorsPastEnd;
   return j;
 }
 

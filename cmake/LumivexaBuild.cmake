@@ -61,15 +61,16 @@ function(lumivexa_add_test name)
     PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
 
-# lumivexa_add_fuzzer(NAME SOURCE src LIBS ... CORPUS dir)
+# lumivexa_add_fuzzer(NAME SOURCE src LIBS ... CORPUS dir [MAX_LEN bytes])
 # A libFuzzer target (sanitize build with clang only). ctest runs it briefly
 # over its seed corpus (CORPUS, e.g. tests/photocd/corpus/NAME) and the shrunk
 # crashers kept beside it (tests/photocd/crashers/NAME); scripts/fuzz.sh runs it longer.
+# MAX_LEN lets inputs grow past the largest seed.
 function(lumivexa_add_fuzzer name)
   if(NOT LUMIVEXA_FUZZING)
     return()
   endif()
-  cmake_parse_arguments(F "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SOURCE;CORPUS;MAX_LEN" "LIBS" ${ARGN})
   get_filename_component(corpus ${F_CORPUS} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   add_executable(${name} ${F_SOURCE})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
@@ -77,9 +78,10 @@ function(lumivexa_add_fuzzer name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
   file(WRITE ${work}/seed-dir ${corpus})  # for scripts/fuzz.sh
+  file(WRITE ${work}/max-len "${F_MAX_LEN}")
   add_test(NAME ${name}.brief
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh
-            $<TARGET_FILE:${name}> ${corpus} ${work} ${LUMIVEXA_FUZZ_SECONDS})
+            $<TARGET_FILE:${name}> ${corpus} ${work} ${LUMIVEXA_FUZZ_SECONDS} ${F_MAX_LEN})
   math(EXPR limit "${LUMIVEXA_FUZZ_SECONDS} + 120")
   set_tests_properties(${name}.brief PROPERTIES TIMEOUT ${limit})
 endfunction()

@@ -79,9 +79,10 @@ class PhotoExport {
     }
     const DecodeDamage& damage = reader.damage();
     if (damage.any())
-      repairs_ += FileTitle(photo) + ": " +
-                  LoadStringText(instance_, damage.lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED) +
-                  (damage.details.empty() ? "" : " (" + damage.details.front() + ")") + "\n";
+      repairs_ += RepairedPhotoLine(FileTitle(photo),
+                                    LoadStringText(instance_, damage.lowerLevel ? IDS_PHOTO_LOWER_LEVEL : IDS_PHOTO_REPAIRED),
+                                    damage.details) +
+                  "\n";
     write(reader, photo, output, base);
   }
 

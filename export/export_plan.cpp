@@ -19,6 +19,13 @@ int ExportFormatRow(int formatId) {
   return 0;
 }
 
+std::string RepairedPhotoLine(const std::string& title, const std::string& what,
+                              const std::vector<std::string>& causes) {
+  std::string line = title + ": " + what;
+  for (std::size_t i = 0; i < causes.size(); ++i) line += (i == 0 ? " (" : "; ") + causes[i];
+  return causes.empty() ? line : line + ")";
+}
+
 std::string FileTitle(const std::string& path) {
   std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);

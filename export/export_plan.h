@@ -2,6 +2,7 @@
 // the resolution names, the output names and which option blocks to keep.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "imagefile/export_options.h"
 #include "imagefile/format_module.h"
@@ -29,6 +30,11 @@ std::string ExportOutputPath(const std::string& folder, const std::string& sourc
                              const std::string& extension);
 // The part of a path after its last "\" or "/".
 std::string FileTitle(const std::string& path);
+
+// The line the list of repaired photos gives a photo: its title, what
+// happened to it, and every cause the decode named, in one line.
+std::string RepairedPhotoLine(const std::string& title, const std::string& what,
+                              const std::vector<std::string>& causes);
 
 // Rows the reader decodes per step: fewer for wider pictures, at least one.
 int DecodeRowsPerStep(int width);

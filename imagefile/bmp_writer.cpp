@@ -35,8 +35,11 @@ int BmpWriter::begin() {
   le32(h + 22, static_cast<std::uint32_t>(s.height));  // positive: rows stored bottom-up
   le16(h + 26, 1);
   le16(h + 28, static_cast<std::uint32_t>(s.bits));
-  le32(h + 38, kPixelsPerMetre);
-  le32(h + 42, kPixelsPerMetre);
+  // The resolution asked for, in pixels per metre; the program's own 2880 otherwise.
+  const std::uint32_t perMetre =
+      metadata().dpi ? static_cast<std::uint32_t>(metadata().dpi / 0.0254 + 0.5) : static_cast<std::uint32_t>(kPixelsPerMetre);
+  le32(h + 38, perMetre);
+  le32(h + 42, perMetre);
   le32(h + 46, tableEntries);
   if (!put(h, sizeof h)) return kWriterFailed;
   if (tableEntries && !put(s.colours, 4 * tableEntries)) return kWriterFailed;

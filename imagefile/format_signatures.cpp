@@ -30,8 +30,12 @@ bool looksLikeGif(const std::uint8_t* head, std::size_t length, std::uint64_t, c
   return length >= 13 && (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0);
 }
 
-bool looksLikePhotoCd(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string&) {
-  return size > 3585 && length >= 2051 && std::memcmp(head + 2048, "PCD", 3) == 0;
+// A .pcd file whose header sector reads as zeros is a pack that lost it: the
+// Photo CD module decodes what its picture sectors hold.
+bool looksLikePhotoCd(const std::uint8_t* head, std::size_t length, std::uint64_t size, const std::string& extension) {
+  if (size > 3585 && length >= 2051 && std::memcmp(head + 2048, "PCD", 3) == 0) return true;
+  return extension.rfind(".pcd", 0) == 0 && length >= 4095 &&
+         std::all_of(head + 2048, head + std::min<std::size_t>(length, 4096), [](std::uint8_t b) { return b == 0; });
 }
 
 bool looksLikePcx(const std::uint8_t* head, std::size_t length, std::uint64_t, const std::string&) {

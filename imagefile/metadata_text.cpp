@@ -68,12 +68,16 @@ std::string EscapedUtf8(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t start = i;
-    if (nextCodePoint(text, i) != kInvalid) {
+    const char32_t code = nextCodePoint(text, i);
+    // Control characters (C0, DEL, C1) would act on a terminal rather than show.
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+    if (code != kInvalid && !control) {
       out.append(text, start, i - start);
       continue;
     }
     char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[start]));
+    std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                  code == kInvalid ? static_cast<unsigned char>(text[start]) : static_cast<unsigned>(code));
     out += escaped;
   }
   return out;
@@ -90,6 +94,7 @@ std::string SevenBitText(const std::string& utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
     const char32_t code = nextCodePoint(utf8, i);
     if (code < 0x80) out += static_cast<char>(code);
+    else if (code == 0xDF) out += "ss";  // German sharp s: Strasse, never Strase
     else if (code >= 0xC0 && code <= 0xFF) out += kLatinFolded[code - 0xC0];
     else out += '?';
   }

@@ -12,11 +12,12 @@ namespace imagefile {
 
 // True when the text needs no more than 7-bit ASCII.
 bool IsAscii(const std::string& text);
-// The text as valid UTF-8, each byte that is no UTF-8 written as \xNN (for
-// file names, which may hold any bytes).
+// The text as valid UTF-8 that is safe to print, each byte that is no UTF-8
+// and each control character written as \xNN (for file names, which may hold
+// any bytes, and disc text shown on a terminal).
 std::string EscapedUtf8(const std::string& text);
 // UTF-8 text folded to 7-bit ASCII: accented Latin letters lose their accent
-// (Müller gives Muller), other characters and bytes that are no UTF-8 give "?".
+// (Müller gives Muller, ß gives ss), other characters and bytes that are no UTF-8 give "?".
 std::string SevenBitText(const std::string& utf8);
 // EXIF UserComment bytes: the "UNICODE" code and the text as UTF-16 little-endian
 // (the byte order of the EXIF blocks written here).

@@ -7,6 +7,7 @@
 
 #include "damage_report.h"
 #include "image_decode.h"
+#include "imagefile/format_signatures.h"
 #include "imagefile/image_errors.h"
 #include "imagefile/photocd_colour.h"
 #include "imagefile/photocd_levels.h"
@@ -17,7 +18,6 @@ namespace imagefile {
 
 namespace {
 
-constexpr std::size_t kSignatureOffset = 2048;  // "PCD" of "PCD_IPI"
 constexpr std::size_t kRotationOffset = pcd::kAttributeOffset + pcd::kAttrRotationByte;
 constexpr std::size_t kReadBufferLimit = 65000;  // base rows are read in whole row pairs up to this
 constexpr int kBandLines = 16;                   // lines per toolkit call
@@ -96,7 +96,7 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
   source_ = &source;
   std::uint8_t head[pcd::kHeaderSize];
   if (source.size() < sizeof head || !source.read(0, head, sizeof head)) return kImageBadHeader;
-  if (std::memcmp(head + kSignatureOffset, "PCD", 3) != 0) return kImageBadHeader;
+  if (!looksLikePhotoCd(head, sizeof head, source.size(), source.extension())) return kImageBadHeader;
   rotation_ = head[kRotationOffset] & pcd::kAttrRotationMask;
   pack_.reset();
   mask_ = 0;
@@ -112,15 +112,15 @@ int PhotoCdDecoder::open(ImageSource& source, int* pageCount) {
 }
 
 // The highest entry at the decode request's level (or the program's, read at
-// each page selection) whose data the toolkit can read: a level whose
-// extension files do not open or fit gives way to the next lower one.
+// each page selection) whose data the toolkit can read: a level the file
+// ends before, or whose extension files do not open or fit, gives way to the
+// next lower one, so that what is announced is what can be shown.
 int PhotoCdDecoder::topEntry() {
   if (!pack_) return kPcdBaseEntry;
   for (;;) {
     const int entry = PcdTopEntry(mask_, wantedLevel());
-    const PcdStatus status =
-        entry < kPcdFirstToolkitEntry ? PcdStatus{kPcdOk} : PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
-    if (status == kPcdOk) return entry;
+    const PcdStatus status = PcdCheckLevel(pack_.get(), PcdEntryLevel(entry));
+    if (status == kPcdOk || entry == 0) return entry;
     fallbacks_.push_back(std::string(PcdLevelName(PcdEntryLevel(entry))) + " cannot be read: " + PcdStatusText(status));
     mask_ = static_cast<std::uint16_t>(mask_ & ~(1u << PcdEntryLevel(entry)));
   }
@@ -144,7 +144,10 @@ int PhotoCdDecoder::selectPage(int page, imaging::SourceDescription& description
 
 int PhotoCdDecoder::beginRows(imaging::OutputStage& stage) {
   entry_ = PcdDecodeEntry(lastEntry_, quarterTurn(), stage.outWidth(), stage.outHeight());
-  lowerLevel_ = entry_ < PcdDecodeEntry(wantedTop_, quarterTurn(), stage.outWidth(), stage.outHeight());
+  // Lower than asked for: a smaller level than the output needs, or the whole
+  // announced photo where a level above could not be read.
+  lowerLevel_ = entry_ < PcdDecodeEntry(wantedTop_, quarterTurn(), stage.outWidth(), stage.outHeight()) ||
+                (entry_ == lastEntry_ && lastEntry_ < wantedTop_);
   if (pack_) PcdClearDamage(pack_.get());
   width_ = PcdEntryWidth(entry_);
   height_ = PcdEntryHeight(entry_);

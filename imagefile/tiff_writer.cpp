@@ -163,7 +163,8 @@ std::uint32_t TiffWriter::rowsPerStrip() const {
 bool TiffWriter::writeExifDirectory() {
   exifOffset_ = 0;
   const ImageMetadata& m = metadata();
-  if (m.dateTime.empty() && m.uniqueId.empty() && !m.srgb) return true;
+  const bool comment = !IsAscii(m.description);
+  if (m.dateTime.empty() && m.uniqueId.empty() && !m.srgb && !comment) return true;
   TIFF* t = tiff_;
   bool ok = TIFFCreateEXIFDirectory(t) == 0 && TIFFSetField(t, EXIFTAG_EXIFVERSION, "0231") &&
             TIFFSetField(t, EXIFTAG_FLASHPIXVERSION, "0100") &&
@@ -172,6 +173,11 @@ bool TiffWriter::writeExifDirectory() {
     ok = TIFFSetField(t, EXIFTAG_DATETIMEORIGINAL, m.dateTime.c_str()) &&
          TIFFSetField(t, EXIFTAG_DATETIMEDIGITIZED, m.dateTime.c_str());
   if (ok && !m.uniqueId.empty()) ok = TIFFSetField(t, EXIFTAG_IMAGEUNIQUEID, m.uniqueId.c_str());
+  // A description that 7-bit ASCII cannot hold also goes whole into UserComment, as in JPEG.
+  if (ok && comment) {
+    const std::vector<std::uint8_t> text = UnicodeUserComment(m.description);
+    ok = TIFFSetField(t, EXIFTAG_USERCOMMENT, static_cast<int>(text.size()), text.data());
+  }
   std::uint64_t offset = 0;
   ok = ok && TIFFWriteCustomDirectory(t, &offset);
   TIFFFreeDirectory(t);    // the EXIF values; starting a directory does not free them

@@ -1,8 +1,9 @@
-// The base levels BASE/16, BASE/4 and BASE read whole, with sectors that read
-// as zeros filled from the next smaller level enlarged. Unreadable sectors of
-// old discs come out of rips as zeros, and no scan holds a whole sector of
-// them (zero luma with zero chroma is a saturated dark green); a pack cut
-// short reads as zeros past its end.
+// The base levels BASE/16, BASE/4 and BASE read whole, with lost sectors
+// filled from the next smaller level enlarged: sectors that do not read,
+// sectors past the end of a file cut short, and sectors that read as zeros.
+// Unreadable sectors of old discs come out of rips as zeros, and no scan
+// holds a whole sector of them (zero luma with zero chroma is a saturated
+// dark green); a ddrescue map says which zeros are the disc's own.
 #include <algorithm>
 #include <new>
 
@@ -19,6 +20,9 @@ std::uint32_t LevelOffset(int level) {
 std::size_t LevelBytes(int level) {
   return std::size_t{pcd::RowPairBytes(pcd::LevelWidth(level))} * (pcd::LevelHeight(level) / 2);
 }
+
+// PhotoYCC of a middle grey.
+constexpr std::uint8_t kNeutralLuma = 100, kNeutralChroma1 = 156, kNeutralChroma2 = 137;
 
 bool ZeroSector(const std::uint8_t* sector) {
   return std::all_of(sector, sector + pcd::kSectorSize, [](std::uint8_t b) { return b == 0; });
@@ -49,12 +53,24 @@ void Enlarge(const std::vector<std::uint8_t>& pairs, int level, EnlargedPlanes& 
   }
 }
 
-// Every byte of a zeroed sector of level from the level below, enlarged.
-void Fill(std::vector<std::uint8_t>& pairs, int level, const std::vector<std::uint32_t>& zeroed,
+// BASE/16 has no level below: its lost sectors become neutral grey, so that
+// what the file does not hold never shows as a colour.
+void FillNeutral(std::vector<std::uint8_t>& pairs, int level, const std::vector<std::uint32_t>& lost) {
+  const std::uint32_t w = static_cast<std::uint32_t>(pcd::LevelWidth(level));
+  const std::uint32_t pairBytes = pcd::RowPairBytes(w);
+  for (std::uint32_t sector : lost)
+    for (std::uint32_t at = sector * pcd::kSectorSize; at < (sector + 1) * pcd::kSectorSize && at < pairs.size(); ++at) {
+      const std::uint32_t within = at % pairBytes;
+      pairs[at] = within < 2 * w ? kNeutralLuma : within < 2 * w + w / 2 ? kNeutralChroma1 : kNeutralChroma2;
+    }
+}
+
+// Every byte of a lost sector of level from the level below, enlarged.
+void Fill(std::vector<std::uint8_t>& pairs, int level, const std::vector<std::uint32_t>& lost,
           const EnlargedPlanes& below) {
   const std::uint32_t w = static_cast<std::uint32_t>(pcd::LevelWidth(level));
   const std::uint32_t pairBytes = pcd::RowPairBytes(w);
-  for (std::uint32_t sector : zeroed)
+  for (std::uint32_t sector : lost)
     for (std::uint32_t at = sector * pcd::kSectorSize; at < (sector + 1) * pcd::kSectorSize && at < pairs.size(); ++at) {
       const std::uint32_t pair = at / pairBytes, within = at % pairBytes;
       if (within < 2 * w) {
@@ -66,30 +82,59 @@ void Fill(std::vector<std::uint8_t>& pairs, int level, const std::vector<std::ui
     }
 }
 
+// Which sectors of a level are lost: those that did not read, those past the
+// end of the file (a sector the file ends inside included), and without a
+// ddrescue map to vouch for them those that read as zeros.
+LevelSectors LostSectors(const std::vector<std::uint8_t>& pairs, std::uint32_t got,
+                         const std::vector<std::uint32_t>& unreadable, bool trustZeros) {
+  LevelSectors lost;
+  const std::uint32_t sectors = static_cast<std::uint32_t>(pairs.size() / pcd::kSectorSize);
+  std::size_t next = 0;
+  for (std::uint32_t s = 0; s < sectors; ++s) {
+    const bool failed = next < unreadable.size() && unreadable[next] == s;
+    next += failed;
+    if (failed) {
+      ++lost.unreadable;
+    } else if ((s + 1) * pcd::kSectorSize > got) {
+      ++lost.pastEnd;
+    } else if (trustZeros || !ZeroSector(pairs.data() + std::size_t{s} * pcd::kSectorSize)) {
+      continue;
+    }
+    lost.sectors.push_back(s);
+  }
+  return lost;
+}
+
 PcdStatus LoadLevel(ImagePack& pack, DecodeState& state, int level) {
   std::vector<std::uint8_t>& held = state.baseLevels[level];
   if (!held.empty()) return kPcdOk;
   std::vector<std::uint8_t> pairs;
-  std::vector<std::uint32_t> zeroed;
+  LevelSectors lost;
   try {
     pairs.assign(LevelBytes(level), 0);
-    if (PcdFileSeek(pack.file, LevelOffset(level)) != kPcdOk) return kPcdSeekFailed;
     std::uint32_t got = 0;
-    if (PcdFileRead(pack.file, pairs.data(), static_cast<std::uint32_t>(pairs.size()), got) != kPcdOk) return kPcdReadFailed;
+    std::vector<std::uint32_t> unreadable;
+    const PcdStatus read = PcdFileReadAround(pack.file, LevelOffset(level), pairs.data(),
+                                             static_cast<std::uint32_t>(pairs.size()), got, unreadable);
+    if (read != kPcdOk) return read;
     if (got == 0) return kPcdEndOfFile;  // nothing of the level is left to build on
-    for (std::uint32_t s = 0; s < pairs.size() / pcd::kSectorSize; ++s)
-      if (ZeroSector(pairs.data() + std::size_t{s} * pcd::kSectorSize)) zeroed.push_back(s);
-    if (!zeroed.empty() && level > pcd::kLevelBase16) {
+    lost = LostSectors(pairs, got, unreadable, PcdFileHasRescueMap(pack.file));
+    // Nothing of BASE/16 is left to show.
+    if (level == pcd::kLevelBase16 && lost.sectors.size() * pcd::kSectorSize == pairs.size())
+      return lost.unreadable ? kPcdReadFailed : kPcdEndOfFile;
+    if (!lost.sectors.empty() && level > pcd::kLevelBase16) {
       const PcdStatus status = LoadLevel(pack, state, level - 1);
       if (status != kPcdOk) return status;
       EnlargedPlanes below;
       Enlarge(state.baseLevels[level - 1], level - 1, below);
-      Fill(pairs, level, zeroed, below);
+      Fill(pairs, level, lost.sectors, below);
+    } else {
+      FillNeutral(pairs, level, lost.sectors);
     }
   } catch (const std::bad_alloc&) {
     return kPcdOutOfMemory;
   }
-  state.baseZeroedSectors[level] = static_cast<int>(zeroed.size());
+  state.baseLost[level] = lost;
   held = std::move(pairs);
   return kPcdOk;
 }
@@ -104,7 +149,12 @@ PcdStatus PcdReadBaseLevel(ImagePack* pack, int level, const std::uint8_t*& pair
   if (status == kPcdOk) status = LoadLevel(*pack, *state, level);
   if (status != kPcdOk) return status;
   for (int l = pcd::kLevelBase16; l <= level; ++l)
-    if (!state->baseLevels[l].empty()) state->damage.levels[l].sectorsFilled = state->baseZeroedSectors[l];
+    if (!state->baseLevels[l].empty()) {
+      PcdLevelDamage& damage = state->damage.levels[l];
+      damage.sectorsFilled = static_cast<int>(state->baseLost[l].sectors.size());
+      damage.sectorsUnreadable = state->baseLost[l].unreadable;
+      damage.sectorsPastEnd = state->baseLost[l].pastEnd;
+    }
   pairs = state->baseLevels[level].data();
   return kPcdOk;
 }

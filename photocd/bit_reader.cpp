@@ -86,11 +86,12 @@ void BitReader::RefillSlow() {
   }
 }
 
-PcdStatus BitReader::NextHeader(RowHeader& header) {
+PcdStatus BitReader::NextHeader(RowHeader& header, std::uint64_t before) {
   int ones = 0;  // ones counted so far in the current run
   for (;;) {
     Refill();
     if (Overrun() || (ended_ && count_ <= padding_)) return EndStatus();
+    if (Position() >= before) return kPcdBadSignature;
     const int usable = count_ - padding_;
     if (ones == 0 && usable >= 32) {
       // No 16-run may start in the first usable - 15 bits: then no sync
@@ -137,6 +138,13 @@ PcdStatus BitReader::NextHeader(RowHeader& header) {
 bool BitReader::AtSync() {
   Refill();
   return count_ - padding_ >= pcd::kSyncOnes && (bits_ >> (64 - pcd::kSyncOnes)) == (std::uint64_t{1} << pcd::kSyncOnes) - 1;
+}
+
+bool BitReader::AtFillOrSync() {
+  Refill();
+  const int zeros = LeadingZeros(bits_);
+  if (zeros >= 32) return true;
+  return ((bits_ << zeros) >> (64 - pcd::kSyncOnes)) == (std::uint64_t{1} << pcd::kSyncOnes) - 1;
 }
 
 PcdStatus BitReader::EndRowAtDamage(std::int8_t* values, int done, int count) {

@@ -25,10 +25,15 @@ class BitReader {
   std::uint64_t Position() const;
 
   // Consumes everything up to and including the zero that ends the next run
-  // of at least 23 ones, then the 16-bit row header. 5 at the end of the file.
-  PcdStatus NextHeader(RowHeader& header);
+  // of at least 23 ones, then the 16-bit row header. 5 at the end of the file;
+  // 3000 when no such zero lies before bit `before`.
+  PcdStatus NextHeader(RowHeader& header, std::uint64_t before = kNoLimit);
+  static constexpr std::uint64_t kNoLimit = ~std::uint64_t{0};
   // Whether the next bits are the 23 ones a sync starts with.
   bool AtSync();
+  // Whether the next bits are a sync after nothing but zeros (fill bits, or
+  // the end of the data); 32 zeros or more count as fill.
+  bool AtFillOrSync();
 
   // Decodes count codes; values may be null to pass them by. Bits that start
   // no code mean damage (kPcdRowBadCode): the rest of the values are zero (the
@@ -57,6 +62,9 @@ class BitReader {
 };
 
 constexpr int kPcdRowHeaderBits = 16;
+// Fill bits may stand between a row's last code and the next row's sync: the
+// next row is looked for this far on from where a row ended.
+constexpr std::uint64_t kPcdMaxFillBits = 2048 * 8;
 inline RowHeader PcdParseRowHeader(std::uint32_t word) {
   return {static_cast<int>(word >> 14), static_cast<int>((word >> 1) & 0xFFF)};
 }

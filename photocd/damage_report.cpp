@@ -14,6 +14,11 @@ PcdStatus PcdGetDamage(const ImagePack* pack, PcdDamageReport& report) {
   if (!pack) return kPcdInvalidArgument;
   report = pack->decode ? pack->decode->damage : PcdDamageReport{};
   report.fileCutShort = PcdFileCutShort(pack->file);
+  report.headerDamaged = pack->headerDamaged;
+  report.readsGivenUp = PcdFileGaveUp(pack->file);
+  // Packs are whole sectors: a file that ends inside one was cut short.
+  std::uint32_t size = 0;
+  if (PcdFileSize(pack->file, size) == kPcdOk) report.cutMidSector = size % pcd::kSectorSize;
   return kPcdOk;
 }
 
@@ -29,7 +34,8 @@ void PcdRecordRowDamage(DecodeState& state, int level, int plane, int row, PcdSt
     state.damage.levels[level].rowTableReplaced = true;
     return;
   }
-  if (cause == kPcdCodeTableUnreadable) {
+  // A chroma table lost leaves the luma whole: its rows count as rows left out.
+  if (cause == kPcdCodeTableUnreadable && plane == 0) {
     state.damage.levels[level].unreadable = cause;
     return;
   }
@@ -56,17 +62,32 @@ std::string RowName(int level, const PcdDamagedRow& row) {
          PcdStatusText(row.cause);
 }
 
+// "3 sectors unreadable, 2 sectors read as zeros, filled from BASE/4".
+std::string FilledSectorsText(int level, const PcdLevelDamage& d) {
+  const int zeroed = d.sectorsFilled - d.sectorsUnreadable - d.sectorsPastEnd;
+  std::string text;
+  const auto add = [&text](int count, const char* what) {
+    if (count) text += (text.empty() ? "" : ", ") + std::to_string(count) + (count == 1 ? " sector " : " sectors ") + what;
+  };
+  add(d.sectorsUnreadable, "unreadable");
+  add(d.sectorsPastEnd, "past the end of the file");
+  add(zeroed, "read as zeros");
+  return text + (level > pcd::kLevelBase16 ? std::string(", filled from ") + PcdLevelName(level - 1) : ", shown grey");
+}
+
 }  // namespace
 
 std::vector<std::string> PcdDamageTexts(const PcdDamageReport& report) {
   std::vector<std::string> lines;
+  if (report.headerDamaged) lines.push_back("header damaged; orientation unknown");
   if (report.fileCutShort) lines.push_back("the file lies partly past the end of the disc image");
+  if (report.readsGivenUp) lines.push_back("read errors took too long: the sectors after them were not tried");
+  if (report.cutMidSector)
+    lines.push_back("the file ends " + std::to_string(report.cutMidSector) + " bytes into a sector: it was cut short");
   for (int level = 0; level <= pcd::kMaxLevel; ++level) {
     const PcdLevelDamage& d = report.levels[level];
     const std::string name = PcdLevelName(level);
-    if (d.sectorsFilled)
-      lines.push_back(name + ": " + std::to_string(d.sectorsFilled) + " sectors read as zeros" +
-                      (level > pcd::kLevelBase16 ? std::string(", filled from ") + PcdLevelName(level - 1) : ""));
+    if (d.sectorsFilled) lines.push_back(name + ": " + FilledSectorsText(level, d));
     if (d.unreadable) lines.push_back(name + " " + PcdStatusText(d.unreadable));
     if (d.rowTableReplaced) lines.push_back(name + " row table unreadable");
     if (d.rowsLeftOut == 1) lines.push_back(RowName(level, d.firstRows.front()));

@@ -20,15 +20,20 @@ struct PcdLevelDamage {
   std::vector<PcdDamagedRow> firstRows; // the first few, in the order met
   PcdStatus unreadable = kPcdOk;        // why the level's residuals were all left out
   bool rowTableReplaced = false;
-  int sectorsFilled = 0;                // base levels: zeroed sectors filled from the level below
+  int sectorsFilled = 0;                // base levels: lost sectors filled from the level below
+  int sectorsUnreadable = 0;            // of them, sectors that did not read
+  int sectorsPastEnd = 0;               // of them, sectors past the end of the file
   bool Any() const { return rowsLeftOut || unreadable || rowTableReplaced || sectorsFilled; }
 };
 
 struct PcdDamageReport {
   PcdLevelDamage levels[7];  // by level, 0 (BASE/64) to 6 (64BASE)
   bool fileCutShort = false;  // the pack lies partly past the end of its disc image
+  bool headerDamaged = false; // the header sector was lost: levels found, shown unturned
+  std::uint32_t cutMidSector = 0;  // bytes of the last sector when the file ends inside one
+  bool readsGivenUp = false;  // read errors took so long that sectors were lost untried
   bool Any() const {
-    if (fileCutShort) return true;
+    if (fileCutShort || headerDamaged || cutMidSector || readsGivenUp) return true;
     for (const PcdLevelDamage& level : levels)
       if (level.Any()) return true;
     return false;

@@ -11,6 +11,7 @@
 #include "damage_report.h"
 #include "image_pack.h"
 #include "residual_prefetch.h"
+#include "row_sync_index.h"
 #include "pcd_layout.h"
 #include "row_writer.h"
 
@@ -22,14 +23,7 @@ struct ResidualStream {
   std::vector<std::int8_t> values;
   std::uint64_t end = 0;  // file bit offset after the row's last code
   int file = -1;          // extension data file the row was read from
-  PcdStatus damage = kPcdOk;  // kPcdRowBadCode when the row's codes stopped early
-  // A search for row endedRow from bit endedFrom met the end of the file: no
-  // later row lies after that bit, so none is searched for there again.
-  int endedRow = -1;
-  std::uint64_t endedFrom = 0;
-  // Whether the stream's rows have ended right where the next sync begins, as
-  // packs write them (1), or not (0: some layout leaves room); -1 until a row ends.
-  int syncsFollow = -1;
+  PcdStatus damage = kPcdOk;  // why the row's codes were damaged (row_recovery.h)
 };
 
 struct ExtensionComponent {
@@ -49,6 +43,7 @@ struct ExtensionComponent {
 struct ExtensionDataFile {
   PcdFile* file = nullptr;  // opened on first use, through the extension file table
   SectorReader reader{};
+  RowSyncIndex index;  // every row of the file by its sync, once one is not where its tile says
 };
 
 struct ExtensionLevel {
@@ -74,12 +69,11 @@ struct PrefetchedRows {
   int top = 0, bottom = 0;
 };
 
-// A chroma row search that met the end of the data: the row, its plane code
-// and where the search started.
-struct ChromaSearch {
-  int row = -1;
-  int plane = -1;
-  std::uint64_t start = 0;
+// The sectors of a base level that were filled, and why some were lost.
+struct LevelSectors {
+  std::vector<std::uint32_t> sectors;  // every lost sector, by number within the level
+  int unreadable = 0;                  // of them, did not read
+  int pastEnd = 0;                     // of them, lie past the end of the file
 };
 
 struct DecodeState {
@@ -87,15 +81,9 @@ struct DecodeState {
   const HuffmanTable* packTables[4] = {};
   ResidualStream pack4Base;
   ResidualStream pack16Base[3];
-  // 16BASE chroma rows follow one another (chroma 1, chroma 2 per row),
-  // possibly far from the luma rows the row table points at: where the last
-  // one ended and where each row's codes start once seen.
-  int chromaCursorRow = -1;    // row number in the header
-  int chromaCursorPlane = -1;  // 2 or 3
-  std::uint64_t chromaCursorEnd = 0;
-  std::vector<std::uint64_t> chromaStarts[2];  // by row number / 2; 0 = not seen
-  bool chromaAfterLumaTried = false;           // looked for them after the last luma row
-  ChromaSearch chromaSearchEnded;
+  // Every row of 4BASE and 16BASE by its sync, once a row is not where it
+  // should be.
+  RowSyncIndex syncIndex[2];
   ExtensionLevel extension[kPcdExtensionLevels];
   // Decoding threads for levels above BASE (PcdSetDecodeThreads); with two,
   // the second thread's handle, the rows it has handed over, and where the
@@ -109,17 +97,18 @@ struct DecodeState {
   // Damage met so far, and which rows of each level (by plane) it names.
   PcdDamageReport damage;
   std::vector<std::uint8_t> damagedRows[pcd::kMaxLevel + 1];
-  // Going around damage: a row of zeros for rows left out, the pack's tables
-  // known to be unusable (4BASE, 16BASE for row tables; as packTables for code
-  // tables), the pack's size in sectors (0 until read).
-  std::vector<std::int8_t> zeroRow;
+  // Going around damage: a lost row as filled from its neighbours (row_fill.h)
+  // and those neighbours, the pack's tables known to be unusable (4BASE,
+  // 16BASE for row tables; as packTables for code tables), the pack's size in
+  // sectors (0 until read).
+  std::vector<std::int8_t> filledRow, rowAbove, rowBelow;
   bool rowTableUnusable[2] = {};
   bool codeTableUnusable[4] = {};
   std::uint32_t fileSectors = 0;
-  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their zeroed
+  // Whole base levels (BASE/16, BASE/4, BASE) as stored, their lost
   // sectors filled from the level below; read on first use.
   std::vector<std::uint8_t> baseLevels[pcd::kLevelBase + 1];
-  int baseZeroedSectors[pcd::kLevelBase + 1] = {};
+  LevelSectors baseLost[pcd::kLevelBase + 1];
 };
 
 // Notes damage a residual row met: a row left out, a level unreadable or a
@@ -141,20 +130,29 @@ PcdStatus PcdDecodeBaseLevel(ImagePack& pack, const OutputRect& stored, RowWrite
 PcdStatus PcdDecodeHighLevel(ImagePack& pack, const OutputRect& stored, RowWriter& writer);
 
 // Residual row `row` of a plane (0 luma, 1 chroma 1, 2 chroma 2) of level 4, 5
-// or 6, all its samples; from the pack or from the extension. A row that
-// cannot be used still gives values (zeros, or the codes before the damage)
-// with a damage status (PcdIsDamage) saying why; kPcdRowTableUnreadable comes
-// with a whole row found by its sync, kPcdCodeTableUnreadable with zeros.
+// or 6, all its samples; from the pack or from the extension. A damaged row
+// still gives values (the codes most likely right, or for a row that could
+// not be decoded, a fill from the rows around it) with a damage status
+// (PcdIsDamage) saying why; kPcdRowTableUnreadable comes with a whole row
+// found by its sync.
 PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values);
+// The same without the fill: values null for a row that could not be decoded.
+PcdStatus PcdStoredResidualRow(ImagePack& pack, DecodeState& state, int level, int plane, int row,
+                               const std::int8_t*& values);
 
 // Reads row headers until the wanted row, with the wanted plane code (0, 2, 3)
 // unless any plane will do. Smaller rows and other planes of the wanted row
 // are passed; a larger row fails with 3000 unless it is a luma row passed on
-// the way to a chroma row; so does a search that passes 9215 headers. 5 when
-// the search meets the end of the file. With learn, the start of every 16BASE chroma row seen is kept.
-PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn);
-// Decodes one row of width codes into the stream's values.
+// the way to a chroma row; so does a search that passes maxHeaders headers or
+// whose sync would end at or after bit `before`. 5 at the end of the file.
+PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, int maxHeaders, std::uint64_t before);
+// Decodes one row of width codes into the stream's values. A row whose codes
+// ran into the next row's sync is left out (kPcdRowOverrun).
 PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row);
+// Whether codes from codesStart to codesEnd (where bits stand) ran into a
+// sync: fill bits may end a row early, but its codes never reach the next
+// row's sync. Leaves bits at codesEnd.
+bool PcdRanIntoSync(BitReader& bits, std::uint64_t codesStart, std::uint64_t codesEnd);
 
 // Extension levels: reading INFO.IC of a level, and a residual row from its files.
 // Opening reads INFO.IC and checks that every data file it names opens and

@@ -24,8 +24,28 @@ void PcdFreeDecodeState(ImagePack& pack) {
   pack.decode = nullptr;
 }
 
+namespace {
+
+// Where the pack's own data of a level begins (BASE/64 is taken from BASE/16).
+std::uint32_t LevelStart(const ImagePack& pack, int level) {
+  switch (level) {
+    case pcd::kLevelBase64:
+    case pcd::kLevelBase16: return pcd::kBase16Offset;
+    case pcd::kLevelBase4: return pcd::kBase4Offset;
+    case pcd::kLevelBase: return pcd::kBaseOffset;
+    case pcd::kLevel4Base: return pcd::k4BaseRowTableOffset;
+    default: return (pack.tableSector16Base + pcd::k16BaseRowTableSectorDelta) * pcd::kSectorSize;
+  }
+}
+
+}  // namespace
+
 PcdStatus PcdCheckLevelAvailable(ImagePack& pack, int level) {
   if (level < 0 || level > pcd::kMaxLevel) return kPcdInvalidArgument;
+  // A level the file ends before holds nothing to show.
+  std::uint32_t size = 0;
+  if (level <= pack.highestOwnLevel && PcdFileSize(pack.file, size) == kPcdOk && size <= LevelStart(pack, level))
+    return kPcdEndOfFile;
   for (int above = pack.highestOwnLevel + 1; above <= level; ++above) {
     if (!pack.extension || !(pack.extension->levelFlags & pcd::ExtensionLevelFlag(above))) return kPcdInvalidArgument;
     ExtensionLevel* opened = nullptr;

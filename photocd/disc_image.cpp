@@ -10,6 +10,8 @@
 #include <mutex>
 #include <new>
 
+#include "rescue_map.h"
+
 namespace pcdimage {
 
 namespace {
@@ -79,6 +81,7 @@ struct ImageIndex {
   std::string path;
   TrackLayout layout;
   DirectoryEntry root;
+  std::vector<std::shared_ptr<const PcdRescueMap>> maps;  // by layout file; null without a map
   std::mutex mutex;
   std::map<std::uint32_t, std::vector<DirectoryEntry>> folders;  // by extent
 };
@@ -106,6 +109,20 @@ void CacheIndex(const std::shared_ptr<ImageIndex>& index) {
                 g_cache.end());
   g_cache.insert(g_cache.begin(), index);
   if (g_cache.size() > kCachedImages) g_cache.pop_back();
+}
+
+// The ddrescue map of each file of the image: its own, or for an image of one
+// file (a .bin and its .cue) the one given for the image.
+PcdStatus FindMaps(ImageIndex& index, std::string& why) {
+  for (const std::string& file : index.layout.files) {
+    std::shared_ptr<const PcdRescueMap> map;
+    PcdStatus status = PcdRescueMapOf(file, true, map, why);
+    if (status == kPcdOk && !map && index.layout.files.size() == 1 && file != index.path)
+      status = PcdRescueMapOf(index.path, true, map, why);
+    if (status != kPcdOk) return status;
+    index.maps.push_back(std::move(map));
+  }
+  return kPcdOk;
 }
 
 }  // namespace
@@ -170,6 +187,7 @@ PcdStatus DiscImage::Open(const std::string& path, std::unique_ptr<DiscImage>& i
   image->index_ = index;
   image->layout_ = &index->layout;
   PcdStatus status = ReadTrackLayout(path, index->layout, why);
+  if (status == kPcdOk) status = FindMaps(*index, why);
   if (status == kPcdOk) status = image->OpenFiles(why);
   if (status == kPcdOk) status = image->ReadVolume(why);
   if (status != kPcdOk && status != kPcdOutOfMemory && image->files_.size() == index->layout.files.size() &&
@@ -356,6 +374,23 @@ PcdStatus DiscImage::Read(const DirectoryEntry& file, std::uint32_t offset, void
   return kPcdOk;
 }
 
+bool DiscImage::HasRescueMap() const {
+  return std::any_of(index_->maps.begin(), index_->maps.end(), [](const auto& map) { return map != nullptr; });
+}
+
+PcdStatus DiscImage::UnreadSectors(const DirectoryEntry& file, std::vector<std::uint32_t>& sectors) const {
+  sectors.clear();
+  for (std::uint32_t k = 0; k < (file.size + kDataSectorSize - 1) / kDataSectorSize; ++k) {
+    const std::uint32_t lba = SectorOf(file, k);
+    const Track* track = layout_->Find(lba);
+    if (!track || !track->data) return kPcdReadFailed;
+    const PcdRescueMap* map = index_->maps[track->file].get();
+    const std::uint64_t position = track->position + std::uint64_t{lba - track->firstLba} * track->sectorSize;
+    if (map && !map->Readable(position, position + track->sectorSize)) sectors.push_back(k);
+  }
+  return kPcdOk;
+}
+
 PcdStatus DiscImage::ReadSector(std::uint32_t lba, std::uint8_t* data) { return ReadSectors(lba, 1, data); }
 
 PcdStatus DiscImage::CachedSector(const DirectoryEntry& file, std::uint32_t k, const std::uint8_t*& data) {
@@ -387,6 +422,9 @@ PcdStatus DiscImage::ReadSectors(std::uint32_t lba, std::uint32_t count, std::ui
     if (track->sectorSize == kRawSectorSize) sectors = std::min(sectors, kRawBatch);
     std::uint32_t bytes = sectors * track->sectorSize;
     std::uint32_t position = track->position + (lba - track->firstLba) * track->sectorSize;
+    // Where the copy's map says the drive's read failed, this read fails too.
+    const PcdRescueMap* map = index_->maps[track->file].get();
+    if (map && !map->Readable(position, std::uint64_t{position} + bytes)) return kPcdReadFailed;
     PcdLocalFile* file = files_[track->file];
     std::uint32_t& next = positions_[track->file];
     if (next != position && PcdLocalFileSeek(file, position) != kPcdOk) return kPcdSeekFailed;

@@ -52,6 +52,10 @@ class DiscImage {
   // Reads up to count bytes of a file from a byte offset; got < count only at its end.
   PcdStatus Read(const DirectoryEntry& file, std::uint32_t offset, void* buffer, std::uint32_t count,
                  std::uint32_t& got);
+  // True when a file of the image reads through a ddrescue map (rescue_map.h).
+  bool HasRescueMap() const;
+  // The file's data sectors, by number from its start, that a map does not mark finished.
+  PcdStatus UnreadSectors(const DirectoryEntry& file, std::vector<std::uint32_t>& sectors) const;
 
  private:
   DiscImage() = default;

@@ -161,6 +161,42 @@ ExtensionComponent* FindComponent(ExtensionLevel& level, int plane) {
   return nullptr;
 }
 
+// Every row of every plane of the level, for the index of one data file.
+RowSyncLayout LevelLayout(const ExtensionLevel& level) {
+  RowSyncLayout layout;
+  for (const ExtensionComponent& c : level.components)
+    if (c.plane >= 0 && c.plane < 3) layout.rows[c.plane] = std::max(layout.rows[c.plane], c.height);
+  return layout;
+}
+
+// Puts bits after the row's header: right after the row before it in the
+// same tile (past fill bits), else searched from the start of its tile past
+// the tile's earlier rows; once that fails in a file, through the index of
+// every sync of the file, read in one pass and used from then on. 3000 when
+// no header fits.
+PcdStatus LocateExtensionRow(const ExtensionLevel& level, const ExtensionComponent& c, ExtensionDataFile& data,
+                             BitReader& bits, int plane, int row, int fileNumber, std::uint32_t tileStart) {
+  const ResidualStream& stream = c.stream;
+  if (!data.index.built()) {
+    RowHeader h{};
+    const bool follows = stream.row >= 0 && stream.row + 1 == row && stream.file == fileNumber && row % c.tileRows &&
+                         stream.damage == kPcdOk;
+    if (follows && bits.Seek(stream.end) == kPcdOk && bits.NextHeader(h, stream.end + kPcdMaxFillBits) == kPcdOk &&
+        h.row == row && h.plane == kPlaneCode[plane])
+      return kPcdOk;
+    // At most the tile's rows before this one, each at most 16 bits a code.
+    const std::uint64_t from = std::uint64_t{tileStart} * 8;
+    const int passed = row % c.tileRows + 2;
+    const std::uint64_t bound = from + std::uint64_t(passed) * static_cast<std::uint64_t>(c.width) * 16;
+    if (bits.Seek(from) == kPcdOk && PcdFindRow(bits, row, kPlaneCode[plane], false, passed, bound) == kPcdOk)
+      return kPcdOk;
+    const PcdStatus status = data.index.Build(bits, 0, BitReader::kNoLimit, LevelLayout(level));
+    if (status != kPcdOk) return status;
+  }
+  const std::uint64_t at = data.index.Find(plane, row);
+  return at ? bits.Seek(at) : PcdStatus{kPcdBadSignature};
+}
+
 }  // namespace
 
 void PcdCloseExtensionLevel(ExtensionLevel& level) {
@@ -226,9 +262,7 @@ PcdStatus PcdExtensionResidualRow(ImagePack& pack, int levelNumber, int plane, i
   if (status != kPcdOk) return status;
 
   BitReader bits(data->reader);
-  const bool follows = stream.row >= 0 && stream.row + 1 == row && stream.file == fileNumber && row % c->tileRows;
-  status = follows ? bits.Seek(stream.end) : bits.Seek(std::uint64_t{PcdBigEndian32(entry + 2)} * 8);
-  if (status == kPcdOk) status = PcdFindRow(bits, row, kPlaneCode[plane], false, nullptr);
+  status = LocateExtensionRow(*level, *c, *data, bits, plane, row, fileNumber, PcdBigEndian32(entry + 2));
   if (status == kPcdOk) status = PcdDecodeRow(bits, *c->table, c->width, stream, row);
   if (status != kPcdOk && status != kPcdRowBadCode) return status;
   stream.file = fileNumber;

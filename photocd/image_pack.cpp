@@ -1,10 +1,12 @@
 // Opening, closing and the image information of an image pack.
 #include "image_pack.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "damaged_header.h"
 #include "decode_internal.h"
 #include "image_attributes.h"
 #include "pcd_bytes.h"
@@ -43,11 +45,25 @@ PcdStatus FindExtension(const char* path, ImagePack& pack) {
   return kPcdOk;
 }
 
+bool AllZero(const std::uint8_t* bytes, std::size_t size) {
+  return std::all_of(bytes, bytes + size, [](std::uint8_t b) { return b == 0; });
+}
+
 PcdStatus ReadHeader(ImagePack& pack) {
   std::uint8_t block[pcd::kIpiBlockSize];
   PcdStatus status = ReadIpiBlock(pack.file, block);
-  if (status != kPcdOk) return status;
-  if (std::memcmp(block, pcd::kIpiSignature, std::strlen(pcd::kIpiSignature)) != 0) return kPcdBadSignature;
+  if (status == kPcdSeekFailed) return status;
+  // A header sector that does not read, reads as zeros or has lost its
+  // version word is damage: the picture sectors may still hold the photo.
+  const bool signature = status == kPcdOk && std::memcmp(block, pcd::kIpiSignature, std::strlen(pcd::kIpiSignature)) == 0;
+  if (status != kPcdOk || AllZero(block, sizeof block) || (signature && PcdBigEndian16(block + pcd::kIpiVersionOffset) == 0)) {
+    if (PcdOpenWithDamagedHeader(pack) == kPcdOk) {
+      pack.headerDamaged = true;
+      return kPcdOk;
+    }
+    if (status != kPcdOk) return status;
+  }
+  if (!signature) return kPcdBadSignature;
   pack.version = PcdBigEndian16(block + pcd::kIpiVersionOffset);
   if (pack.version < pcd::kMinFormatVersion) return kPcdBadVersion;
 

@@ -17,6 +17,7 @@ struct ImagePack {
   PcdFile* file;
   char* path;                      // as opened (malloc); a second decoding thread opens it again
   std::uint16_t version;           // IPI version word
+  bool headerDamaged;              // opened from the picture sectors: levels found, orientation unknown
   int level;                       // current level, 3 (BASE) after opening
   int highestOwnLevel;             // 3, 4 or 5 from the resolution class
   Orientation storedOrientation;   // from the rotation code

@@ -5,6 +5,7 @@
 // ("D:\discs\trip.cue\PHOTO_CD\INFO.PCD") reads from inside the image
 // (disc_image.h).
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,27 @@ PcdStatus PcdFileRead(PcdFile* file, void* buffer, std::uint32_t size, std::uint
 
 // Moves to an absolute byte offset. 3009 on failure.
 PcdStatus PcdFileSeek(PcdFile* file, std::uint32_t offset);
+
+// Reads size bytes at offset. When the whole read fails (a scratch under one
+// sector fails a drive's read of all), reads it again sector by sector:
+// sectors that fail are left as zeros and listed in unreadable, by their
+// number from offset. got < size means the end of the file. 3009, 3016.
+PcdStatus PcdFileReadAround(PcdFile* file, std::uint32_t offset, void* buffer, std::uint32_t size,
+                            std::uint32_t& got, std::vector<std::uint32_t>& unreadable);
+
+// How long a file's failed reads may take before PcdFileReadAround stops
+// reading again sector by sector and loses the sectors not read yet untried;
+// kPcdReadErrorBudget unless set. PcdFileGaveUp tells that it did.
+constexpr std::chrono::milliseconds kPcdReadErrorBudget{20000};
+void PcdSetReadErrorBudget(std::chrono::milliseconds budget);
+bool PcdFileGaveUp(const PcdFile* file);
+
+// True when the file reads through a ddrescue map (rescue_map.h): then only
+// the reads that fail are lost, and zeros that read are what the disc holds.
+bool PcdFileHasRescueMap(const PcdFile* file);
+// The sectors of the file, by number from its start, that its ddrescue map
+// does not mark finished; none without a map.
+PcdStatus PcdFileUnreadSectors(PcdFile* file, std::vector<std::uint32_t>& sectors);
 
 // Closes the file and frees the handle, whatever the result. 3008 on failure.
 PcdStatus PcdFileClose(PcdFile* file);

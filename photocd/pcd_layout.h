@@ -104,7 +104,6 @@ constexpr std::uint32_t RowPairBytes(std::uint32_t width) { return 3 * width; }
 
 // Residual rows
 constexpr int kSyncOnes = 23;                        // a sync is at least this many one bits, then a zero
-constexpr int kMaxSyncHeaders = 9215;                // headers passed over before a search gives up
 
 // Overview pack (OVERVIEW.PCD)
 constexpr char kOverviewSignature[] = "PCD_OPA";

@@ -21,7 +21,6 @@ const char* PcdStatusText(PcdStatus status) {
     case kPcdRowUnreadable: return "sectors unreadable";
     case kPcdRowTableUnreadable: return "row table unreadable";
     case kPcdCodeTableUnreadable: return "code table unreadable";
-    case kPcdSectorsZeroed: return "sectors read as zeros";
     case kPcdRowOverrun: return "codes run past the row";
     default: return "unknown status";
   }

@@ -26,7 +26,6 @@ enum : PcdStatus {
   kPcdRowUnreadable = 3103,       // a row's sectors could not be read
   kPcdRowTableUnreadable = 3104,  // rows found by their syncs instead
   kPcdCodeTableUnreadable = 3105, // the level's residuals cannot be decoded
-  kPcdSectorsZeroed = 3106,       // sectors of a base level read as zeros (filled from the level below)
   kPcdRowOverrun = 3107,          // a row's codes do not end where the next row's sync begins
   kPcdLastDamage = 3107,
 };

@@ -9,21 +9,18 @@
 #include "image_attributes.h"
 #include "pcd_bytes.h"
 #include "pcd_layout.h"
+#include "row_fill.h"
+#include "row_recovery.h"
 
 namespace {
 
 constexpr int kPlaneCode[3] = {0, 2, 3};  // plane numbers in row headers
-// A row at most this far after the last row its stream decoded is looked for
-// from where that row ended, past any rows left out between them.
-constexpr int kNearRows = 16;
-// A row whose bits stop making codes keeps the values decoded before the
-// damage: measured on 200 wrong bytes in five places, keeping them or leaving
-// the whole row out come within 0.2 dB of each other (scripts/bench-damage),
-// and keeping them loses no pixels that decoded right.
-constexpr bool kKeepCodesBeforeDamage = true;
+// A search from a row table entry passes at most this many headers and bits;
+// a row not found that way is looked up in the index of the level's syncs.
+constexpr int kEntrySearchHeaders = 8;
+constexpr std::uint64_t kEntrySearchBits = 8 * pcd::kSectorSize * 8;
 
 PcdStatus ReadRowTable(ImagePack& pack, std::uint32_t sector, std::uint32_t entries, std::uint16_t*& table) {
-  if (table) return kPcdOk;
   auto* bytes = static_cast<std::uint8_t*>(std::malloc(entries * 2));
   if (!bytes) return kPcdOutOfMemory;
   PcdStatus status = PcdSectorSeek(pack.reader, sector);
@@ -54,7 +51,8 @@ std::uint32_t EntrySector(const ImagePack& pack, std::uint32_t discBase, std::ui
   return PcdDiscToImageSector(discBase + entry, pack.interleaveImage, pack.interleaveAudio);
 }
 
-// Where one level's rows are: its row table and the sector its rows start in.
+// Where one level's rows are: its row table, the sectors its rows lie in and
+// which headers are its rows.
 struct LevelRows {
   int which;                 // 0 4BASE, 1 16BASE
   std::uint32_t tableSector;
@@ -62,17 +60,25 @@ struct LevelRows {
   std::uint32_t step;        // entries checked for order
   std::uint32_t discBase;    // entries count disc sectors from here
   std::uint32_t firstRowSector;
+  std::uint32_t endSector;   // the sector after its rows; 0: they run to the end of the file
+  RowSyncLayout layout;
 };
 
+constexpr std::uint64_t SectorBit(std::uint32_t sector) { return std::uint64_t{sector} * pcd::kSectorSize * 8; }
+
 LevelRows Rows4Base(const ImagePack& pack) {
+  // 4BASE rows end where the 16BASE tables begin.
+  const std::uint32_t end = pack.tableSector16Base > pcd::k4BaseFirstRowSector ? pack.tableSector16Base : 0;
   return {0, pcd::k4BaseRowTableSector, pcd::k4BaseRowTableEntries, 1,
           PcdImageToDiscSector(pcd::k4BaseRowBaseSector, pack.interleaveImage, pack.interleaveAudio),
-          pcd::k4BaseFirstRowSector};
+          pcd::k4BaseFirstRowSector, end, RowSyncLayout{{pcd::LevelHeight(pcd::kLevel4Base), 0, 0}, 1, true}};
 }
 
 LevelRows Rows16Base(const ImagePack& pack) {
+  const int chromaRows = pcd::LevelHeight(pcd::kLevel4Base);
   return {1, pack.tableSector16Base + pcd::k16BaseRowTableSectorDelta, pcd::k16BaseRowTableEntries, 2,
-          pack.entryOffset16Base, pack.tableSector16Base + pcd::k16BaseFirstRowSectorDelta};
+          pack.entryOffset16Base, pack.tableSector16Base + pcd::k16BaseFirstRowSectorDelta, 0,
+          RowSyncLayout{{pcd::LevelHeight(pcd::kLevel16Base), chromaRows, chromaRows}, 2, false}};
 }
 
 // The level's row table; kPcdRowTableUnreadable (table null) when it cannot
@@ -81,6 +87,10 @@ PcdStatus GetRowTable(ImagePack& pack, DecodeState& state, const LevelRows& rows
   table = nullptr;
   if (state.rowTableUnusable[rows.which]) return kPcdRowTableUnreadable;
   std::uint16_t*& held = rows.which == 0 ? pack.rowTable4Base : pack.rowTable16Base;
+  if (held) {
+    table = held;
+    return kPcdOk;
+  }
   const PcdStatus status = ReadRowTable(pack, rows.tableSector, rows.entries, held);
   if (status == kPcdOutOfMemory) return status;
   if (status != kPcdOk || !RowTableUsable(held, rows.entries, rows.step)) {
@@ -97,23 +107,17 @@ std::uint32_t FileSectors(ImagePack& pack, DecodeState& state) {
   return state.fileSectors;
 }
 
-// The first bit to search from for a row through its row table entry; the
-// level's first row sector when the table cannot be used (status
-// kPcdRowTableUnreadable). kPcdRowPastData when the entry lies past the end of
-// the pack: a pack cut short, whose rows are not searched for one by one.
-PcdStatus EntryBit(ImagePack& pack, DecodeState& state, const LevelRows& rows, int entry, std::uint64_t& bit) {
+// The sector a row table entry names: kPcdRowTableUnreadable when the table
+// cannot be used, kPcdRowPastData when the entry lies past the end of the pack.
+PcdStatus EntrySectorOf(ImagePack& pack, DecodeState& state, const LevelRows& rows, int entry, std::uint32_t& sector) {
   const std::uint16_t* table = nullptr;
   const PcdStatus status = GetRowTable(pack, state, rows, table);
-  std::uint32_t sector = rows.firstRowSector;
-  if (table) {
-    sector = EntrySector(pack, rows.discBase, table[entry]);
-    if (sector >= FileSectors(pack, state)) return kPcdRowPastData;
-  }
-  bit = std::uint64_t{sector} * pcd::kSectorSize * 8;
-  return status;
+  if (status != kPcdOk) return status;
+  sector = EntrySector(pack, rows.discBase, table[entry]);
+  return sector < FileSectors(pack, state) ? kPcdOk : kPcdRowPastData;
 }
 
-// A failed row search as the damage it means.
+// A failed read as the damage it means.
 PcdStatus SearchDamage(PcdStatus status) {
   switch (status) {
     case kPcdOutOfMemory: return status;
@@ -124,34 +128,95 @@ PcdStatus SearchDamage(PcdStatus status) {
   }
 }
 
-// Searches for the row from a bit, unless an earlier search from at or
-// before it for an earlier row ran to the end of the file.
-PcdStatus SearchFrom(BitReader& bits, ResidualStream& stream, std::uint64_t from, int row, bool anyPlane) {
-  if (stream.endedRow >= 0 && row > stream.endedRow && from >= stream.endedFrom) return kPcdEndOfFile;
-  PcdStatus status = bits.Seek(from);
-  if (status == kPcdOk) status = PcdFindRow(bits, row, 0, anyPlane, nullptr);
-  if (status == kPcdEndOfFile && (stream.endedRow < 0 || from <= stream.endedFrom)) {
-    stream.endedRow = row;
-    stream.endedFrom = from;
-  }
-  return status;
+// One row to find: its place in the level's index, its header, its row table
+// entry, and the row stored just before it, after which it may follow.
+struct WantedRow {
+  int slot;            // 0 luma, 1 chroma 1, 2 chroma 2
+  int row;
+  int headerRow;       // the row number its header carries
+  bool anyPlane;       // 4BASE: a header of any plane will do
+  int entry;           // row table entry to search from
+  bool entryFirst;     // the entry names the sector of this row's own sync
+  const ResidualStream* previous;
+  int previousRow;
+};
+
+// Whether the row's header comes right after the row before it, past fill bits.
+bool FollowsPrevious(BitReader& bits, const WantedRow& w) {
+  const ResidualStream& p = *w.previous;
+  if (p.row != w.previousRow || p.damage != kPcdOk) return false;
+  RowHeader h{};
+  return bits.Seek(p.end) == kPcdOk && bits.NextHeader(h, p.end + kPcdMaxFillBits) == kPcdOk && h.row == w.headerRow &&
+         (w.anyPlane || h.plane == kPlaneCode[w.slot]);
 }
 
-// Puts bits just after the row's header: found after the stream's last row
-// when that lies just before, else from where the row table points (from the
-// level's first row when the table is unusable). 0, or kPcdRowTableUnreadable
-// when found without the table; kPcdRowNoSync, kPcdRowPastData or
-// kPcdRowUnreadable when the row cannot be found.
-PcdStatus LocateRow(ImagePack& pack, DecodeState& state, BitReader& bits, ResidualStream& stream,
-                    const LevelRows& rows, int row, int entry, bool anyPlane) {
-  if (stream.row >= 0 && stream.row < row && row - stream.row <= kNearRows &&
-      SearchFrom(bits, stream, stream.end, row, anyPlane) == kPcdOk)
-    return kPcdOk;
-  std::uint64_t bit = 0;
-  const PcdStatus tableStatus = EntryBit(pack, state, rows, entry, bit);
-  if (tableStatus == kPcdOutOfMemory || tableStatus == kPcdRowPastData) return tableStatus;
-  const PcdStatus status = SearchFrom(bits, stream, bit, row, anyPlane);
-  return status == kPcdOk ? tableStatus : SearchDamage(status);
+// What a row found at a place says of the row table: kPcdRowTableUnreadable
+// when the table cannot be used, or when checkEntry is set and the row's
+// entry does not lead there; else 0. Chroma rows and rows found right after
+// the row before them are not located by their entries, so only an unusable
+// table counts for them.
+PcdStatus TableAgrees(ImagePack& pack, DecodeState& state, const LevelRows& rows, const WantedRow& w,
+                      std::uint64_t afterHeader, bool checkEntry) {
+  std::uint32_t entrySector = 0;
+  const PcdStatus status = EntrySectorOf(pack, state, rows, w.entry, entrySector);
+  if (status == kPcdOutOfMemory || status == kPcdRowTableUnreadable) return status;
+  if (w.slot > 0 || !checkEntry) return kPcdOk;
+  if (status != kPcdOk) return kPcdRowTableUnreadable;
+  const std::uint64_t syncBits = pcd::kSyncOnes + 1 + kPcdRowHeaderBits;
+  const std::uint64_t syncSector = (afterHeader - std::min(afterHeader, syncBits)) / SectorBit(1);
+  const bool leads = entrySector <= syncSector && (!w.entryFirst || syncSector <= entrySector + 1);
+  return leads ? kPcdOk : kPcdRowTableUnreadable;
+}
+
+// Whether a search from the row table entry finds the row within a few rows.
+bool FoundFromEntry(ImagePack& pack, DecodeState& state, BitReader& bits, const LevelRows& rows, const WantedRow& w,
+                    int entry) {
+  std::uint32_t sector = 0;
+  if (EntrySectorOf(pack, state, rows, entry, sector) != kPcdOk) return false;
+  const std::uint64_t from = SectorBit(sector);
+  return bits.Seek(from) == kPcdOk && PcdFindRow(bits, w.headerRow, kPlaneCode[w.slot], w.anyPlane,
+                                                 kEntrySearchHeaders, from + kEntrySearchBits) == kPcdOk;
+}
+
+// Why a row the index has no place for is missing.
+PcdStatus MissingRow(ImagePack& pack, DecodeState& state, const LevelRows& rows, const RowSyncIndex& index,
+                     const WantedRow& w) {
+  if (index.scanStatus() != kPcdOk) return SearchDamage(index.scanStatus());
+  std::uint32_t sector = 0;
+  const PcdStatus status = EntrySectorOf(pack, state, rows, w.entry, sector);
+  if (status == kPcdOutOfMemory) return status;
+  // Rows after the last one found in data that runs to the end of the file
+  // lie past the end of what the file holds.
+  const bool afterLast = rows.endSector == 0 && w.row > index.lastRow(w.slot);
+  return status == kPcdRowPastData || afterLast ? kPcdRowPastData : kPcdRowNoSync;
+}
+
+// Puts bits just after the row's header. Tried in turn: right after the row
+// stored before it, from its row table entry (for chroma also from the last
+// luma row's entry, which they mostly follow), and, once either fails, through
+// the index of every sync of the level, read in one pass and used for every
+// row from then on: so no input makes a row cost more than a few sectors of
+// searching. 0 or kPcdRowTableUnreadable (TableAgrees) when found;
+// kPcdRowNoSync, kPcdRowPastData or kPcdRowUnreadable when no header fits.
+PcdStatus LocateRow(ImagePack& pack, DecodeState& state, BitReader& bits, const LevelRows& rows, const WantedRow& w) {
+  // The row table is read first: reading it moves the sector reader.
+  const std::uint16_t* table = nullptr;
+  if (GetRowTable(pack, state, rows, table) == kPcdOutOfMemory) return kPcdOutOfMemory;
+  RowSyncIndex& index = state.syncIndex[rows.which];
+  if (!index.built()) {
+    if (FollowsPrevious(bits, w)) return TableAgrees(pack, state, rows, w, bits.Position(), false);
+    if (FoundFromEntry(pack, state, bits, rows, w, w.entry)) return kPcdOk;
+    if (w.slot > 0 && FoundFromEntry(pack, state, bits, rows, w, static_cast<int>(rows.entries) - 1))
+      return kPcdOk;
+    const std::uint64_t end = rows.endSector ? SectorBit(rows.endSector) : BitReader::kNoLimit;
+    const PcdStatus status = index.Build(bits, SectorBit(rows.firstRowSector), end, rows.layout);
+    if (status != kPcdOk) return status;
+  }
+  const std::uint64_t at = index.Find(w.slot, w.row);
+  if (!at) return MissingRow(pack, state, rows, index, w);
+  const PcdStatus status = bits.Seek(at);
+  if (status != kPcdOk) return SearchDamage(status);
+  return TableAgrees(pack, state, rows, w, at, true);
 }
 
 // Reads the count-th code table (0, 1, 2) stored one after another from a
@@ -181,18 +246,13 @@ PcdStatus GetCodeTable(ImagePack& pack, DecodeState& state, std::uint32_t sector
   return kPcdCodeTableUnreadable;
 }
 
-bool Before(int rowA, int planeA, int rowB, int planeB) { return rowA < rowB || (rowA == rowB && planeA < planeB); }
-
 }  // namespace
 
-PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, DecodeState* learn) {
-  for (int headers = 0; headers < pcd::kMaxSyncHeaders; ++headers) {
+PcdStatus PcdFindRow(BitReader& bits, int row, int planeCode, bool anyPlane, int maxHeaders, std::uint64_t before) {
+  for (int headers = 0; headers < maxHeaders; ++headers) {
     RowHeader header{};
-    PcdStatus status = bits.NextHeader(header);
+    PcdStatus status = bits.NextHeader(header, before);
     if (status != kPcdOk) return status;
-    if (learn && (header.plane == 2 || header.plane == 3) && !(header.row & 1) &&
-        header.row / 2 < static_cast<int>(learn->chromaStarts[0].size()))
-      learn->chromaStarts[header.plane - 2][header.row / 2] = bits.Position();
     if (header.row == row && (anyPlane || header.plane == planeCode)) return kPcdOk;
     if (header.row > row && !(planeCode != 0 && header.plane == 0)) return kPcdBadSignature;
   }
@@ -206,47 +266,75 @@ PcdStatus PcdDecodeRow(BitReader& bits, const HuffmanTable& table, int width, Re
     return kPcdOutOfMemory;
   }
   stream.row = -1;
+  const std::uint64_t codesStart = bits.Position();
   PcdStatus status = bits.Decode(table, width, stream.values.data());
-  if (status == kPcdRowBadCode && !kKeepCodesBeforeDamage) std::fill(stream.values.begin(), stream.values.end(), 0);
   if (status != kPcdOk && status != kPcdRowBadCode) return status == kPcdEndOfFile ? PcdStatus{kPcdRowPastData} : status;
   stream.row = row;
   stream.end = bits.Position();
+  if (status == kPcdOk && PcdRanIntoSync(bits, codesStart, stream.end)) {
+    // Where the damage began is not known here: the row is left out (rows of
+    // the pack itself are read again by DecodeFound, which keeps what decodes).
+    std::fill(stream.values.begin(), stream.values.end(), 0);
+    status = kPcdRowOverrun;
+  }
   stream.damage = status;
   return status;
 }
 
+bool PcdRanIntoSync(BitReader& bits, std::uint64_t codesStart, std::uint64_t codesEnd) {
+  if (bits.AtSync()) return false;
+  // A sync ends with a zero after 23 ones: codes ending after its first one
+  // bit ran into it. Only the bits up to there are searched.
+  RowHeader header{};
+  const std::uint64_t zeroLimit = codesEnd + pcd::kSyncOnes;
+  const bool ran = bits.Seek(codesStart) == kPcdOk && bits.NextHeader(header, zeroLimit) == kPcdOk &&
+                   bits.Position() - kPcdRowHeaderBits - 1 < zeroLimit;
+  bits.Seek(codesEnd);
+  return ran;
+}
+
 namespace {
 
-// Decodes the row at bits into the stream; a row found without the row table
-// keeps that status unless its codes are damaged.
-// In a stream whose rows so far all ended where the next sync begins, a row
-// that ends elsewhere (but the last of its plane) ran past its end: its codes
-// went on into damaged data, or some of its bits are wrong.
+// A damaged row keeps the codes most likely right (row_recovery.h), and
+// still counts as damaged; the stream reads on from the next row's sync.
+PcdStatus KeepWhatDecodes(BitReader& bits, const HuffmanTable& table, std::uint64_t start, int width,
+                          const RecoveryRow& place, ResidualStream& stream, PcdStatus damage) {
+  const PcdStatus status = PcdRecoverRow(bits, table, start, width, place, stream.values.data());
+  if (status == kPcdOutOfMemory) return status;
+  stream.end = bits.Position();
+  return stream.damage = damage;
+}
+
+// Decodes the row found at bits into the stream; a row found without the row
+// table keeps that status unless its codes are damaged, and a damaged row
+// keeps what still decodes. A row whose codes end before bits other than fill
+// bits (but the last of its plane, which nothing need follow) is damaged too:
+// a wrong bit made fewer codes of it.
 PcdStatus DecodeFound(BitReader& bits, const HuffmanTable& table, int width, ResidualStream& stream, int row,
-                      PcdStatus found, bool lastRow) {
+                      PcdStatus found, const RecoveryRow& place, bool lastRow) {
+  const std::uint64_t start = bits.Position();
   PcdStatus status = PcdDecodeRow(bits, table, width, stream, row);
-  if (status != kPcdOk) return status;
-  const bool atSync = bits.AtSync();
-  if (!atSync && !lastRow && stream.syncsFollow == 1) {
-    // Where the damage began is not known: the whole row is left out (measured
-    // on 200 wrong bytes in five places: 0.1 dB closer than keeping it).
-    std::fill(stream.values.begin(), stream.values.end(), 0);
-    return stream.damage = kPcdRowOverrun;
-  }
-  if (!lastRow && stream.syncsFollow != 0) stream.syncsFollow = atSync ? 1 : 0;
-  if (found != kPcdOk) stream.damage = status = found;
+  if (status == kPcdOk && !lastRow && !bits.AtFillOrSync()) status = kPcdRowOverrun;
+  if (status == kPcdRowBadCode || status == kPcdRowOverrun)
+    return KeepWhatDecodes(bits, table, start, width, place, stream, status);
+  if (status == kPcdOk && found != kPcdOk) stream.damage = status = found;
   return status;
 }
+
+// A row found, or the damage that hid it, as PcdResidualRow passes it on.
+bool Located(PcdStatus found) { return found == kPcdOk || found == kPcdRowTableUnreadable; }
 
 PcdStatus Row4Base(ImagePack& pack, DecodeState& state, int row) {
   ResidualStream& stream = state.pack4Base;
   PcdStatus status = GetCodeTable(pack, state, pcd::k4BaseCodeTableOffset / pcd::kSectorSize, 0, 0);
   if (status != kPcdOk) return status;
   BitReader bits(pack.reader);
-  const PcdStatus found = LocateRow(pack, state, bits, stream, Rows4Base(pack), row, row / pcd::k4BaseRowsPerEntry, true);
-  if (found != kPcdOk && found != kPcdRowTableUnreadable) return found;
+  const WantedRow wanted{0, row, row, true, row / pcd::k4BaseRowsPerEntry, row % pcd::k4BaseRowsPerEntry == 0,
+                         &stream, row - 1};
+  const PcdStatus found = LocateRow(pack, state, bits, Rows4Base(pack), wanted);
+  if (!Located(found)) return found;
   return DecodeFound(bits, *state.packTables[0], pcd::LevelWidth(pcd::kLevel4Base), stream, row, found,
-                     row == pcd::LevelHeight(pcd::kLevel4Base) - 1);
+                     {0, row + 1}, row == pcd::LevelHeight(pcd::kLevel4Base) - 1);
 }
 
 PcdStatus Row16BaseLuma(ImagePack& pack, DecodeState& state, int row) {
@@ -256,71 +344,30 @@ PcdStatus Row16BaseLuma(ImagePack& pack, DecodeState& state, int row) {
   if (status != kPcdOk) return status;
   BitReader bits(pack.reader);
   // Rows are located in pairs: odd entries may point at the chroma rows.
-  const PcdStatus found = LocateRow(pack, state, bits, stream, Rows16Base(pack), row, row & ~1, false);
-  if (found != kPcdOk && found != kPcdRowTableUnreadable) return found;
+  const WantedRow wanted{0, row, row, false, row & ~1, (row & 1) == 0, &stream, row - 1};
+  const PcdStatus found = LocateRow(pack, state, bits, Rows16Base(pack), wanted);
+  if (!Located(found)) return found;
   return DecodeFound(bits, *state.packTables[1], pcd::LevelWidth(pcd::kLevel16Base), stream, row, found,
-                     row == pcd::LevelHeight(pcd::kLevel16Base) - 1);
+                     {0, row + 1}, row == pcd::LevelHeight(pcd::kLevel16Base) - 1);
 }
 
 // Chroma row `chromaRow` (0..1023) of plane 1 or 2; its header carries the
-// number of the 16BASE luma row it goes with, 2 * chromaRow.
+// number of the 16BASE luma row it goes with, 2 * chromaRow. Chroma 1 and 2
+// of each row are stored in turn, so each follows the other plane's last row.
 PcdStatus Row16BaseChroma(ImagePack& pack, DecodeState& state, int plane, int chromaRow) {
   ResidualStream& stream = state.pack16Base[plane];
   const std::uint32_t tableSector = pack.tableSector16Base + pcd::k16BaseCodeTableSectorDelta;
   PcdStatus status = GetCodeTable(pack, state, tableSector, plane, 1 + plane);
   if (status != kPcdOk) return status;
   const int headerRow = 2 * chromaRow;
-  const int planeCode = kPlaneCode[plane];
-  auto& starts = state.chromaStarts[plane - 1];
-  if (starts.empty()) {
-    try {
-      for (auto& s : state.chromaStarts) s.assign(pcd::LevelHeight(pcd::kLevel16Base) / 2, 0);
-    } catch (const std::bad_alloc&) {
-      return kPcdOutOfMemory;
-    }
-  }
+  const ResidualStream& other = state.pack16Base[3 - plane];
+  const WantedRow wanted{plane, chromaRow, headerRow, false, headerRow | 1, false,
+                         &other, plane == 1 ? chromaRow - 1 : chromaRow};
   BitReader bits(pack.reader);
-  PcdStatus found = kPcdOk;
-  if (starts[chromaRow]) {
-    status = bits.Seek(starts[chromaRow]);
-  } else {
-    const LevelRows rows = Rows16Base(pack);
-    // Packs mostly store every chroma row after the last luma row: look there
-    // first, once, rather than search through all the luma rows.
-    bool seen = false;
-    if (state.chromaCursorRow < 0 && !state.chromaAfterLumaTried) {
-      state.chromaAfterLumaTried = true;
-      std::uint64_t bit = 0;
-      found = EntryBit(pack, state, rows, pcd::k16BaseRowTableEntries - 1, bit);
-      if (found == kPcdOutOfMemory) return found;
-      seen = found != kPcdRowPastData && bits.Seek(bit) == kPcdOk &&
-             PcdFindRow(bits, headerRow, planeCode, false, &state) == kPcdOk;
-    }
-    if (!seen) {
-      // From the sector of the odd luma row after it, or from where the last
-      // chroma row ended when that is further on and still before this row.
-      std::uint64_t start = 0;
-      found = EntryBit(pack, state, rows, headerRow | 1, start);
-      if (found == kPcdOutOfMemory || found == kPcdRowPastData) return found;
-      if (state.chromaCursorRow >= 0 && Before(state.chromaCursorRow, state.chromaCursorPlane, headerRow, planeCode))
-        start = std::max(start, state.chromaCursorEnd);
-      // A search that met the end of the data saw no later chroma row after its start.
-      const ChromaSearch& ended = state.chromaSearchEnded;
-      if (ended.row >= 0 && Before(ended.row, ended.plane, headerRow, planeCode) && start >= ended.start)
-        return kPcdRowPastData;
-      status = bits.Seek(start);
-      if (status == kPcdOk) status = PcdFindRow(bits, headerRow, planeCode, false, &state);
-      if (status == kPcdEndOfFile) state.chromaSearchEnded = {headerRow, planeCode, start};
-    }
-  }
-  if (status != kPcdOk) return SearchDamage(status);
-  status = DecodeFound(bits, *state.packTables[1 + plane], pcd::LevelWidth(pcd::kLevel4Base), stream, chromaRow, found,
-                       chromaRow == pcd::LevelHeight(pcd::kLevel4Base) - 1);
-  if (status != kPcdOk && !PcdIsDamage(status)) return status;
-  state.chromaCursorRow = headerRow;
-  state.chromaCursorPlane = planeCode;
-  state.chromaCursorEnd = stream.end;
-  return status;
+  const PcdStatus found = LocateRow(pack, state, bits, Rows16Base(pack), wanted);
+  if (!Located(found)) return found;
+  return DecodeFound(bits, *state.packTables[1 + plane], pcd::LevelWidth(pcd::kLevel4Base), stream, chromaRow, found,
+                     {kPlaneCode[plane], headerRow + 2}, chromaRow == pcd::LevelHeight(pcd::kLevel4Base) - 1);
 }
 
 // The damage a row that gave no values stands for; 0 for real failures.
@@ -344,41 +391,36 @@ void PcdFreeRowTables(ImagePack& pack) {
   pack.rowTable16Base = nullptr;
 }
 
+PcdStatus PcdStoredResidualRow(ImagePack& pack, DecodeState& state, int level, int plane, int row,
+                               const std::int8_t*& values) {
+  values = nullptr;
+  const std::uint8_t flags = pack.extension ? pack.extension->levelFlags : 0;
+  if (flags & pcd::ExtensionLevelFlag(level)) return PcdExtensionResidualRow(pack, level, plane, row, values);
+  ResidualStream* stream = nullptr;
+  PcdStatus status = kPcdOk;
+  if (level == pcd::kLevel4Base && plane == 0) {
+    stream = &state.pack4Base;
+    status = stream->row != row ? Row4Base(pack, state, row) : stream->damage;
+  } else if (level == pcd::kLevel16Base && pack.tableSector16Base != 0) {
+    stream = &state.pack16Base[plane];
+    if (stream->row != row)
+      status = plane == 0 ? Row16BaseLuma(pack, state, row) : Row16BaseChroma(pack, state, plane, row);
+    else
+      status = stream->damage;
+  } else {
+    return kPcdInvalidArgument;
+  }
+  if (stream->row == row) values = stream->values.data();
+  return status;
+}
+
 PcdStatus PcdResidualRow(ImagePack& pack, int level, int plane, int row, const std::int8_t*& values) {
   values = nullptr;
   DecodeState* state = nullptr;
   PcdStatus status = PcdGetDecodeState(pack, state);
   if (status != kPcdOk) return status;
-  const std::uint8_t flags = pack.extension ? pack.extension->levelFlags : 0;
-  if (flags & pcd::ExtensionLevelFlag(level)) {
-    status = PcdExtensionResidualRow(pack, level, plane, row, values);
-  } else {
-    ResidualStream* stream = nullptr;
-    if (level == pcd::kLevel4Base && plane == 0) {
-      stream = &state->pack4Base;
-      status = stream->row != row ? Row4Base(pack, *state, row) : stream->damage;
-    } else if (level == pcd::kLevel16Base && pack.tableSector16Base != 0) {
-      stream = &state->pack16Base[plane];
-      if (stream->row != row)
-        status = plane == 0 ? Row16BaseLuma(pack, *state, row) : Row16BaseChroma(pack, *state, plane, row);
-      else
-        status = stream->damage;
-    } else {
-      return kPcdInvalidArgument;
-    }
-    if (stream->row == row) values = stream->values.data();
-  }
+  status = PcdStoredResidualRow(pack, *state, level, plane, row, values);
   if (values) return status;
-  // Left out: the samples keep the enlarged level below.
   const PcdStatus damage = RowDamage(status);
-  if (!damage) return status;
-  if (state->zeroRow.empty()) {
-    try {
-      state->zeroRow.assign(static_cast<std::size_t>(pcd::LevelWidth(pcd::kMaxLevel)), 0);
-    } catch (const std::bad_alloc&) {
-      return kPcdOutOfMemory;
-    }
-  }
-  values = state->zeroRow.data();
-  return damage;
+  return damage ? PcdFillLostRow(pack, *state, level, plane, row, damage, values) : status;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "pcd_layout.h"
 
@@ -14,14 +15,23 @@ constexpr std::uint32_t kMaxOffset = 0x7FFFFFFFu;
 PcdStatus Load(SectorReader& reader, std::uint64_t offset, std::uint32_t size) {
   reader.filled = 0;
   reader.position = 0;
+  reader.broken = false;
   if (offset > kMaxOffset) return kPcdSeekFailed;
   reader.bufferOffset = static_cast<std::uint32_t>(offset);
-  if (PcdFileSeek(reader.file, reader.bufferOffset) != kPcdOk) return kPcdSeekFailed;
   std::uint32_t got = 0;
-  if (PcdFileRead(reader.file, reader.buffer, size, got) != kPcdOk) return kPcdReadFailed;
+  std::vector<std::uint32_t> unreadable;
+  const PcdStatus status = PcdFileReadAround(reader.file, reader.bufferOffset, reader.buffer, size, got, unreadable);
+  if (status != kPcdOk) return status;
+  if (!unreadable.empty()) {
+    got = unreadable.front() * pcd::kSectorSize;
+    reader.broken = true;
+  }
   reader.filled = got;
-  return got == 0 ? kPcdEndOfFile : kPcdOk;
+  return got > 0 ? kPcdOk : reader.broken ? kPcdReadFailed : kPcdEndOfFile;
 }
+
+// The status of a read that reaches past the filled bytes.
+PcdStatus PastFilled(const SectorReader& reader) { return reader.broken ? kPcdReadFailed : kPcdEndOfFile; }
 
 }  // namespace
 
@@ -40,20 +50,32 @@ void PcdSectorReaderFree(SectorReader& reader) {
 
 PcdStatus PcdSectorSeek(SectorReader& reader, std::uint32_t sector) {
   if (!reader.buffer) return kPcdInvalidArgument;
-  const std::uint32_t block = sector & ~(pcd::kSectorsPerBlock - 1);
-  const std::uint64_t blockOffset = std::uint64_t{block} * pcd::kSectorSize;
-  const std::uint32_t within = (sector - block) * pcd::kSectorSize;
-  bool held = reader.filled == pcd::kSectorBlockSize && reader.bufferOffset == blockOffset;
+  const std::uint64_t blockOffset = std::uint64_t{sector & ~(pcd::kSectorsPerBlock - 1)} * pcd::kSectorSize;
+  const std::uint64_t blockEnd = blockOffset + pcd::kSectorBlockSize;
+  const std::uint64_t sectorOffset = std::uint64_t{sector} * pcd::kSectorSize;
+  const std::uint64_t heldEnd = std::uint64_t{reader.bufferOffset} + reader.filled;
+  // A buffer cut short by a sector that does not read is held as far as it
+  // reads: on a real drive a bad sector takes seconds to fail again.
+  const bool held = reader.broken ? reader.bufferOffset <= sectorOffset && sectorOffset < heldEnd
+                                  : reader.filled == pcd::kSectorBlockSize && reader.bufferOffset == blockOffset;
+  if (reader.broken && sectorOffset == heldEnd) {
+    reader.position = reader.filled;
+    return kPcdReadFailed;  // the sector that did not read
+  }
   if (!held) {
-    PcdStatus status = Load(reader, blockOffset, pcd::kSectorBlockSize);
+    // Past such a sector of the same block, reading starts at the sector itself.
+    const bool pastBad = reader.broken && heldEnd >= blockOffset && heldEnd < sectorOffset;
+    PcdStatus status = pastBad ? PcdStatus{kPcdReadFailed} : Load(reader, blockOffset, pcd::kSectorBlockSize);
+    if (reader.broken && sectorOffset > std::uint64_t{reader.bufferOffset} + reader.filled)
+      status = Load(reader, sectorOffset, static_cast<std::uint32_t>(blockEnd - sectorOffset));
     if (status != kPcdOk) return status;
   }
-  // A block cut short by the end of the file may not reach the sector.
+  const std::uint64_t within = sectorOffset - reader.bufferOffset;
   if (within >= reader.filled) {
     reader.position = reader.filled;
-    return kPcdEndOfFile;
+    return PastFilled(reader);
   }
-  reader.position = within;
+  reader.position = static_cast<std::uint32_t>(within);
   return kPcdOk;
 }
 
@@ -88,7 +110,7 @@ PcdStatus PcdSectorSkip(SectorReader& reader, std::uint32_t count) {
   const std::uint32_t within = rest % pcd::kSectorSize;
   if (within > reader.filled) {
     reader.position = reader.filled;
-    return kPcdEndOfFile;
+    return PastFilled(reader);
   }
   reader.position = within;
   return kPcdOk;

@@ -1,6 +1,8 @@
 // Buffered reading of sector-addressed data: an 8192-byte buffer holding
 // four sectors at a time, positioned on a sector, read sequentially and
-// skipped forward. The residual decoders read through it.
+// skipped forward. The residual decoders read through it. A sector that does
+// not read fails only the reads that reach it: the sectors before it in its
+// block still read.
 #pragma once
 #include <cstdint>
 
@@ -13,6 +15,7 @@ struct SectorReader {
   std::uint32_t bufferOffset; // file offset of buffer[0]
   std::uint32_t filled;       // bytes of the buffer that hold file data
   std::uint32_t position;     // read position within the buffer
+  bool broken;                // the sector after the filled bytes does not read
 };
 
 // Allocates the buffer (3016). The reader starts empty.

@@ -5,15 +5,17 @@
 #
 #   scripts/convert-shelf.sh -o LIBRARY [-j JOBS] [--sshloginfile FILE] IMAGE... [-- EXPORT OPTIONS]
 #
-# Each disc's photos go to LIBRARY/<disc image name>/ (export's --name
-# "{disc}/{name}" unless the export options give another --name). Every job
-# writes its own manifest; at the end they are appended to LIBRARY/manifest.jsonl.
-# A re-run skips the photos already there and succeeds. Discs whose export failed
-# are listed at the end.
+# Each job is `lumivexa-cli export IMAGE -o LIBRARY --library`: the disc's photos
+# go to LIBRARY/<disc image name>/ (--name "{disc}/{name}" unless the export
+# options give another), and the disc keeps a state record and its own manifest
+# in LIBRARY/.lumivexa. LIBRARY/manifest.jsonl is rebuilt from those at the start
+# and at the end. The final status comes from the discs' records, checked
+# against the list of images: a re-run checks the photos already there and
+# does the rest.
 # Exit status: 0 all done; 3 all done, some photos repaired or from a lower
-# level; 1 some disc failed; 2 bad usage.
+# level; 1 some disc failed; 130 interrupted, some discs unfinished; 2 bad usage.
 # LUMIVEXA_CLI names the converter (default: lumivexa-cli on the PATH).
-set -euo pipefail
+set -uo pipefail
 
 usage() { echo "usage: $0 -o LIBRARY [-j JOBS] [--sshloginfile FILE] IMAGE... [-- EXPORT OPTIONS]" >&2; exit 2; }
 
@@ -33,40 +35,37 @@ done
 command -v parallel >/dev/null || { echo "GNU parallel is missing (Debian package 'parallel')" >&2; exit 1; }
 
 # Remote machines need paths that mean the same there: make them absolute.
-mkdir -p "$library"
+mkdir -p "$library" || exit 1
 library=$(cd "$library" && pwd)
-for i in "${!images[@]}"; do images[$i]=$(realpath -- "${images[$i]}"); done
+for i in "${!images[@]}"; do images[$i]=$(realpath -- "${images[$i]}") || exit 1; done
 name=("--name" "{disc}/{name}")
-for option in "${options[@]}"; do [ "$option" = --name ] && name=(); done
+for option in "${options[@]}"; do
+  case $option in --name | --name=*) name=() ;; esac
+done
 
-# This run's job manifests and log, merged and removed at the end.
-run=$(mktemp -d "$library/.shelf-run.XXXXXX")
-trap 'rm -rf "$run"' EXIT
+# Lines that jobs of a run killed outright wrote reach the library's manifest first.
+"$cli" manifest "$library" >/dev/null || exit 1
+
 remote=()
 [ -n "$sshlogins" ] && remote=(--sshloginfile "$sshlogins")
+# When the shelf stops, parallel stops its jobs: Ctrl+C first (each drops the
+# file it is writing and records the disc as interrupted), then TERM, then KILL.
+parallel --will-cite --quote --jobs "$jobs" --termseq INT,10000,TERM,2000,KILL,25 "${remote[@]}" \
+  "$cli" export {} -o "$library" --library -q "${name[@]}" "${options[@]}" ::: "${images[@]}" &
+coordinator=$!
+interrupted=0
+trap 'interrupted=1; kill -TERM $coordinator 2>/dev/null' INT TERM HUP
+# A shelf killed outright (kill -9) cannot pass the word on: this watcher
+# stops parallel, and with it the jobs, once the shelf is gone.
+( while kill -0 $$ 2>/dev/null; do sleep 1; done; kill -TERM $coordinator 2>/dev/null ) &
+watcher=$!
+# wait returns early when a signal arrives; parallel is waited for until it ends.
+while wait $coordinator; [ $? -gt 128 ] && kill -0 $coordinator 2>/dev/null; do :; done
+kill $watcher 2>/dev/null
 
-# {#} numbers the jobs, so discs with the same file name keep their own manifests.
-status=0
-parallel --will-cite --quote --jobs "$jobs" "${remote[@]}" --joblog "$run/jobs.log" \
-  "$cli" export {} -o "$library" -q --manifest "$run/{#}.jsonl" "${name[@]}" "${options[@]}" \
-  ::: "${images[@]}" || status=$?
-
-shopt -s nullglob
-manifests=("$run"/*.jsonl)
-[ ${#manifests[@]} -eq 0 ] || cat "${manifests[@]}" >> "$library/manifest.jsonl"
-
-# The job log: Seq Host Starttime JobRuntime Send Receive Exitval Signal Command.
-failed=0 repaired=0
-while IFS=$'\t' read -r seq host start runtime send receive exitval signal command; do
-  [ "$seq" = Seq ] && continue
-  image=${images[$((seq - 1))]}
-  case $exitval in
-    0) ;;
-    3) repaired=$((repaired + 1)); echo "repaired: $image" >&2 ;;
-    *) failed=$((failed + 1)); echo "failed: $image (exit status $exitval$([ "$signal" = 0 ] || echo ", signal $signal"))" >&2 ;;
-  esac
-done < "$run/jobs.log"
-echo "${#images[@]} discs, $failed failed, $repaired with repairs; library $library" >&2
-if [ $failed -gt 0 ] || { [ $status -ne 0 ] && [ $repaired -eq 0 ]; }; then exit 1; fi
-[ $repaired -gt 0 ] && exit 3
-exit 0
+"$cli" manifest "$library" >&2 || exit 1
+"$cli" status "$library" "${images[@]}"
+status=$?
+# Parallel ended on its own yet a disc is unfinished (its job was killed from outside): a failure.
+[ $status = 130 ] && [ $interrupted = 0 ] && exit 1
+exit $status

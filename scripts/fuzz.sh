@@ -13,4 +13,4 @@ lumivexa_build sanitize "$name"
 work=$LUMIVEXA_ROOT/build/sanitize/fuzz-work/$name
 [ -f "$work/seed-dir" ] || die "$name is not a fuzz target (see lumivexa_add_fuzzer)"
 exec "$LUMIVEXA_ROOT/scripts/run-fuzzer.sh" "$LUMIVEXA_ROOT/build/sanitize/bin/$name" \
-  "$(cat "$work/seed-dir")" "$work" "$seconds"
+  "$(cat "$work/seed-dir")" "$work" "$seconds" "$(cat "$work/max-len" 2>/dev/null)"

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev nasm dpkg-dev fp-utils
   wine wine32:i386 wine64 fonts-wine
-  xvfb xauth x11-utils x11-apps xdotool imagemagick graphicsmagick ghostscript poppler-utils libimage-exiftool-perl parallel
+  xvfb xauth x11-utils x11-apps xdotool imagemagick graphicsmagick ghostscript poppler-utils libimage-exiftool-perl parallel gddrescue
 )
 
 missing=()

@@ -58,7 +58,7 @@ TEST(CliInputs, FindsPacksOfADiscIgnoringCaseAndVersionSuffixes) {
 
 TEST(CliExport, OutputNamesFollowThePattern) {
   auto name = [](const std::string& folder, const std::string& pattern, const std::string& input) {
-    return outputPath(folder, pattern, nameFieldsOf(input, 6, pattern), "tif");
+    return outputPath(folder, pattern, nameFieldsOf(input, 6, pattern, ""), "tif");
   };
   const std::string sep(1, static_cast<char>(fs::path::preferred_separator));
   EXPECT_EQ(name("out", "{name}", "d/PHOTO_CD/IMAGES/IMG0001.PCD"), "out" + sep + "IMG0001.tif");

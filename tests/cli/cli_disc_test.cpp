@@ -14,6 +14,7 @@
 #include "cli/contact_sheet.h"
 #include "cli_run.h"
 #include "imaging/dot_font.h"
+#include "photocd/disc_image.h"
 #include "photocd/overview_pack.h"
 
 namespace fs = std::filesystem;
@@ -208,11 +209,12 @@ TEST(CliDisc, FailuresGiveAStatusAndAMessagePerPhoto) {
   r = run(program() + " info --json " + (in / "IMG0001.PCD").string());
   nlohmann::json info = nlohmann::json::parse(r.output);
   EXPECT_EQ(info["photos"][0]["levels"].back(), "base") << r.output;
-  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["16base"], "code table unreadable") << r.output;
+  EXPECT_EQ(info["photos"][0]["unreadableLevels"]["16base"], "unexpected end of file") << r.output;
   r = run(program() + " export " + (in / "IMG0001.PCD").string() + " -o " + out.string() + " --overwrite");
   EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.output.find("16base cannot be read (code table unreadable); base written instead; repaired: BASE: 237 "
-                          "sectors read as zeros, filled from BASE/4"),
+  EXPECT_NE(r.output.find("16base cannot be read (unexpected end of file); base written instead; repaired: the file "
+                          "ends 992 bytes into a sector: it was cut short; BASE: 238 sectors past the end of the file, "
+                          "filled from BASE/4"),
             std::string::npos)
       << r.output;
 
@@ -371,7 +373,7 @@ TEST(CliDisc, ContactSheetShowsEveryOverviewThumbnailNumbered) {
   // An overview cut short (a scratched disc): the packs give the same thumbnails.
   fs::path scratched = freshFolder("cli-contact-scratched");
   fs::create_directories(scratched / "PHOTO_CD");
-  fs::create_directory_symlink(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
+  fs::copy(kDisc + "/PHOTO_CD/IMAGES", scratched / "PHOTO_CD/IMAGES");
   fs::copy_file(kDisc + "/PHOTO_CD/OVERVIEW.PCD", scratched / "PHOTO_CD/OVERVIEW.PCD");
   fs::copy_file(kDisc + "/PHOTO_CD/INFO.PCD", scratched / "PHOTO_CD/INFO.PCD");
   fs::resize_file(scratched / "PHOTO_CD/OVERVIEW.PCD", 200000);
@@ -438,4 +440,23 @@ TEST(CliDisc, APackCutOffByTheEndOfADiscImageIsReadAsFarAsItGoes) {
             std::string::npos)
       << v.output;
   EXPECT_NE(v.output.find("24 photos: 23 whole, 1 damaged, 0 unreadable"), std::string::npos) << v.output;
+}
+
+// The sector a ddrescue map does not mark finished is unreadable, and verify
+// names the photo and part it lies in.
+TEST(CliDisc, WhatADdrescueMapDoesNotMarkFinishedIsUnreadable) {
+  const fs::path iso = kDisc + ".iso";
+  if (!fs::exists(iso)) GTEST_SKIP() << "sample disc image not built";
+  const fs::path folder = freshFolder("rescued"), map = folder / "named.map";
+  std::unique_ptr<pcdimage::DiscImage> image;
+  pcdimage::DirectoryEntry entry;
+  std::string why;
+  ASSERT_EQ(pcdimage::DiscImage::Open(iso.string(), image, why), kPcdOk) << why;
+  ASSERT_EQ(image->Find("PHOTO_CD/IMAGES/IMG0005.PCD", entry, why), kPcdOk) << why;
+  const std::uintmax_t bad = (entry.extent + 100) * 2048ull, size = fs::file_size(iso);
+  std::ofstream(map) << "0 + 1\n0 " << bad << " +\n" << bad << " 2048 -\n" << bad + 2048 << " " << size - bad - 2048 << " +\n";
+  Result v = run(program() + " verify " + iso.string() + " --mapfile " + map.string() + " 2>/dev/null");
+  EXPECT_EQ(v.status, 3) << v.output;
+  EXPECT_NE(v.output.find("IMG0005.PCD;1: DAMAGED: BASE: 1 sector unreadable, filled from BASE/4"), std::string::npos) << v.output;
+  EXPECT_NE(v.output.find("\nIMG0005.PCD: 1 sector not copied (the ddrescue map), in BASE\n"), std::string::npos) << v.output;
 }

@@ -8,6 +8,8 @@
 #include "damage_report.h"
 #include "decode_test_util.h"
 #include "pcd_layout.h"
+#include "pcd_upsample.h"
+#include "rescue_map.h"
 
 namespace {
 
@@ -146,17 +148,71 @@ TEST(BaseLevelTest, IndexedOutputDiffusesTheErrorSerpentine) {
   EXPECT_EQ(d.Row(127)[0], pcd::PaletteIndex(grey, grey, grey));
 }
 
-// What a cut leaves of BASE is kept, the rest filled from BASE/4; a pack cut
-// before BASE/16 has nothing to build on.
-TEST(BaseLevelTest, TruncatedBaseDataIsFilledFromTheLevelBelow) {
-  TempDir dir;
+// A pack whose BASE is its BASE/4 enlarged (grey chroma), so that BASE
+// sectors filled from BASE/4 decode exactly as the undamaged ones.
+Bytes BaseFromBase4Pack() {
   PackFields fields;
-  fields.size = pcd::kBaseOffset + 1000;
-  PackPtr pack = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase, 11);
-  EXPECT_EQ(DecodeRect(pack.get()).status, kPcdOk);
-  PcdDamageReport report;
-  ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
-  EXPECT_GE(report.levels[pcd::kLevelBase].sectorsFilled, 287);
+  fields.size = pcd::kBaseOffset + pcd::RowPairBytes(768) * 256;
+  Bytes f = ImagePackBytes(fields);
+  std::vector<std::uint8_t> luma(384 * 256), big(768 * 512);
+  for (int i = 0; i < 384 * 256; ++i) luma[i] = static_cast<std::uint8_t>(i % 384 * 3 + i / 384 * 5);
+  PcdEnlarge2x(luma.data(), 384, 256, big.data());
+  for (int level = 0; level < 2; ++level) {  // BASE/4, BASE: two luma rows, then chroma
+    const int w = 384 << level;
+    std::uint8_t* pairs = f.data() + (level ? pcd::kBaseOffset : pcd::kBase4Offset);
+    for (int k = 0; k < w / 3; ++k) {
+      std::copy_n((level ? big : luma).data() + 2 * k * w, 2 * w, pairs + 3 * w * k);
+      std::fill_n(pairs + 3 * w * k + 2 * w, w / 2, 156);
+      std::fill_n(pairs + 3 * w * k + 2 * w + w / 2, w / 2, 137);
+    }
+  }
+  return f;
+}
+
+// Lost BASE sectors, however they are lost, are filled from BASE/4 and decode
+// as before; a pack cut before BASE/16 has nothing to build on.
+TEST(BaseLevelTest, LostBaseSectorsAreFilledFromTheLevelBelow) {
+  TempDir dir;
+  const Bytes whole = BaseFromBase4Pack();
+  const Decoded clean = DecodeRect(OpenAt(dir, whole, pcd::kLevelBase, 11).get());
+  ASSERT_EQ(clean.status, kPcdOk);
+  constexpr std::size_t kLost = pcd::kBaseOffset + 100 * pcd::kSectorSize;
+  struct Case {
+    const char* name;
+    std::size_t size;   // the file cut to this size
+    bool zero, unread;  // sector 100 of BASE zeroed, or marked unreadable
+    std::vector<std::string> texts;
+    bool noTime = false;  // no time to read around the sector
+  } cases[] = {
+      {"zeroed", whole.size(), true, false, {"BASE: 1 sector read as zeros, filled from BASE/4"}},
+      {"unreadable", whole.size(), false, true, {"BASE: 1 sector unreadable, filled from BASE/4"}},
+      {"cut mid-sector", pcd::kBaseOffset + 1000, false, false,
+       {"the file ends 1000 bytes into a sector: it was cut short",
+        "BASE: 288 sectors past the end of the file, filled from BASE/4"}},
+      {"cut on a sector", kLost, false, false, {"BASE: 188 sectors past the end of the file, filled from BASE/4"}},
+      {"no time to read around", whole.size(), false, true,
+       {"read errors took too long: the sectors after them were not tried",
+        "BASE: 288 sectors unreadable, filled from BASE/4"}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes f(whole.begin(), whole.begin() + c.size);
+    if (c.zero) std::fill_n(f.begin() + kLost, pcd::kSectorSize, 0);
+    const std::string path = dir.Write("IMAGES/IMG0001.PCD", f);
+    auto map = std::make_shared<PcdRescueMap>();
+    map->unread = {{kLost, kLost + pcd::kSectorSize}};
+    map->end = f.size();
+    PcdUseRescueMap(path, c.unread ? map : nullptr);
+    PcdSetReadErrorBudget(c.noTime ? std::chrono::milliseconds(0) : kPcdReadErrorBudget);
+    PackPtr pack = OpenAt(dir, f, pcd::kLevelBase, 11);
+    EXPECT_EQ(DecodeRect(pack.get()).pixels, clean.pixels);
+    PcdDamageReport report;
+    EXPECT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+    EXPECT_EQ(PcdDamageTexts(report), c.texts);
+    PcdUseRescueMap(path, nullptr);
+    PcdSetReadErrorBudget(kPcdReadErrorBudget);
+  }
+  PackFields fields;
   fields.size = pcd::kBase16Offset;
   PackPtr empty = OpenAt(dir, ImagePackBytes(fields), pcd::kLevelBase16, 11);
   EXPECT_EQ(DecodeRect(empty.get()).status, kPcdEndOfFile);

@@ -132,18 +132,31 @@ TEST_F(HighLevelTest, SixteenRowBandsEqualTheWholeDecodeInEveryRotation) {
   }
 }
 
-TEST_F(HighLevelTest, InterleavedDiscWithChromaRowsAmongLumaRows) {
-  PackRecipe recipe;
-  recipe.imageSectors = 10;
-  recipe.audioSectors = 4;
-  recipe.chromaAfterLuma = false;
-  recipe.seed = 9;
-  const BuiltPack built = BuildPack(recipe);
-  const std::string path = dir_->Write("PHOTO_CD/IMAGES/IMG0002.PCD", built.file);
-  PackPtr pack = Open(path, 5);
-  const Decoded d = DecodeRect(pack.get());
-  ASSERT_EQ(d.status, kPcdOk);
-  EXPECT_TRUE(MatchesReference(d, ReferenceImage(built, 5), {0, 0, 2048, 3072}));
+// Layouts other than the usual one decode exactly: an interleaved disc with
+// chroma rows among the luma rows, and zero fill bits before some syncs.
+TEST_F(HighLevelTest, LooserLayoutsDecodeExactly) {
+  PackRecipe interleaved;
+  interleaved.imageSectors = 10;
+  interleaved.audioSectors = 4;
+  interleaved.chromaAfterLuma = false;
+  interleaved.seed = 9;
+  PackRecipe filled;
+  filled.topLevel = 4;
+  filled.fillEvery = 4;
+  int n = 0;
+  for (const PackRecipe& recipe : {interleaved, filled}) {
+    const BuiltPack built = BuildPack(recipe);
+    const std::string path = dir_->Write("PHOTO_CD/IMAGES/LOOSE" + std::to_string(++n) + ".PCD", built.file);
+    PackPtr pack = Open(path, recipe.topLevel);
+    const Decoded d = DecodeRect(pack.get());
+    ASSERT_EQ(d.status, kPcdOk) << n;
+    const Ycc reference = ReferenceImage(built, recipe.topLevel);
+    EXPECT_TRUE(MatchesReference(d, reference, {0, 0, static_cast<std::int16_t>(reference.height),
+                                                static_cast<std::int16_t>(reference.width)})) << n;
+    PcdDamageReport report;
+    ASSERT_EQ(PcdGetDamage(pack.get(), report), kPcdOk);
+    EXPECT_FALSE(report.Any()) << n;
+  }
 }
 
 // Entries before 252 name the row table's own sector, entries after it lie
@@ -190,7 +203,7 @@ TEST_F(HighLevelTest, DamagedPacksDecodeAroundTheDamage) {
        "16BASE: ", 0},  // the chroma rows, stored last, are gone
       {"NOSYNC.PCD", [](Bytes& f, const BuiltPack& b) {
          std::fill(f.begin() + std::size_t{b.rows4Sector} * pcd::kSectorSize, f.end(), 0);
-       }, 4, "4BASE: 1024 rows left out, first row 0: past the end of the data", 0},
+       }, 4, "4BASE: 1024 rows left out, first row 0: no sync", 0},
       {"PASTEND.PCD", [](Bytes& f, const BuiltPack&) {
          std::fill(f.begin() + pcd::k4BaseRowTableOffset, f.begin() + pcd::k4BaseRowTableOffset + 512, 0xFF);
        }, 4, "4BASE row table unreadable", 1024},
@@ -236,17 +249,15 @@ TEST_F(HighLevelTest, OddLumaRowsAreFoundThroughTheEvenEntry) {
 }
 
 // Ten one bits inside a 4BASE row start no code wherever the codes fall:
-// that row keeps its enlarged picture from there on, all others decode.
-TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsItsPictureFromThereOn) {
+// that row keeps the codes before them and, counted back from its end, the
+// codes after them; all others decode.
+TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsTheCodesOnBothSides) {
   const std::string path = Variant("DAMAGED.PCD", [](Bytes& f, const BuiltPack&) {
     const std::size_t entry = pcd::k4BaseRowTableOffset + 2 * 25;  // row 100
     const std::size_t sector = pcd::k4BaseRowBaseSector + (f[entry] << 8 | f[entry + 1]);
     f[sector * pcd::kSectorSize + 1000] = 0xFF;
     f[sector * pcd::kSectorSize + 1001] = 0xC0;
   });
-  BuiltPack flat = pack5_->built;
-  std::fill(flat.r4.begin(), flat.r4.end(), 0);
-  const Ycc plain = ReferenceImage(flat, 4);
   PackPtr pack = Open(path, 4);
   const Decoded d = DecodeRect(pack.get());
   ASSERT_EQ(d.status, kPcdOk);
@@ -258,13 +269,13 @@ TEST_F(HighLevelTest, ARowWhoseBitsStopMakingCodesKeepsItsPictureFromThereOn) {
     one.pixels.assign(d.Row(BufferRow(y, 0, 1024)), d.Row(BufferRow(y, 0, 1024)) + 3 * 1536);
     if (MatchesReference(one, *reference4_, row)) continue;
     ++damagedRows;
-    // Up to the damage the row is right, after it plain enlargement; the 16
-    // damaged bits themselves may still have made up to 16 wrong codes.
-    int right = 0, plainFrom = 1536;
+    // Up to the damage the row is right, and again after it; the 16 damaged
+    // bits themselves may still have made up to 16 wrong codes.
+    int right = 0, rightAgain = 1536;
     while (one.pixels[3 * right] == reference4_->y[y * 1536 + right]) ++right;
-    while (plainFrom > 0 && one.pixels[3 * (plainFrom - 1)] == plain.y[y * 1536 + plainFrom - 1]) --plainFrom;
-    EXPECT_LE(plainFrom - right, 16) << "row " << y;
-    EXPECT_LT(plainFrom, 1536) << "row " << y;
+    while (rightAgain > 0 && one.pixels[3 * (rightAgain - 1)] == reference4_->y[y * 1536 + rightAgain - 1]) --rightAgain;
+    EXPECT_GE(right, 100) << "row " << y;  // the row's sync lies well before the damage
+    EXPECT_LE(rightAgain - right, 16) << "row " << y;
   }
   EXPECT_EQ(damagedRows, 1);
   PackPtr pack5 = Open(path, 5);

@@ -149,7 +149,8 @@ TEST(PhotoCdReaderBase, WithoutAPathBaseLevelsComeFromTheFileInEveryRotation) {
 }
 
 TEST(PhotoCdReaderBase, APackTheToolkitRefusesStillShowsBaseFromItsPath) {
-  const BasePack pack(0);  // IPI version 0: the toolkit does not open it
+  BasePack pack(0);
+  pack.file[pcd::kIpiOffset + pcd::kIpiVersionOffset + 1] = 4;  // IPI version 4: the toolkit does not open it
   TempDir dir;
   const std::string path = dir.Write("IMG0001.PCD", pack.file);
   ImagePack* refused = nullptr;

@@ -18,6 +18,7 @@
 #include "imaging/gdi_backend.h"
 #include "imaging/pixel_ops.h"
 #include "photocd/image_decode.h"
+#include "photocd/rescue_map.h"
 
 namespace {
 
@@ -307,3 +308,31 @@ TEST(PhotoCdReaderWin, ReducedDisplayBitmapsDrawCloseToTheFullDecode) {
 }
 
 }  // namespace
+
+// A copy of a pack read through a map that marks one BASE and one 4BASE
+// sector unreadable: only those sectors are lost, the BASE one filled from
+// BASE/4, and the photo stays close to the undamaged one.
+TEST(PhotoCdReaderWin, SectorsThatDoNotReadAreLostAlone) {
+  SKIP_WITHOUT_SAMPLE_DISC();
+  char folder[MAX_PATH];
+  ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+  const std::string copy = std::string(folder) + "lumivexa-unread.pcd";
+  ASSERT_TRUE(CopyFileA(PackPath(1).c_str(), copy.c_str(), FALSE));
+  auto map = std::make_shared<PcdRescueMap>();
+  map->unread = {{(96 + 100) * 2048, (96 + 101) * 2048}, {500 * 2048, 501 * 2048}};
+  map->end = 1u << 30;
+  PcdUseRescueMap(copy, map);
+  const Picture clean = DecodeFull(PackPath(1), 1536, 1024, 4), damaged = DecodeFull(copy, 1536, 1024, 4);
+  imagefile::ImageReader reader;
+  imagefile::DecodeRequest request;
+  request.makeDisplayBitmap = false;
+  ASSERT_TRUE(Decode(reader, copy, request, 4));
+  std::string details;
+  for (const std::string& line : reader.damage().details) details += line + "\n";
+  PcdUseRescueMap(copy, nullptr);
+  DeleteFileA(copy.c_str());
+  EXPECT_NE(details.find("BASE: 1 sector unreadable, filled from BASE/4"), std::string::npos) << details;
+  EXPECT_NE(details.find("sectors unreadable"), std::string::npos) << details;
+  EXPECT_FALSE(reader.damage().lowerLevel) << details;
+  EXPECT_LT(MeanAbsoluteError(clean, damaged), 1.0);
+}

@@ -5,6 +5,7 @@
 
 #include "bit_reader.h"
 #include "code_table_cache.h"
+#include "decode_internal.h"
 #include "huffman_table.h"
 #include "pcd_test_files.h"
 #include "test_packs.h"
@@ -164,3 +165,45 @@ TEST_F(SyncTest, TwentyTwoOnesAreNoSyncTwentyThreeAndMoreAre) {
 }
 
 }  // namespace
+
+// A row ends where its last code ends. Zero fill bits may follow before the
+// next sync; codes that run into the sync mean the row's bits are wrong, and
+// that holds for the first row of a stream too.
+TEST_F(BitStreamTest, ARowRunsPastItsEndOnlyWhenItsCodesRunIntoTheNextSync) {
+  // 00 -> 0, 01 -> 1, 10 -> 2, 110 -> 3; 111 starts no code.
+  const Bytes stored{3, 1, 0x00, 0x00, 0, 1, 0x40, 0x00, 1, 1, 0x80, 0x00, 2, 2, 0xC0, 0x00, 3};
+  HuffmanTable table;
+  ASSERT_EQ(PcdBuildHuffmanTable(stored.data(), stored.size(), table), kPcdOk);
+  enum Ending { kAtSync, kFillBits, kIntoSync, kEndOfData, kNoCode };
+  const struct {
+    Ending ending;
+    PcdStatus status;
+  } cases[] = {{kAtSync, kPcdOk}, {kFillBits, kPcdOk}, {kIntoSync, kPcdRowOverrun}, {kEndOfData, kPcdOk},
+               {kNoCode, kPcdRowBadCode}};
+  constexpr int kWidth = 40;
+  for (const auto& c : cases) {
+    Bits bits;
+    bits.Sync();
+    bits.Header(0, 0);
+    for (int i = 0; i < kWidth - 1; ++i) bits.Put(i % 3 == 2 ? 6 : i % 3, i % 3 == 2 ? 3 : 2);
+    if (c.ending == kIntoSync) bits.Put(0, 1);  // the last code takes the sync's first one
+    if (c.ending == kNoCode) bits.Put(7, 3);
+    if (c.ending != kIntoSync && c.ending != kNoCode) bits.Put(1, 2);
+    if (c.ending == kFillBits) bits.Put(0, 8);
+    if (c.ending != kEndOfData) {
+      bits.Sync();
+      bits.Header(0, 1);
+    }
+    bits.Pad();
+    Open(bits);
+    RowHeader header{};
+    ASSERT_EQ(in_->NextHeader(header), kPcdOk);
+    ResidualStream stream;
+    EXPECT_EQ(PcdDecodeRow(*in_, table, kWidth, stream, 0), c.status) << c.ending;
+    const int kept = c.status == kPcdOk ? kWidth : c.status == kPcdRowBadCode ? kWidth - 1 : 0;
+    for (int i = 0; i < kWidth; ++i)
+      ASSERT_EQ(stream.values[i], i < kept ? (i == kWidth - 1 ? 1 : i % 3 == 2 ? 3 : i % 3) : 0) << c.ending << " " << i;
+    TearDown();
+    file_ = nullptr;
+  }
+}

@@ -118,6 +118,7 @@ BuiltPack BuildPack(const PackRecipe& recipe) {
   std::vector<std::size_t> starts4;
   for (int row = 0; row < 1024; ++row) {
     if (row % 4 == 0) starts4.push_back(rows4.BitCount());
+    if (recipe.fillEvery && row % recipe.fillEvery == recipe.fillEvery - 1) rows4.Put(0, 8);
     rows4.Sync();
     rows4.Header(0, row);
     for (int x = 0; x < 1536; ++x) rows4.Residual(p.r4[row * 1536 + x]);

@@ -20,6 +20,7 @@ struct PackRecipe {
   int imageSectors = 1;        // interleave a
   int audioSectors = 0;        // interleave b
   bool chromaAfterLuma = true; // 16BASE chroma after all luma rows; else after luma row n | 1
+  int fillEvery = 0;           // 8 zero bits before the sync of every n-th 4BASE row
   unsigned seed = 1;
 };
 

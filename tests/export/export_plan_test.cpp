@@ -13,6 +13,14 @@ TEST(ExportPlanTest, OutputNamesReplaceOrAppendTheExtension) {
   EXPECT_EQ("E:\\x\\PHOTO.bmp", ExportOutputPath("E:\\x", "D:\\a.b\\PHOTO", "bmp"));
 }
 
+// Every cause a decode named reaches the list of repaired photos.
+TEST(ExportPlanTest, RepairedPhotoLinesNameEveryCause) {
+  EXPECT_EQ("IMG0001.PCD: Repaired", RepairedPhotoLine("IMG0001.PCD", "Repaired", {}));
+  EXPECT_EQ("IMG0002.PCD: Repaired (BASE: 1 sector unreadable, filled from BASE/4; 16BASE row table unreadable)",
+            RepairedPhotoLine("IMG0002.PCD", "Repaired", {"BASE: 1 sector unreadable, filled from BASE/4",
+                                                          "16BASE row table unreadable"}));
+}
+
 TEST(ExportPlanTest, OnlyTheBlocksAskedForAreKept) {
   ExportOptions stored, working;
   working.format = kFormatTiff;

@@ -2,6 +2,7 @@
 
 #include "pcd_file.h"
 #include "pcd_test_files.h"
+#include "rescue_map.h"
 #include "sector_reader.h"
 
 namespace {
@@ -16,10 +17,16 @@ struct ReaderOnFile {
   PcdFile* file = nullptr;
   SectorReader reader{};
 
-  explicit ReaderOnFile(std::uint32_t size) {
+  // With bad, that sector of the file does not read.
+  explicit ReaderOnFile(std::uint32_t size, int bad = -1) {
     Bytes bytes(size);
     for (std::uint32_t i = 0; i < size; ++i) bytes[i] = ByteAt(i);
-    EXPECT_EQ(PcdFileOpen(dir.Write("IMG0001.PCD", bytes).c_str(), file), kPcdOk);
+    const std::string path = dir.Write("IMG0001.PCD", bytes);
+    auto map = std::make_shared<PcdRescueMap>();
+    map->unread = {{bad * kSector, (bad + 1) * kSector}};
+    map->end = size;
+    PcdUseRescueMap(path, bad >= 0 ? map : nullptr);
+    EXPECT_EQ(PcdFileOpen(path.c_str(), file), kPcdOk);
     EXPECT_EQ(PcdSectorReaderInit(reader, file), kPcdOk);
   }
   ~ReaderOnFile() {
@@ -65,6 +72,24 @@ TEST(SectorReader, EndOfFile) {
   ASSERT_EQ(PcdSectorSeek(f.reader, 5), kPcdOk);
   EXPECT_EQ(PcdSectorSkip(f.reader, 10 * kSector), kPcdEndOfFile);
   EXPECT_EQ(PcdSectorRead(f.reader, &byte, 1), kPcdEndOfFile);
+}
+
+// A sector that does not read fails only the reads that reach it, not the
+// sectors beside it in its block.
+TEST(SectorReader, OnlyTheSectorThatDoesNotReadIsLost) {
+  ReaderOnFile f(12 * kSector, 5);
+  ASSERT_EQ(PcdSectorSeek(f.reader, 4), kPcdOk);
+  f.ExpectRead(4 * kSector, kSector);
+  std::uint8_t byte = 0;
+  EXPECT_EQ(PcdSectorRead(f.reader, &byte, 1), kPcdReadFailed);
+  EXPECT_EQ(PcdSectorSeek(f.reader, 5), kPcdReadFailed);
+  ASSERT_EQ(PcdSectorSeek(f.reader, 6), kPcdOk);
+  f.ExpectRead(6 * kSector, 3 * kSector);
+  ASSERT_EQ(PcdSectorSeek(f.reader, 4), kPcdOk);
+  ASSERT_EQ(PcdSectorSkip(f.reader, kSector + 10), kPcdReadFailed);
+  ASSERT_EQ(PcdSectorSeek(f.reader, 4), kPcdOk);
+  ASSERT_EQ(PcdSectorSkip(f.reader, 2 * kSector + 10), kPcdOk);
+  f.ExpectRead(6 * kSector + 10, 10);
 }
 
 TEST(SectorReader, SurvivesOtherReadsOfTheSameFile) {
